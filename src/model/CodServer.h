@@ -1,0 +1,136 @@
+#pragma once
+
+#include "model/CodPlayer.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+class QDataStream;
+class CodServer;
+using CodServerPtr = std::shared_ptr<CodServer>;
+
+// One game server: its identity (name, address, rcon password), what its last status
+// answer said, the listings fetched through its remote console, and the outcome of the
+// last network exchange.
+//
+// Records are shared between the UI thread and worker threads. Every field is replaced
+// whole under the record's own lock and every getter returns a copy, so a reader sees
+// the old or the new value and a player list it holds stays valid after a refresh
+// installs a new one. Callers never lock.
+class CodServer {
+public:
+    // Outcome of the last exchange, as held in commError.
+    enum CommError { NeverContacted = 0, Answered = 1, Unreachable = 2, RconFailed = 3 };
+
+    CodServer();
+    CodServer(const CodServer&) = delete;
+    CodServer& operator=(const CodServer&) = delete;
+
+    static CodServerPtr create();
+
+    // A record as read back from the archive: no lastUpdate, never contacted.
+    struct Restored {};
+    explicit CodServer(Restored);
+
+    int commError() const;
+    QString serverName() const;
+    QString serverIp() const;
+    QString serverPass() const;
+    QString serverPing() const;
+    bool serverPassOwner() const;
+    QList<CodPlayerPtr> serverPlayers() const;
+    QStringList cfgList() const;
+    QStringList mapList() const;
+    std::optional<QDateTime> lastUpdate() const;
+    QString lastUpdateText() const;
+    QString serverAdmin() const;
+    QString serverEmail() const;
+    QString serverGametype() const;
+    QString serverGameName() const;
+    QString serverLocation() const;
+    QString serverMapName() const;
+    QString serverFriendlyFire() const;
+    QString serverKillCam() const;
+    QString serverShortVersion() const;
+    QString serverMaxClients() const;
+    QString serverPunkBuster() const;
+    QString serverPure() const;
+    QString serverWebSite() const;
+    QString serverPassActive() const;
+    QString serverProtocol() const;
+
+    void setCommError(int value);
+    void setServerName(const QString& value);
+    void setServerIp(const QString& value);
+    void setServerPass(const QString& value);
+    void setServerPing(const QString& value);
+    void setServerPassOwner(bool value);
+    void setServerPlayers(const QList<CodPlayerPtr>& value);
+    void setLastUpdate(const QDateTime& value);
+    void setServerAdmin(const QString& value);
+    void setServerEmail(const QString& value);
+    void setServerGametype(const QString& value);
+    void setServerGameName(const QString& value);
+    void setServerLocation(const QString& value);
+    void setServerMapName(const QString& value);
+    void setServerFriendlyFire(const QString& value);
+    void setServerKillCam(const QString& value);
+    void setServerShortVersion(const QString& value);
+    void setServerMaxClients(const QString& value);
+    void setServerPunkBuster(const QString& value);
+    void setServerPure(const QString& value);
+    void setServerWebSite(const QString& value);
+    void setServerPassActive(const QString& value);
+    void setServerProtocol(const QString& value);
+
+    // Two records are the same server exactly when their address texts are equal.
+    bool isEqual(const CodServer& other) const;
+    bool operator==(const CodServer& other) const { return isEqual(other); }
+
+    // True when some player's colour-free name contains the text, ignoring case.
+    bool serverHasPlayer(const QString& text) const;
+
+    // The archived form: the name, the address and the rcon password, in that order.
+    void encodeWithCoder(QDataStream& out) const;
+    // A record read back from its archived form, or null when the stream is short
+    // or damaged. It has never been contacted and has no lastUpdate.
+    static CodServerPtr initWithCoder(QDataStream& in);
+
+    // One datagram exchange with the server: returns the assembled answer or an
+    // error text, and leaves the outcome in commError.
+    QString sendCommandToServer(const QString& command, int ofType);
+
+private:
+    // The plain text fields, held in one array so that a status query can empty them
+    // together and each accessor stays a one-liner.
+    enum TextField {
+        Name, Ip, Pass, Ping,
+        Admin, Email, Gametype, GameName, Location, MapName, FriendlyFire, KillCam,
+        ShortVersion, MaxClients, PunkBuster, Pure, WebSite, PassActive, Protocol,
+        TextFieldCount
+    };
+
+    QString text(TextField field) const;
+    void setText(TextField field, const QString& value);
+    // Counts one "Bad rconpassword" answer; true when this one clears the password.
+    bool countBadRconAnswer();
+
+    mutable std::mutex fieldsLock;
+    int m_commError = NeverContacted;
+    int badRconCounter = 0;
+    bool m_serverPassOwner = false;
+    std::array<QString, TextFieldCount> texts;
+    QList<CodPlayerPtr> m_serverPlayers;
+    QStringList m_cfgList;
+    QStringList m_mapList;
+    std::optional<QDateTime> m_lastUpdate;
+};
+
+size_t qHash(const CodServer& server, size_t seed = 0);

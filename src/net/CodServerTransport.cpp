@@ -1,0 +1,98 @@
+// The datagram exchange of a server record with its game server or master.
+#include "model/CodServer.h"
+
+#include "app/Alerts.h"
+#include "app/Preferences.h"
+#include "model/TextValue.h"
+#include "net/AnswerAssembly.h"
+#include "net/DatagramSocket.h"
+#include "net/QuakeProtocol.h"
+
+#include <QDebug>
+
+namespace {
+
+const QString badCommandCode = QStringLiteral("Error in the refresh command code :P");
+const QString noSocket = QStringLiteral("Error: Unable to create socket");
+const QString noTimeout = QStringLiteral("Error: Unable to define timeout");
+const QString noConnection = QStringLiteral("Error: Unable to connect the socket");
+const QString noSend = QStringLiteral("Error: Unable to send command to server");
+const QString noAnswer = QStringLiteral("Error: Unable to receive server response");
+
+std::optional<QByteArray> requestFor(const QString& command, int type, const QString& password)
+{
+    using namespace QuakeProtocol;
+    if (type == StatusQuery)
+        return statusRequest();
+    if (type == RconCommand)
+        return rconRequest(password, command);
+    if (type == RconStatus)
+        return rconRequest(password, QStringLiteral("status"));
+    if (isMasterType(type))
+        return masterRequest(TextValue::integerValue(Preferences::standard().stringForKey(masterProtocolKey(type))));
+    return std::nullopt;
+}
+
+QString receiveText(DatagramSocket& socket)
+{
+    return QuakeProtocol::textOfDatagram(socket.receive(QuakeProtocol::receiveBufferBytes));
+}
+
+}  // namespace
+
+QString CodServer::sendCommandToServer(const QString& command, int ofType)
+{
+    using namespace QuakeProtocol;
+    setCommError(Answered);
+    const std::optional<QByteArray> request = requestFor(command, ofType, serverPass());
+    if (!request) {
+        qInfo().noquote() << badCommandCode;
+        return badCommandCode;
+    }
+
+    const auto fail = [this](int error, const QString& text) {
+        setCommError(error);
+        return text;
+    };
+    DatagramSocket socket;
+    if (!socket.isOpen())
+        return fail(Unreachable, noSocket);
+    if (!socket.setReceiveTimeout(Preferences::standard().integerForKey(QStringLiteral("Timeout"))))
+        return fail(Unreachable, noTimeout);
+    if (!socket.connectTo(serverIp()))
+        return fail(Unreachable, noConnection);
+    if (!socket.send(*request))
+        return fail(Unreachable, noSend);
+    if (isMasterType(ofType))
+        return QString();
+
+    const QString first = receiveText(socket);
+    if (first.size() < answerHeaderLength) {
+        if (ofType == RconCommand)
+            return command.contains(QStringLiteral("map")) ? noAnswer : fail(RconFailed, noAnswer);
+        return fail(Unreachable, noAnswer);
+    }
+
+    QString answer = first;
+    const auto receiveNext = [&socket] { return receiveText(socket); };
+    if (command.contains(QStringLiteral("fdir"))) {
+        const AnswerAssembly::Result listing = AnswerAssembly::assembleListing(first, receiveNext);
+        answer = listing.answer;
+        if (!listing.complete)
+            setCommError(RconFailed);
+    } else if (ofType == RconStatus) {
+        const AnswerAssembly::Result status = AnswerAssembly::assembleConsoleStatus(first, receiveNext);
+        answer = status.answer;
+        if (status.complete) {
+            qInfo().noquote() << "map: and 2 returns in the response";
+        } else {
+            setCommError(RconFailed);
+            qInfo().noquote() << "4 packets in the status response";
+        }
+    }
+
+    if (answer.contains(QStringLiteral("Bad rconpassword")) && countBadRconAnswer())
+        Alerts::current().notify(QStringLiteral("I think you do NOT have the Rcon Password"),
+                                 QStringLiteral("Actual password has been deleted"), QStringLiteral("OK"));
+    return answer;
+}

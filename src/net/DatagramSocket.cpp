@@ -1,0 +1,61 @@
+#include "net/DatagramSocket.h"
+
+#include "model/TextValue.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <vector>
+
+DatagramSocket::DatagramSocket()
+    : descriptor(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0))
+{
+}
+
+DatagramSocket::~DatagramSocket()
+{
+    if (descriptor >= 0)
+        ::close(descriptor);
+}
+
+bool DatagramSocket::setReceiveTimeout(int microseconds)
+{
+    if (microseconds == 0)
+        return false;
+    timeval wait{};
+    wait.tv_sec = 0;
+    wait.tv_usec = microseconds;
+    return ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait) == 0;
+}
+
+bool DatagramSocket::connectTo(const QString& address)
+{
+    const qsizetype colon = address.indexOf(u':');
+    if (colon < 0)
+        return false;
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_addr.s_addr = ::inet_addr(address.left(colon).toLatin1().constData());
+    peer.sin_port = htons(static_cast<quint16>(TextValue::integerValue(address.mid(colon + 1))));
+    return ::connect(descriptor, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
+}
+
+bool DatagramSocket::send(const QByteArray& datagram)
+{
+    const ssize_t sent = ::send(descriptor, datagram.constData(), static_cast<size_t>(datagram.size()), 0);
+    return sent == datagram.size();
+}
+
+QByteArray DatagramSocket::receive(std::size_t maxBytes)
+{
+    std::vector<char> buffer(maxBytes);
+    ssize_t received;
+    do {
+        received = ::recv(descriptor, buffer.data(), buffer.size(), 0);
+    } while (received < 0 && errno == EINTR);
+    return received > 0 ? QByteArray(buffer.data(), static_cast<qsizetype>(received)) : QByteArray();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+
+// An IPv4 UDP socket that lives for one exchange: created open, closed on
+// destruction, whatever path the exchange takes.
+class DatagramSocket {
+public:
+    DatagramSocket();
+    ~DatagramSocket();
+    DatagramSocket(const DatagramSocket&) = delete;
+    DatagramSocket& operator=(const DatagramSocket&) = delete;
+
+    bool isOpen() const { return descriptor >= 0; }
+
+    // Each receive waits at most this long: 0 seconds plus the given microseconds.
+    // Fails, as the system does, for a value outside 0 to 999999, and for 0, which
+    // would make a receive wait forever.
+    bool setReceiveTimeout(int microseconds);
+
+    // Connects to "a.b.c.d:port": the part before the first colon as a dotted IPv4
+    // address (no name lookup), the leading digits after it as the port, modulo 65536.
+    bool connectTo(const QString& address);
+
+    bool send(const QByteArray& datagram);
+
+    // The next datagram, cut to maxBytes; empty when none came within the time-out.
+    QByteArray receive(std::size_t maxBytes);
+
+private:
+    int descriptor;
+};

@@ -1,0 +1,51 @@
+#include "net/QuakeProtocol.h"
+
+namespace QuakeProtocol {
+
+namespace {
+
+// Requests are formatted into a fixed buffer: at most its size less one byte is sent.
+QByteArray fittedRequest(const QByteArray& text)
+{
+    return text.left(static_cast<qsizetype>(requestBufferBytes) - 1);
+}
+
+}  // namespace
+
+bool isMasterType(int type)
+{
+    return type == CodMasterList || type == UOMasterList || type == Cod2MasterList || type == Cod4MasterList;
+}
+
+QString masterProtocolKey(int type)
+{
+    switch (type) {
+    case CodMasterList: return QStringLiteral("CoD Master Server Protocol");
+    case UOMasterList: return QStringLiteral("UO Master Server Protocol");
+    case Cod2MasterList: return QStringLiteral("CoD2 Master Server Protocol");
+    case Cod4MasterList: return QStringLiteral("CoD4 Master Server Protocol");
+    default: return {};
+    }
+}
+
+QString textOfDatagram(const QByteArray& datagram)
+{
+    return QString::fromLatin1(datagram);
+}
+
+QByteArray statusRequest()
+{
+    return connectionlessHeader + QByteArrayLiteral("getstatus");
+}
+
+QByteArray rconRequest(const QString& password, const QString& command)
+{
+    return fittedRequest(connectionlessHeader + "rcon " + password.toLatin1() + ' ' + command.toLatin1());
+}
+
+QByteArray masterRequest(int protocol)
+{
+    return fittedRequest(connectionlessHeader + "getservers " + QByteArray::number(protocol) + " empty full");
+}
+
+}  // namespace QuakeProtocol

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/Alerts.h"
+
+#include <QList>
+#include <QString>
+
+#include <mutex>
+
+// Records every alert and beep and answers alerts with scripted buttons (the default
+// button when nothing is scripted). Safe to call from any thread.
+class RecordingAlerts : public Alerts {
+public:
+    struct Shown {
+        QString title;
+        QString message;
+        QString defaultButton;
+        QString alternateButton;
+    };
+
+    Answer runAlert(const QString& title, const QString& message, const QString& defaultButton,
+                    const QString& alternateButton, const QString& otherButton) override;
+    void beep() override;
+
+    QList<Shown> shown() const;
+    int beeps() const;
+    void answerNext(Answer answer);
+    void clear();
+
+    // Installs a new recorder as the process's alerts and returns it.
+    static RecordingAlerts& install();
+
+private:
+    mutable std::mutex lock;
+    QList<Shown> alerts;
+    QList<Answer> scripted;
+    int beepCount = 0;
+};

@@ -1,0 +1,18 @@
+// The main of every test executable: a QApplication on the offscreen platform, a
+// private preference file, and the alert recorder, then GoogleTest.
+#include "support/RecordingAlerts.h"
+#include "support/TestPreferences.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    TestPreferences::installFresh();
+    RecordingAlerts::install();
+    return RUN_ALL_TESTS();
+}
