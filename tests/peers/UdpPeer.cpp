@@ -48,13 +48,14 @@ QByteArray UdpPeer::address() const
 QList<UdpPeer::Received> UdpPeer::received() const
 {
     std::lock_guard guard(lock);
-    return log;
+    return QList<Received>(log.cbegin(), log.cend());
 }
 
 QList<QByteArray> UdpPeer::receivedDatagrams() const
 {
     QList<QByteArray> datagrams;
-    for (const Received& entry : received())
+    std::lock_guard guard(lock);
+    for (const Received& entry : log)
         datagrams.append(entry.datagram);
     return datagrams;
 }
@@ -62,8 +63,11 @@ QList<QByteArray> UdpPeer::receivedDatagrams() const
 bool UdpPeer::waitForReceived(int count) const
 {
     for (int i = 0; i < 500; ++i) {
-        if (received().size() >= count)
-            return true;
+        {
+            std::lock_guard guard(lock);
+            if (log.size() >= static_cast<std::size_t>(count))
+                return true;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
@@ -92,7 +96,7 @@ void UdpPeer::serve()
         const QByteArray request(buffer, static_cast<qsizetype>(size));
         {
             std::lock_guard guard(lock);
-            log.append({request, std::chrono::steady_clock::now()});
+            log.push_back({request, std::chrono::steady_clock::now()});
             lastSender = from;
         }
         for (const QByteArray& datagram : answerTo(request))

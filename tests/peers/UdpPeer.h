@@ -7,6 +7,7 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include <netinet/in.h>
 
@@ -52,6 +53,8 @@ private:
     std::atomic<bool> stopping = false;
     std::thread server;
     mutable std::mutex lock;
-    QList<Received> log;
+    // A std::vector rather than a copy-on-write list: readers get a deep copy taken
+    // under the lock, so the serving thread never shares storage with them.
+    std::vector<Received> log;
     sockaddr_in lastSender{};
 };
