@@ -1,6 +1,8 @@
 // The main of every test executable: a QApplication on the offscreen platform, a
-// private preference file, and the alert recorder, then GoogleTest.
+// private preference file, the alert recorder and a desktop where no game is
+// installed and nothing is started, then GoogleTest.
 #include "support/RecordingAlerts.h"
+#include "support/RecordingDesktop.h"
 #include "support/TestPreferences.h"
 
 #include <QApplication>
@@ -14,5 +16,6 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     TestPreferences::installFresh();
     RecordingAlerts::install();
+    RecordingDesktop::install();
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// The desktop services Zorvel relies on: finding an installed game application and
+// starting a program. The application uses the Linux desktop; tests install a
+// recorder.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // The path of the game application known by the identifier (see
+    // GameApplications.h), or an empty text when it is not installed.
+    virtual QString applicationPath(const QString& identifier) = 0;
+    // Starts the program with the arguments, detached from Zorvel; false when it
+    // could not be started.
+    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+
+    static Desktop& current();
+    static void install(std::unique_ptr<Desktop> desktop);
+};

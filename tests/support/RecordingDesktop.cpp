@@ -1,0 +1,34 @@
+#include "support/RecordingDesktop.h"
+
+QString RecordingDesktop::applicationPath(const QString& identifier)
+{
+    std::lock_guard guard(lock);
+    return applications.value(identifier);
+}
+
+bool RecordingDesktop::startDetached(const QString& program, const QStringList& arguments)
+{
+    std::lock_guard guard(lock);
+    startedPrograms.append({program, arguments});
+    return true;
+}
+
+void RecordingDesktop::installApplication(const QString& identifier, const QString& path)
+{
+    std::lock_guard guard(lock);
+    applications.insert(identifier, path);
+}
+
+QList<RecordingDesktop::Started> RecordingDesktop::started() const
+{
+    std::lock_guard guard(lock);
+    return startedPrograms;
+}
+
+RecordingDesktop& RecordingDesktop::install()
+{
+    auto recorder = std::make_unique<RecordingDesktop>();
+    RecordingDesktop& installed = *recorder;
+    Desktop::install(std::move(recorder));
+    return installed;
+}
