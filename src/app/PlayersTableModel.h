@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/RecordTableModel.h"
+#include "model/CodPlayer.h"
+
+class Zorvel;
+
+// The players table: one row per player of the controller's current server, none
+// without a current server. A column shows the player field its identifier names
+// ("playerName", "playerScore", "playerPing", ...).
+class PlayersTableModel : public RecordTableModel {
+    Q_OBJECT
+public:
+    PlayersTableModel(const Zorvel& controller, QList<Column> columns, QObject* parent);
+
+protected:
+    int numberOfRows() const override;
+    QVariant objectValue(int row, const QString& columnIdentifier, int role) const override;
+
+private:
+    QList<CodPlayerPtr> players() const;
+
+    const Zorvel& controller;
+};

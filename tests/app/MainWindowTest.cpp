@@ -1,0 +1,200 @@
+#include "AppTest.h"
+
+#include "app/MainWindow.h"
+#include "app/Zorvel.h"
+#include "model/ServerArchive.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+CodPlayerPtr player(const QString& name, const QString& score)
+{
+    auto record = std::make_shared<CodPlayer>();
+    record->setPlayerName(name);
+    record->setPlayerScore(score);
+    return record;
+}
+
+int columnTitled(const QAbstractItemModel& model, const QString& title)
+{
+    for (int column = 0; column < model.columnCount(); ++column)
+        if (model.headerData(column, Qt::Horizontal).toString() == title)
+            return column;
+    return -1;
+}
+
+QVariant cell(const QTableView& table, int row, const QString& columnTitle, int role = Qt::DisplayRole)
+{
+    const QAbstractItemModel& model = *table.model();
+    return model.data(model.index(row, columnTitled(model, columnTitle)), role);
+}
+
+}  // namespace
+
+class MainWindowTest : public AppTest {
+protected:
+    void start()
+    {
+        controller = std::make_unique<Zorvel>();
+        window = std::make_unique<MainWindow>(*controller);
+    }
+
+    template <class Widget>
+    Widget* control(const char* name) const
+    {
+        Widget* widget = window->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    bool enabled(const char* action) const { return control<QAction>(action)->isEnabled(); }
+
+    // Opens and closes every menu, as the user does before choosing a command.
+    void openEveryMenu() const
+    {
+        for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
+            menu->popup({});
+            menu->hide();
+        }
+    }
+
+    QTableView& favourites() const { return *control<QTableView>("tableViewServers"); }
+    QTableView& players() const { return *control<QTableView>("tableViewPlayers"); }
+
+    std::unique_ptr<Zorvel> controller;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, groupsCarryTheirTitles)
+{
+    start();
+    EXPECT_EQ(control<QGroupBox>("myServersBox")->title(), "My favorite servers:");
+    EXPECT_EQ(control<QGroupBox>("changeMapBox")->title(), "Change map and gametype");
+    EXPECT_EQ(control<QGroupBox>("execBox")->title(), "Select file");
+    EXPECT_EQ(control<QGroupBox>("kickBox")->title(), "Select player");
+    EXPECT_EQ(control<QGroupBox>("sayAndRconBox")->title(), "Say or rcon command");
+}
+
+TEST_F(MainWindowTest, favouritesTableShowsTheLoadedListAndItsGames)
+{
+    storeFavourites({server("Alpha", "10.0.0.1:28960"), server("Bravo", "10.0.0.2:28960", "pw"),
+                     server("Charlie", "10.0.0.3:28960")});
+    start();
+    ASSERT_EQ(favourites().model()->rowCount(), 3);
+    EXPECT_EQ(cell(favourites(), 0, "Name").toString(), "Alpha");
+    EXPECT_EQ(cell(favourites(), 1, "Address").toString(), "10.0.0.2:28960");
+    EXPECT_EQ(cell(favourites(), 2, "Name").toString(), "Charlie");
+    EXPECT_FALSE(cell(favourites(), 0, "", Qt::DecorationRole).isValid());
+
+    controller->myServers().at(0)->setServerGameName("Call of Duty 4");
+    controller->updateUI();
+    const QVariant icon = cell(favourites(), 0, "", Qt::DecorationRole);
+    ASSERT_TRUE(icon.canConvert<QPixmap>());
+    EXPECT_EQ(icon.value<QPixmap>().toImage(), controller->gameImage(GameKind::CoD4).toImage());
+    EXPECT_FALSE(cell(favourites(), 1, "", Qt::DecorationRole).isValid());
+}
+
+TEST_F(MainWindowTest, playersTableFollowsTheSelectedFavourite)
+{
+    storeFavourites({server("Alpha", "10.0.0.1:28960"), server("Bravo", "10.0.0.2:28960")});
+    start();
+    controller->myServers().at(1)->setServerPlayers({player("Alice", "12"), player("Bob", "3")});
+    EXPECT_EQ(players().model()->rowCount(), 0);
+
+    favourites().selectRow(1);
+    EXPECT_EQ(controller->currentServer(), controller->myServers().at(1));
+    ASSERT_EQ(players().model()->rowCount(), 2);
+    EXPECT_EQ(cell(players(), 0, "Player").toString(), "Alice");
+    EXPECT_EQ(cell(players(), 1, "Score").toString(), "3");
+
+    controller->myServers().at(1)->setServerPlayers({player("Carol", "1")});
+    controller->updateUI();
+    EXPECT_EQ(favourites().selectionModel()->selectedRows().value(0).row(), 1);
+    ASSERT_EQ(players().model()->rowCount(), 1);
+    EXPECT_EQ(cell(players(), 0, "Player").toString(), "Carol");
+
+    favourites().clearSelection();
+    EXPECT_EQ(controller->currentServer(), nullptr);
+    EXPECT_EQ(players().model()->rowCount(), 0);
+}
+
+TEST_F(MainWindowTest, editCommandsNeedASelectedFavouriteButPasteNever)
+{
+    storeFavourites({server("Alpha", "10.0.0.1:28960")});
+    start();
+    openEveryMenu();
+    for (const char* action : {"copy", "cut", "delete"})
+        EXPECT_FALSE(enabled(action)) << action;
+    EXPECT_TRUE(enabled("paste"));
+
+    favourites().selectRow(0);
+    for (const char* action : {"copy", "cut", "delete", "paste"})
+        EXPECT_TRUE(enabled(action)) << action;
+
+    favourites().clearSelection();
+    EXPECT_FALSE(enabled("copy"));
+    EXPECT_TRUE(enabled("paste"));
+}
+
+TEST_F(MainWindowTest, oneRunningMasterScanDisablesEveryScanCommand)
+{
+    start();
+    const QList<std::function<void(Zorvel&, bool)>> scanFlags = {
+        &Zorvel::setCodMasterIsRefreshing, &Zorvel::setUOMasterIsRefreshing, &Zorvel::setCod2MasterIsRefreshing,
+        &Zorvel::setCod4MasterIsRefreshing};
+    const QList<const char*> scanCommands = {"scanCodServers", "scanUOServers", "scanCod2Servers",
+                                             "scanCod4Servers"};
+    for (const auto& setFlag : scanFlags) {
+        setFlag(*controller, true);
+        openEveryMenu();
+        for (const char* command : scanCommands)
+            EXPECT_FALSE(enabled(command)) << command;
+        EXPECT_TRUE(enabled("paste"));
+        setFlag(*controller, false);
+        openEveryMenu();
+        for (const char* command : scanCommands)
+            EXPECT_TRUE(enabled(command)) << command;
+    }
+}
+
+TEST_F(MainWindowTest, serverInformationCommandFollowsItsButton)
+{
+    start();
+    control<QPushButton>("infoServerButton")->setEnabled(true);
+    openEveryMenu();
+    EXPECT_TRUE(enabled("infoOnServer"));
+    control<QPushButton>("infoServerButton")->setEnabled(false);
+    openEveryMenu();
+    EXPECT_FALSE(enabled("infoOnServer"));
+}
+
+TEST_F(MainWindowTest, quittingClosesTheWindowAndOffersToStoreTheChangedList)
+{
+    storeFavourites({server("Alpha", "10.0.0.1:28960")});
+    start();
+    controller->myServers().first()->setServerName("Renamed");
+    controller->setListOfServersModified(true);
+    alerts->answerNext(Alerts::DefaultButton);
+    window->show();
+    QTimer::singleShot(0, control<QAction>("quit"), &QAction::trigger);
+    QApplication::exec();
+
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(alerts->shown().size(), 1);
+    EXPECT_EQ(alerts->shown().first().title, "Modified list of servers");
+    const auto stored = ServerArchive::unarchiveServerList(storedFavourites());
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->first()->serverName(), "Renamed");
+}
