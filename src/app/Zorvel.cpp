@@ -25,13 +25,12 @@ namespace {
 const QString myServersKey = QStringLiteral("myServers");
 
 // The favourite a first start shows: a server on this computer, at the default
-// port of the Call of Duty games.
+// port of the Call of Duty games, without rcon password.
 CodServerPtr presetFavourite()
 {
     CodServerPtr server = CodServer::create();
     server->setServerName(QStringLiteral("Local server"));
     server->setServerIp(QStringLiteral("127.0.0.1:28960"));
-    server->setServerPass(QString());
     return server;
 }
 

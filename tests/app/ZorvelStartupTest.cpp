@@ -4,6 +4,7 @@
 #include "app/Zorvel.h"
 #include "launch/GameApplications.h"
 #include "model/ServerArchive.h"
+#include "support/LogCapture.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -24,13 +25,6 @@ QList<bool> passOwnersOf(const QList<CodServerPtr>& servers)
     for (const CodServerPtr& server : servers)
         owners.append(server->serverPassOwner());
     return owners;
-}
-
-QStringList loggedLines;
-
-void recordMessage(QtMsgType, const QMessageLogContext&, const QString& message)
-{
-    loggedLines.append(message);
 }
 
 }  // namespace
@@ -77,14 +71,12 @@ TEST_F(ZorvelStartup, unreadableStoredFavouritesGiveThePresetAndStayStored)
     for (const QVariant& stored : unreadable) {
         Preferences::standard().setObject(stored, "myServers");
         const QByteArray before = storedFavourites();
-        loggedLines.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(recordMessage);
+        const LogCapture log;
         Zorvel controller;
-        qInstallMessageHandler(previous);
 
         ASSERT_EQ(controller.myServers().size(), 1);
         EXPECT_EQ(controller.myServers().first()->serverIp(), "127.0.0.1:28960");
-        EXPECT_EQ(loggedLines.size(), 1);
+        EXPECT_EQ(log.lines().size(), 1);
         controller.applicationWillTerminate();
         EXPECT_TRUE(alerts->shown().isEmpty());
         EXPECT_EQ(storedFavourites(), before);
