@@ -101,6 +101,9 @@ void applyPlayers(CodServer& server, const QByteArray& answer)
 void CodServer::utServerRefresh()
 {
     using namespace UtProtocol;
+    // A probe reports its success through commError alone: start from failure, so
+    // that what an earlier exchange left there is never taken for an answer.
+    setCommError(Unreachable);
     for (const int portOffset : portOffsets) {
         sendUtCommandToServer(Probe, portOffset);
         if (commError() == Answered) {

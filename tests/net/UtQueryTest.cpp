@@ -144,6 +144,16 @@ TEST_F(UtQueryTest, probesThatGetNoRightAnswerChangeNothingAndStopTheRefresh)
     }
 }
 
+TEST_F(UtQueryTest, aRefreshThatFindsNoServerFailsWhateverTheRecordHeldBefore)
+{
+    TwoQueryPorts ports;
+    queryPeerAt(*ports.atPlusTen, 10);
+    server->setCommError(CodServer::Answered);
+    server->utServerRefresh();
+    EXPECT_EQ(server->commError(), CodServer::Unreachable);
+    EXPECT_EQ(ports.atPlusTen->received().size(), 1);
+}
+
 TEST_F(UtQueryTest, anAnswerFromAnotherPortIsNotTaken)
 {
     UtQueryPeer peer;
