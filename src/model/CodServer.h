@@ -107,6 +107,15 @@ public:
     // error text, and leaves the outcome in commError.
     QString sendCommandToServer(const QString& command, int ofType);
 
+    // The UT2004 query, for a server that did not answer the status query: probes its
+    // query port at the game port + 1, then + 10, and where a server answers fills
+    // the record from its information, rules and players. commError ends at 2 when
+    // no server answers or an answer was wrong.
+    void utServerRefresh();
+    // One UT2004 query of the given kind (UtProtocol::QueryKind) at the game port +
+    // withPortAdd: one request, at most one answer datagram.
+    void sendUtCommandToServer(int kind, int withPortAdd);
+
 private:
     // The plain text fields, held in one array so that a status query can empty them
     // together and each accessor stays a one-liner.

@@ -6,6 +6,7 @@
 #include "model/TextValue.h"
 #include "net/AnswerAssembly.h"
 #include "net/DatagramSocket.h"
+#include "net/MasterListDecoder.h"
 #include "net/QuakeProtocol.h"
 
 #include <QDebug>
@@ -64,7 +65,7 @@ QString CodServer::sendCommandToServer(const QString& command, int ofType)
     if (!socket.send(*request))
         return fail(Unreachable, noSend);
     if (isMasterType(ofType))
-        return QString();
+        return MasterListDecoder::collect([&socket] { return socket.receive(receiveBufferBytes); });
 
     const QString first = receiveText(socket);
     if (first.size() < answerHeaderLength) {

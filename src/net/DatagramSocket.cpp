@@ -32,7 +32,7 @@ bool DatagramSocket::setReceiveTimeout(int microseconds)
     return ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait) == 0;
 }
 
-bool DatagramSocket::connectTo(const QString& address)
+bool DatagramSocket::connectTo(const QString& address, int portOffset)
 {
     const qsizetype colon = address.indexOf(u':');
     if (colon < 0)
@@ -40,7 +40,10 @@ bool DatagramSocket::connectTo(const QString& address)
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_addr.s_addr = ::inet_addr(address.left(colon).toLatin1().constData());
-    peer.sin_port = htons(static_cast<quint16>(TextValue::integerValue(address.mid(colon + 1))));
+    // Unsigned arithmetic wraps where int would overflow; the cast keeps it modulo 65536.
+    const unsigned port = static_cast<unsigned>(TextValue::integerValue(address.mid(colon + 1)))
+                          + static_cast<unsigned>(portOffset);
+    peer.sin_port = htons(static_cast<quint16>(port));
     return ::connect(descriptor, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
 }
 

@@ -22,8 +22,9 @@ public:
     bool setReceiveTimeout(int microseconds);
 
     // Connects to "a.b.c.d:port": the part before the first colon as a dotted IPv4
-    // address (no name lookup), the leading digits after it as the port, modulo 65536.
-    bool connectTo(const QString& address);
+    // address (no name lookup), the leading digits after it plus portOffset as the
+    // port, modulo 65536. Only datagrams from that address and port are received.
+    bool connectTo(const QString& address, int portOffset = 0);
 
     bool send(const QByteArray& datagram);
 

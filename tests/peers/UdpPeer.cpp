@@ -8,17 +8,26 @@
 #include <stdexcept>
 
 UdpPeer::UdpPeer()
+    : UdpPeer(0)
+{
+}
+
+UdpPeer::UdpPeer(quint16 requestedPort)
 {
     descriptor = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    local.sin_port = htons(requestedPort);
     socklen_t length = sizeof local;
     timeval poll{0, 20000};
     if (descriptor < 0 || ::bind(descriptor, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0
         || ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&local), &length) != 0
-        || ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &poll, sizeof poll) != 0)
+        || ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &poll, sizeof poll) != 0) {
+        if (descriptor >= 0)
+            ::close(descriptor);
         throw std::runtime_error("cannot open the peer's socket");
+    }
     boundPort = ntohs(local.sin_port);
 }
 
@@ -75,10 +84,15 @@ bool UdpPeer::waitForReceived(int count) const
 
 void UdpPeer::sendToLastSender(const QByteArray& datagram)
 {
+    sendToLastSenderOf(*this, datagram);
+}
+
+void UdpPeer::sendToLastSenderOf(const UdpPeer& other, const QByteArray& datagram)
+{
     sockaddr_in to{};
     {
-        std::lock_guard guard(lock);
-        to = lastSender;
+        std::lock_guard guard(other.lock);
+        to = other.lastSender;
     }
     ::sendto(descriptor, datagram.constData(), static_cast<size_t>(datagram.size()), 0,
              reinterpret_cast<const sockaddr*>(&to), sizeof to);

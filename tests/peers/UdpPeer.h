@@ -11,9 +11,9 @@
 
 #include <netinet/in.h>
 
-// A UDP socket on 127.0.0.1 with an ephemeral port, served by its own thread. It
-// records every datagram it receives with its arrival time and hands each to
-// answerTo(), whose datagrams it sends back to the sender in order.
+// A UDP socket on 127.0.0.1, served by its own thread. It records every datagram it
+// receives with its arrival time and hands each to answerTo(), whose datagrams it
+// sends back to the sender in order.
 class UdpPeer {
 public:
     struct Received {
@@ -21,7 +21,10 @@ public:
         std::chrono::steady_clock::time_point at;
     };
 
+    // On an ephemeral port.
     UdpPeer();
+    // On the given port; throws when it is taken.
+    explicit UdpPeer(quint16 requestedPort);
     virtual ~UdpPeer();
     UdpPeer(const UdpPeer&) = delete;
     UdpPeer& operator=(const UdpPeer&) = delete;
@@ -36,6 +39,9 @@ public:
 
     // Sends one datagram to the address the last request came from.
     void sendToLastSender(const QByteArray& datagram);
+    // Sends one datagram from this peer's socket to where the other peer's last request
+    // came from: an answer from a port that was not asked.
+    void sendToLastSenderOf(const UdpPeer& other, const QByteArray& datagram);
 
 protected:
     // Starts the serving thread; subclasses call it at the end of their constructor.
