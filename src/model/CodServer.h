@@ -140,6 +140,11 @@ private:
     QStringList m_cfgList;
     QStringList m_mapList;
     std::optional<QDateTime> m_lastUpdate;
+
+    // The status query and the remote listings, defined beside the transport in src/net/.
+public:
+    // The text without colour codes: a caret followed by one digit.
+    static QString clearColoredName(const QString& name);
 };
 
 size_t qHash(const CodServer& server, size_t seed = 0);

@@ -1,0 +1,100 @@
+#include "net/StatusAnswer.h"
+
+#include "model/CodServer.h"
+
+namespace {
+
+struct FieldKey {
+    QLatin1StringView key;
+    StatusAnswer::Field field;
+};
+
+// Applied in this order: a later key that is present overwrites what an earlier one
+// gave the same field.
+constexpr FieldKey fieldKeys[] = {
+    {QLatin1StringView("Admin"), StatusAnswer::Admin},
+    {QLatin1StringView(".Admin"), StatusAnswer::Admin},
+    {QLatin1StringView("_Admin"), StatusAnswer::Admin},
+    {QLatin1StringView("Email"), StatusAnswer::Email},
+    {QLatin1StringView(".Email"), StatusAnswer::Email},
+    {QLatin1StringView("_Email"), StatusAnswer::Email},
+    {QLatin1StringView("Location"), StatusAnswer::Location},
+    {QLatin1StringView(".Location"), StatusAnswer::Location},
+    {QLatin1StringView("Website"), StatusAnswer::WebSite},
+    {QLatin1StringView(".Website"), StatusAnswer::WebSite},
+    {QLatin1StringView("_URL"), StatusAnswer::WebSite},
+    {QLatin1StringView("g_gametype"), StatusAnswer::Gametype},
+    {QLatin1StringView("gamename"), StatusAnswer::GameName},
+    {QLatin1StringView("mapname"), StatusAnswer::MapName},
+    {QLatin1StringView("scr_friendlyfire"), StatusAnswer::FriendlyFire},
+    {QLatin1StringView("scr_killcam"), StatusAnswer::KillCam},
+    {QLatin1StringView("shortversion"), StatusAnswer::ShortVersion},
+    {QLatin1StringView("protocol"), StatusAnswer::Protocol},
+    {QLatin1StringView("sv_hostname"), StatusAnswer::HostName},
+    {QLatin1StringView("sv_maxclients"), StatusAnswer::MaxClients},
+    {QLatin1StringView("sv_maxClients"), StatusAnswer::MaxClients},
+    {QLatin1StringView("sv_punkbuster"), StatusAnswer::PunkBuster},
+    {QLatin1StringView("sv_pure"), StatusAnswer::Pure},
+    {QLatin1StringView("pswrd"), StatusAnswer::PassActive},
+    {QLatin1StringView("g_needpass"), StatusAnswer::PassActive},
+};
+
+// The piece after a key up to its first newline: only the last value is followed
+// by more lines (the players), and no reader wants those in a field.
+QString valueIn(const QString& piece)
+{
+    return piece.left(piece.indexOf(u'\n'));
+}
+
+}  // namespace
+
+StatusAnswer StatusAnswer::parse(const QString& answer)
+{
+    StatusAnswer parsed;
+    const QStringList pieces = answer.split(u'\\');
+    parsed.readKeys(pieces);
+    parsed.readPlayerLines(pieces.last());
+    return parsed;
+}
+
+std::optional<QString> StatusAnswer::value(Field field) const
+{
+    const auto found = values.constFind(field);
+    return found == values.cend() ? std::nullopt : std::optional<QString>(*found);
+}
+
+// Each key takes the piece after its first occurrence among all the pieces, values
+// included; a key that is the very last piece has no value.
+void StatusAnswer::readKeys(const QStringList& pieces)
+{
+    for (const FieldKey& each : fieldKeys) {
+        const qsizetype at = pieces.indexOf(each.key);
+        if (at >= 0 && at + 1 < pieces.size())
+            values.insert(each.field, valueIn(pieces.at(at + 1)));
+    }
+    if (values.contains(HostName))
+        values[HostName] = CodServer::clearColoredName(values.value(HostName));
+}
+
+// The last piece is the last value, then one line per player. A line with a double
+// quote counts as a player even when it lacks a score or a ping and is dropped.
+void StatusAnswer::readPlayerLines(const QString& lastPiece)
+{
+    const QStringList lines = lastPiece.split(u'\n');
+    int count = 0;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList parts = lines.at(i).split(u'"');
+        if (parts.size() < 2)
+            continue;
+        auto player = std::make_shared<CodPlayer>();
+        player->setPlayerNumber(QString::number(count++));
+        player->setColouredName(parts.at(1));
+        player->setPlayerName(CodServer::clearColoredName(parts.at(1)));
+        const QStringList scoreAndPing = parts.at(0).split(u' ');
+        if (scoreAndPing.size() < 2)
+            continue;
+        player->setPlayerScore(scoreAndPing.at(0));
+        player->setPlayerPing(scoreAndPing.at(1));
+        m_players.append(player);
+    }
+}

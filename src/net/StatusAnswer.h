@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/CodPlayer.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What a game server's status answer says: the values of the keys Zorvel reads and
+// the players. Pure: it reads the answer's text alone, so the status query, the tests
+// and the fuzzer share it.
+//
+// The answer is a header line, then "\key\value\key\value..." and, after the last
+// value, one line per player: score, a blank, ping, a blank, the name in double quotes.
+class StatusAnswer {
+public:
+    // The record fields that a status answer fills.
+    enum Field {
+        Admin, Email, Location, WebSite, Gametype, GameName, MapName, FriendlyFire, KillCam,
+        ShortVersion, Protocol, HostName, MaxClients, PunkBuster, Pure, PassActive
+    };
+
+    static StatusAnswer parse(const QString& answer);
+
+    // The value the answer gives the field, or nothing when it has none of the field's
+    // keys. A value ends at the first newline, so the last one does not carry the
+    // player lines. HostName comes without colour codes.
+    std::optional<QString> value(Field field) const;
+    // The players in answer order, numbered by their count among the lines that hold
+    // a double quote, dropped ones included.
+    QList<CodPlayerPtr> players() const { return m_players; }
+
+private:
+    void readKeys(const QStringList& pieces);
+    void readPlayerLines(const QString& lastPiece);
+
+    QHash<Field, QString> values;
+    QList<CodPlayerPtr> m_players;
+};
