@@ -120,6 +120,26 @@ void CodServer::setLastUpdate(const QDateTime& value)
     m_lastUpdate = value;
 }
 
+void CodServer::setCfgList(const QStringList& value)
+{
+    std::lock_guard guard(fieldsLock);
+    m_cfgList = value;
+}
+
+void CodServer::setMapList(const QStringList& value)
+{
+    std::lock_guard guard(fieldsLock);
+    m_mapList = value;
+}
+
+void CodServer::clearStatusFields()
+{
+    static_assert(Protocol - Admin + 1 == 15, "the status fields are Admin to Protocol");
+    std::lock_guard guard(fieldsLock);
+    for (int field = Admin; field <= Protocol; ++field)
+        texts[field] = QString();
+}
+
 void CodServer::setServerName(const QString& value) { setText(Name, value); }
 void CodServer::setServerIp(const QString& value) { setText(Ip, value); }
 void CodServer::setServerPass(const QString& value) { setText(Pass, value); }

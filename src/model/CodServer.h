@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -24,7 +25,7 @@ using CodServerPtr = std::shared_ptr<CodServer>;
 // whole under the record's own lock and every getter returns a copy, so a reader sees
 // the old or the new value and a player list it holds stays valid after a refresh
 // installs a new one. Callers never lock.
-class CodServer {
+class CodServer : public std::enable_shared_from_this<CodServer> {
 public:
     // Outcome of the last exchange, as held in commError.
     enum CommError { NeverContacted = 0, Answered = 1, Unreachable = 2, RconFailed = 3 };
@@ -143,8 +144,26 @@ private:
 
     // The status query and the remote listings, defined beside the transport in src/net/.
 public:
+    // Queries the server's status into the record. For a server whose rcon password
+    // is known it then fetches the configuration listing at once and, when called on
+    // the UI thread, the map listing one double-command latency later. A refresh asked
+    // for while another of the same record is under way returns at once.
+    void serverRefresh();
     // The text without colour codes: a caret followed by one digit.
     static QString clearColoredName(const QString& name);
+    // Rebuilds cfgList from the server's "fdir" listing of configuration files.
+    void cfgListRefresh();
+    // Rebuilds mapList from the server's "fdir" listing of its game's maps, then tells
+    // the map-list listener (MapListListener) on the UI thread.
+    void mapListRefresh();
+
+private:
+    // Empties the fifteen fields that a status answer fills.
+    void clearStatusFields();
+    void setCfgList(const QStringList& value);
+    void setMapList(const QStringList& value);
+
+    std::atomic<bool> refreshUnderWay = false;
 };
 
 size_t qHash(const CodServer& server, size_t seed = 0);

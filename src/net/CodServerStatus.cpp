@@ -1,6 +1,95 @@
 // The status query of a server record: the refresh and the colour-code removal.
 #include "model/CodServer.h"
 
+#include "app/Preferences.h"
+#include "model/TextValue.h"
+#include "net/QuakeProtocol.h"
+#include "net/StatusAnswer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QScopeGuard>
+#include <QThread>
+#include <QTimer>
+
+#include <chrono>
+
+namespace {
+
+// The record setter that each field of a status answer goes to. The host name is
+// not here: it replaces the record's name only when it differs.
+using Setter = void (CodServer::*)(const QString&);
+const std::pair<StatusAnswer::Field, Setter> fieldSetters[] = {
+    {StatusAnswer::Admin, &CodServer::setServerAdmin},
+    {StatusAnswer::Email, &CodServer::setServerEmail},
+    {StatusAnswer::Location, &CodServer::setServerLocation},
+    {StatusAnswer::WebSite, &CodServer::setServerWebSite},
+    {StatusAnswer::Gametype, &CodServer::setServerGametype},
+    {StatusAnswer::GameName, &CodServer::setServerGameName},
+    {StatusAnswer::MapName, &CodServer::setServerMapName},
+    {StatusAnswer::FriendlyFire, &CodServer::setServerFriendlyFire},
+    {StatusAnswer::KillCam, &CodServer::setServerKillCam},
+    {StatusAnswer::ShortVersion, &CodServer::setServerShortVersion},
+    {StatusAnswer::Protocol, &CodServer::setServerProtocol},
+    {StatusAnswer::MaxClients, &CodServer::setServerMaxClients},
+    {StatusAnswer::PunkBuster, &CodServer::setServerPunkBuster},
+    {StatusAnswer::Pure, &CodServer::setServerPure},
+    {StatusAnswer::PassActive, &CodServer::setServerPassActive},
+};
+
+void applyStatusAnswer(CodServer& server, const StatusAnswer& answer)
+{
+    for (const auto& [field, setter] : fieldSetters) {
+        if (const std::optional<QString> value = answer.value(field))
+            (server.*setter)(*value);
+    }
+    const std::optional<QString> hostName = answer.value(StatusAnswer::HostName);
+    if (hostName && *hostName != server.serverName())
+        server.setServerName(*hostName);
+    server.setServerPlayers(answer.players());
+}
+
+// The deferred map listing runs on the UI thread's event loop. Worker threads run
+// none, so a refresh made on one fetches no map listing. The timer holds the record
+// until it fires.
+void scheduleMapListing(const CodServerPtr& server, double latencySeconds)
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread())
+        return;
+    const std::chrono::milliseconds delay(qRound64(latencySeconds * 1000.0));
+    QTimer::singleShot(delay, application, [server] { server->mapListRefresh(); });
+}
+
+}  // namespace
+
+void CodServer::serverRefresh()
+{
+    if (refreshUnderWay.exchange(true))
+        return;
+    const auto endOfRefresh = qScopeGuard([this] { refreshUnderWay = false; });
+
+    clearStatusFields();
+    setServerPlayers({});
+    QElapsedTimer roundTrip;
+    roundTrip.start();
+    const QString answer = sendCommandToServer(QString(), QuakeProtocol::StatusQuery);
+    if (commError() == Unreachable) {
+        setServerPing(QStringLiteral("Ping: --- ms"));
+        return;
+    }
+    setServerPing(QString::asprintf("Ping: %3.0f ms", static_cast<double>(roundTrip.nsecsElapsed()) / 1.0e6));
+    setLastUpdate(QDateTime::currentDateTime());
+    applyStatusAnswer(*this, StatusAnswer::parse(answer));
+
+    if (serverPass().isEmpty() || commError() != Answered)
+        return;
+    const double latency = TextValue::doubleCommandLatency(
+        Preferences::standard().stringForKey(QStringLiteral("Latency for double command")));
+    cfgListRefresh();
+    scheduleMapListing(shared_from_this(), latency);
+}
+
 QString CodServer::clearColoredName(const QString& name)
 {
     const auto isColourCodeAt = [&name](qsizetype i) {
