@@ -1,0 +1,207 @@
+#include "OpenArenaServer.h"
+
+#include "app/Preferences.h"
+#include "model/CodServer.h"
+#include "model/GameKind.h"
+#include "net/AnswerAssembly.h"
+#include "net/DatagramSocket.h"
+#include "net/QuakeProtocol.h"
+#include "support/RecordingAlerts.h"
+#include "support/TestPreferences.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What both a status refresh and quakestat say about the server and its players.
+struct Sighting {
+    QString hostName;
+    QString mapName;
+    QString maxClients;
+    // "name,score,ping" per player, in answer order.
+    QStringList players;
+
+    bool operator==(const Sighting&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Sighting& seen)
+{
+    return out << seen.hostName.toStdString() << " " << seen.mapName.toStdString() << " "
+               << seen.maxClients.toStdString() << " [" << seen.players.join(QStringLiteral("; ")).toStdString()
+               << "]";
+}
+
+Sighting sightingOf(const CodServer& server)
+{
+    Sighting seen{server.serverName(), server.serverMapName(), server.serverMaxClients(), {}};
+    for (const CodPlayerPtr& player : server.serverPlayers())
+        seen.players.append(QStringList{player->playerName(), player->playerScore(), player->playerPing()}.join(u','));
+    return seen;
+}
+
+// quakestat's raw output: "Q3S,address,name,map,max,count,ping,retries", the rules
+// line, then "name,score,ping" per player.
+Sighting sightingOfQuakestat(const QString& address)
+{
+    OpenArenaServer::waitForTurn();
+    QProcess quakestat;
+    quakestat.start(QStringLiteral("quakestat"),
+                    {"-q3s", address, "-P", "-R", "-raw", ","});
+    EXPECT_TRUE(quakestat.waitForFinished()) << "quakestat (Debian qstat) did not run";
+    const QStringList lines = QString::fromLocal8Bit(quakestat.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    if (lines.size() < 2)
+        return {};
+    const QStringList server = lines.first().split(u',');
+    if (server.size() < 5)
+        return {};
+    return {server.at(2), server.at(3), server.at(4), lines.mid(2)};
+}
+
+// The lines of an answer that name a .bsp file.
+QStringList bspLines(const QString& answer)
+{
+    return answer.split(u'\n').filter(QRegularExpression(QStringLiteral("\\.bsp$")));
+}
+
+class OpenArenaTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!OpenArenaServer::instance().isInstalled())
+            GTEST_SKIP() << OpenArenaServer::program << " is absent: apt-get install openarena-server";
+        ASSERT_TRUE(OpenArenaServer::instance().isRunning());
+        TestPreferences::installFresh();
+        Preferences::standard().setObject(QStringLiteral("20 ms"), QStringLiteral("Latency for double command"));
+        alerts = &RecordingAlerts::install();
+        server->setServerIp(OpenArenaServer::instance().address());
+    }
+
+    void refresh()
+    {
+        OpenArenaServer::waitForTurn();
+        server->serverRefresh();
+        // The deferred map listing of a refresh with a password: nothing for this game.
+        QTest::qWait(100);
+    }
+
+    QString send(const QString& command, int type)
+    {
+        OpenArenaServer::waitForTurn();
+        return server->sendCommandToServer(command, type);
+    }
+
+    CodServerPtr server = CodServer::create();
+    RecordingAlerts* alerts = nullptr;
+};
+
+}  // namespace
+
+TEST_F(OpenArenaTest, aStatusRefreshFillsTheRecordAsQuakestatSeesIt)
+{
+    refresh();
+    ASSERT_EQ(server->commError(), CodServer::Answered);
+    EXPECT_EQ(server->serverName(), "ZorvelTest");
+    EXPECT_EQ(server->serverMapName(), "oa_dm1");
+    EXPECT_EQ(server->serverGametype(), "0");
+    EXPECT_EQ(server->serverMaxClients(), "8");
+    EXPECT_EQ(server->serverGameName(), "baseoa");
+    EXPECT_EQ(gameKindOf(server->serverGameName()), GameKind::Unknown);
+    ASSERT_EQ(server->serverPlayers().size(), 2);
+    EXPECT_EQ(server->serverPlayers().at(0)->playerName(), "Sarge");
+    EXPECT_EQ(server->serverPlayers().at(1)->playerName(), "Grism");
+    EXPECT_TRUE(server->serverPing().startsWith("Ping: "));
+
+    // The bots play on, so their scores may change between two queries: compare
+    // quakestat with the record when two refreshes around it agree.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const Sighting before = sightingOf(*server);
+        const Sighting byQuakestat = sightingOfQuakestat(OpenArenaServer::instance().address());
+        refresh();
+        if (sightingOf(*server) == before) {
+            EXPECT_EQ(byQuakestat, before);
+            return;
+        }
+    }
+    FAIL() << "the scores changed during every comparison";
+}
+
+TEST_F(OpenArenaTest, withThePasswordARefreshFetchesTheConfigurationListing)
+{
+    server->setServerPass(OpenArenaServer::rconPassword);
+    refresh();
+    EXPECT_EQ(server->commError(), CodServer::Answered);
+    const QStringList configs = server->cfgList();
+    EXPECT_TRUE(configs.contains("ffa.cfg"));
+    EXPECT_TRUE(configs.contains("server.cfg"));
+    EXPECT_TRUE(configs.contains("q3config_server.cfg"));
+    EXPECT_FALSE(configs.contains("language.cfg"));
+    EXPECT_EQ(QSet<QString>(configs.cbegin(), configs.cend()).size(), configs.size());
+    EXPECT_TRUE(server->mapList().isEmpty());
+}
+
+TEST_F(OpenArenaTest, aListingSplitOverTwoDatagramsComesBackWholeInTheServersOrder)
+{
+    const QString command = QStringLiteral("fdir *.bsp");
+    // What the server sends, datagram by datagram.
+    OpenArenaServer::waitForTurn();
+    DatagramSocket socket;
+    ASSERT_TRUE(socket.setReceiveTimeout(500000));
+    ASSERT_TRUE(socket.connectTo(OpenArenaServer::instance().address()));
+    ASSERT_TRUE(socket.send(QuakeProtocol::rconRequest(OpenArenaServer::rconPassword, command)));
+    QStringList datagrams;
+    for (QByteArray datagram; !(datagram = socket.receive(QuakeProtocol::receiveBufferBytes)).isEmpty();)
+        datagrams.append(QuakeProtocol::textOfDatagram(datagram));
+    ASSERT_EQ(datagrams.size(), 2) << "the listing no longer spans two datagrams";
+    ASSERT_FALSE(AnswerAssembly::isCompleteListing(datagrams.first()));
+    const QStringList sent = bspLines(datagrams.first() + datagrams.last());
+
+    server->setServerPass(OpenArenaServer::rconPassword);
+    const QString answer = send(command, QuakeProtocol::RconCommand);
+    EXPECT_EQ(server->commError(), CodServer::Answered);
+    EXPECT_TRUE(AnswerAssembly::isCompleteListing(answer));
+    const QStringList names = bspLines(answer);
+    EXPECT_EQ(names, sent);
+    EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
+    EXPECT_TRUE(answer.contains(QStringLiteral("\n%1 files listed").arg(names.size())));
+}
+
+TEST_F(OpenArenaTest, theConsoleStatusListsEveryBotWithItsSlot)
+{
+    server->setServerPass(OpenArenaServer::rconPassword);
+    const QString answer = send(QString(), QuakeProtocol::RconStatus);
+    EXPECT_EQ(server->commError(), CodServer::Answered);
+    EXPECT_TRUE(AnswerAssembly::isCompleteConsoleStatus(answer));
+    EXPECT_TRUE(answer.contains("map: oa_dm1\n"));
+    const QRegularExpression botLine(QStringLiteral("^ *(\\d+) +-?\\d+ +\\d+ +(\\w+) "),
+                                     QRegularExpression::MultilineOption);
+    QStringList botSlots;
+    for (const QRegularExpressionMatch& line : botLine.globalMatch(answer))
+        botSlots.append(line.captured(2) + u'=' + line.captured(1));
+    EXPECT_EQ(botSlots, QStringList({"Sarge=0", "Grism=1"}));
+}
+
+TEST_F(OpenArenaTest, theSeventhWrongPasswordAnswerClearsThePassword)
+{
+    server->setServerPass(QStringLiteral("not-the-password"));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(send(QStringLiteral("say hi"), QuakeProtocol::RconCommand).contains("Bad rconpassword."));
+    EXPECT_EQ(server->serverPass(), "not-the-password");
+    EXPECT_TRUE(alerts->shown().isEmpty());
+
+    EXPECT_TRUE(send(QStringLiteral("say hi"), QuakeProtocol::RconCommand).contains("Bad rconpassword."));
+    EXPECT_EQ(server->serverPass(), "");
+    EXPECT_EQ(alerts->shown().size(), 1);
+}
+
+TEST_F(OpenArenaTest, aSayCommandIsAnsweredAndLeavesTheExchangeGood)
+{
+    server->setServerPass(OpenArenaServer::rconPassword);
+    const QString answer = send(QStringLiteral("say hello from Zorvel"), QuakeProtocol::RconCommand);
+    EXPECT_TRUE(answer.contains("hello from Zorvel")) << answer.toStdString();
+    EXPECT_EQ(server->commError(), CodServer::Answered);
+}
