@@ -1,0 +1,57 @@
+// Host and player names lose their colour codes through CodServer::clearColoredName:
+// no input may crash it, and it only ever removes caret-and-digit pairs.
+#include "model/CodServer.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+bool holdsColourCode(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i) == u'^' && text.at(i + 1) >= u'0' && text.at(i + 1) <= u'9')
+            return true;
+    }
+    return false;
+}
+
+// True when every character of `part` appears in `whole` in the same order.
+bool isSubsequence(const QString& part, const QString& whole)
+{
+    qsizetype at = 0;
+    for (const QChar c : whole) {
+        if (at < part.size() && part.at(at) == c)
+            ++at;
+    }
+    return at == part.size();
+}
+
+void check(const QString& name)
+{
+    const QString cleared = CodServer::clearColoredName(name);
+    require(cleared.size() <= name.size());
+    require((name.size() - cleared.size()) % 2 == 0);
+    require(isSubsequence(cleared, name));
+    // A code can only be left where a kept caret was followed by another caret.
+    if (!name.contains(QStringLiteral("^^")))
+        require(!holdsColourCode(cleared));
+    if (!name.contains(u'^'))
+        require(cleared == name);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    check(QString::fromLatin1(bytes));
+    check(QString::fromUtf8(bytes));
+    return 0;
+}
