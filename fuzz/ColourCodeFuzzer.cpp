@@ -1,17 +1,12 @@
 // Host and player names lose their colour codes through CodServer::clearColoredName:
 // no input may crash it, and it only ever removes caret-and-digit pairs.
-#include "model/CodServer.h"
+#include "FuzzInput.h"
 
-#include <cstdint>
-#include <cstdlib>
+#include "model/CodServer.h"
 
 namespace {
 
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using FuzzInput::require;
 
 bool holdsColourCode(const QString& text)
 {
@@ -50,7 +45,7 @@ void check(const QString& name)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArray bytes = FuzzInput::bytesOf(data, size);
     check(QString::fromLatin1(bytes));
     check(QString::fromUtf8(bytes));
     return 0;

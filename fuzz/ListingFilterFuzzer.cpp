@@ -1,27 +1,16 @@
 // Every "fdir" answer goes through the map and configuration filters of every game:
 // no input may crash them, and each name they give comes from a line of the answer.
+#include "FuzzInput.h"
+
 #include "net/ListingFilter.h"
-#include "net/QuakeProtocol.h"
 
 #include <QSet>
 
-#include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+using FuzzInput::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString answer =
-        QuakeProtocol::textOfDatagram(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QString answer = FuzzInput::answerOf(data, size);
     const QStringList lineList = answer.split(u'\n');
     const QSet<QString> lines(lineList.cbegin(), lineList.cend());
 

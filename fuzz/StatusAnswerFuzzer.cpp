@@ -1,26 +1,15 @@
 // Every status answer a server sends goes through StatusAnswer::parse: no input may
 // crash it, and what it reads must hold together.
+#include "FuzzInput.h"
+
 #include "model/CodServer.h"
-#include "net/QuakeProtocol.h"
 #include "net/StatusAnswer.h"
 
-#include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+using FuzzInput::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString answer =
-        QuakeProtocol::textOfDatagram(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QString answer = FuzzInput::answerOf(data, size);
     const StatusAnswer parsed = StatusAnswer::parse(answer);
 
     // A value is one piece of the information string, cut at its first newline.
