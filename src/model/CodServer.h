@@ -143,6 +143,8 @@ private:
     std::optional<QDateTime> m_lastUpdate;
 
     // The status query and the remote listings, defined beside the transport in src/net/.
+    // They hand the record itself to a timer or a listener, so the record must be held
+    // by a CodServerPtr (as create() and initWithCoder() make it).
 public:
     // Queries the server's status into the record. For a server whose rcon password
     // is known it then fetches the configuration listing at once and, when called on
