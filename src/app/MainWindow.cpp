@@ -1,10 +1,14 @@
 #include "app/MainWindow.h"
 
 #include "app/FavoritesTableModel.h"
+#include "app/InfoWindow.h"
+#include "app/NewModifyWindow.h"
 #include "app/PlayersTableModel.h"
 #include "app/Zorvel.h"
 
+#include "ui_InfoWindow.h"
 #include "ui_MainWindow.h"
+#include "ui_NewModifyWindow.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -12,11 +16,13 @@
 
 namespace {
 
-// One command of a menu, named by its action; a command without a name is a separator.
+// One command of a menu, named by its action, and the controller's operation it
+// runs; a command without a name is a separator.
 struct MenuCommand {
     QString action;
     QString text;
     QKeySequence shortcut;
+    void (Zorvel::*operation)() = nullptr;
 };
 
 }  // namespace
@@ -29,10 +35,15 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
     ui->setupUi(this);
     setUpTables();
     setUpMenus();
+    setUpButtons();
+    setUpSheets();
     controller.awakeFromNib(*this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    controller.forgetMainWindow();
+}
 
 void MainWindow::setUpTables()
 {
@@ -60,18 +71,19 @@ void MainWindow::setUpTables()
 void MainWindow::setUpMenus()
 {
     const QList<std::pair<QString, QList<MenuCommand>>> menus = {
-        {tr("&File"), {{QStringLiteral("quit"), tr("&Quit"), QKeySequence::Quit}}},
+        {tr("&File"), {{QStringLiteral("quit"), tr("&Quit"), QKeySequence(tr("Ctrl+Q"))}}},
         {tr("&Edit"),
-         {{QStringLiteral("cut"), tr("Cu&t"), QKeySequence::Cut},
-          {QStringLiteral("copy"), tr("&Copy"), QKeySequence::Copy},
-          {QStringLiteral("paste"), tr("&Paste"), QKeySequence::Paste},
-          {QStringLiteral("delete"), tr("&Delete"), QKeySequence::Delete},
+         {{QStringLiteral("cut"), tr("Cu&t"), QKeySequence::Cut, &Zorvel::cut},
+          {QStringLiteral("copy"), tr("&Copy"), QKeySequence::Copy, &Zorvel::copy},
+          {QStringLiteral("paste"), tr("&Paste"), QKeySequence::Paste, &Zorvel::paste},
+          {QStringLiteral("delete"), tr("&Delete"), QKeySequence::Delete, &Zorvel::deleteSelection},
           {},
           {QStringLiteral("showPreferencePanel"), tr("P&references…"), QKeySequence(tr("Ctrl+,"))}}},
         {tr("&Server"),
-         {{QStringLiteral("newServer"), tr("&New server…"), QKeySequence::New},
+         {{QStringLiteral("newServer"), tr("&New server…"), QKeySequence::New, &Zorvel::newServer},
+          {QStringLiteral("modifyServer"), tr("&Modify server…"), QKeySequence(tr("Ctrl+E")), &Zorvel::modifyServer},
           {QStringLiteral("refreshServer"), tr("&Refresh"), QKeySequence(Qt::Key_F5)},
-          {QStringLiteral("infoOnServer"), tr("&Information…"), {}},
+          {QStringLiteral("infoOnServer"), tr("&Information…"), {}, &Zorvel::infoOnServer},
           {},
           {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}},
           {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}},
@@ -89,16 +101,58 @@ void MainWindow::setUpMenus()
             QAction* action = menu->addAction(command.text);
             action->setObjectName(command.action);
             action->setShortcut(command.shortcut);
+            if (command.operation)
+                connect(action, &QAction::triggered, &controller, command.operation);
             menuCommands.append(action);
         }
     }
     connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
 }
 
+void MainWindow::setUpButtons()
+{
+    connect(ui->newServerButton, &QPushButton::clicked, &controller, &Zorvel::newServer);
+    connect(ui->modifyServerButton, &QPushButton::clicked, &controller, &Zorvel::modifyServer);
+    connect(ui->deleteServerButton, &QPushButton::clicked, &controller, &Zorvel::deleteServer);
+    connect(ui->infoServerButton, &QPushButton::clicked, &controller, &Zorvel::infoOnServer);
+    connect(ui->playerNameToFind, &QLineEdit::textChanged, &controller, &Zorvel::reloadServerTable);
+    connect(ui->AWEButton, &QCheckBox::toggled, &controller, &Zorvel::addRemoveAWEGametypes);
+}
+
+void MainWindow::setUpSheets()
+{
+    newModifySheet = new NewModifyWindow(this);
+    const Ui::NewModifyWindow& newModify = newModifySheet->controls();
+    connect(newModify.okButton, &QPushButton::clicked, &controller, &Zorvel::okNewModifyWindow);
+    connect(newModify.cancelButton, &QPushButton::clicked, &controller, &Zorvel::cancelNewModifyWindow);
+    connect(newModifySheet, &QDialog::finished, &controller,
+            [this](int result) { controller.newModifySheetDidEnd(result, newModifySheet->mode()); });
+
+    infoSheet = new InfoWindow(this);
+    connect(infoSheet->controls().closeButton, &QPushButton::clicked, &controller, &Zorvel::closeInfoWindow);
+}
+
 void MainWindow::reloadTables()
 {
     favoritesModel->reloadData();
     playersModel->reloadData();
+}
+
+void MainWindow::reloadFavouritesTable()
+{
+    favoritesModel->reloadData();
+}
+
+void MainWindow::selectFavouriteRow(int row)
+{
+    // Without a current row the table does not select a neighbour of a removed row;
+    // the current row goes first, as dropping the selection redraws the window.
+    if (row < 0) {
+        ui->tableViewServers->selectionModel()->clearCurrentIndex();
+        ui->tableViewServers->selectionModel()->clearSelection();
+    } else {
+        ui->tableViewServers->selectRow(row);
+    }
 }
 
 void MainWindow::updateMenuItems()

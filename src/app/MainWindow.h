@@ -9,13 +9,16 @@ namespace Ui {
 class MainWindow;
 }
 class FavoritesTableModel;
+class InfoWindow;
+class NewModifyWindow;
 class PlayersTableModel;
 class Zorvel;
 
 // The main window: the favourites and the selected server's players, the server
 // buttons, the summary of the selected server, the progress of the scans, the
-// administration drawer and the menus. It shows the controller's state; the
-// controller decides what it shows and enables.
+// administration drawer, the menus, and its two sheets (new/modify and details). It
+// shows the controller's state and hands the user's actions to the controller,
+// which decides what it shows and enables.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -23,9 +26,14 @@ public:
     ~MainWindow() override;
 
     Ui::MainWindow& controls() { return *ui; }
+    NewModifyWindow& newModifyWindow() { return *newModifySheet; }
+    InfoWindow& infoWindow() { return *infoSheet; }
 
     // Brings both tables up to date with the controller's lists.
     void reloadTables();
+    void reloadFavouritesTable();
+    // Makes the row the only selected favourite; -1 selects none.
+    void selectFavouriteRow(int row);
     // Enables each menu command as the controller's menu rules decide.
     void updateMenuItems();
 
@@ -35,10 +43,14 @@ protected:
 private:
     void setUpTables();
     void setUpMenus();
+    void setUpButtons();
+    void setUpSheets();
 
     Zorvel& controller;
     std::unique_ptr<Ui::MainWindow> ui;
     FavoritesTableModel* favoritesModel = nullptr;
     PlayersTableModel* playersModel = nullptr;
+    NewModifyWindow* newModifySheet = nullptr;
+    InfoWindow* infoSheet = nullptr;
     QList<QAction*> menuCommands;
 };

@@ -110,7 +110,7 @@ QList<CodServerPtr> Zorvel::loadMyServers(const QByteArray& presetArchive)
         servers = ServerArchive::unarchiveServerList(presetArchive);
     }
     for (const CodServerPtr& server : *servers)
-        server->setServerPassOwner(!server->serverPass().isEmpty());
+        FavouritesList::markPasswordHeld(*server);
     return *servers;
 }
 
@@ -161,24 +161,37 @@ int Zorvel::selectedFavouriteRow() const
     if (!mainWindow)
         return -1;
     const QModelIndexList rows = mainWindow->controls().tableViewServers->selectionModel()->selectedRows();
-    if (rows.isEmpty() || rows.first().row() >= m_myServers.size())
+    if (rows.isEmpty() || rows.first().row() >= m_myServers.count())
         return -1;
     return rows.first().row();
 }
 
-void Zorvel::updateUI()
-{
-    if (!mainWindow)
-        return;
-    mainWindow->reloadTables();
-    mainWindow->updateMenuItems();
-}
-
 void Zorvel::tableViewSelectionDidChange()
 {
-    const int row = selectedFavouriteRow();
-    m_currentServer = row >= 0 ? m_myServers.at(row) : nullptr;
+    if (updatingUI)
+        return;
+    m_currentServer = m_myServers.serverAt(selectedFavouriteRow());
     updateUI();
+}
+
+QString Zorvel::playerNameToFind() const
+{
+    return mainWindow ? mainWindow->controls().playerNameToFind->text() : QString();
+}
+
+bool Zorvel::isGameInstalled(GameKind kind) const
+{
+    switch (kind) {
+    case GameKind::CoD: return m_hasCoD;
+    case GameKind::UO: return m_hasUO;
+    case GameKind::CoD2: return m_hasCoD2;
+    case GameKind::CoD4: return m_hasCoD4;
+    case GameKind::UrbanTerror: return m_hasUrbanTerror;
+    case GameKind::ET:
+    case GameKind::UT2004:
+    case GameKind::Unknown: break;
+    }
+    return false;
 }
 
 QPixmap Zorvel::gameImage(GameKind kind) const
@@ -200,7 +213,7 @@ void Zorvel::updateServerListPreference()
 {
     if (!m_listOfServersModified)
         return;
-    Preferences::standard().setObject(ServerArchive::archiveServerList(m_myServers), myServersKey);
+    Preferences::standard().setObject(ServerArchive::archiveServerList(m_myServers.servers()), myServersKey);
     m_listOfServersModified = false;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FavouritesList.h"
+#include "app/NewModifyWindow.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
 
@@ -10,11 +12,17 @@
 
 class MainWindow;
 class QAction;
+class QComboBox;
 
 // The application controller: one object for the whole run that owns the shared
 // state (the favourites, the gametype lists, the master lists, the game images and
 // the flags of the running work), registers the default settings, loads the stored
-// favourites, and stores them again at quit when they changed.
+// favourites, and stores them again at quit when they changed. Its operations are
+// the main window's actions; each ends by redrawing the window through updateUI.
+//
+// Its operations are defined in three files: start-up, menus and quit in Zorvel.cpp,
+// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, and the
+// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp.
 class Zorvel : public QObject {
     Q_OBJECT
 public:
@@ -24,14 +32,70 @@ public:
 
     // Sets up the main window once its controls exist.
     void awakeFromNib(MainWindow& window);
+    // The main window is being destroyed: nothing of it may be used any more.
+    void forgetMainWindow() { mainWindow = nullptr; }
 
     // Whether a menu command, named by its action's objectName, is enabled now.
     bool validateMenuItem(const QAction& item) const;
 
-    // Recomputes what the main window shows from the current state.
-    void updateUI();
     // The selected favourite becomes the current server.
     void tableViewSelectionDidChange();
+
+    // Recomputes what the main window shows from the current state: both tables,
+    // then the buttons and drawer, then the summary.
+    void updateUI();
+    // Enables the server buttons, opens or closes the administration drawer and
+    // fills its lists, for the selected favourite.
+    void updateButtonStatus();
+    // Writes the summary, the status line and the three icons of the selected favourite.
+    void updateFields();
+    // Refills the drawer's configuration files from the server's listing.
+    void updateExecComboBox(const CodServerPtr& server);
+    // Refills the drawer's maps from the server's listing, keeping the map shown.
+    // A listing of a server other than the current one is ignored: it arrives after
+    // the selection moved on and would offer maps the selected server lacks.
+    void updateMapListComboBox(const CodServerPtr& server);
+    // Redraws the favourites table, whose colours follow the watched player name.
+    void reloadServerTable();
+    // Shows the details sheet of the current server.
+    void infoOnServer();
+    void closeInfoWindow();
+    // Adds the AWE gametypes to the drawer's gametype list, or takes them out, as
+    // the AWE check box says.
+    void addRemoveAWEGametypes();
+
+    // Opens the new/modify sheet to add a favourite.
+    void newServer();
+    // Opens the new/modify sheet on the selected favourite; beeps without one.
+    void modifyServer();
+    // Ends the sheet when its address is valid, otherwise tells what is wrong.
+    void okNewModifyWindow();
+    void cancelNewModifyWindow();
+    // Adds or modifies the favourite once the sheet ended with OK (return code 1).
+    void newModifySheetDidEnd(int returnCode, NewModifyWindow::Mode mode);
+    // Appends a new favourite; false, changing nothing, when the address is taken.
+    bool addServer(const QString& ip, const QString& name, const QString& pass);
+    static int indexOfServerIpInArray(const QString& ip, const QList<CodServerPtr>& array);
+    static int indexOfServerInArray(const CodServer& server, const QList<CodServerPtr>& array);
+    static bool verifyIpStringForServer(const QString& ip);
+    // Deletes the selected favourite without confirmation; the one that followed it
+    // becomes the current server. Beeps without a selection.
+    void deleteServer();
+
+    // The clipboard commands of the Edit menu. The menu's Delete command is
+    // deleteSelection, as `delete` is a C++ keyword.
+    void copy();
+    void cut();
+    void paste();
+    void deleteSelection();
+
+    // The favourites, for the table's drag and drop.
+    FavouritesList& favourites() { return m_myServers; }
+    // After a drop reordered or added favourites: the selection follows the current
+    // server, the list counts as modified and the window is redrawn.
+    void favouritesWereDropped();
+    // The player name or clan tag watched in the favourites.
+    QString playerNameToFind() const;
 
     // Stores the favourites under "myServers" when they changed since last stored.
     void updateServerListPreference();
@@ -46,7 +110,7 @@ public:
     bool hasCoD4() const { return m_hasCoD4; }
     bool hasUrbanTerror() const { return m_hasUrbanTerror; }
 
-    const QList<CodServerPtr>& myServers() const { return m_myServers; }
+    QList<CodServerPtr> myServers() const { return m_myServers.servers(); }
     const QStringList& codGameTypeArray() const { return m_codGameTypeArray; }
     const QStringList& uoGameTypeArray() const { return m_uoGameTypeArray; }
     const QStringList& cod2GameTypeArray() const { return m_cod2GameTypeArray; }
@@ -84,8 +148,14 @@ private:
     bool anyMasterIsRefreshing() const;
     // The selected row of the favourites table, or -1.
     int selectedFavouriteRow() const;
+    // Whether the game can be started on this machine.
+    bool isGameInstalled(GameKind kind) const;
+    // The gametypes the drawer offers for a game, with the AWE ones when wanted.
+    QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
+    // A change of the favourites list: it counts as modified and the window is redrawn.
+    void favouritesDidChange();
 
-    QList<CodServerPtr> m_myServers;
+    FavouritesList m_myServers;
     const QStringList m_codGameTypeArray;
     const QStringList m_uoGameTypeArray;
     const QStringList m_cod2GameTypeArray;
@@ -118,4 +188,6 @@ private:
     QPixmap m_passwordImage;
 
     MainWindow* mainWindow = nullptr;
+    // updateUI is under way: selection changes it causes are taken in by itself.
+    bool updatingUI = false;
 };

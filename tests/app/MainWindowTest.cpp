@@ -1,7 +1,5 @@
-#include "AppTest.h"
+#include "MainWindowFixture.h"
 
-#include "app/MainWindow.h"
-#include "app/Zorvel.h"
 #include "model/ServerArchive.h"
 
 #include <QAction>
@@ -11,55 +9,13 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTableView>
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
-namespace {
-
-CodPlayerPtr player(const QString& name, const QString& score)
-{
-    auto record = std::make_shared<CodPlayer>();
-    record->setPlayerName(name);
-    record->setPlayerScore(score);
-    return record;
-}
-
-int columnTitled(const QAbstractItemModel& model, const QString& title)
-{
-    for (int column = 0; column < model.columnCount(); ++column)
-        if (model.headerData(column, Qt::Horizontal).toString() == title)
-            return column;
-    return -1;
-}
-
-QVariant cell(const QTableView& table, int row, const QString& columnTitle, int role = Qt::DisplayRole)
-{
-    const QAbstractItemModel& model = *table.model();
-    return model.data(model.index(row, columnTitled(model, columnTitle)), role);
-}
-
-}  // namespace
-
-class MainWindowTest : public AppTest {
+class MainWindowTest : public MainWindowFixture {
 protected:
-    void start()
-    {
-        controller = std::make_unique<Zorvel>();
-        window = std::make_unique<MainWindow>(*controller);
-    }
-
-    template <class Widget>
-    Widget* control(const char* name) const
-    {
-        Widget* widget = window->findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
-    bool enabled(const char* action) const { return control<QAction>(action)->isEnabled(); }
+    bool enabled(const char* action) const { return control<QAction>(action).isEnabled(); }
 
     // Opens and closes every menu, as the user does before choosing a command.
     void openEveryMenu() const
@@ -69,22 +25,16 @@ protected:
             menu->hide();
         }
     }
-
-    QTableView& favourites() const { return *control<QTableView>("tableViewServers"); }
-    QTableView& players() const { return *control<QTableView>("tableViewPlayers"); }
-
-    std::unique_ptr<Zorvel> controller;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, groupsCarryTheirTitles)
 {
     start();
-    EXPECT_EQ(control<QGroupBox>("myServersBox")->title(), "My favorite servers:");
-    EXPECT_EQ(control<QGroupBox>("changeMapBox")->title(), "Change map and gametype");
-    EXPECT_EQ(control<QGroupBox>("execBox")->title(), "Select file");
-    EXPECT_EQ(control<QGroupBox>("kickBox")->title(), "Select player");
-    EXPECT_EQ(control<QGroupBox>("sayAndRconBox")->title(), "Say or rcon command");
+    EXPECT_EQ(control<QGroupBox>("myServersBox").title(), "My favorite servers:");
+    EXPECT_EQ(control<QGroupBox>("changeMapBox").title(), "Change map and gametype");
+    EXPECT_EQ(control<QGroupBox>("execBox").title(), "Select file");
+    EXPECT_EQ(control<QGroupBox>("kickBox").title(), "Select player");
+    EXPECT_EQ(control<QGroupBox>("sayAndRconBox").title(), "Say or rcon command");
 }
 
 TEST_F(MainWindowTest, favouritesTableShowsTheLoadedListAndItsGames)
@@ -172,10 +122,10 @@ TEST_F(MainWindowTest, oneRunningMasterScanDisablesEveryScanCommand)
 TEST_F(MainWindowTest, serverInformationCommandFollowsItsButton)
 {
     start();
-    control<QPushButton>("infoServerButton")->setEnabled(true);
+    control<QPushButton>("infoServerButton").setEnabled(true);
     openEveryMenu();
     EXPECT_TRUE(enabled("infoOnServer"));
-    control<QPushButton>("infoServerButton")->setEnabled(false);
+    control<QPushButton>("infoServerButton").setEnabled(false);
     openEveryMenu();
     EXPECT_FALSE(enabled("infoOnServer"));
 }
@@ -188,7 +138,7 @@ TEST_F(MainWindowTest, quittingClosesTheWindowAndOffersToStoreTheChangedList)
     controller->setListOfServersModified(true);
     alerts->answerNext(Alerts::DefaultButton);
     window->show();
-    QTimer::singleShot(0, control<QAction>("quit"), &QAction::trigger);
+    QTimer::singleShot(0, &control<QAction>("quit"), &QAction::trigger);
     QApplication::exec();
 
     EXPECT_FALSE(window->isVisible());

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "model/GameKind.h"
+
+#include <QString>
+
+class CodServer;
+
+// What the main window's summary shows for the selected favourite: players, map,
+// gametype and ping, the status line that tells the outcome of the last exchange,
+// and which of the three icons (game, PunkBuster, join password) appear.
+class ServerSummary {
+public:
+    // The empty summary, for no selected favourite.
+    ServerSummary() = default;
+    explicit ServerSummary(const CodServer& server);
+
+    QString numberOfPlayers;
+    QString currentMap;
+    QString currentGameType;
+    QString currentPing;
+    QString statusLine;
+    // The icons appear only for a server that has been reached; then the game icon
+    // is that of the game (none for an unknown game).
+    bool showsIcons = false;
+    GameKind game = GameKind::Unknown;
+    bool punkbuster = false;
+    bool password = false;
+
+private:
+    static QString statusLineOf(const CodServer& server);
+};

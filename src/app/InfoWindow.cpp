@@ -1,0 +1,51 @@
+#include "app/InfoWindow.h"
+
+#include "model/CodServer.h"
+#include "model/TextValue.h"
+
+#include "ui_InfoWindow.h"
+
+namespace {
+
+// The ping text without its "Ping: " prefix.
+constexpr qsizetype pingPrefixLength = 6;
+
+bool isOn(const QString& setting)
+{
+    return TextValue::integerValue(setting) > 0;
+}
+
+}  // namespace
+
+InfoWindow::InfoWindow(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::InfoWindow>())
+{
+    ui->setupUi(this);
+    // The check boxes show the server's settings; the user cannot change them.
+    for (QWidget* box : {ui->infoPassword, ui->infoPunkbuster, ui->infoPure})
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+InfoWindow::~InfoWindow() = default;
+
+void InfoWindow::showDetailsOf(const CodServer& server)
+{
+    ui->infoName->setPlainText(server.serverName());
+    ui->infoIP->setText(server.serverIp());
+    ui->infoPing->setText(server.serverPing().mid(pingPrefixLength));
+    ui->infoGame->setText(server.serverGameName());
+    ui->infoVersion->setText(server.serverShortVersion());
+    ui->infoProtocol->setText(server.serverProtocol());
+    ui->infoAdmin->setText(server.serverAdmin());
+    ui->infoMail->setText(server.serverEmail());
+    ui->infoWebSite->setText(server.serverWebSite());
+    ui->infoLocation->setText(server.serverLocation());
+    ui->infoMaxPlayers->setText(server.serverMaxClients());
+    ui->infoMap->setText(server.serverMapName());
+    ui->infoGametype->setText(server.serverGametype());
+    ui->infoNumberOfPlayers->setText(QStringLiteral("%1 players").arg(server.serverPlayers().size()));
+    ui->infoPassword->setChecked(isOn(server.serverPassActive()));
+    ui->infoPunkbuster->setChecked(isOn(server.serverPunkBuster()));
+    ui->infoPure->setChecked(isOn(server.serverPure()));
+}

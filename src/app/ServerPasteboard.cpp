@@ -1,0 +1,34 @@
+#include "app/ServerPasteboard.h"
+
+#include "app/AddressValidator.h"
+#include "app/FavouritesList.h"
+#include "model/ServerArchive.h"
+
+#include <QMimeData>
+
+const QString ServerPasteboard::codServerType = QStringLiteral("CodServer");
+
+QMimeData* ServerPasteboard::clipboardData(const CodServer& server)
+{
+    auto* data = new QMimeData;
+    data->setText(server.serverIp());
+    data->setData(codServerType, ServerArchive::archiveServer(server));
+    return data;
+}
+
+CodServerPtr ServerPasteboard::favouriteFrom(const QMimeData& data)
+{
+    if (!data.hasFormat(codServerType))
+        return favouriteWithAddress(data.text());
+    CodServerPtr server = ServerArchive::unarchiveServer(data.data(codServerType));
+    if (!server || !AddressValidator::isValid(server->serverIp()))
+        return nullptr;
+    FavouritesList::markPasswordHeld(*server);
+    return server;
+}
+
+CodServerPtr ServerPasteboard::favouriteWithAddress(const QString& text)
+{
+    const QString address = text.trimmed();
+    return AddressValidator::isValid(address) ? FavouritesList::newFavourite(address, {}, {}) : nullptr;
+}

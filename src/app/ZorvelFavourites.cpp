@@ -1,0 +1,150 @@
+// The operations of the application controller that edit the favourites: the
+// new/modify sheet, adding and deleting, the clipboard and the end of a drop.
+#include "app/Zorvel.h"
+
+#include "app/AddressValidator.h"
+#include "app/Alerts.h"
+#include "app/MainWindow.h"
+#include "app/ServerPasteboard.h"
+
+#include "ui_NewModifyWindow.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+// The address field's starting text: a pattern the user types over.
+const QString addressPattern = QStringLiteral("xxx.xxx.xxx.xxx:xxxxx");
+
+}  // namespace
+
+void Zorvel::newServer()
+{
+    if (mainWindow)
+        mainWindow->newModifyWindow().openWithMode(NewModifyWindow::Mode::New, addressPattern, {}, {});
+}
+
+void Zorvel::modifyServer()
+{
+    const CodServerPtr selected = m_myServers.serverAt(selectedFavouriteRow());
+    if (!selected) {
+        Alerts::current().beep();
+        return;
+    }
+    mainWindow->newModifyWindow().openWithMode(NewModifyWindow::Mode::Modify, selected->serverIp(),
+                                               selected->serverName(), selected->serverPass());
+}
+
+void Zorvel::okNewModifyWindow()
+{
+    NewModifyWindow& sheet = mainWindow->newModifyWindow();
+    const std::optional<QString> problem = AddressValidator::problemWith(sheet.controls().nmIpAndPort->text());
+    if (problem)
+        sheet.controls().nmErrorMessage->setText(*problem);
+    else
+        sheet.accept();
+}
+
+void Zorvel::cancelNewModifyWindow()
+{
+    mainWindow->newModifyWindow().reject();
+}
+
+void Zorvel::newModifySheetDidEnd(int returnCode, NewModifyWindow::Mode mode)
+{
+    if (returnCode != QDialog::Accepted)
+        return;
+    const Ui::NewModifyWindow& fields = mainWindow->newModifyWindow().controls();
+    const QString ip = fields.nmIpAndPort->text();
+    const QString name = fields.nmServerName->text();
+    const QString pass = fields.nmRconPass->text();
+    if (mode == NewModifyWindow::Mode::New)
+        addServer(ip, name, pass);
+    else if (m_myServers.modifyServer(selectedFavouriteRow(), ip, name, pass))
+        favouritesDidChange();
+}
+
+bool Zorvel::addServer(const QString& ip, const QString& name, const QString& pass)
+{
+    if (!m_myServers.appendServer(FavouritesList::newFavourite(ip, name, pass)))
+        return false;
+    favouritesDidChange();
+    return true;
+}
+
+int Zorvel::indexOfServerIpInArray(const QString& ip, const QList<CodServerPtr>& array)
+{
+    return FavouritesList::indexOfServerIpInList(ip, array);
+}
+
+int Zorvel::indexOfServerInArray(const CodServer& server, const QList<CodServerPtr>& array)
+{
+    return FavouritesList::indexOfServerInList(server, array);
+}
+
+bool Zorvel::verifyIpStringForServer(const QString& ip)
+{
+    return AddressValidator::isValid(ip);
+}
+
+void Zorvel::deleteServer()
+{
+    const int row = selectedFavouriteRow();
+    if (!m_myServers.removeServer(row)) {
+        Alerts::current().beep();
+        return;
+    }
+    m_currentServer = m_myServers.serverAt(row);
+    if (!m_currentServer)
+        mainWindow->selectFavouriteRow(-1);
+    favouritesDidChange();
+}
+
+void Zorvel::copy()
+{
+    const CodServerPtr selected = m_myServers.serverAt(selectedFavouriteRow());
+    if (selected)
+        QGuiApplication::clipboard()->setMimeData(ServerPasteboard::clipboardData(*selected));
+}
+
+void Zorvel::cut()
+{
+    copy();
+    deleteServer();
+}
+
+void Zorvel::paste()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const CodServerPtr server = data ? ServerPasteboard::favouriteFrom(*data) : nullptr;
+    if (!server)
+        return;
+    const int selectedRow = selectedFavouriteRow();
+    const bool added = selectedRow >= 0 ? m_myServers.insertServer(server, selectedRow + 1)
+                                        : m_myServers.appendServer(server);
+    if (added)
+        favouritesDidChange();
+}
+
+void Zorvel::deleteSelection()
+{
+    deleteServer();
+}
+
+void Zorvel::favouritesWereDropped()
+{
+    if (!mainWindow)
+        return;
+    mainWindow->reloadTables();
+    const int currentRow = m_currentServer ? m_myServers.indexOfServer(*m_currentServer) : -1;
+    if (currentRow >= 0)
+        mainWindow->selectFavouriteRow(currentRow);
+    favouritesDidChange();
+}
+
+void Zorvel::favouritesDidChange()
+{
+    m_listOfServersModified = true;
+    updateUI();
+}

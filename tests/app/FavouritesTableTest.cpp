@@ -1,0 +1,251 @@
+#include "MainWindowFixture.h"
+
+#include "app/ServerPasteboard.h"
+#include "model/ServerArchive.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QColor>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+
+namespace {
+
+QMimeData* textFromElsewhere(const QString& text)
+{
+    auto* data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+QClipboard& clipboard()
+{
+    return *QGuiApplication::clipboard();
+}
+
+}  // namespace
+
+class FavouritesTable : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        clipboard().clear();
+    }
+
+    QAbstractItemModel& model() const { return *favourites().model(); }
+
+    // Five favourites named after their first position, 0 to 4.
+    static QList<CodServerPtr> fiveFavourites()
+    {
+        QList<CodServerPtr> servers;
+        for (int i = 0; i < 5; ++i)
+            servers.append(server(QString::number(i), QStringLiteral("10.0.0.%1:28960").arg(i)));
+        return servers;
+    }
+
+    QStringList names() const
+    {
+        QStringList shown;
+        for (const CodServerPtr& server : controller->myServers())
+            shown.append(server->serverName());
+        return shown;
+    }
+
+    QColor textColour(int row) const { return cell(favourites(), row, "Name", Qt::ForegroundRole).value<QColor>(); }
+
+    // Drags the favourite at `from` and drops it between rows, above `to`.
+    bool dragRow(int from, int to) const
+    {
+        std::unique_ptr<QMimeData> drag(model().mimeData({model().index(from, 1)}));
+        return model().dropMimeData(drag.get(), Qt::MoveAction, to, 0, {});
+    }
+
+    // Drops text dragged from another program between rows, above `row` (-1: at the end).
+    bool dropText(const QString& text, int row = -1) const
+    {
+        std::unique_ptr<QMimeData> drag(textFromElsewhere(text));
+        return model().canDropMimeData(drag.get(), Qt::CopyAction, row, -1, {})
+            && model().dropMimeData(drag.get(), Qt::CopyAction, row, -1, {});
+    }
+};
+
+TEST_F(FavouritesTable, rowColoursTellTheLastOutcomeAndTheHeldPassword)
+{
+    startWith({server("Never", "10.0.0.1:28960"), server("Answered", "10.0.0.2:28960", "pw"),
+               server("Unreachable", "10.0.0.3:28960"), server("Rcon failed", "10.0.0.4:28960", "pw"),
+               server("Odd", "10.0.0.5:28960")});
+    favourite(1)->setCommError(CodServer::Answered);
+    favourite(1)->setServerPlayers({player("[clan]Bob")});
+    favourite(2)->setCommError(CodServer::Unreachable);
+    favourite(3)->setCommError(CodServer::RconFailed);
+    favourite(4)->setCommError(7);
+    redraw();
+
+    EXPECT_EQ(textColour(0), QColor::fromRgbF(0.5, 0.5, 0.5));
+    EXPECT_EQ(textColour(1), QColor(Qt::black));
+    EXPECT_EQ(textColour(2), QColor(Qt::red));
+    EXPECT_EQ(textColour(3), QColor::fromRgbF(0.5, 0.0, 0.5));
+    EXPECT_FALSE(cell(favourites(), 4, "Name", Qt::ForegroundRole).isValid());
+
+    const QColor lightGrey = QColor::fromRgbF(0.9, 0.9, 0.9);
+    EXPECT_EQ(cell(favourites(), 1, "Address", Qt::BackgroundRole).value<QColor>(), lightGrey);
+    EXPECT_EQ(cell(favourites(), 3, "Ping", Qt::BackgroundRole).value<QColor>(), lightGrey);
+    EXPECT_FALSE(cell(favourites(), 0, "Address", Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(cell(favourites(), 1, "", Qt::BackgroundRole).isValid());
+
+    control<QLineEdit>("playerNameToFind").setText("CLAN");
+    EXPECT_EQ(textColour(1), QColor(Qt::blue));
+    control<QLineEdit>("playerNameToFind").setText("alice");
+    EXPECT_EQ(textColour(1), QColor(Qt::black));
+}
+
+TEST_F(FavouritesTable, draggingAFavouriteMovesItBetweenRowsAndTheSelectionFollows)
+{
+    startWith(fiveFavourites());
+    select(2);
+    const CodServerPtr selected = favourite(2);
+
+    EXPECT_TRUE(dragRow(0, 3));
+    EXPECT_EQ(names(), QStringList({"1", "2", "0", "3", "4"}));
+    EXPECT_EQ(controller->currentServer(), selected);
+    EXPECT_EQ(selectedRow(), 1);
+    EXPECT_TRUE(controller->listOfServersModified());
+
+    EXPECT_TRUE(dragRow(3, 0));
+    EXPECT_EQ(names(), QStringList({"3", "1", "2", "0", "4"}));
+    EXPECT_EQ(selectedRow(), 2);
+
+    EXPECT_TRUE(dragRow(1, 5));
+    EXPECT_EQ(names(), QStringList({"3", "2", "0", "4", "1"}));
+
+    EXPECT_FALSE(dragRow(2, 2));
+    EXPECT_FALSE(dragRow(2, 3));
+    EXPECT_EQ(names(), QStringList({"3", "2", "0", "4", "1"}));
+    EXPECT_EQ(controller->currentServer(), selected);
+    EXPECT_EQ(selectedRow(), 1);
+}
+
+TEST_F(FavouritesTable, aDropOnARowLandsAboveIt)
+{
+    startWith(fiveFavourites());
+    std::unique_ptr<QMimeData> drag(model().mimeData({model().index(4, 0)}));
+    EXPECT_TRUE(model().dropMimeData(drag.get(), Qt::MoveAction, -1, -1, model().index(1, 2)));
+    EXPECT_EQ(names(), QStringList({"0", "4", "1", "2", "3"}));
+
+    std::unique_ptr<QMimeData> address(textFromElsewhere("10.0.0.9:28960"));
+    EXPECT_TRUE(model().dropMimeData(address.get(), Qt::CopyAction, -1, -1, model().index(0, 0)));
+    EXPECT_EQ(favourite(0)->serverIp(), "10.0.0.9:28960");
+}
+
+TEST_F(FavouritesTable, anAddressDroppedFromElsewhereBecomesABareFavourite)
+{
+    startWith({server("Alpha", "10.0.0.1:28960")});
+    EXPECT_TRUE(dropText("10.0.0.2:28960"));
+    ASSERT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.2:28960"}));
+    EXPECT_TRUE(favourite(1)->serverName().isEmpty());
+    EXPECT_TRUE(favourite(1)->serverPass().isEmpty());
+    EXPECT_FALSE(favourite(1)->serverPassOwner());
+    EXPECT_TRUE(controller->listOfServersModified());
+
+    EXPECT_TRUE(dropText(" 10.0.0.3:28960\n", 0));
+    EXPECT_EQ(favourite(0)->serverIp(), "10.0.0.3:28960");
+
+    controller->setListOfServersModified(false);
+    for (const char* refused : {"10.0.0.2:28960", "10.0.0.4", "not an address", "", "10.0.0.1:28960"})
+        EXPECT_FALSE(dropText(refused)) << refused;
+    EXPECT_EQ(controller->myServers().size(), 3);
+    EXPECT_FALSE(controller->listOfServersModified());
+    EXPECT_TRUE(alerts->shown().isEmpty());
+}
+
+TEST_F(FavouritesTable, dragsLeaveOnlyFromTheFavouritesTable)
+{
+    startWith(fiveFavourites());
+    EXPECT_TRUE(model().flags(model().index(0, 1)) & Qt::ItemIsDragEnabled);
+    EXPECT_FALSE(model().flags(model().index(0, 1)) & Qt::ItemIsDropEnabled);
+    EXPECT_TRUE(model().flags({}) & Qt::ItemIsDropEnabled);
+    std::unique_ptr<QMimeData> drag(model().mimeData({model().index(3, 2), model().index(1, 2)}));
+    ASSERT_NE(drag, nullptr);
+    EXPECT_EQ(drag->formats(), QStringList{"text/plain"});
+    EXPECT_EQ(drag->text(), "10.0.0.1:28960");
+
+    favourite(0)->setServerPlayers({player("Alice")});
+    select(0);
+    const QAbstractItemModel& playersModel = *players().model();
+    EXPECT_FALSE(playersModel.flags(playersModel.index(0, 0)) & Qt::ItemIsDragEnabled);
+}
+
+TEST_F(FavouritesTable, aFavouriteCopiedInsideZorvelComesBackWhole)
+{
+    startWith({server("Alpha", "10.0.0.1:28960"), server("Bravo", "10.0.0.2:28960", "secret"),
+               server("Charlie", "10.0.0.3:28960")});
+    select(1);
+    control<QAction>("copy").trigger();
+    const QMimeData* copied = clipboard().mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->text(), "10.0.0.2:28960");
+    EXPECT_TRUE(copied->hasFormat("CodServer"));
+
+    control<QAction>("paste").trigger();
+    EXPECT_EQ(controller->myServers().size(), 3);
+    EXPECT_FALSE(controller->listOfServersModified());
+
+    control<QAction>("delete").trigger();
+    select(0);
+    control<QAction>("paste").trigger();
+    ASSERT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.2:28960", "10.0.0.3:28960"}));
+    EXPECT_EQ(favourite(1)->serverName(), "Bravo");
+    EXPECT_EQ(favourite(1)->serverPass(), "secret");
+    EXPECT_TRUE(favourite(1)->serverPassOwner());
+    EXPECT_EQ(selectedRow(), 0);
+
+    select(1);
+    control<QAction>("cut").trigger();
+    EXPECT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.3:28960"}));
+    select(-1);
+    control<QAction>("paste").trigger();
+    EXPECT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.3:28960", "10.0.0.2:28960"}));
+    EXPECT_EQ(favourite(2)->serverPass(), "secret");
+}
+
+TEST_F(FavouritesTable, pasteTakesABareAddressAndSilentlyRefusesTheRest)
+{
+    startWith({server("Alpha", "10.0.0.1:28960")});
+    controller->paste();
+    clipboard().setText("10.0.0.2:28960");
+    controller->paste();
+    ASSERT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.2:28960"}));
+    EXPECT_TRUE(favourite(1)->serverName().isEmpty());
+    EXPECT_FALSE(favourite(1)->serverPassOwner());
+
+    controller->setListOfServersModified(false);
+    clipboard().setText("garbage:text");
+    controller->paste();
+
+    auto* damaged = new QMimeData;
+    damaged->setText("10.0.0.3:28960");
+    damaged->setData(ServerPasteboard::codServerType, QByteArray("\x00\x00\x00\x08" "damaged", 11));
+    clipboard().setMimeData(damaged);
+    controller->paste();
+
+    auto* notAnAddress = new QMimeData;
+    notAnAddress->setData(ServerPasteboard::codServerType,
+                          ServerArchive::archiveServer(*server("Name", "no address", "pw")));
+    clipboard().setMimeData(notAnAddress);
+    controller->paste();
+
+    EXPECT_EQ(controller->myServers().size(), 2);
+    EXPECT_FALSE(controller->listOfServersModified());
+    EXPECT_TRUE(alerts->shown().isEmpty());
+    EXPECT_EQ(alerts->beeps(), 0);
+}
+
+TEST_F(FavouritesTable, copyWithoutASelectionLeavesTheClipboardAlone)
+{
+    startWith({server("Alpha", "10.0.0.1:28960")});
+    clipboard().setText("kept");
+    controller->copy();
+    EXPECT_EQ(clipboard().text(), "kept");
+}
