@@ -12,7 +12,6 @@
 
 class MainWindow;
 class QAction;
-class QComboBox;
 
 // The application controller: one object for the whole run that owns the shared
 // state (the favourites, the gametype lists, the master lists, the game images and
