@@ -6,6 +6,7 @@
 #include "launch/Desktop.h"
 #include "launch/GameApplications.h"
 #include "model/ServerArchive.h"
+#include "net/MapListListener.h"
 
 #include "ui_MainWindow.h"
 
@@ -122,6 +123,7 @@ bool Zorvel::isInstalled(const QString& applicationIdentifier)
 void Zorvel::awakeFromNib(MainWindow& window)
 {
     mainWindow = &window;
+    MapListListener::setMapListListener([this](const CodServerPtr& server) { updateMapListComboBox(server); });
     Ui::MainWindow& controls = window.controls();
     controls.myServersBox->setTitle(QStringLiteral("My favorite servers:"));
     controls.changeMapBox->setTitle(QStringLiteral("Change map and gametype"));
@@ -172,6 +174,12 @@ void Zorvel::tableViewSelectionDidChange()
         return;
     m_currentServer = m_myServers.serverAt(selectedFavouriteRow());
     updateUI();
+}
+
+void Zorvel::forgetMainWindow()
+{
+    MapListListener::setMapListListener({});
+    mainWindow = nullptr;
 }
 
 QString Zorvel::playerNameToFind() const

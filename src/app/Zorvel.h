@@ -29,10 +29,11 @@ public:
     // lists, loads the images and detects the installed games.
     explicit Zorvel(QObject* parent = nullptr);
 
-    // Sets up the main window once its controls exist.
+    // Sets up the main window once its controls exist, and takes the map lists
+    // that the network layer fetches into its administration drawer.
     void awakeFromNib(MainWindow& window);
     // The main window is being destroyed: nothing of it may be used any more.
-    void forgetMainWindow() { mainWindow = nullptr; }
+    void forgetMainWindow();
 
     // Whether a menu command, named by its action's objectName, is enabled now.
     bool validateMenuItem(const QAction& item) const;
@@ -50,9 +51,10 @@ public:
     void updateFields();
     // Refills the drawer's configuration files from the server's listing.
     void updateExecComboBox(const CodServerPtr& server);
-    // Refills the drawer's maps from the server's listing, keeping the map shown.
-    // A listing of a server other than the current one is ignored: it arrives after
-    // the selection moved on and would offer maps the selected server lacks.
+    // Refills the drawer's maps from the server's listing, keeping the map shown;
+    // also called when a map listing arrives. A listing of a server other than the
+    // current one is ignored: it arrives after the selection moved on and would offer
+    // maps the selected server lacks.
     void updateMapListComboBox(const CodServerPtr& server);
     // Redraws the favourites table, whose colours follow the watched player name.
     void reloadServerTable();

@@ -2,6 +2,7 @@
 
 #include "app/InfoWindow.h"
 #include "launch/GameApplications.h"
+#include "peers/GameServerPeer.h"
 
 #include "ui_InfoWindow.h"
 
@@ -20,6 +21,12 @@ QStringList itemsOf(const QComboBox& combo)
     for (int i = 0; i < combo.count(); ++i)
         items.append(combo.itemText(i));
     return items;
+}
+
+// A console listing of files as a server prints it.
+QByteArray listing(const QByteArray& lines)
+{
+    return GameServerPeer::printDatagram("---------------\n" + lines + "files listed\n");
 }
 
 // A favourite that answered its last status query, with two players.
@@ -234,20 +241,33 @@ TEST_F(AdministrationPanel, gametypeListsFollowTheGameAndTheAWEBox)
     EXPECT_EQ(combo("gametypeListComboBox").currentText(), "war");
 }
 
-TEST_F(AdministrationPanel, mapListingsRefillTheDrawerOnlyForTheCurrentServer)
+TEST_F(AdministrationPanel, drawerListsTheFilesAndMapsTheServerListsThroughItsConsole)
 {
-    startWith({server("Admin", "10.0.0.2:28960", "rcon"), server("Other", "10.0.0.3:28960", "rcon")});
+    GameServerPeer peer;
+    peer.setRconPassword("secret");
+    peer.setRconAnswer("fdir /[a-z]*.cfg", {listing("/promod.cfg\n/language.cfg\n/public.cfg\n")});
+    peer.setRconAnswer("fdir maps/mp*.bsp", {listing("maps/mp/mp_harbor.bsp\nmaps/mp/mp_carentan.bsp\n")});
+    startWith({server("Admin", QString::fromLatin1(peer.address()), "secret"),
+               server("Other", "10.0.0.3:28960", "secret")});
+    const CodServerPtr admin = favourite(0);
+    setAnswered(*admin, "Call of Duty");
+    admin->cfgListRefresh();
     select(0);
     QComboBox& maps = combo("mapListComboBox");
-    maps.addItems({"mp_one", "mp_two"});
+    EXPECT_EQ(itemsOf(combo("execComboBox")), QStringList({"promod.cfg", "public.cfg"}));
+    EXPECT_EQ(combo("execComboBox").currentIndex(), -1);
+    EXPECT_TRUE(itemsOf(maps).isEmpty());
+    EXPECT_EQ(maps.currentText(), "mp_carentan");
+
     maps.setEditText("mp_typed");
+    admin->mapListRefresh();
+    EXPECT_EQ(itemsOf(maps), QStringList({"mp_harbor", "mp_carentan"}));
+    EXPECT_EQ(maps.currentText(), "mp_typed");
 
     controller->updateMapListComboBox(favourite(1));
-    EXPECT_EQ(itemsOf(maps), QStringList({"mp_one", "mp_two"}));
-
-    controller->updateMapListComboBox(favourite(0));
-    EXPECT_TRUE(itemsOf(maps).isEmpty());
-    EXPECT_EQ(maps.currentText(), "mp_typed");
+    EXPECT_EQ(itemsOf(maps), QStringList({"mp_harbor", "mp_carentan"}));
+    redraw();
+    EXPECT_EQ(maps.currentText(), "mp_carentan");
 }
 
 TEST_F(AdministrationPanel, detailsSheetShowsEverythingTheServerTold)
