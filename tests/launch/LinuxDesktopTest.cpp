@@ -39,3 +39,43 @@ TEST(LinuxDesktop, findsAGameByTheExecutablesItInstallsOnThePath)
     EXPECT_TRUE(desktop.applicationPath("Solitaire").isEmpty());
     qputenv("PATH", path);
 }
+
+namespace {
+
+// The Linux desktop with every start recorded instead of made.
+class LinuxDesktopStartingNothing : public LinuxDesktop {
+public:
+    bool startDetached(const QString& program, const QStringList& arguments) override
+    {
+        started.append(program);
+        started.append(arguments);
+        return true;
+    }
+
+    QStringList started;
+};
+
+}  // namespace
+
+TEST(LinuxDesktop, theServicesOfCodAndUoStartTheGameWithTheirCommandsAsArguments)
+{
+    QTemporaryDir folder;
+    const QFile::Permissions executable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    const QString codmp = placeFile(folder, "codmp", executable);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(folder.path()));
+
+    LinuxDesktopStartingNothing desktop;
+    EXPECT_TRUE(desktop.performService(GameApplications::codConnectService, "10.0.0.1:28960"));
+    EXPECT_EQ(desktop.started, QStringList({codmp, "+connect 10.0.0.1:28960"}));
+
+    desktop.started.clear();
+    EXPECT_TRUE(desktop.performService(GameApplications::codCommandService, "password s3cret \n connect 10.0.0.1:28960"));
+    EXPECT_EQ(desktop.started, QStringList({codmp, "+password s3cret", "+connect 10.0.0.1:28960"}));
+
+    desktop.started.clear();
+    EXPECT_FALSE(desktop.performService(GameApplications::uoConnectService, "10.0.0.1:28960"));
+    EXPECT_FALSE(desktop.performService("Call of Duty MP/Quit", "now"));
+    EXPECT_TRUE(desktop.started.isEmpty());
+    qputenv("PATH", path);
+}
