@@ -93,6 +93,8 @@ void MainWindow::setUpMenus()
         }
     }
     connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
+    connect(findChild<QAction*>(QStringLiteral("showPreferencePanel")), &QAction::triggered, &controller,
+            &Zorvel::showPreferencePanel);
 }
 
 void MainWindow::reloadTables()

@@ -2,6 +2,7 @@
 
 #include "model/CodServer.h"
 #include "model/GameKind.h"
+#include "prefs/PreferenceController.h"
 
 #include <QList>
 #include <QObject>
@@ -32,6 +33,10 @@ public:
     void updateUI();
     // The selected favourite becomes the current server.
     void tableViewSelectionDidChange();
+
+    // Shows the preferences panel, made at its first opening and kept to the end of
+    // the run.
+    void showPreferencePanel();
 
     // Stores the favourites under "myServers" when they changed since last stored.
     void updateServerListPreference();
@@ -118,4 +123,5 @@ private:
     QPixmap m_passwordImage;
 
     MainWindow* mainWindow = nullptr;
+    std::unique_ptr<PreferenceController> _preferenceController;
 };
