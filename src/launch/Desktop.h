@@ -6,8 +6,8 @@
 #include <memory>
 
 // The desktop services Zorvel relies on: finding an installed game application,
-// invoking a service that a game application offers, and starting a program. The application uses the Linux desktop; tests install a
-// recorder.
+// invoking a service that a game application offers, and starting a program. The
+// application uses the Linux desktop; tests install a recorder.
 class Desktop {
 public:
     virtual ~Desktop() = default;

@@ -10,6 +10,8 @@ namespace {
 
 const QString address = QStringLiteral("10.0.0.1:28960");
 constexpr InstalledGames everyGame{true, true, true, true, true};
+const QString notJoinable =
+    QStringLiteral("Go to server / The game of the server is not specified in the status / Argh");
 
 }  // namespace
 
@@ -58,13 +60,6 @@ protected:
     RecordingAlerts* alerts = nullptr;
     RecordingDesktop* desktop = nullptr;
 };
-
-namespace {
-
-const QString notJoinable =
-    QStringLiteral("Go to server / The game of the server is not specified in the status / Argh");
-
-}  // namespace
 
 TEST_F(JoinServer, codAndUoCallTheConnectServiceWithTheAddressOrTheCommandServiceWithThePassword)
 {
@@ -136,11 +131,12 @@ TEST_F(JoinServer, aServiceThatFailsShowsTheAlertOfThatService)
     join("Call of Duty", "s3cret");
     join("CoD:United Offensive", "");
     join("CoD:United Offensive", "s3cret");
-    EXPECT_EQ(alertsShown(),
-              QStringList({"Go to server / Connect To Server Service of CoD does not work properly / Argh",
-                           "Go to server with password / Perform Command Service of CoD does not work properly / Argh",
-                           "Go to server / Connect To Server Service of UO does not work properly / Argh",
-                           "Go to server with password / Perform Command Service of UO does not work properly / Argh"}));
+    const QString connectFails =
+        QStringLiteral("Go to server / Connect To Server Service of %1 does not work properly / Argh");
+    const QString commandFails =
+        QStringLiteral("Go to server with password / Perform Command Service of %1 does not work properly / Argh");
+    EXPECT_EQ(alertsShown(), QStringList({connectFails.arg("CoD"), commandFails.arg("CoD"), connectFails.arg("UO"),
+                                          commandFails.arg("UO")}));
 }
 
 TEST_F(JoinServer, aLauncherThatIsGoneOrDoesNotStartIsReported)

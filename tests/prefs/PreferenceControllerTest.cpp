@@ -73,10 +73,10 @@ protected:
     }
 
     template <class Control>
-    Control& control(const char* name) const
+    Control& control(const QString& name) const
     {
-        auto* found = panel->findChild<Control*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
+        auto* found = panel->findChild<Control*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
         return *found;
     }
 
@@ -85,7 +85,12 @@ protected:
         const QComboBox& combo = control<QComboBox>(box);
         return combo.currentIndex() < 0 ? QStringLiteral("<none>") : combo.currentText();
     }
-    QString text(const char* field) const { return control<QLineEdit>(field).text(); }
+    QString text(const QString& field) const { return control<QLineEdit>(field).text(); }
+    // The host, port and protocol fields of a game's master server.
+    QStringList masterServer(const QString& game) const
+    {
+        return {text(game + "MSTextField"), text(game + "MSPortTextField"), text(game + "ProtocolTextField")};
+    }
 
     void choose(const char* box, const QString& entry) const
     {
@@ -280,46 +285,36 @@ TEST_F(PreferencePanel, cancelStoresNothingAndTheNextOpeningShowsTheAbandonedEdi
 
 TEST_F(PreferencePanel, restoreActionsPutFactoryValuesIntoTheControlsOnly)
 {
-    for (const char* game : {"CoD", "UO", "CoD2", "CoD4"}) {
-        store().setObject("custom.example.org", QString("%1 Master Server").arg(game));
-        store().setObject("1", QString("%1 Master Server Port").arg(game));
-        store().setObject("2", QString("%1 Master Server Protocol").arg(game));
+    for (const QString game : {"CoD", "UO", "CoD2", "CoD4"}) {
+        store().setObject("custom.example.org", game + " Master Server");
+        store().setObject("1", game + " Master Server Port");
+        store().setObject("2", game + " Master Server Protocol");
     }
     store().setObject("100 ms", "Latency for double command");
     open();
 
     press("restoreLatencyButton");
-    EXPECT_EQ(shown("latencyBox"), "500 ms");
     press("restoreTimeoutButton");
-    EXPECT_EQ(shown("timeoutBox"), "750 ms");
-
     press("restoreCoDMSButton");
-    EXPECT_EQ(text("CoDMSTextField"), factoryText("CoD Master Server"));
-    EXPECT_EQ(text("CoDMSPortTextField"), "20510");
-    EXPECT_EQ(text("CoDProtocolTextField"), "6");
     press("restoreUOMSButton");
-    EXPECT_EQ(text("UOMSTextField"), factoryText("UO Master Server"));
-    EXPECT_EQ(text("UOMSPortTextField"), "20610");
-    EXPECT_EQ(text("UOProtocolTextField"), "22");
-
     chooseFromPopUp("restoreCoD2MSPopUp", 1);
-    EXPECT_EQ(text("CoD2MSTextField"), factoryText("CoD2 Master Server"));
-    EXPECT_EQ(text("CoD2MSPortTextField"), "20710");
-    EXPECT_EQ(text("CoD2ProtocolTextField"), "117");
     chooseFromPopUp("restoreCoD4MSPopUp", 2);
-    EXPECT_EQ(text("CoD4MSTextField"), factoryText("CoD4 Master Server"));
-    EXPECT_EQ(text("CoD4MSPortTextField"), "20810");
-    EXPECT_EQ(text("CoD4ProtocolTextField"), "6");
+    EXPECT_EQ(shown("latencyBox"), "500 ms");
+    EXPECT_EQ(shown("timeoutBox"), "750 ms");
+    EXPECT_EQ(masterServer("CoD"), QStringList({factoryText("CoD Master Server"), "20510", "6"}));
+    EXPECT_EQ(masterServer("UO"), QStringList({factoryText("UO Master Server"), "20610", "22"}));
+    EXPECT_EQ(masterServer("CoD2"), QStringList({factoryText("CoD2 Master Server"), "20710", "117"}));
+    EXPECT_EQ(masterServer("CoD4"), QStringList({factoryText("CoD4 Master Server"), "20810", "6"}));
 
     type("CoD4MSTextField", "custom.example.org");
     type("CoD4ProtocolTextField", "2");
     panel->restoreCoD4MS(-1);
-    EXPECT_EQ(text("CoD4MSTextField"), factoryText("CoD4 Master Server"));
-    EXPECT_EQ(text("CoD4ProtocolTextField"), "2") << "no entry chosen: the protocol stays";
+    EXPECT_EQ(masterServer("CoD4"), QStringList({factoryText("CoD4 Master Server"), "20810", "2"}))
+        << "no entry chosen: the protocol stays";
 
     EXPECT_EQ(store().stringForKey("Latency for double command"), "100 ms");
-    EXPECT_EQ(store().stringForKey("CoD2 Master Server Protocol"), "2");
     EXPECT_EQ(store().stringForKey("UO Master Server"), "custom.example.org");
+    EXPECT_EQ(store().stringForKey("CoD2 Master Server Protocol"), "2");
 }
 
 TEST_F(PreferencePanel, thePreferencesCommandShowsOnePanelForTheWholeRun)
