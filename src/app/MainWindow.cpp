@@ -92,9 +92,9 @@ void MainWindow::setUpMenus()
             menuCommands.append(action);
         }
     }
-    connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
     connect(findChild<QAction*>(QStringLiteral("showPreferencePanel")), &QAction::triggered, &controller,
             &Zorvel::showPreferencePanel);
+    connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
 }
 
 void MainWindow::reloadTables()

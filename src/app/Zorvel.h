@@ -34,14 +34,13 @@ public:
     // The selected favourite becomes the current server.
     void tableViewSelectionDidChange();
 
-    // Shows the preferences panel, made at its first opening and kept to the end of
-    // the run.
-    void showPreferencePanel();
-
     // Stores the favourites under "myServers" when they changed since last stored.
     void updateServerListPreference();
     // Closing the main window ends the run.
     void windowWillClose();
+    // Shows the preferences panel, made at its first opening and kept to the end of
+    // the run.
+    void showPreferencePanel();
     // At quit, offers to store a modified list of favourites.
     void applicationWillTerminate();
 
@@ -100,6 +99,7 @@ private:
     QList<CodServerPtr> m_activeUOServers;
     QList<CodServerPtr> m_activeCod2Servers;
     QList<CodServerPtr> m_activeCod4Servers;
+    std::unique_ptr<PreferenceController> _preferenceController;
     bool m_listOfServersModified = false;
     bool m_hasCoD = false;
     bool m_hasUO = false;
@@ -123,5 +123,4 @@ private:
     QPixmap m_passwordImage;
 
     MainWindow* mainWindow = nullptr;
-    std::unique_ptr<PreferenceController> _preferenceController;
 };
