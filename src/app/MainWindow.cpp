@@ -106,6 +106,8 @@ void MainWindow::setUpMenus()
             menuCommands.append(action);
         }
     }
+    connect(findChild<QAction*>(QStringLiteral("showPreferencePanel")), &QAction::triggered, &controller,
+            &Zorvel::showPreferencePanel);
     connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
 }
 

@@ -73,6 +73,12 @@ void Preferences::registerDefaults(const QVariantMap& defaults)
         registeredDefaults.insert(it.key(), it.value());
 }
 
+QVariant Preferences::registeredDefaultForKey(const QString& key) const
+{
+    std::lock_guard guard(storeLock);
+    return registeredDefaults.value(key);
+}
+
 QVariant Preferences::objectForKey(const QString& key) const
 {
     std::lock_guard guard(storeLock);

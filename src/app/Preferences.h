@@ -25,6 +25,8 @@ public:
     static QString defaultFilePath();
 
     void registerDefaults(const QVariantMap& defaults);
+    // The registered default of the key, whatever the user stored under it.
+    QVariant registeredDefaultForKey(const QString& key) const;
 
     QVariant objectForKey(const QString& key) const;
     bool boolForKey(const QString& key) const;

@@ -217,6 +217,15 @@ QPixmap Zorvel::gameImage(GameKind kind) const
     return {};
 }
 
+void Zorvel::showPreferencePanel()
+{
+    if (!_preferenceController)
+        _preferenceController = std::make_unique<PreferenceController>();
+    _preferenceController->show();
+    _preferenceController->raise();
+    _preferenceController->activateWindow();
+}
+
 void Zorvel::updateServerListPreference()
 {
     if (!m_listOfServersModified)

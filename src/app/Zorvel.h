@@ -4,6 +4,7 @@
 #include "app/NewModifyWindow.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
+#include "prefs/PreferenceController.h"
 
 #include <QList>
 #include <QObject>
@@ -102,6 +103,9 @@ public:
     void updateServerListPreference();
     // Closing the main window ends the run.
     void windowWillClose();
+    // Shows the preferences panel, made at its first opening and kept to the end of
+    // the run.
+    void showPreferencePanel();
     // At quit, offers to store a modified list of favourites.
     void applicationWillTerminate();
 
@@ -166,6 +170,7 @@ private:
     QList<CodServerPtr> m_activeUOServers;
     QList<CodServerPtr> m_activeCod2Servers;
     QList<CodServerPtr> m_activeCod4Servers;
+    std::unique_ptr<PreferenceController> _preferenceController;
     bool m_listOfServersModified = false;
     bool m_hasCoD = false;
     bool m_hasUO = false;

@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <optional>
+
 namespace {
 
 // The executable names tried, in order, for a game application identifier.
@@ -26,6 +28,42 @@ QStringList executableNames(const QString& identifier)
     return launchers.value(identifier);
 }
 
+// A service of a game application: the game it belongs to, and whether its text is
+// console commands (one a line) rather than an address to connect to.
+struct GameService {
+    QString application;
+    bool takesCommands = false;
+};
+
+std::optional<GameService> gameServiceNamed(const QString& service)
+{
+    static const QHash<QString, GameService> services = {
+        {GameApplications::codConnectService, {GameApplications::callOfDuty, false}},
+        {GameApplications::codCommandService, {GameApplications::callOfDuty, true}},
+        {GameApplications::uoConnectService, {GameApplications::unitedOffensive, false}},
+        {GameApplications::uoCommandService, {GameApplications::unitedOffensive, true}},
+    };
+    const auto found = services.constFind(service);
+    if (found == services.cend())
+        return std::nullopt;
+    return *found;
+}
+
+// The launcher arguments that do what the service does with the text: the game runs
+// each "+command" argument as a console command once it has started.
+QStringList launcherArguments(const GameService& service, const QString& text)
+{
+    if (!service.takesCommands)
+        return {QStringLiteral("+connect ") + text};
+    QStringList arguments;
+    for (const QString& line : text.split(u'\n')) {
+        const QString command = line.trimmed();
+        if (!command.isEmpty())
+            arguments.append(u'+' + command);
+    }
+    return arguments;
+}
+
 }  // namespace
 
 QString LinuxDesktop::applicationPath(const QString& identifier)
@@ -41,4 +79,13 @@ QString LinuxDesktop::applicationPath(const QString& identifier)
 bool LinuxDesktop::startDetached(const QString& program, const QStringList& arguments)
 {
     return QProcess::startDetached(program, arguments);
+}
+
+bool LinuxDesktop::performService(const QString& service, const QString& text)
+{
+    const std::optional<GameService> gameService = gameServiceNamed(service);
+    if (!gameService)
+        return false;
+    const QString launcher = applicationPath(gameService->application);
+    return !launcher.isEmpty() && startDetached(launcher, launcherArguments(*gameService, text));
 }

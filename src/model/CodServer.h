@@ -14,6 +14,7 @@
 #include <optional>
 
 class QDataStream;
+struct InstalledGames;
 class CodServer;
 using CodServerPtr = std::shared_ptr<CodServer>;
 
@@ -116,6 +117,11 @@ public:
     // One UT2004 query of the given kind (UtProtocol::QueryKind) at the game port +
     // withPortAdd: one request, at most one answer datagram.
     void sendUtCommandToServer(int kind, int withPortAdd);
+
+    // Hands the address, with the join password when it is not empty, to the
+    // server's game so that the game connects; shows an alert when the game is not
+    // installed, cannot be joined or does not start. Leaves the record unchanged.
+    void joinServerWithPass(const QString& password, const InstalledGames& games) const;
 
 private:
     // The plain text fields, held in one array so that a status query can empty them

@@ -10,7 +10,14 @@ bool RecordingDesktop::startDetached(const QString& program, const QStringList& 
 {
     std::lock_guard guard(lock);
     startedPrograms.append({program, arguments});
-    return true;
+    return !failing;
+}
+
+bool RecordingDesktop::performService(const QString& service, const QString& text)
+{
+    std::lock_guard guard(lock);
+    performedServices.append({service, text});
+    return !failing;
 }
 
 void RecordingDesktop::installApplication(const QString& identifier, const QString& path)
@@ -23,6 +30,18 @@ QList<RecordingDesktop::Started> RecordingDesktop::started() const
 {
     std::lock_guard guard(lock);
     return startedPrograms;
+}
+
+QList<RecordingDesktop::Performed> RecordingDesktop::performed() const
+{
+    std::lock_guard guard(lock);
+    return performedServices;
+}
+
+void RecordingDesktop::failEverything()
+{
+    std::lock_guard guard(lock);
+    failing = true;
 }
 
 RecordingDesktop& RecordingDesktop::install()

@@ -1,0 +1,235 @@
+#include "prefs/PreferenceController.h"
+
+#include "app/Preferences.h"
+#include "model/TextValue.h"
+
+#include "ui_Preferences.h"
+
+#include <array>
+
+namespace {
+
+const QString refreshWhenSelectedKey = QStringLiteral("Refresh server when selected");
+const QString autoRefreshKey = QStringLiteral("Auto Refresh");
+const QString latencyKey = QStringLiteral("Latency for double command");
+const QString timeoutKey = QStringLiteral("Timeout");
+const QString refreshDelayKey = QStringLiteral("Refresh delay in seconds");
+const QString serversByThreadKey = QStringLiteral("Number of servers by thread");
+
+// The number of servers one master-scan thread queries, for the slider's positions
+// 1 to 7: the further right, the more threads and the faster the scan.
+const QList<int> serversByPosition = {2000, 1000, 500, 250, 125, 50, 25};
+// The periods of the refresh delay box's entries, in seconds; a stored period that is
+// none of them shows the entry of the default period.
+const QList<int> refreshDelays = {60, 120, 300, 600, 1200, 2400, 3600};
+const int defaultRefreshDelayEntry = 3;
+// The timeout box shows waits from 900 ms on as its entry "1 s", which stores the
+// longest wait the transport takes: 999000 microseconds.
+const int longestTimeoutShownInMilliseconds = 899;
+const int longestTimeout = 999000;
+
+// The protocols that the restore pop-ups of the CoD2 and CoD4 master servers offer,
+// by entry.
+const QStringList cod2Protocols = {QStringLiteral("115"), QStringLiteral("117"), QStringLiteral("118")};
+const QStringList cod4Protocols = {QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
+
+// The games of the master servers, as their setting keys begin, by
+// PreferenceController::MasterServer.
+const QStringList masterGames = {QStringLiteral("CoD"), QStringLiteral("UO"), QStringLiteral("CoD2"),
+                                 QStringLiteral("CoD4")};
+constexpr int masterCount = 4;
+
+QString hostKey(int master)
+{
+    return masterGames.at(master) + QStringLiteral(" Master Server");
+}
+
+QString portKey(int master)
+{
+    return hostKey(master) + QStringLiteral(" Port");
+}
+
+QString protocolKey(int master)
+{
+    return hostKey(master) + QStringLiteral(" Protocol");
+}
+
+struct MasterServerFields {
+    QLineEdit* host;
+    QLineEdit* port;
+    QLineEdit* protocol;
+};
+
+std::array<MasterServerFields, masterCount> masterServerFields(const Ui::Preferences& ui)
+{
+    return {{{ui.CoDMSTextField, ui.CoDMSPortTextField, ui.CoDProtocolTextField},
+             {ui.UOMSTextField, ui.UOMSPortTextField, ui.UOProtocolTextField},
+             {ui.CoD2MSTextField, ui.CoD2MSPortTextField, ui.CoD2ProtocolTextField},
+             {ui.CoD4MSTextField, ui.CoD4MSPortTextField, ui.CoD4ProtocolTextField}}};
+}
+
+QString registeredText(const QString& key)
+{
+    return Preferences::standard().registeredDefaultForKey(key).toString();
+}
+
+// Selects the entry of that text, or no entry when the box has none.
+void selectEntry(QComboBox& box, const QString& text)
+{
+    box.setCurrentIndex(box.findText(text));
+}
+
+// Stores the number that begins the selected entry, turned into the stored unit; a
+// box with no selected entry leaves its setting as stored.
+template <class ToStored>
+void storeSelectedNumber(const QComboBox& box, const QString& key, ToStored toStored)
+{
+    if (box.currentIndex() >= 0)
+        Preferences::standard().setObject(toStored(TextValue::integerValue(box.currentText())), key);
+}
+
+}  // namespace
+
+PreferenceController::PreferenceController(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::Preferences>())
+{
+    ui->setupUi(this);
+    connectControls();
+    windowDidLoad();
+}
+
+PreferenceController::~PreferenceController() = default;
+
+void PreferenceController::connectControls()
+{
+    connect(ui->okButton, &QPushButton::clicked, this, &PreferenceController::validatePreference);
+    connect(ui->cancelButton, &QPushButton::clicked, this, &PreferenceController::cancelPreference);
+    connect(ui->restoreLatencyButton, &QPushButton::clicked, this, &PreferenceController::restoreLatency);
+    connect(ui->restoreTimeoutButton, &QPushButton::clicked, this, &PreferenceController::restoreTimeout);
+    connect(ui->restoreCoDMSButton, &QPushButton::clicked, this, &PreferenceController::restoreCoDMS);
+    connect(ui->restoreUOMSButton, &QPushButton::clicked, this, &PreferenceController::restoreUOMS);
+    connect(ui->restoreCoD2MSPopUp, &QComboBox::activated, this, &PreferenceController::restoreCoD2MS);
+    connect(ui->restoreCoD4MSPopUp, &QComboBox::activated, this, &PreferenceController::restoreCoD4MS);
+}
+
+void PreferenceController::windowDidLoad()
+{
+    const Preferences& store = Preferences::standard();
+    ui->refreshWhenSelectedButton->setChecked(store.boolForKey(refreshWhenSelectedKey));
+    oldRefreshState = store.boolForKey(autoRefreshKey);
+    ui->autoRefreshButton->setChecked(oldRefreshState);
+    selectEntry(*ui->latencyBox, store.stringForKey(latencyKey));
+    loadMasterServers();
+
+    const int timeoutInMilliseconds = store.integerForKey(timeoutKey) / 1000;
+    selectEntry(*ui->timeoutBox, timeoutInMilliseconds > longestTimeoutShownInMilliseconds
+                                     ? QStringLiteral("1 s")
+                                     : QStringLiteral("%1 ms").arg(timeoutInMilliseconds));
+
+    oldRefreshDelay = store.integerForKey(refreshDelayKey);
+    const int delayEntry = refreshDelays.indexOf(oldRefreshDelay);
+    ui->refreshDelayBox->setCurrentIndex(delayEntry >= 0 ? delayEntry : defaultRefreshDelayEntry);
+
+    // A number that no position stands for leaves the slider where the layout put it.
+    const int position = serversByPosition.indexOf(store.integerForKey(serversByThreadKey));
+    if (position >= 0)
+        ui->speedOfRefreshSlider->setValue(position + 1);
+}
+
+void PreferenceController::loadMasterServers()
+{
+    const Preferences& store = Preferences::standard();
+    const auto fields = masterServerFields(*ui);
+    for (int master = 0; master < masterCount; ++master) {
+        fields[master].host->setText(store.stringForKey(hostKey(master)));
+        fields[master].port->setText(store.stringForKey(portKey(master)));
+        fields[master].protocol->setText(store.stringForKey(protocolKey(master)));
+    }
+}
+
+void PreferenceController::validatePreference()
+{
+    Preferences& store = Preferences::standard();
+    const bool autoRefresh = ui->autoRefreshButton->isChecked();
+    store.setObject(ui->refreshWhenSelectedButton->isChecked(), refreshWhenSelectedKey);
+    store.setObject(autoRefresh, autoRefreshKey);
+    if (ui->latencyBox->currentIndex() >= 0)
+        store.setObject(ui->latencyBox->currentText(), latencyKey);
+    storeMasterServers();
+    storeSelectedNumber(*ui->timeoutBox, timeoutKey, [](int milliseconds) {
+        const int timeout = milliseconds * 1000;
+        return timeout == 1000 ? longestTimeout : timeout;
+    });
+    // The refresh delay box always has an entry selected: loading selects one
+    // whatever period is stored, and the user can only choose another.
+    const int refreshDelay = TextValue::integerValue(ui->refreshDelayBox->currentText()) * 60;
+    store.setObject(refreshDelay, refreshDelayKey);
+    store.setObject(serversByPosition.at(ui->speedOfRefreshSlider->value() - 1), serversByThreadKey);
+
+    if (autoRefresh != oldRefreshState || refreshDelay != oldRefreshDelay) {
+        oldRefreshState = autoRefresh;
+        oldRefreshDelay = refreshDelay;
+        emit XRRefreshChanged(autoRefresh, refreshDelay);
+    }
+    close();
+}
+
+// Host then port of each master server, then the four protocols.
+void PreferenceController::storeMasterServers() const
+{
+    Preferences& store = Preferences::standard();
+    const auto fields = masterServerFields(*ui);
+    for (int master = 0; master < masterCount; ++master) {
+        store.setObject(fields[master].host->text(), hostKey(master));
+        store.setObject(fields[master].port->text(), portKey(master));
+    }
+    for (int master = 0; master < masterCount; ++master)
+        store.setObject(fields[master].protocol->text(), protocolKey(master));
+}
+
+void PreferenceController::cancelPreference()
+{
+    close();
+}
+
+void PreferenceController::restoreLatency()
+{
+    selectEntry(*ui->latencyBox, registeredText(latencyKey));
+}
+
+void PreferenceController::restoreTimeout()
+{
+    selectEntry(*ui->timeoutBox, QStringLiteral("750 ms"));
+}
+
+void PreferenceController::restoreCoDMS()
+{
+    restoreMasterServer(CoDMaster, registeredText(protocolKey(CoDMaster)));
+}
+
+void PreferenceController::restoreUOMS()
+{
+    restoreMasterServer(UOMaster, registeredText(protocolKey(UOMaster)));
+}
+
+void PreferenceController::restoreCoD2MS(int selectedEntry)
+{
+    restoreMasterServer(CoD2Master, cod2Protocols.value(selectedEntry));
+}
+
+void PreferenceController::restoreCoD4MS(int selectedEntry)
+{
+    restoreMasterServer(CoD4Master, cod4Protocols.value(selectedEntry));
+}
+
+// The factory host and port, the registered defaults; an empty protocol leaves the
+// protocol field as it is.
+void PreferenceController::restoreMasterServer(MasterServer master, const QString& protocol)
+{
+    const MasterServerFields fields = masterServerFields(*ui)[master];
+    fields.host->setText(registeredText(hostKey(master)));
+    fields.port->setText(registeredText(portKey(master)));
+    if (!protocol.isEmpty())
+        fields.protocol->setText(protocol);
+}
