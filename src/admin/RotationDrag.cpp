@@ -1,5 +1,6 @@
 #include "admin/RotationDrag.h"
 
+#include <QMimeData>
 #include <QStringList>
 
 const QString RotationDrag::mimeType = QStringLiteral("MapAndGametypePBoardType");
@@ -22,6 +23,20 @@ std::optional<RotationDrag> RotationDrag::fromText(const QString& text)
     if (!isNumber)
         return std::nullopt;
     return RotationDrag({pieces.at(0), pieces.at(1)}, sourceRow);
+}
+
+QMimeData* RotationDrag::mimeData() const
+{
+    auto* data = new QMimeData;
+    data->setData(mimeType, text().toUtf8());
+    return data;
+}
+
+std::optional<RotationDrag> RotationDrag::fromMimeData(const QMimeData& data)
+{
+    if (!data.hasFormat(mimeType))
+        return std::nullopt;
+    return fromText(QString::fromUtf8(data.data(mimeType)));
 }
 
 bool RotationDrag::dropInto(QList<MapForRotation>& rotation, int row, bool move) const

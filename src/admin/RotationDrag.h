@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QMimeData;
+
 // A rotation entry dragged from one of the editor's tables: the map, the gametype and
 // the row it leaves in the rotation (-1 when it comes from the available maps).
 // It travels as the private drag type "MapAndGametypePBoardType", whose value is the
@@ -22,6 +24,12 @@ public:
     // The drag read back from its text, or nothing when the text is not three pieces
     // with a row number last.
     static std::optional<RotationDrag> fromText(const QString& text);
+
+    // The drag's data, its text under the private type; the caller owns it.
+    QMimeData* mimeData() const;
+    // The drag read back from dropped data, or nothing when the data lacks the
+    // private type or its text is damaged.
+    static std::optional<RotationDrag> fromMimeData(const QMimeData& data);
 
     // Puts the entry into the rotation above `row` (at the end when row is negative or
     // past the end). A move then takes the dragged entry out of its old place, which
