@@ -72,6 +72,7 @@ void MainWindow::setUpMenus()
          {{QStringLiteral("newServer"), tr("&New server…"), QKeySequence::New},
           {QStringLiteral("refreshServer"), tr("&Refresh"), QKeySequence(Qt::Key_F5)},
           {QStringLiteral("infoOnServer"), tr("&Information…"), {}},
+          {QStringLiteral("createGameRotation"), tr("&Game Rotation…"), {}},
           {},
           {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}},
           {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}},
@@ -93,6 +94,8 @@ void MainWindow::setUpMenus()
         }
     }
     connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
+    connect(findChild<QAction*>(QStringLiteral("createGameRotation")), &QAction::triggered, &controller,
+            &Zorvel::createGameRotation);
 }
 
 void MainWindow::reloadTables()

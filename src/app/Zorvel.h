@@ -1,5 +1,6 @@
 #pragma once
 
+#include "admin/GameRotation.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
 
@@ -39,6 +40,10 @@ public:
     void windowWillClose();
     // At quit, offers to store a modified list of favourites.
     void applicationWillTerminate();
+
+    // Opens the game rotation editor on the current server with the gametypes of the
+    // drawer's list; refused for a server that was never refreshed.
+    void createGameRotation();
 
     bool hasCoD() const { return m_hasCoD; }
     bool hasUO() const { return m_hasUO; }
@@ -95,6 +100,7 @@ private:
     QList<CodServerPtr> m_activeUOServers;
     QList<CodServerPtr> m_activeCod2Servers;
     QList<CodServerPtr> m_activeCod4Servers;
+    std::unique_ptr<GameRotation> _gameRotationWindow;
     bool m_listOfServersModified = false;
     bool m_hasCoD = false;
     bool m_hasUO = false;
