@@ -4,7 +4,7 @@
 
 AvailableMapsModel::AvailableMapsModel(std::function<QStringList()> serverMaps,
                                        std::function<QString()> newEntryGametype, QObject* parent)
-    : RecordTableModel({{QStringLiteral("mapName"), tr("Maps on the server")}}, parent)
+    : RecordTableModel({{QStringLiteral("mapName"), tr("Map")}}, parent)
     , serverMaps(std::move(serverMaps))
     , newEntryGametype(std::move(newEntryGametype))
 {

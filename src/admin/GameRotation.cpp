@@ -182,9 +182,9 @@ void GameRotation::createGameRotation()
     const double latency =
         TextValue::doubleCommandLatency(Preferences::standard().stringForKey(QStringLiteral("Latency for double command")));
     theServer->sendCommandToServer(RotationCommand::emptyingCommand(), QuakeProtocol::RconCommand);
-    delayedRconCommand(rotationCommand, latency);
+    scheduleRconCommand(rotationCommand, latency);
     if (ui->map_restartButton->isChecked())
-        delayedRconCommand(QStringLiteral("map_rotate"), 3 * latency);
+        scheduleRconCommand(QStringLiteral("map_rotate"), 3 * latency);
     close();
 }
 
@@ -195,7 +195,7 @@ void GameRotation::refuseToSend(const QString& reason)
 
 // The command goes to the server the rotation was sent to, even when the editor has
 // been opened for another server in the meantime.
-void GameRotation::delayedRconCommand(const QString& command, double seconds)
+void GameRotation::scheduleRconCommand(const QString& command, double seconds)
 {
     const CodServerPtr server = theServer;
     const auto delay = std::chrono::milliseconds(static_cast<qint64>(std::ceil(seconds * 1000.0)));

@@ -68,7 +68,7 @@ private:
     // Tells why nothing is sent.
     static void refuseToSend(const QString& reason);
     // Sends the command to the server that this rotation goes to, after the delay.
-    void delayedRconCommand(const QString& command, double seconds);
+    void scheduleRconCommand(const QString& command, double seconds);
     // Lists the saved names in the configuration box, keeping the text typed in it.
     void showConfigNames();
 
