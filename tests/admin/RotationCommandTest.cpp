@@ -1,3 +1,5 @@
+#include "MapForRotationPrinter.h"
+
 #include "admin/RotationCommand.h"
 #include "net/QuakeProtocol.h"
 

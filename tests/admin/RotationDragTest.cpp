@@ -1,3 +1,5 @@
+#include "MapForRotationPrinter.h"
+
 #include "admin/RotationDrag.h"
 
 #include <gtest/gtest.h>
