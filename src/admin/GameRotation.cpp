@@ -167,8 +167,9 @@ void GameRotation::changeAllGametypes()
 
 void GameRotation::createGameRotation()
 {
-    const QList<MapForRotation> sent = RotationCommand::sentEntries(theMapsForRotation(), serverMaps(),
-                                                                    availableGametypes, ui->gametypePopUp->currentText());
+    const QString fallbackGametype = ui->gametypePopUp->currentText();
+    const QList<MapForRotation> sent =
+        RotationCommand::sentEntries(theMapsForRotation(), serverMaps(), availableGametypes, fallbackGametype);
     if (sent.isEmpty()) {
         refuseToSend(tr("None of the maps of this rotation is on the server: nothing was sent."));
         return;
@@ -179,8 +180,8 @@ void GameRotation::createGameRotation()
                         "Nothing was sent; remove some maps and send it again."));
         return;
     }
-    const double latency =
-        TextValue::doubleCommandLatency(Preferences::standard().stringForKey(QStringLiteral("Latency for double command")));
+    const QString latencySetting = Preferences::standard().stringForKey(QStringLiteral("Latency for double command"));
+    const double latency = TextValue::doubleCommandLatency(latencySetting);
     theServer->sendCommandToServer(RotationCommand::emptyingCommand(), QuakeProtocol::RconCommand);
     scheduleRconCommand(rotationCommand, latency);
     if (ui->map_restartButton->isChecked())

@@ -88,6 +88,13 @@ protected:
 
     void typeConfigName(const QString& name) const { configComboBox().setEditText(name); }
 
+    // Stores one saved rotation, as an earlier run would have.
+    static void storeConfig(const QString& name, const QList<MapForRotation>& rotation)
+    {
+        const QByteArray stored = ConfigForRotation::archiveList({ConfigForRotation(name, rotation)});
+        Preferences::standard().setObject(stored, myConfigs);
+    }
+
     QStringList configItems() const
     {
         QStringList items;
@@ -155,10 +162,8 @@ TEST_F(GameRotationTest, addingAppendsOrInsertsAboveTheSelectedEntryAndEnablesTh
 
 TEST_F(GameRotationTest, entriesOfMapsTheServerLacksAreRedUntilCleanedAway)
 {
-    Preferences::standard().setObject(
-        ConfigForRotation::archiveList({ConfigForRotation(
-            "elsewhere", {{"mp_carentan", "sd"}, {"mp_stalingrad", "tdm"}, {"mp_harbor", "actf"}, {"mp_rhine", "dm"}})}),
-        myConfigs);
+    storeConfig("elsewhere",
+                {{"mp_carentan", "sd"}, {"mp_stalingrad", "tdm"}, {"mp_harbor", "actf"}, {"mp_rhine", "dm"}});
     ListedServer listed(serverMaps);
     open(listed);
     typeConfigName("elsewhere");
@@ -357,8 +362,7 @@ TEST_F(GameRotationTest, withoutTheStartBoxOnlyTheRotationFollows)
 
 TEST_F(GameRotationTest, aRotationThatWouldArriveHalfMadeIsRefusedWithNothingSent)
 {
-    Preferences::standard().setObject(
-        ConfigForRotation::archiveList({ConfigForRotation("elsewhere", {{"mp_stalingrad", "sd"}})}), myConfigs);
+    storeConfig("elsewhere", {{"mp_stalingrad", "sd"}});
     ListedServer listed(serverMaps);
     open(listed);
     typeConfigName("elsewhere");
