@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QDataStream;
 
@@ -16,6 +17,10 @@ public:
     void setGametype(const QString& value) { m_gametype = value; }
 
     bool operator==(const MapForRotation& other) const = default;
+
+    // True when the server's map listing holds this entry's map: the editor shows the
+    // other entries in red, leaves them out of the command and cleans them away.
+    bool isOnServer(const QStringList& serverMaps) const { return serverMaps.contains(m_mapName); }
 
     // The archived form: the map name, then the gametype.
     void encodeWithCoder(QDataStream& out) const;

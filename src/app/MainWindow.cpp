@@ -78,12 +78,14 @@ void MainWindow::setUpMenus()
           {QStringLiteral("paste"), tr("&Paste"), QKeySequence::Paste, &Zorvel::paste},
           {QStringLiteral("delete"), tr("&Delete"), QKeySequence::Delete, &Zorvel::deleteSelection},
           {},
-          {QStringLiteral("showPreferencePanel"), tr("P&references…"), QKeySequence(tr("Ctrl+,"))}}},
+          {QStringLiteral("showPreferencePanel"), tr("P&references…"), QKeySequence(tr("Ctrl+,")),
+            &Zorvel::showPreferencePanel}}},
         {tr("&Server"),
          {{QStringLiteral("newServer"), tr("&New server…"), QKeySequence::New, &Zorvel::newServer},
           {QStringLiteral("modifyServer"), tr("&Modify server…"), QKeySequence(tr("Ctrl+E")), &Zorvel::modifyServer},
           {QStringLiteral("refreshServer"), tr("&Refresh"), QKeySequence(Qt::Key_F5)},
           {QStringLiteral("infoOnServer"), tr("&Information…"), {}, &Zorvel::infoOnServer},
+          {QStringLiteral("createGameRotation"), tr("&Game Rotation…"), {}, &Zorvel::createGameRotation},
           {},
           {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}},
           {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}},
@@ -106,8 +108,6 @@ void MainWindow::setUpMenus()
             menuCommands.append(action);
         }
     }
-    connect(findChild<QAction*>(QStringLiteral("showPreferencePanel")), &QAction::triggered, &controller,
-            &Zorvel::showPreferencePanel);
     connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
 }
 

@@ -250,3 +250,22 @@ void Zorvel::applicationWillTerminate()
     if (answer == Alerts::DefaultButton)
         updateServerListPreference();
 }
+
+void Zorvel::createGameRotation()
+{
+    if (!m_currentServer || !m_currentServer->lastUpdate()) {
+        Alerts::current().runAlert(QStringLiteral("Defining a game rotation"),
+                                   QStringLiteral("You must refresh the server before use"), QStringLiteral("OK"));
+        return;
+    }
+    if (!_gameRotationWindow)
+        _gameRotationWindow = std::make_unique<GameRotation>();
+    QStringList gametypes;
+    for (int i = 0; mainWindow && i < mainWindow->controls().gametypeListComboBox->count(); ++i)
+        gametypes.append(mainWindow->controls().gametypeListComboBox->itemText(i));
+    _gameRotationWindow->setTheServer(m_currentServer);
+    _gameRotationWindow->setAvailableGametypes(gametypes);
+    _gameRotationWindow->prepareUI();
+    _gameRotationWindow->show();
+    _gameRotationWindow->raise();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "admin/GameRotation.h"
 #include "app/FavouritesList.h"
 #include "app/NewModifyWindow.h"
 #include "model/CodServer.h"
@@ -109,6 +110,10 @@ public:
     // At quit, offers to store a modified list of favourites.
     void applicationWillTerminate();
 
+    // Opens the game rotation editor on the current server with the gametypes of the
+    // drawer's list; refused for a server that was never refreshed.
+    void createGameRotation();
+
     bool hasCoD() const { return m_hasCoD; }
     bool hasUO() const { return m_hasUO; }
     bool hasCoD2() const { return m_hasCoD2; }
@@ -171,6 +176,7 @@ private:
     QList<CodServerPtr> m_activeCod2Servers;
     QList<CodServerPtr> m_activeCod4Servers;
     std::unique_ptr<PreferenceController> _preferenceController;
+    std::unique_ptr<GameRotation> _gameRotationWindow;
     bool m_listOfServersModified = false;
     bool m_hasCoD = false;
     bool m_hasUO = false;

@@ -5,9 +5,16 @@ namespace QuakeProtocol {
 namespace {
 
 // Requests are formatted into a fixed buffer: at most its size less one byte is sent.
+constexpr qsizetype largestRequestBytes = static_cast<qsizetype>(requestBufferBytes) - 1;
+
 QByteArray fittedRequest(const QByteArray& text)
 {
-    return text.left(static_cast<qsizetype>(requestBufferBytes) - 1);
+    return text.left(largestRequestBytes);
+}
+
+QByteArray wholeRconRequest(const QString& password, const QString& command)
+{
+    return connectionlessHeader + "rcon " + password.toLatin1() + ' ' + command.toLatin1();
 }
 
 }  // namespace
@@ -40,7 +47,12 @@ QByteArray statusRequest()
 
 QByteArray rconRequest(const QString& password, const QString& command)
 {
-    return fittedRequest(connectionlessHeader + "rcon " + password.toLatin1() + ' ' + command.toLatin1());
+    return fittedRequest(wholeRconRequest(password, command));
+}
+
+bool rconRequestIsCut(const QString& password, const QString& command)
+{
+    return wholeRconRequest(password, command).size() > largestRequestBytes;
 }
 
 QByteArray masterRequest(int protocol)

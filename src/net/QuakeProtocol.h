@@ -38,6 +38,9 @@ QString textOfDatagram(const QByteArray& datagram);
 
 QByteArray statusRequest();
 QByteArray rconRequest(const QString& password, const QString& command);
+// True when the command does not fit the request buffer whole and would reach the
+// server cut.
+bool rconRequestIsCut(const QString& password, const QString& command);
 QByteArray masterRequest(int protocol);
 
 }  // namespace QuakeProtocol

@@ -1,0 +1,251 @@
+#include "admin/GameRotation.h"
+
+#include "admin/AvailableMapsModel.h"
+#include "admin/GametypePopUpCell.h"
+#include "admin/RotationCommand.h"
+#include "admin/RotationMapsModel.h"
+#include "app/Alerts.h"
+#include "app/Preferences.h"
+#include "model/TextValue.h"
+#include "net/QuakeProtocol.h"
+
+#include "ui_GameRotation.h"
+
+#include <QTimer>
+
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+// The selected row of a single-selection table, or -1.
+int selectedRow(const QTableView& table)
+{
+    const QModelIndexList rows = table.selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+}  // namespace
+
+GameRotation::GameRotation(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , ui(std::make_unique<Ui::GameRotation>())
+{
+    ui->setupUi(this);
+    setUpTables();
+    connectActions();
+    showConfigNames();
+}
+
+GameRotation::~GameRotation() = default;
+
+void GameRotation::setUpTables()
+{
+    availableMapsModel = new AvailableMapsModel([this] { return serverMaps(); },
+                                                [this] { return ui->gametypePopUp->currentText(); }, this);
+    rotationMapsModel = new RotationMapsModel([this] { return serverMaps(); },
+                                              [this] { return availableGametypes; }, this);
+    gametypePopUpCell = new GametypePopUpCell(this);
+    ui->tableAvailableMaps->setModel(availableMapsModel);
+    ui->tableRotationMaps->setModel(rotationMapsModel);
+    ui->tableRotationMaps->setItemDelegateForColumn(RotationMapsModel::gametypeColumn, gametypePopUpCell);
+    ui->tableAvailableMaps->setAcceptDrops(false);
+    ui->tableRotationMaps->setDragSources({ui->tableRotationMaps, ui->tableAvailableMaps});
+    connect(rotationMapsModel, &RotationMapsModel::rotationDropped, this, &GameRotation::updateUI);
+}
+
+void GameRotation::connectActions()
+{
+    connect(ui->tableAvailableMaps, &QTableView::doubleClicked, this, &GameRotation::addMap);
+    connect(ui->tableRotationMaps, &QTableView::doubleClicked, this, &GameRotation::removeMap);
+    const QList<std::pair<QPushButton*, void (GameRotation::*)()>> buttons = {
+        {ui->addMapButton, &GameRotation::addMap},
+        {ui->removeMapButton, &GameRotation::removeMap},
+        {ui->removeAllMapsButton, &GameRotation::removeAllMaps},
+        {ui->clearMapsButton, &GameRotation::clearMaps},
+        {ui->changeAllGametypesButton, &GameRotation::changeAllGametypes},
+        {ui->createGameRotationButton, &GameRotation::createGameRotation},
+        {ui->cancelGameRotationButton, &GameRotation::cancelGameRotation},
+        {ui->saveConfigsButton, &GameRotation::saveConfig},
+        {ui->recallConfigButton, &GameRotation::recallConfig},
+        {ui->deleteConfigButton, &GameRotation::deleteConfig},
+    };
+    for (const auto& [button, action] : buttons)
+        connect(button, &QPushButton::clicked, this, action);
+}
+
+void GameRotation::setTheServer(const CodServerPtr& server)
+{
+    theServer = server;
+}
+
+void GameRotation::setAvailableGametypes(const QStringList& gametypes)
+{
+    availableGametypes = gametypes;
+}
+
+const QList<MapForRotation>& GameRotation::theMapsForRotation() const
+{
+    return rotationMapsModel->theMapsForRotation();
+}
+
+QList<MapForRotation>& GameRotation::rotation()
+{
+    return rotationMapsModel->theMapsForRotation();
+}
+
+QStringList GameRotation::serverMaps() const
+{
+    return theServer ? theServer->mapList() : QStringList();
+}
+
+void GameRotation::prepareUI()
+{
+    rotation().clear();
+    availableMapsModel->reloadData();
+    ui->gametypePopUp->clear();
+    ui->gametypePopUp->addItems(availableGametypes);
+    gametypePopUpCell->setItems(availableGametypes);
+    updateUI();
+}
+
+void GameRotation::updateUI()
+{
+    rotationMapsModel->reloadData();
+    ui->addMapButton->setEnabled(!serverMaps().isEmpty());
+    const bool hasEntries = !rotation().isEmpty();
+    ui->removeMapButton->setEnabled(hasEntries);
+    ui->createGameRotationButton->setEnabled(hasEntries);
+    ui->saveConfigsButton->setEnabled(hasEntries);
+}
+
+void GameRotation::addMap()
+{
+    const QStringList maps = serverMaps();
+    const int mapRow = selectedRow(*ui->tableAvailableMaps);
+    if (mapRow < 0 || mapRow >= maps.size())
+        return;
+    const MapForRotation entry(maps.at(mapRow), ui->gametypePopUp->currentText());
+    const int rotationRow = selectedRow(*ui->tableRotationMaps);
+    if (ui->insertOrAddButton->isChecked() && rotationRow >= 0 && rotationRow < rotation().size())
+        rotation().insert(rotationRow, entry);
+    else
+        rotation().append(entry);
+    updateUI();
+}
+
+void GameRotation::removeMap()
+{
+    const int row = selectedRow(*ui->tableRotationMaps);
+    if (row < 0 || row >= rotation().size()) {
+        Alerts::current().beep();
+        return;
+    }
+    rotation().removeAt(row);
+    updateUI();
+}
+
+void GameRotation::removeAllMaps()
+{
+    rotation().clear();
+    updateUI();
+}
+
+void GameRotation::clearMaps()
+{
+    const QStringList maps = serverMaps();
+    rotation().removeIf([&maps](const MapForRotation& entry) { return !entry.isOnServer(maps); });
+    updateUI();
+}
+
+void GameRotation::changeAllGametypes()
+{
+    for (MapForRotation& entry : rotation())
+        entry.setGametype(ui->gametypePopUp->currentText());
+    rotationMapsModel->reloadData();
+}
+
+void GameRotation::createGameRotation()
+{
+    const QString fallbackGametype = ui->gametypePopUp->currentText();
+    const QList<MapForRotation> sent =
+        RotationCommand::sentEntries(theMapsForRotation(), serverMaps(), availableGametypes, fallbackGametype);
+    if (sent.isEmpty()) {
+        refuseToSend(tr("None of the maps of this rotation is on the server: nothing was sent."));
+        return;
+    }
+    const QString rotationCommand = RotationCommand::rotationCommand(sent);
+    if (QuakeProtocol::rconRequestIsCut(theServer->serverPass(), rotationCommand)) {
+        refuseToSend(tr("This rotation is too long to be sent as one command: the server would get it cut. "
+                        "Nothing was sent; remove some maps and send it again."));
+        return;
+    }
+    const QString latencySetting = Preferences::standard().stringForKey(QStringLiteral("Latency for double command"));
+    const double latency = TextValue::doubleCommandLatency(latencySetting);
+    theServer->sendCommandToServer(RotationCommand::emptyingCommand(), QuakeProtocol::RconCommand);
+    scheduleRconCommand(rotationCommand, latency);
+    if (ui->map_restartButton->isChecked())
+        scheduleRconCommand(QStringLiteral("map_rotate"), 3 * latency);
+    close();
+}
+
+void GameRotation::refuseToSend(const QString& reason)
+{
+    Alerts::current().runAlert(tr("Game Rotation"), reason, tr("OK"));
+}
+
+// The command goes to the server the rotation was sent to, even when the editor has
+// been opened for another server in the meantime.
+void GameRotation::scheduleRconCommand(const QString& command, double seconds)
+{
+    const CodServerPtr server = theServer;
+    const auto delay = std::chrono::milliseconds(static_cast<qint64>(std::ceil(seconds * 1000.0)));
+    QTimer::singleShot(delay, Qt::PreciseTimer, this,
+                       [server, command] { server->sendCommandToServer(command, QuakeProtocol::RconCommand); });
+}
+
+void GameRotation::cancelGameRotation()
+{
+    close();
+}
+
+void GameRotation::saveConfig()
+{
+    savedConfigs.save(ui->configComboBox->currentText(), theMapsForRotation());
+    showConfigNames();
+}
+
+void GameRotation::recallConfig()
+{
+    const QString name = ui->configComboBox->currentText();
+    if (!savedConfigs.contains(name))
+        return;
+    if (const std::optional<QList<MapForRotation>> recalled = savedConfigs.recall(name))
+        rotation() = *recalled;
+    updateUI();
+}
+
+void GameRotation::deleteConfig()
+{
+    const QString name = ui->configComboBox->currentText();
+    if (!savedConfigs.contains(name))
+        return;
+    const Alerts::Answer answer = Alerts::current().runAlert(
+        tr("Game Rotation"), tr("Do you want to delete %1 ?").arg(name), tr("Yes"), tr("No"));
+    if (answer != Alerts::DefaultButton)
+        return;
+    savedConfigs.remove(name);
+    showConfigNames();
+    ui->configComboBox->setEditText(QString());
+    updateUI();
+}
+
+void GameRotation::showConfigNames()
+{
+    QComboBox& combo = *ui->configComboBox;
+    const QString text = combo.currentText();
+    combo.clear();
+    combo.addItems(savedConfigs.names());
+    combo.setCurrentIndex(-1);
+    combo.setEditText(text);
+}
