@@ -5,27 +5,26 @@
 #include <QCoreApplication>
 #include <QThread>
 
-#include <mutex>
+#include "model/ReplaceableInstance.h"
 
 namespace {
 
-std::mutex currentLock;
-std::unique_ptr<Alerts> currentAlerts;
+ReplaceableInstance<Alerts>& theAlerts()
+{
+    static ReplaceableInstance<Alerts> alerts([] { return std::make_unique<MessageBoxAlerts>(); });
+    return alerts;
+}
 
 }  // namespace
 
 Alerts& Alerts::current()
 {
-    std::lock_guard guard(currentLock);
-    if (!currentAlerts)
-        currentAlerts = std::make_unique<MessageBoxAlerts>();
-    return *currentAlerts;
+    return theAlerts().current();
 }
 
 void Alerts::install(std::unique_ptr<Alerts> alerts)
 {
-    std::lock_guard guard(currentLock);
-    currentAlerts = std::move(alerts);
+    theAlerts().install(std::move(alerts));
 }
 
 void Alerts::notify(const QString& title, const QString& message, const QString& button)

@@ -1,5 +1,6 @@
 #include "app/Preferences.h"
 
+#include "model/ReplaceableInstance.h"
 #include "model/TextValue.h"
 
 #include <QDir>
@@ -13,8 +14,12 @@
 
 namespace {
 
-std::mutex standardLock;
-std::unique_ptr<Preferences> standardStore;
+ReplaceableInstance<Preferences>& theStandardStore()
+{
+    static ReplaceableInstance<Preferences> store(
+        [] { return std::make_unique<Preferences>(Preferences::defaultFilePath()); });
+    return store;
+}
 
 constexpr mode_t userOnly = S_IRUSR | S_IWUSR;
 
@@ -54,16 +59,12 @@ QString Preferences::defaultFilePath()
 
 Preferences& Preferences::standard()
 {
-    std::lock_guard guard(standardLock);
-    if (!standardStore)
-        standardStore = std::make_unique<Preferences>(defaultFilePath());
-    return *standardStore;
+    return theStandardStore().current();
 }
 
 void Preferences::installStandard(std::unique_ptr<Preferences> preferences)
 {
-    std::lock_guard guard(standardLock);
-    standardStore = std::move(preferences);
+    theStandardStore().install(std::move(preferences));
 }
 
 void Preferences::registerDefaults(const QVariantMap& defaults)

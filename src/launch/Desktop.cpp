@@ -2,25 +2,24 @@
 
 #include "launch/LinuxDesktop.h"
 
-#include <mutex>
+#include "model/ReplaceableInstance.h"
 
 namespace {
 
-std::mutex currentLock;
-std::unique_ptr<Desktop> currentDesktop;
+ReplaceableInstance<Desktop>& theDesktop()
+{
+    static ReplaceableInstance<Desktop> desktop([] { return std::make_unique<LinuxDesktop>(); });
+    return desktop;
+}
 
 }  // namespace
 
 Desktop& Desktop::current()
 {
-    std::lock_guard guard(currentLock);
-    if (!currentDesktop)
-        currentDesktop = std::make_unique<LinuxDesktop>();
-    return *currentDesktop;
+    return theDesktop().current();
 }
 
 void Desktop::install(std::unique_ptr<Desktop> desktop)
 {
-    std::lock_guard guard(currentLock);
-    currentDesktop = std::move(desktop);
+    theDesktop().install(std::move(desktop));
 }
