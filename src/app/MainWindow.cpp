@@ -119,6 +119,7 @@ void MainWindow::setUpButtons()
     connect(ui->infoServerButton, &QPushButton::clicked, &controller, &Zorvel::infoOnServer);
     connect(ui->playerNameToFind, &QLineEdit::textChanged, &controller, &Zorvel::reloadServerTable);
     connect(ui->AWEButton, &QCheckBox::toggled, &controller, &Zorvel::addRemoveAWEGametypes);
+    connect(ui->createGameRotationButton, &QPushButton::clicked, &controller, &Zorvel::createGameRotation);
 }
 
 void MainWindow::setUpSheets()
