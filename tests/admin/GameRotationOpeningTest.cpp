@@ -9,7 +9,6 @@
 #include "support/RecordingDesktop.h"
 #include "support/TestPreferences.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,7 +48,8 @@ protected:
         window->findChild<QTableView*>(QStringLiteral("tableViewServers"))->selectRow(row);
     }
 
-    void openEditor() const { window->findChild<QAction*>(QStringLiteral("createGameRotation"))->trigger(); }
+    // The drawer's button, as the user opens the editor.
+    void openEditor() const { window->findChild<QPushButton*>(QStringLiteral("createGameRotationButton"))->click(); }
 
     static GameRotation* editor()
     {
