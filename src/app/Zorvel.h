@@ -126,10 +126,29 @@ public:
     const QStringList& cod2GameTypeArray() const { return m_cod2GameTypeArray; }
     const QStringList& cod4GameTypeArray() const { return m_cod4GameTypeArray; }
     const QStringList& AWEGameTypeArray() const { return m_AWEGameTypeArray; }
-    const QList<CodServerPtr>& activeCodServers() const { return m_activeCodServers; }
-    const QList<CodServerPtr>& activeUOServers() const { return m_activeUOServers; }
-    const QList<CodServerPtr>& activeCod2Servers() const { return m_activeCod2Servers; }
-    const QList<CodServerPtr>& activeCod4Servers() const { return m_activeCod4Servers; }
+    // Copies of the four master lists, taken under the lock the scanning threads
+    // append under.
+    QList<CodServerPtr> activeCodServers() const;
+    QList<CodServerPtr> activeUOServers() const;
+    QList<CodServerPtr> activeCod2Servers() const;
+    QList<CodServerPtr> activeCod4Servers() const;
+
+    // Master scans: each fetches its game's list from the master server and queries
+    // the listed servers on worker threads, keeping those that answer. A stop asks
+    // the scan's threads to leave after the server each is querying.
+    void scanCodServers();
+    void scanUOServers();
+    void scanCod2Servers();
+    void scanCod4Servers();
+    void scanCodServersStop();
+    void scanUOServersStop();
+    void scanCod2ServersStop();
+    void scanCod4ServersStop();
+    // Whether the game's scan runs.
+    bool codRefreshState() const;
+    bool uoRefreshState() const;
+    bool cod2RefreshState() const;
+    bool cod4RefreshState() const;
 
     bool listOfServersModified() const { return m_listOfServersModified; }
     void setListOfServersModified(bool modified) { m_listOfServersModified = modified; }
@@ -150,6 +169,13 @@ public:
     QPixmap gameImage(GameKind kind) const;
     QPixmap punkbusterImage() const { return m_punkbusterImage; }
     QPixmap passwordImage() const { return m_passwordImage; }
+
+signals:
+    // A scan started: open finders bring their controls up to date.
+    void masterScanStarted();
+    // The master lists grew or a scan's thread ended (emitted on the UI thread):
+    // open finders take new copies of the four lists.
+    void masterListsChanged();
 
 private:
     static QByteArray registerDefaults();
