@@ -67,6 +67,7 @@ Zorvel::Zorvel(QObject* parent)
     , m_passwordImage(imageResource(QStringLiteral("PassOn.tif")))
 {
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::applicationWillTerminate);
+    connectFinders();
 }
 
 // Registers every setting's default with the store (in memory, never written) and

@@ -3,6 +3,9 @@
 #include "admin/GameRotation.h"
 #include "app/FavouritesList.h"
 #include "app/NewModifyWindow.h"
+#include "finders/PlayerFinder.h"
+#include "finders/ServerFinder.h"
+#include "launch/InstalledGames.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
 #include "prefs/PreferenceController.h"
@@ -23,7 +26,8 @@ class QAction;
 //
 // Its operations are defined in three files: start-up, menus and quit in Zorvel.cpp,
 // the editing of the favourites and the clipboard in ZorvelFavourites.cpp, and the
-// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp.
+// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp, the
+// finders' windows in finders/ZorvelFinders.cpp.
 class Zorvel : public QObject {
     Q_OBJECT
 public:
@@ -114,11 +118,17 @@ public:
     // drawer's list; refused for a server that was never refreshed.
     void createGameRotation();
 
+    // Show the server finder or the player finder, each made at its first opening and
+    // kept to the end of the run, with copies of the four master lists.
+    void showFindServerWindow();
+    void showFindPlayerOrClanPanel();
+
     bool hasCoD() const { return m_hasCoD; }
     bool hasUO() const { return m_hasUO; }
     bool hasCoD2() const { return m_hasCoD2; }
     bool hasCoD4() const { return m_hasCoD4; }
     bool hasUrbanTerror() const { return m_hasUrbanTerror; }
+    InstalledGames installedGames() const { return {m_hasCoD, m_hasUO, m_hasCoD2, m_hasCoD4, m_hasUrbanTerror}; }
 
     QList<CodServerPtr> myServers() const { return m_myServers.servers(); }
     const QStringList& codGameTypeArray() const { return m_codGameTypeArray; }
@@ -190,6 +200,13 @@ private:
     QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
     // A change of the favourites list: it counts as modified and the window is redrawn.
     void favouritesDidChange();
+    // The open finders follow the scans: they bring their controls up to date when a
+    // scan starts and take the grown lists at every hand-over.
+    void connectFinders();
+    void updateFindersUI();
+    // Hands copies of the four master lists to the player finder, then the server
+    // finder, each if it exists.
+    void handMasterListsToFinders();
 
     FavouritesList m_myServers;
     const QStringList m_codGameTypeArray;
@@ -203,6 +220,8 @@ private:
     QList<CodServerPtr> m_activeCod4Servers;
     std::unique_ptr<PreferenceController> _preferenceController;
     std::unique_ptr<GameRotation> _gameRotationWindow;
+    std::unique_ptr<PlayerFinder> _findPlayerOrClanWindow;
+    std::unique_ptr<ServerFinder> _findServerWindow;
     bool m_listOfServersModified = false;
     bool m_hasCoD = false;
     bool m_hasUO = false;
