@@ -51,8 +51,11 @@ void PlayerFinder::setUpTable()
                                              {QStringLiteral("lastUpdate"), QStringLiteral("Last answer")}},
                                             this);
     ui->tableOfPlayers->setModel(tableModel);
-    ui->tableOfPlayers->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ui->tableOfPlayers->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    // Columns fit the rows in view only: a search may find thousands of players.
+    QHeaderView& header = *ui->tableOfPlayers->horizontalHeader();
+    header.setResizeContentsPrecision(0);
+    header.setSectionResizeMode(QHeaderView::ResizeToContents);
+    header.setSectionResizeMode(3, QHeaderView::Stretch);
 }
 
 void PlayerFinder::connectControls()

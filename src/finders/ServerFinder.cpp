@@ -54,6 +54,15 @@ void fillBox(QComboBox& box, const QStringList& entries, const QString& wanted)
     box.setCurrentIndex(std::max(0, int(entries.indexOf(wanted))));
 }
 
+// Adds the text to the box's entries unless it is empty or already one of them; the
+// entry shown stays.
+void offerChoice(QComboBox& box, const QString& text)
+{
+    const QSignalBlocker signalsOfBox(box);
+    if (!text.isEmpty() && box.findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
+        box.addItem(text);
+}
+
 QString serversText(qsizetype count)
 {
     return QStringLiteral("%1 servers").arg(count);
@@ -101,6 +110,8 @@ void ServerFinder::setUpTable()
     tableModel = new ServerFinderTableModel(m_theServers, tableColumns(), this);
     ui->serverTable->setModel(tableModel);
     QHeaderView& header = *ui->serverTable->horizontalHeader();
+    // Columns fit the rows in view only: a master list holds thousands of servers.
+    header.setResizeContentsPrecision(0);
     header.setSectionResizeMode(QHeaderView::ResizeToContents);
     header.setSectionResizeMode(2, QHeaderView::Stretch);
     header.setSectionsClickable(true);
@@ -213,12 +224,8 @@ void ServerFinder::updateServer()
         return;
     server->serverRefresh();
     if (server->commError() == CodServer::Answered) {
-        const QSignalBlocker mapSignals(ui->mapSearchBox);
-        const QSignalBlocker gametypeSignals(ui->gametypeSearchBox);
-        if (ui->gametypeSearchBox->findText(server->serverGametype(), Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-            ui->gametypeSearchBox->addItem(server->serverGametype());
-        if (ui->mapSearchBox->findText(server->serverMapName(), Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-            ui->mapSearchBox->addItem(server->serverMapName());
+        offerChoice(*ui->gametypeSearchBox, server->serverGametype());
+        offerChoice(*ui->mapSearchBox, server->serverMapName());
     } else {
         Alerts::current().runAlert(QStringLiteral("Server refresh problem"),
                                    QStringLiteral("The server must be removed from the list"), QStringLiteral("Argh"));
