@@ -8,6 +8,13 @@
 
 #include <QHeaderView>
 
+namespace {
+
+// The column that takes the width the others leave: the server's name.
+constexpr int serverNameColumn = 3;
+
+}  // namespace
+
 PlayerFinder::PlayerFinder(Zorvel& controller, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , controller(controller)
@@ -55,7 +62,7 @@ void PlayerFinder::setUpTable()
     QHeaderView& header = *ui->tableOfPlayers->horizontalHeader();
     header.setResizeContentsPrecision(0);
     header.setSectionResizeMode(QHeaderView::ResizeToContents);
-    header.setSectionResizeMode(3, QHeaderView::Stretch);
+    header.setSectionResizeMode(serverNameColumn, QHeaderView::Stretch);
 }
 
 void PlayerFinder::connectControls()

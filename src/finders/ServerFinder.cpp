@@ -14,6 +14,9 @@
 
 namespace {
 
+// The column that takes the width the others leave.
+constexpr int nameColumn = 2;
+
 const QList<RecordTableModel::Column>& tableColumns()
 {
     static const QList<RecordTableModel::Column> columns = {
@@ -113,7 +116,7 @@ void ServerFinder::setUpTable()
     // Columns fit the rows in view only: a master list holds thousands of servers.
     header.setResizeContentsPrecision(0);
     header.setSectionResizeMode(QHeaderView::ResizeToContents);
-    header.setSectionResizeMode(2, QHeaderView::Stretch);
+    header.setSectionResizeMode(nameColumn, QHeaderView::Stretch);
     header.setSectionsClickable(true);
     header.setSortIndicatorShown(true);
     header.setSortIndicator(-1, Qt::AscendingOrder);
