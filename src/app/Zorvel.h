@@ -24,9 +24,9 @@ class QAction;
 // favourites, and stores them again at quit when they changed. Its operations are
 // the main window's actions; each ends by redrawing the window through updateUI.
 //
-// Its operations are defined in three files: start-up, menus and quit in Zorvel.cpp,
-// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, and the
-// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp, the
+// Its operations are defined in several files: start-up, menus and quit in Zorvel.cpp,
+// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, the
+// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp, and the
 // finders' windows in finders/ZorvelFinders.cpp.
 class Zorvel : public QObject {
     Q_OBJECT
