@@ -6,6 +6,7 @@
 #include "admin/RotationMapsModel.h"
 #include "app/Alerts.h"
 #include "app/Preferences.h"
+#include "app/WindowMemory.h"
 #include "model/TextValue.h"
 #include "net/QuakeProtocol.h"
 
@@ -32,6 +33,7 @@ GameRotation::GameRotation(QWidget* parent)
     , ui(std::make_unique<Ui::GameRotation>())
 {
     ui->setupUi(this);
+    WindowMemory::attach(*this, QStringLiteral("GameRotation"));
     setUpTables();
     connectActions();
     showConfigNames();

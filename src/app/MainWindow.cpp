@@ -4,6 +4,7 @@
 #include "app/InfoWindow.h"
 #include "app/NewModifyWindow.h"
 #include "app/PlayersTableModel.h"
+#include "app/WindowMemory.h"
 #include "app/Zorvel.h"
 
 #include "ui_InfoWindow.h"
@@ -33,6 +34,7 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
     , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
+    WindowMemory::attach(*this, QStringLiteral("MainWindow"));
     setUpTables();
     setUpMenus();
     setUpButtons();
