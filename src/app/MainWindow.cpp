@@ -3,6 +3,7 @@
 #include "app/FavoritesTableModel.h"
 #include "app/InfoWindow.h"
 #include "app/NewModifyWindow.h"
+#include "app/PasswordWindow.h"
 #include "app/PlayersTableModel.h"
 #include "app/WindowMemory.h"
 #include "app/Zorvel.h"
@@ -10,6 +11,7 @@
 #include "ui_InfoWindow.h"
 #include "ui_MainWindow.h"
 #include "ui_NewModifyWindow.h"
+#include "ui_PasswordWindow.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -60,6 +62,7 @@ void MainWindow::setUpTables()
     ui->tableViewServers->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     connect(ui->tableViewServers->selectionModel(), &QItemSelectionModel::selectionChanged, &controller,
             &Zorvel::tableViewSelectionDidChange);
+    connect(ui->tableViewServers, &QAbstractItemView::doubleClicked, &controller, &Zorvel::refreshServer);
 
     playersModel = new PlayersTableModel(controller,
                                          {{QStringLiteral("playerName"), tr("Player")},
@@ -85,7 +88,9 @@ void MainWindow::setUpMenus()
         {tr("&Server"),
          {{QStringLiteral("newServer"), tr("&New server…"), QKeySequence::New, &Zorvel::newServer},
           {QStringLiteral("modifyServer"), tr("&Modify server…"), QKeySequence(tr("Ctrl+E")), &Zorvel::modifyServer},
-          {QStringLiteral("refreshServer"), tr("&Refresh"), QKeySequence(Qt::Key_F5)},
+          {QStringLiteral("refreshServer"), tr("&Refresh"), QKeySequence(Qt::Key_F5), &Zorvel::refreshServer},
+          {QStringLiteral("refreshAllServers"), tr("Refresh &all"), {}, &Zorvel::refreshAllServers},
+          {QStringLiteral("goToServer"), tr("&Join"), {}, &Zorvel::goToServer},
           {QStringLiteral("infoOnServer"), tr("&Information…"), {}, &Zorvel::infoOnServer},
           {QStringLiteral("createGameRotation"), tr("&Game Rotation…"), {}, &Zorvel::createGameRotation},
           {},
@@ -119,6 +124,9 @@ void MainWindow::setUpButtons()
     connect(ui->modifyServerButton, &QPushButton::clicked, &controller, &Zorvel::modifyServer);
     connect(ui->deleteServerButton, &QPushButton::clicked, &controller, &Zorvel::deleteServer);
     connect(ui->infoServerButton, &QPushButton::clicked, &controller, &Zorvel::infoOnServer);
+    connect(ui->refreshServerButton, &QPushButton::clicked, &controller, &Zorvel::refreshServer);
+    connect(ui->refreshAllServersButton, &QPushButton::clicked, &controller, &Zorvel::refreshAllServers);
+    connect(ui->goToServerButton, &QPushButton::clicked, &controller, &Zorvel::goToServer);
     connect(ui->playerNameToFind, &QLineEdit::textChanged, &controller, &Zorvel::reloadServerTable);
     connect(ui->AWEButton, &QCheckBox::toggled, &controller, &Zorvel::addRemoveAWEGametypes);
     connect(ui->createGameRotationButton, &QPushButton::clicked, &controller, &Zorvel::createGameRotation);
@@ -135,6 +143,11 @@ void MainWindow::setUpSheets()
 
     infoSheet = new InfoWindow(this);
     connect(infoSheet->controls().closeButton, &QPushButton::clicked, &controller, &Zorvel::closeInfoWindow);
+
+    passwordSheet = new PasswordWindow(this);
+    connect(passwordSheet->controls().okButton, &QPushButton::clicked, &controller, &Zorvel::okPasswordWindow);
+    connect(passwordSheet->controls().cancelButton, &QPushButton::clicked, &controller,
+            &Zorvel::cancelPasswordWindow);
 }
 
 void MainWindow::reloadTables()

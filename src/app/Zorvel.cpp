@@ -69,6 +69,11 @@ Zorvel::Zorvel(QObject* parent)
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::applicationWillTerminate);
 }
 
+Zorvel::~Zorvel()
+{
+    stopRefreshAll();
+}
+
 // Registers every setting's default with the store (in memory, never written) and
 // returns the archive of the preset favourites list, the default of "myServers".
 QByteArray Zorvel::registerDefaults()
@@ -131,9 +136,10 @@ void Zorvel::awakeFromNib(MainWindow& window)
     controls.kickBox->setTitle(QStringLiteral("Select player"));
     controls.sayAndRconBox->setTitle(QStringLiteral("Say or rcon command"));
     updateUI();
-    // The periodic refresh of all favourites ("Auto Refresh" every "Refresh delay in
-    // seconds") is started here, fired once at once, when refreshing all favourites
-    // exists.
+    // No timer exists yet: switched on, the periodic refresh starts and fires at once.
+    const Preferences& store = Preferences::standard();
+    handleRefreshChange(store.boolForKey(QStringLiteral("Auto Refresh")),
+                        store.integerForKey(QStringLiteral("Refresh delay in seconds")));
 }
 
 bool Zorvel::validateMenuItem(const QAction& item) const
@@ -166,14 +172,6 @@ int Zorvel::selectedFavouriteRow() const
     if (rows.isEmpty() || rows.first().row() >= m_myServers.count())
         return -1;
     return rows.first().row();
-}
-
-void Zorvel::tableViewSelectionDidChange()
-{
-    if (updatingUI)
-        return;
-    m_currentServer = m_myServers.serverAt(selectedFavouriteRow());
-    updateUI();
 }
 
 void Zorvel::forgetMainWindow()
@@ -219,8 +217,11 @@ QPixmap Zorvel::gameImage(GameKind kind) const
 
 void Zorvel::showPreferencePanel()
 {
-    if (!_preferenceController)
+    if (!_preferenceController) {
         _preferenceController = std::make_unique<PreferenceController>();
+        connect(_preferenceController.get(), &PreferenceController::XRRefreshChanged, this,
+                &Zorvel::handleRefreshChange);
+    }
     _preferenceController->show();
     _preferenceController->raise();
     _preferenceController->activateWindow();
@@ -241,6 +242,9 @@ void Zorvel::windowWillClose()
 
 void Zorvel::applicationWillTerminate()
 {
+    // The names that the run learnt so far count for the prompt; nothing changes the
+    // list behind it afterwards.
+    stopRefreshAll();
     if (!m_listOfServersModified)
         return;
     const Alerts::Answer answer =

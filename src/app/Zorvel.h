@@ -3,6 +3,7 @@
 #include "admin/GameRotation.h"
 #include "app/FavouritesList.h"
 #include "app/NewModifyWindow.h"
+#include "launch/InstalledGames.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
 #include "prefs/PreferenceController.h"
@@ -11,6 +12,12 @@
 #include <QObject>
 #include <QPixmap>
 #include <QStringList>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+#include <stop_token>
+#include <thread>
 
 class MainWindow;
 class QAction;
@@ -21,15 +28,22 @@ class QAction;
 // favourites, and stores them again at quit when they changed. Its operations are
 // the main window's actions; each ends by redrawing the window through updateUI.
 //
-// Its operations are defined in three files: start-up, menus and quit in Zorvel.cpp,
-// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, and the
-// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp.
+// Its operations are defined in four files: start-up, menus and quit in Zorvel.cpp,
+// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, the
+// refreshes, the player alert and joining in ZorvelRefresh.cpp, and the summary,
+// server buttons and administration drawer in admin/ZorvelPanel.cpp.
+//
+// Refreshing all favourites runs on one worker thread that the controller owns: it
+// queries the favourites one after the other and hands every change of the window to
+// the UI thread. Quitting stops it after the favourite it is querying and joins it.
 class Zorvel : public QObject {
     Q_OBJECT
 public:
     // Registers the default settings, loads the favourites, builds the gametype
     // lists, loads the images and detects the installed games.
     explicit Zorvel(QObject* parent = nullptr);
+    // Stops a running refresh of all favourites and waits for its thread.
+    ~Zorvel() override;
 
     // Sets up the main window once its controls exist, and takes the map lists
     // that the network layer fetches into its administration drawer.
@@ -40,8 +54,37 @@ public:
     // Whether a menu command, named by its action's objectName, is enabled now.
     bool validateMenuItem(const QAction& item) const;
 
-    // The selected favourite becomes the current server.
+    // The selected favourite becomes the current server. It is refreshed when the
+    // settings say so, or when the user administers it (a UT2004 server excepted);
+    // otherwise the window is only redrawn.
     void tableViewSelectionDidChange();
+
+    // Refreshes the selected favourite on the UI thread, then redraws the window; does
+    // nothing without a selection.
+    void refreshServer();
+    // Refreshes the favourite at the row: its status, or its UT2004 query when it does
+    // not answer that, counts the list as modified when its name changed, and runs the
+    // player alert. A favourite that another refresh is querying is left to that one.
+    // False when the row is outside the list; on the worker, that ends the run.
+    bool refreshServerAtIndex(int index);
+    // Starts refreshing every favourite on the worker thread. Dropped with no
+    // favourites, or while a run is under way (a timer tick then waits for the next).
+    void refreshAllServers();
+    // The periodic refresh was switched on or off, or its period (in seconds) changed:
+    // a changed period takes effect at the next tick, switching on refreshes at once.
+    void handleRefreshChange(bool autoRefresh, int refreshDelay);
+    // The repeating timer of the periodic refresh, or null while that is off.
+    const QTimer* refreshTimer() const { return m_refreshTimer.get(); }
+    // When armed (the check box on, a name or tag watched), the first favourite with a
+    // matching player disarms it and an alert tells so.
+    void alertOnPlayerName();
+
+    // Joins the selected favourite, first asking for a join password when the option
+    // (Alt) key is held or the server says it needs one.
+    void goToServer();
+    // Ends the password sheet and joins with the password typed into it.
+    void okPasswordWindow();
+    void cancelPasswordWindow();
 
     // Recomputes what the main window shows from the current state: both tables,
     // then the buttons and drawer, then the summary.
@@ -58,7 +101,8 @@ public:
     // current one is ignored: it arrives after the selection moved on and would offer
     // maps the selected server lacks.
     void updateMapListComboBox(const CodServerPtr& server);
-    // Redraws the favourites table, whose colours follow the watched player name.
+    // Redraws the favourites table, whose colours follow the watched player name, then
+    // runs the player alert.
     void reloadServerTable();
     // Shows the details sheet of the current server.
     void infoOnServer();
@@ -186,10 +230,19 @@ private:
     int selectedFavouriteRow() const;
     // Whether the game can be started on this machine.
     bool isGameInstalled(GameKind kind) const;
+    InstalledGames installedGames() const;
     // The gametypes the drawer offers for a game, with the AWE ones when wanted.
     QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
     // A change of the favourites list: it counts as modified and the window is redrawn.
     void favouritesDidChange();
+    // Whether the user administers the server, so that it is refreshed on selection.
+    static bool isAdministered(const CodServer& server);
+    // The body of the refresh-all worker, which ends early when asked to stop.
+    void refreshServerThread(std::stop_token stopToken);
+    void refreshAllDidEnd();
+    void showRefreshAllRunning(bool running);
+    void stopRefreshAll();
+    void startRefreshTimer(int seconds);
 
     FavouritesList m_myServers;
     const QStringList m_codGameTypeArray;
@@ -203,7 +256,8 @@ private:
     QList<CodServerPtr> m_activeCod4Servers;
     std::unique_ptr<PreferenceController> _preferenceController;
     std::unique_ptr<GameRotation> _gameRotationWindow;
-    bool m_listOfServersModified = false;
+    // Set by the refresh-all worker too, when a server's name changed.
+    std::atomic<bool> m_listOfServersModified = false;
     bool m_hasCoD = false;
     bool m_hasUO = false;
     bool m_hasCoD2 = false;
@@ -224,8 +278,12 @@ private:
     QPixmap m_UT2k4GameImage;
     QPixmap m_punkbusterImage;
     QPixmap m_passwordImage;
+    bool m_prefRefreshWhenSelected = false;
+    std::unique_ptr<QTimer> m_refreshTimer;
 
     MainWindow* mainWindow = nullptr;
     // updateUI is under way: selection changes it causes are taken in by itself.
     bool updatingUI = false;
+    // The refresh-all worker; joined before a new run starts and at quit.
+    std::jthread refreshAllThread;
 };

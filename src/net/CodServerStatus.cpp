@@ -1,4 +1,5 @@
-// The status query of a server record: the refresh and the colour-code removal.
+// The status query of a server record: the refresh, the guard that keeps two refreshes
+// of one record apart, and the colour-code removal.
 #include "model/CodServer.h"
 
 #include "app/Preferences.h"
@@ -63,12 +64,31 @@ void scheduleMapListing(const CodServerPtr& server, double latencySeconds)
 
 }  // namespace
 
-void CodServer::serverRefresh()
+bool CodServer::runAsOnlyRefresh(const std::function<void()>& query)
 {
     if (refreshUnderWay.exchange(true))
-        return;
+        return false;
     const auto endOfRefresh = qScopeGuard([this] { refreshUnderWay = false; });
+    query();
+    return true;
+}
 
+void CodServer::serverRefresh()
+{
+    runAsOnlyRefresh([this] { queryStatus(); });
+}
+
+bool CodServer::refreshTryingUt2004()
+{
+    return runAsOnlyRefresh([this] {
+        queryStatus();
+        if (commError() == Unreachable)
+            queryUt2004();
+    });
+}
+
+void CodServer::queryStatus()
+{
     clearStatusFields();
     setServerPlayers({});
     QElapsedTimer roundTrip;
