@@ -21,9 +21,10 @@ class QAction;
 // favourites, and stores them again at quit when they changed. Its operations are
 // the main window's actions; each ends by redrawing the window through updateUI.
 //
-// Its operations are defined in three files: start-up, menus and quit in Zorvel.cpp,
-// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, and the
-// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp.
+// Its operations are defined in four files: start-up, menus and quit in Zorvel.cpp,
+// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, the
+// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp, and
+// the drawer's console commands in admin/ZorvelConsole.cpp.
 class Zorvel : public QObject {
     Q_OBJECT
 public:
@@ -66,6 +67,26 @@ public:
     // Adds the AWE gametypes to the drawer's gametype list, or takes them out, as
     // the AWE check box says.
     void addRemoveAWEGametypes();
+
+    // The administration drawer's console commands to the current server, defined in
+    // admin/ZorvelConsole.cpp. A command that follows another one is sent a
+    // double-command latency later by delayedRconCommand.
+    void restart();
+    void nextMap();
+    // Sends the drawer's gametype now and its map a latency later; refused for a
+    // server that was never refreshed.
+    void changeMap();
+    void rconSay();
+    void rconCommand();
+    // Kicks or bans the selected player: by name with the Alt key held, otherwise by
+    // the slot that the server's console status listing gives the player.
+    void kickPlayer();
+    void kickAllPlayer();
+    void banPlayer();
+    void setNewServerPassword();
+    void execCfg();
+    // Sends a command whose delay ended to the server of its sequence.
+    void delayedRconCommand(const QString& command, const CodServerPtr& server);
 
     // Opens the new/modify sheet to add a favourite.
     void newServer();
@@ -164,6 +185,12 @@ private:
     QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
     // A change of the favourites list: it counts as modified and the window is redrawn.
     void favouritesDidChange();
+    // Helpers of the console commands (admin/ZorvelConsole.cpp).
+    void sendRconCommand(const QString& command);
+    void scheduleRconCommand(const QString& command, double seconds);
+    CodPlayerPtr selectedPlayer() const;
+    std::optional<int> slotInStatusListing(const QString& colouredName, const QString& alertTitle);
+    int banDuration() const;
 
     FavouritesList m_myServers;
     const QStringList m_codGameTypeArray;
