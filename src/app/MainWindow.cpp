@@ -130,6 +130,20 @@ void MainWindow::setUpButtons()
     connect(ui->playerNameToFind, &QLineEdit::textChanged, &controller, &Zorvel::reloadServerTable);
     connect(ui->AWEButton, &QCheckBox::toggled, &controller, &Zorvel::addRemoveAWEGametypes);
     connect(ui->createGameRotationButton, &QPushButton::clicked, &controller, &Zorvel::createGameRotation);
+    const QList<std::pair<QPushButton*, void (Zorvel::*)()>> consoleButtons = {
+        {ui->restartButton, &Zorvel::restart},
+        {ui->nextMapButton, &Zorvel::nextMap},
+        {ui->changeMapButton, &Zorvel::changeMap},
+        {ui->sayButton, &Zorvel::rconSay},
+        {ui->rconButton, &Zorvel::rconCommand},
+        {ui->kickButton, &Zorvel::kickPlayer},
+        {ui->kickAllButton, &Zorvel::kickAllPlayer},
+        {ui->banButton, &Zorvel::banPlayer},
+        {ui->setNewServerPasswordButton, &Zorvel::setNewServerPassword},
+        {ui->execButton, &Zorvel::execCfg},
+    };
+    for (const auto& [button, operation] : consoleButtons)
+        connect(button, &QPushButton::clicked, &controller, operation);
 }
 
 void MainWindow::setUpSheets()

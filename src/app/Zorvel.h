@@ -28,10 +28,11 @@ class QAction;
 // favourites, and stores them again at quit when they changed. Its operations are
 // the main window's actions; each ends by redrawing the window through updateUI.
 //
-// Its operations are defined in four files: start-up, menus and quit in Zorvel.cpp,
+// Its operations are defined in several files: start-up, menus and quit in Zorvel.cpp,
 // the editing of the favourites and the clipboard in ZorvelFavourites.cpp, the
-// refreshes, the player alert and joining in ZorvelRefresh.cpp, and the summary,
-// server buttons and administration drawer in admin/ZorvelPanel.cpp.
+// refreshes, the player alert and joining in ZorvelRefresh.cpp, the summary, server
+// buttons and administration drawer in admin/ZorvelPanel.cpp, and the drawer's
+// console commands in admin/ZorvelConsole.cpp.
 //
 // Refreshing all favourites runs on one worker thread that the controller owns: it
 // queries the favourites one after the other and hands every change of the window to
@@ -110,6 +111,26 @@ public:
     // Adds the AWE gametypes to the drawer's gametype list, or takes them out, as
     // the AWE check box says.
     void addRemoveAWEGametypes();
+
+    // The administration drawer's console commands to the current server, defined in
+    // admin/ZorvelConsole.cpp. A command that follows another one is sent a
+    // double-command latency later by delayedRconCommand.
+    void restart();
+    void nextMap();
+    // Sends the drawer's gametype now and its map a latency later; refused for a
+    // server that was never refreshed.
+    void changeMap();
+    void rconSay();
+    void rconCommand();
+    // Kicks or bans the selected player: by name with the Alt key held, otherwise by
+    // the slot that the server's console status listing gives the player.
+    void kickPlayer();
+    void kickAllPlayer();
+    void banPlayer();
+    void setNewServerPassword();
+    void execCfg();
+    // Sends a command whose delay ended to the server of its sequence.
+    void delayedRconCommand(const QString& command, const CodServerPtr& server);
 
     // Opens the new/modify sheet to add a favourite.
     void newServer();
@@ -243,6 +264,12 @@ private:
     void showRefreshAllRunning(bool running);
     void stopRefreshAll();
     void startRefreshTimer(int seconds);
+    // Helpers of the console commands (admin/ZorvelConsole.cpp).
+    void sendRconCommand(const QString& command);
+    void scheduleRconCommand(const QString& command, double seconds);
+    CodPlayerPtr selectedPlayer() const;
+    std::optional<int> slotInStatusListing(const QString& colouredName, const QString& alertTitle);
+    int banDuration() const;
 
     FavouritesList m_myServers;
     const QStringList m_codGameTypeArray;
