@@ -8,7 +8,6 @@
 #include "app/MainWindow.h"
 #include "app/Preferences.h"
 #include "model/GameKind.h"
-#include "model/TextValue.h"
 #include "net/ConsoleStatusListing.h"
 #include "net/QuakeProtocol.h"
 
@@ -30,8 +29,7 @@ const QString banTitle = QStringLiteral("Ban Player");
 // The delay in seconds between two console commands sent in a row.
 double latency()
 {
-    return TextValue::doubleCommandLatency(
-        Preferences::standard().stringForKey(QStringLiteral("Latency for double command")));
+    return Preferences::standard().doubleCommandLatency();
 }
 
 bool optionKeyIsHeld()

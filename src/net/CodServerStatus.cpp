@@ -3,7 +3,6 @@
 #include "model/CodServer.h"
 
 #include "app/Preferences.h"
-#include "model/TextValue.h"
 #include "net/QuakeProtocol.h"
 #include "net/StatusAnswer.h"
 
@@ -104,8 +103,7 @@ void CodServer::queryStatus()
 
     if (serverPass().isEmpty() || commError() != Answered)
         return;
-    const double latency = TextValue::doubleCommandLatency(
-        Preferences::standard().stringForKey(QStringLiteral("Latency for double command")));
+    const double latency = Preferences::standard().doubleCommandLatency();
     cfgListRefresh();
     scheduleMapListing(shared_from_this(), latency);
 }

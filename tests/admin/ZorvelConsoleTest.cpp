@@ -76,9 +76,13 @@ protected:
         window->show();
         alpha = std::make_unique<ListedServer>(QStringList{"mp_crash"}, controller->myServers().at(0));
         bravo = std::make_unique<ListedServer>(QStringList{"mp_crash"}, controller->myServers().at(1));
-        alpha->peer.setRconAnswer("status", {GameServerPeer::printDatagram(cod4Listing)});
-        alpha->server->setServerPlayers({player("e"), player("^1St^7eve"), player("Big Joe")});
+        // Selecting a favourite one administers refreshes it; the simulated servers
+        // do not answer that query, so the state the tests need is set after it.
         selectFavourite(0);
+        alpha->peer.setRconAnswer("status", {GameServerPeer::printDatagram(cod4Listing)});
+        alpha->server->setServerGameName(QStringLiteral("Call of Duty"));
+        alpha->server->setServerPlayers({player("e"), player("^1St^7eve"), player("Big Joe")});
+        controller->updateUI();
     }
 
     template <class Widget>
