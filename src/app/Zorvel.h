@@ -2,6 +2,7 @@
 
 #include "admin/GameRotation.h"
 #include "app/FavouritesList.h"
+#include "app/MasterScan.h"
 #include "app/NewModifyWindow.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
@@ -21,9 +22,10 @@ class QAction;
 // favourites, and stores them again at quit when they changed. Its operations are
 // the main window's actions; each ends by redrawing the window through updateUI.
 //
-// Its operations are defined in three files: start-up, menus and quit in Zorvel.cpp,
-// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, and the
-// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp.
+// Its operations are defined in four files: start-up, menus and quit in Zorvel.cpp,
+// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, the
+// master scans in ZorvelMasterScan.cpp, and the summary, server buttons and
+// administration drawer in admin/ZorvelPanel.cpp.
 class Zorvel : public QObject {
     Q_OBJECT
 public:
@@ -149,19 +151,21 @@ public:
     bool uoRefreshState() const;
     bool cod2RefreshState() const;
     bool cod4RefreshState() const;
+    // Asks every running scan to stop and waits for its threads (at quit).
+    void stopMasterScans();
 
     bool listOfServersModified() const { return m_listOfServersModified; }
     void setListOfServersModified(bool modified) { m_listOfServersModified = modified; }
     bool refreshAllInProgress() const { return m_refreshAllInProgress; }
 
-    bool codMasterIsRefreshing() const { return m_codMasterIsRefreshing; }
-    bool uoMasterIsRefreshing() const { return m_uoMasterIsRefreshing; }
-    bool cod2MasterIsRefreshing() const { return m_cod2MasterIsRefreshing; }
-    bool cod4MasterIsRefreshing() const { return m_cod4MasterIsRefreshing; }
-    void setCodMasterIsRefreshing(bool refreshing) { m_codMasterIsRefreshing = refreshing; }
-    void setUOMasterIsRefreshing(bool refreshing) { m_uoMasterIsRefreshing = refreshing; }
-    void setCod2MasterIsRefreshing(bool refreshing) { m_cod2MasterIsRefreshing = refreshing; }
-    void setCod4MasterIsRefreshing(bool refreshing) { m_cod4MasterIsRefreshing = refreshing; }
+    bool codMasterIsRefreshing() const { return codScan.isRefreshing(); }
+    bool uoMasterIsRefreshing() const { return uoScan.isRefreshing(); }
+    bool cod2MasterIsRefreshing() const { return cod2Scan.isRefreshing(); }
+    bool cod4MasterIsRefreshing() const { return cod4Scan.isRefreshing(); }
+    void setCodMasterIsRefreshing(bool refreshing) { codScan.setRefreshing(refreshing); }
+    void setUOMasterIsRefreshing(bool refreshing) { uoScan.setRefreshing(refreshing); }
+    void setCod2MasterIsRefreshing(bool refreshing) { cod2Scan.setRefreshing(refreshing); }
+    void setCod4MasterIsRefreshing(bool refreshing) { cod4Scan.setRefreshing(refreshing); }
 
     CodServerPtr currentServer() const { return m_currentServer; }
 
@@ -191,16 +195,24 @@ private:
     // A change of the favourites list: it counts as modified and the window is redrawn.
     void favouritesDidChange();
 
+    // Starts the game's scan, unless it runs already.
+    void startMasterScan(MasterScan& scan);
+    // Fetches the game's list from its master and starts the scanning threads.
+    void startRefresh(MasterScan& scan);
+    // What the scan's threads report, queued onto the UI thread.
+    MasterScan::Reports masterScanReports(const MasterScan& scan);
+    // Hands the lists to the open finders (through masterListsChanged).
+    void newServerFromMaster();
+    void masterScanDidEnd(const QString& labelName, int kept);
+    void showScanLabel(const QString& labelName, const QString& text);
+    void showServersRefreshIndicator(bool running);
+
     FavouritesList m_myServers;
     const QStringList m_codGameTypeArray;
     const QStringList m_uoGameTypeArray;
     const QStringList m_cod2GameTypeArray;
     const QStringList m_cod4GameTypeArray;
     const QStringList m_AWEGameTypeArray;
-    QList<CodServerPtr> m_activeCodServers;
-    QList<CodServerPtr> m_activeUOServers;
-    QList<CodServerPtr> m_activeCod2Servers;
-    QList<CodServerPtr> m_activeCod4Servers;
     std::unique_ptr<PreferenceController> _preferenceController;
     std::unique_ptr<GameRotation> _gameRotationWindow;
     bool m_listOfServersModified = false;
@@ -210,10 +222,6 @@ private:
     bool m_hasCoD4 = false;
     bool m_hasUrbanTerror = false;
     bool m_refreshAllInProgress = false;
-    bool m_codMasterIsRefreshing = false;
-    bool m_uoMasterIsRefreshing = false;
-    bool m_cod2MasterIsRefreshing = false;
-    bool m_cod4MasterIsRefreshing = false;
     CodServerPtr m_currentServer;
     QPixmap m_codGameImage;
     QPixmap m_uoGameImage;
@@ -228,4 +236,13 @@ private:
     MainWindow* mainWindow = nullptr;
     // updateUI is under way: selection changes it causes are taken in by itself.
     bool updatingUI = false;
+
+    // The master scans and the one lock over their lists, thread counters and running
+    // flags. Declared last so that they are destroyed first: each joins its threads,
+    // which queue calls onto the controller, while the rest of the controller exists.
+    std::mutex masterListsLock;
+    MasterScan codScan{MasterScan::Game::CoD, masterListsLock};
+    MasterScan uoScan{MasterScan::Game::UO, masterListsLock};
+    MasterScan cod2Scan{MasterScan::Game::CoD2, masterListsLock};
+    MasterScan cod4Scan{MasterScan::Game::CoD4, masterListsLock};
 };
