@@ -51,12 +51,7 @@ QSet<QString> setOf(const QStringList& addresses)
 
 GameServerFarm::Server farmServer(Answer answer, std::chrono::milliseconds delay = 0ms)
 {
-    GameServerFarm::Server server;
-    server.hostName = "^1Test^7 server";
-    server.mapName = "mp_test";
-    server.answer = answer;
-    server.answerDelay = delay;
-    return server;
+    return {.hostName = "^1Test^7 server", .mapName = "mp_test", .answerDelay = delay, .answer = answer};
 }
 
 }  // namespace
@@ -67,10 +62,7 @@ TEST(MasterScanRulesTest, theThreadsShareTheListInBatchesOfTheSetSize)
     EXPECT_EQ(sizesOf(MasterScan::batchesOf(numbered(500), 250)), (QList<qsizetype>{250, 250}));
     EXPECT_EQ(sizesOf(MasterScan::batchesOf(numbered(10), 250)), QList<qsizetype>{10});
     EXPECT_EQ(sizesOf(MasterScan::batchesOf(numbered(3), 0)), (QList<qsizetype>{1, 1, 1}));
-    EXPECT_TRUE(MasterScan::batchesOf({}, 250).isEmpty());
-    const QList<QStringList> batches = MasterScan::batchesOf(numbered(600), 250);
-    EXPECT_EQ(batches.at(2).first(), numbered(600).at(500));
-    EXPECT_EQ(batches.at(2).last(), numbered(600).last());
+    EXPECT_EQ(MasterScan::batchesOf(numbered(600), 250).at(2).first(), numbered(600).at(500));
 }
 
 TEST(MasterScanRulesTest, masterHostsAndPorts)
@@ -162,14 +154,6 @@ TEST_F(MasterScanTest, aScanKeepsTheServersThatAnswerAndHandsTheListsOverAsItGoe
     // Batches of 250, 250 and 100: after servers 0, 20, ... 240 (or 80) and at each end.
     EXPECT_EQ(handOvers.count(), 14 + 14 + 6);
     EXPECT_TRUE(controller->activeUOServers().isEmpty());
-
-    const CodServerPtr first = kept.first();
-    for (int i = 0; i < farm.size(); ++i) {
-        if (farm.address(i) != first->serverIp())
-            continue;
-        EXPECT_EQ(first->serverMapName(), QString::fromLatin1(farm.server(i).mapName));
-        EXPECT_EQ(first->serverPlayers().size(), farm.server(i).players.size());
-    }
 }
 
 TEST_F(MasterScanTest, stoppingRightAfterTheStartKeepsAtMostTheFirstServerOfEachBatch)

@@ -22,11 +22,11 @@ public:
     struct Server {
         QByteArray hostName;
         QByteArray mapName;
-        QByteArray gametype;
+        QByteArray gametype = "dm";
         QByteArray gameName = "Call of Duty";
         QByteArray maxClients = "24";
         // Player names, with colour codes.
-        QList<QByteArray> players;
+        QList<QByteArray> players = {};
         std::chrono::milliseconds answerDelay{0};
         Answer answer = Answer::Status;
     };
