@@ -22,10 +22,9 @@ class QAction;
 // favourites, and stores them again at quit when they changed. Its operations are
 // the main window's actions; each ends by redrawing the window through updateUI.
 //
-// Its operations are defined in four files: start-up, menus and quit in Zorvel.cpp,
-// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, the
-// master scans in ZorvelMasterScan.cpp, and the summary, server buttons and
-// administration drawer in admin/ZorvelPanel.cpp.
+// Its operations are defined in three files: start-up, menus and quit in Zorvel.cpp,
+// the editing of the favourites and the clipboard in ZorvelFavourites.cpp, and the
+// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp.
 class Zorvel : public QObject {
     Q_OBJECT
 public:
@@ -135,9 +134,9 @@ public:
     QList<CodServerPtr> activeCod2Servers() const;
     QList<CodServerPtr> activeCod4Servers() const;
 
-    // Master scans: each fetches its game's list from the master server and queries
-    // the listed servers on worker threads, keeping those that answer. A stop asks
-    // the scan's threads to leave after the server each is querying.
+    // Master scans (ZorvelMasterScan.cpp): each fetches its game's list from the master
+    // server and queries the listed servers on worker threads, keeping those that
+    // answer. A stop asks the scan's threads to leave after the server each is querying.
     void scanCodServers();
     void scanUOServers();
     void scanCod2Servers();
@@ -213,6 +212,14 @@ private:
     const QStringList m_cod2GameTypeArray;
     const QStringList m_cod4GameTypeArray;
     const QStringList m_AWEGameTypeArray;
+    // The master scans and the one lock over their lists, thread counters and running
+    // flags. Each scan joins its threads as it is destroyed; they use nothing of the
+    // controller but that lock and the queue of its UI thread.
+    std::mutex masterListsLock;
+    MasterScan codScan{MasterScan::Game::CoD, masterListsLock};
+    MasterScan uoScan{MasterScan::Game::UO, masterListsLock};
+    MasterScan cod2Scan{MasterScan::Game::CoD2, masterListsLock};
+    MasterScan cod4Scan{MasterScan::Game::CoD4, masterListsLock};
     std::unique_ptr<PreferenceController> _preferenceController;
     std::unique_ptr<GameRotation> _gameRotationWindow;
     bool m_listOfServersModified = false;
@@ -236,13 +243,4 @@ private:
     MainWindow* mainWindow = nullptr;
     // updateUI is under way: selection changes it causes are taken in by itself.
     bool updatingUI = false;
-
-    // The master scans and the one lock over their lists, thread counters and running
-    // flags. Declared last so that they are destroyed first: each joins its threads,
-    // which queue calls onto the controller, while the rest of the controller exists.
-    std::mutex masterListsLock;
-    MasterScan codScan{MasterScan::Game::CoD, masterListsLock};
-    MasterScan uoScan{MasterScan::Game::UO, masterListsLock};
-    MasterScan cod2Scan{MasterScan::Game::CoD2, masterListsLock};
-    MasterScan cod4Scan{MasterScan::Game::CoD4, masterListsLock};
 };
