@@ -94,10 +94,10 @@ void MainWindow::setUpMenus()
           {QStringLiteral("infoOnServer"), tr("&Information…"), {}, &Zorvel::infoOnServer},
           {QStringLiteral("createGameRotation"), tr("&Game Rotation…"), {}, &Zorvel::createGameRotation},
           {},
-          {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}},
-          {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}},
-          {QStringLiteral("scanCod2Servers"), tr("Scan Call of Duty 2 servers"), {}},
-          {QStringLiteral("scanCod4Servers"), tr("Scan Call of Duty 4 servers"), {}}}},
+          {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}, &Zorvel::scanCodServers},
+          {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}, &Zorvel::scanUOServers},
+          {QStringLiteral("scanCod2Servers"), tr("Scan Call of Duty 2 servers"), {}, &Zorvel::scanCod2Servers},
+          {QStringLiteral("scanCod4Servers"), tr("Scan Call of Duty 4 servers"), {}, &Zorvel::scanCod4Servers}}},
     };
     for (const auto& [title, commands] : menus) {
         QMenu* menu = menuBar()->addMenu(title);

@@ -66,6 +66,7 @@ Zorvel::Zorvel(QObject* parent)
     , m_punkbusterImage(imageResource(QStringLiteral("PBOn.gif")))
     , m_passwordImage(imageResource(QStringLiteral("PassOn.tif")))
 {
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::stopMasterScans);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::applicationWillTerminate);
 }
 
@@ -160,8 +161,8 @@ bool Zorvel::validateMenuItem(const QAction& item) const
 
 bool Zorvel::anyMasterIsRefreshing() const
 {
-    return m_codMasterIsRefreshing || m_uoMasterIsRefreshing || m_cod2MasterIsRefreshing
-        || m_cod4MasterIsRefreshing;
+    return codMasterIsRefreshing() || uoMasterIsRefreshing() || cod2MasterIsRefreshing()
+        || cod4MasterIsRefreshing();
 }
 
 int Zorvel::selectedFavouriteRow() const

@@ -2,6 +2,7 @@
 
 #include "admin/GameRotation.h"
 #include "app/FavouritesList.h"
+#include "app/MasterScan.h"
 #include "app/NewModifyWindow.h"
 #include "launch/InstalledGames.h"
 #include "model/CodServer.h"
@@ -198,9 +199,9 @@ public:
     QList<CodServerPtr> activeCod2Servers() const;
     QList<CodServerPtr> activeCod4Servers() const;
 
-    // Master scans: each fetches its game's list from the master server and queries
-    // the listed servers on worker threads, keeping those that answer. A stop asks
-    // the scan's threads to leave after the server each is querying.
+    // Master scans (ZorvelMasterScan.cpp): each fetches its game's list from the master
+    // server and queries the listed servers on worker threads, keeping those that
+    // answer. A stop asks the scan's threads to leave after the server each is querying.
     void scanCodServers();
     void scanUOServers();
     void scanCod2Servers();
@@ -214,19 +215,21 @@ public:
     bool uoRefreshState() const;
     bool cod2RefreshState() const;
     bool cod4RefreshState() const;
+    // Asks every running scan to stop and waits for its threads (at quit).
+    void stopMasterScans();
 
     bool listOfServersModified() const { return m_listOfServersModified; }
     void setListOfServersModified(bool modified) { m_listOfServersModified = modified; }
     bool refreshAllInProgress() const { return m_refreshAllInProgress; }
 
-    bool codMasterIsRefreshing() const { return m_codMasterIsRefreshing; }
-    bool uoMasterIsRefreshing() const { return m_uoMasterIsRefreshing; }
-    bool cod2MasterIsRefreshing() const { return m_cod2MasterIsRefreshing; }
-    bool cod4MasterIsRefreshing() const { return m_cod4MasterIsRefreshing; }
-    void setCodMasterIsRefreshing(bool refreshing) { m_codMasterIsRefreshing = refreshing; }
-    void setUOMasterIsRefreshing(bool refreshing) { m_uoMasterIsRefreshing = refreshing; }
-    void setCod2MasterIsRefreshing(bool refreshing) { m_cod2MasterIsRefreshing = refreshing; }
-    void setCod4MasterIsRefreshing(bool refreshing) { m_cod4MasterIsRefreshing = refreshing; }
+    bool codMasterIsRefreshing() const { return codScan.isRefreshing(); }
+    bool uoMasterIsRefreshing() const { return uoScan.isRefreshing(); }
+    bool cod2MasterIsRefreshing() const { return cod2Scan.isRefreshing(); }
+    bool cod4MasterIsRefreshing() const { return cod4Scan.isRefreshing(); }
+    void setCodMasterIsRefreshing(bool refreshing) { codScan.setRefreshing(refreshing); }
+    void setUOMasterIsRefreshing(bool refreshing) { uoScan.setRefreshing(refreshing); }
+    void setCod2MasterIsRefreshing(bool refreshing) { cod2Scan.setRefreshing(refreshing); }
+    void setCod4MasterIsRefreshing(bool refreshing) { cod4Scan.setRefreshing(refreshing); }
 
     CodServerPtr currentServer() const { return m_currentServer; }
 
@@ -271,16 +274,32 @@ private:
     std::optional<int> slotInStatusListing(const QString& colouredName, const QString& alertTitle);
     int banDuration() const;
 
+    // Starts the game's scan, unless it runs already.
+    void startMasterScan(MasterScan& scan);
+    // Fetches the game's list from its master and starts the scanning threads.
+    void startRefresh(MasterScan& scan);
+    // What the scan's threads report, queued onto the UI thread.
+    MasterScan::Reports masterScanReports(const MasterScan& scan);
+    // Hands the lists to the open finders (through masterListsChanged).
+    void newServerFromMaster();
+    void masterScanDidEnd(const QString& labelName, int kept);
+    void showScanLabel(const QString& labelName, const QString& text);
+    void showServersRefreshIndicator(bool running);
+
     FavouritesList m_myServers;
     const QStringList m_codGameTypeArray;
     const QStringList m_uoGameTypeArray;
     const QStringList m_cod2GameTypeArray;
     const QStringList m_cod4GameTypeArray;
     const QStringList m_AWEGameTypeArray;
-    QList<CodServerPtr> m_activeCodServers;
-    QList<CodServerPtr> m_activeUOServers;
-    QList<CodServerPtr> m_activeCod2Servers;
-    QList<CodServerPtr> m_activeCod4Servers;
+    // The master scans and the one lock over their lists, thread counters and running
+    // flags. Each scan joins its threads as it is destroyed; they use nothing of the
+    // controller but that lock and the queue of its UI thread.
+    std::mutex masterListsLock;
+    MasterScan codScan{MasterScan::Game::CoD, masterListsLock};
+    MasterScan uoScan{MasterScan::Game::UO, masterListsLock};
+    MasterScan cod2Scan{MasterScan::Game::CoD2, masterListsLock};
+    MasterScan cod4Scan{MasterScan::Game::CoD4, masterListsLock};
     std::unique_ptr<PreferenceController> _preferenceController;
     std::unique_ptr<GameRotation> _gameRotationWindow;
     // Set by the refresh-all worker too, when a server's name changed.
@@ -291,10 +310,6 @@ private:
     bool m_hasCoD4 = false;
     bool m_hasUrbanTerror = false;
     bool m_refreshAllInProgress = false;
-    bool m_codMasterIsRefreshing = false;
-    bool m_uoMasterIsRefreshing = false;
-    bool m_cod2MasterIsRefreshing = false;
-    bool m_cod4MasterIsRefreshing = false;
     CodServerPtr m_currentServer;
     QPixmap m_codGameImage;
     QPixmap m_uoGameImage;
