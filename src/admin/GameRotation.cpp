@@ -6,7 +6,7 @@
 #include "admin/RotationMapsModel.h"
 #include "app/Alerts.h"
 #include "app/Preferences.h"
-#include "model/TextValue.h"
+#include "app/WindowMemory.h"
 #include "net/QuakeProtocol.h"
 
 #include "ui_GameRotation.h"
@@ -32,6 +32,7 @@ GameRotation::GameRotation(QWidget* parent)
     , ui(std::make_unique<Ui::GameRotation>())
 {
     ui->setupUi(this);
+    WindowMemory::attach(*this, QStringLiteral("GameRotation"));
     setUpTables();
     connectActions();
     showConfigNames();
@@ -180,8 +181,7 @@ void GameRotation::createGameRotation()
                         "Nothing was sent; remove some maps and send it again."));
         return;
     }
-    const QString latencySetting = Preferences::standard().stringForKey(QStringLiteral("Latency for double command"));
-    const double latency = TextValue::doubleCommandLatency(latencySetting);
+    const double latency = Preferences::standard().doubleCommandLatency();
     theServer->sendCommandToServer(RotationCommand::emptyingCommand(), QuakeProtocol::RconCommand);
     scheduleRconCommand(rotationCommand, latency);
     if (ui->map_restartButton->isChecked())

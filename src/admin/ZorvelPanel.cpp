@@ -126,8 +126,10 @@ void Zorvel::updateMapListComboBox(const CodServerPtr& server)
 
 void Zorvel::reloadServerTable()
 {
-    if (mainWindow)
-        mainWindow->reloadFavouritesTable();
+    if (!mainWindow)
+        return;
+    mainWindow->reloadFavouritesTable();
+    alertOnPlayerName();
 }
 
 void Zorvel::infoOnServer()

@@ -3,12 +3,15 @@
 #include "app/FavoritesTableModel.h"
 #include "app/InfoWindow.h"
 #include "app/NewModifyWindow.h"
+#include "app/PasswordWindow.h"
 #include "app/PlayersTableModel.h"
+#include "app/WindowMemory.h"
 #include "app/Zorvel.h"
 
 #include "ui_InfoWindow.h"
 #include "ui_MainWindow.h"
 #include "ui_NewModifyWindow.h"
+#include "ui_PasswordWindow.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -33,6 +36,7 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
     , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
+    WindowMemory::attach(*this, QStringLiteral("MainWindow"));
     setUpTables();
     setUpMenus();
     setUpButtons();
@@ -58,6 +62,7 @@ void MainWindow::setUpTables()
     ui->tableViewServers->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     connect(ui->tableViewServers->selectionModel(), &QItemSelectionModel::selectionChanged, &controller,
             &Zorvel::tableViewSelectionDidChange);
+    connect(ui->tableViewServers, &QAbstractItemView::doubleClicked, &controller, &Zorvel::refreshServer);
 
     playersModel = new PlayersTableModel(controller,
                                          {{QStringLiteral("playerName"), tr("Player")},
@@ -83,7 +88,9 @@ void MainWindow::setUpMenus()
         {tr("&Server"),
          {{QStringLiteral("newServer"), tr("&New server…"), QKeySequence::New, &Zorvel::newServer},
           {QStringLiteral("modifyServer"), tr("&Modify server…"), QKeySequence(tr("Ctrl+E")), &Zorvel::modifyServer},
-          {QStringLiteral("refreshServer"), tr("&Refresh"), QKeySequence(Qt::Key_F5)},
+          {QStringLiteral("refreshServer"), tr("&Refresh"), QKeySequence(Qt::Key_F5), &Zorvel::refreshServer},
+          {QStringLiteral("refreshAllServers"), tr("Refresh &all"), {}, &Zorvel::refreshAllServers},
+          {QStringLiteral("goToServer"), tr("&Join"), {}, &Zorvel::goToServer},
           {QStringLiteral("infoOnServer"), tr("&Information…"), {}, &Zorvel::infoOnServer},
           {QStringLiteral("createGameRotation"), tr("&Game Rotation…"), {}, &Zorvel::createGameRotation},
           {},
@@ -92,10 +99,10 @@ void MainWindow::setUpMenus()
           {QStringLiteral("showFindPlayerOrClanPanel"), tr("Find a &player or clan…"), QKeySequence(tr("Ctrl+Shift+F")),
            &Zorvel::showFindPlayerOrClanPanel},
           {},
-          {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}},
-          {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}},
-          {QStringLiteral("scanCod2Servers"), tr("Scan Call of Duty 2 servers"), {}},
-          {QStringLiteral("scanCod4Servers"), tr("Scan Call of Duty 4 servers"), {}}}},
+          {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}, &Zorvel::scanCodServers},
+          {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}, &Zorvel::scanUOServers},
+          {QStringLiteral("scanCod2Servers"), tr("Scan Call of Duty 2 servers"), {}, &Zorvel::scanCod2Servers},
+          {QStringLiteral("scanCod4Servers"), tr("Scan Call of Duty 4 servers"), {}, &Zorvel::scanCod4Servers}}},
     };
     for (const auto& [title, commands] : menus) {
         QMenu* menu = menuBar()->addMenu(title);
@@ -122,9 +129,26 @@ void MainWindow::setUpButtons()
     connect(ui->modifyServerButton, &QPushButton::clicked, &controller, &Zorvel::modifyServer);
     connect(ui->deleteServerButton, &QPushButton::clicked, &controller, &Zorvel::deleteServer);
     connect(ui->infoServerButton, &QPushButton::clicked, &controller, &Zorvel::infoOnServer);
+    connect(ui->refreshServerButton, &QPushButton::clicked, &controller, &Zorvel::refreshServer);
+    connect(ui->refreshAllServersButton, &QPushButton::clicked, &controller, &Zorvel::refreshAllServers);
+    connect(ui->goToServerButton, &QPushButton::clicked, &controller, &Zorvel::goToServer);
     connect(ui->playerNameToFind, &QLineEdit::textChanged, &controller, &Zorvel::reloadServerTable);
     connect(ui->AWEButton, &QCheckBox::toggled, &controller, &Zorvel::addRemoveAWEGametypes);
     connect(ui->createGameRotationButton, &QPushButton::clicked, &controller, &Zorvel::createGameRotation);
+    const QList<std::pair<QPushButton*, void (Zorvel::*)()>> consoleButtons = {
+        {ui->restartButton, &Zorvel::restart},
+        {ui->nextMapButton, &Zorvel::nextMap},
+        {ui->changeMapButton, &Zorvel::changeMap},
+        {ui->sayButton, &Zorvel::rconSay},
+        {ui->rconButton, &Zorvel::rconCommand},
+        {ui->kickButton, &Zorvel::kickPlayer},
+        {ui->kickAllButton, &Zorvel::kickAllPlayer},
+        {ui->banButton, &Zorvel::banPlayer},
+        {ui->setNewServerPasswordButton, &Zorvel::setNewServerPassword},
+        {ui->execButton, &Zorvel::execCfg},
+    };
+    for (const auto& [button, operation] : consoleButtons)
+        connect(button, &QPushButton::clicked, &controller, operation);
 }
 
 void MainWindow::setUpSheets()
@@ -138,6 +162,11 @@ void MainWindow::setUpSheets()
 
     infoSheet = new InfoWindow(this);
     connect(infoSheet->controls().closeButton, &QPushButton::clicked, &controller, &Zorvel::closeInfoWindow);
+
+    passwordSheet = new PasswordWindow(this);
+    connect(passwordSheet->controls().okButton, &QPushButton::clicked, &controller, &Zorvel::okPasswordWindow);
+    connect(passwordSheet->controls().cancelButton, &QPushButton::clicked, &controller,
+            &Zorvel::cancelPasswordWindow);
 }
 
 void MainWindow::reloadTables()

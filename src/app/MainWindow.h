@@ -11,12 +11,14 @@ class MainWindow;
 class FavoritesTableModel;
 class InfoWindow;
 class NewModifyWindow;
+class PasswordWindow;
 class PlayersTableModel;
 class Zorvel;
 
 // The main window: the favourites and the selected server's players, the server
 // buttons, the summary of the selected server, the progress of the scans, the
-// administration drawer, the menus, and its two sheets (new/modify and details). It
+// administration drawer, the menus, and its three sheets (new/modify, details and the
+// join password). It
 // shows the controller's state and hands the user's actions to the controller,
 // which decides what it shows and enables.
 class MainWindow : public QMainWindow {
@@ -28,6 +30,7 @@ public:
     Ui::MainWindow& controls() { return *ui; }
     NewModifyWindow& newModifyWindow() { return *newModifySheet; }
     InfoWindow& infoWindow() { return *infoSheet; }
+    PasswordWindow& passwordWindow() { return *passwordSheet; }
 
     // Brings both tables up to date with the controller's lists.
     void reloadTables();
@@ -52,5 +55,6 @@ private:
     PlayersTableModel* playersModel = nullptr;
     NewModifyWindow* newModifySheet = nullptr;
     InfoWindow* infoSheet = nullptr;
+    PasswordWindow* passwordSheet = nullptr;
     QList<QAction*> menuCommands;
 };

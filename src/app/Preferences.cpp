@@ -115,6 +115,11 @@ QByteArray Preferences::dataForKey(const QString& key) const
     return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : QByteArray();
 }
 
+double Preferences::doubleCommandLatency() const
+{
+    return TextValue::doubleCommandLatency(stringForKey(QStringLiteral("Latency for double command")));
+}
+
 void Preferences::setObject(const QVariant& value, const QString& key)
 {
     std::lock_guard guard(storeLock);

@@ -33,6 +33,9 @@ public:
     int integerForKey(const QString& key) const;
     QString stringForKey(const QString& key) const;
     QByteArray dataForKey(const QString& key) const;
+    // The delay in seconds between two console commands sent in a row, from the
+    // setting "Latency for double command".
+    double doubleCommandLatency() const;
 
     void setObject(const QVariant& value, const QString& key);
     void removeObjectForKey(const QString& key);

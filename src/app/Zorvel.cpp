@@ -66,8 +66,14 @@ Zorvel::Zorvel(QObject* parent)
     , m_punkbusterImage(imageResource(QStringLiteral("PBOn.gif")))
     , m_passwordImage(imageResource(QStringLiteral("PassOn.tif")))
 {
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::stopMasterScans);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::applicationWillTerminate);
     connectFinders();
+}
+
+Zorvel::~Zorvel()
+{
+    stopRefreshAll();
 }
 
 // Registers every setting's default with the store (in memory, never written) and
@@ -132,9 +138,10 @@ void Zorvel::awakeFromNib(MainWindow& window)
     controls.kickBox->setTitle(QStringLiteral("Select player"));
     controls.sayAndRconBox->setTitle(QStringLiteral("Say or rcon command"));
     updateUI();
-    // The periodic refresh of all favourites ("Auto Refresh" every "Refresh delay in
-    // seconds") is started here, fired once at once, when refreshing all favourites
-    // exists.
+    // No timer exists yet: switched on, the periodic refresh starts and fires at once.
+    const Preferences& store = Preferences::standard();
+    handleRefreshChange(store.boolForKey(QStringLiteral("Auto Refresh")),
+                        store.integerForKey(QStringLiteral("Refresh delay in seconds")));
 }
 
 bool Zorvel::validateMenuItem(const QAction& item) const
@@ -155,8 +162,8 @@ bool Zorvel::validateMenuItem(const QAction& item) const
 
 bool Zorvel::anyMasterIsRefreshing() const
 {
-    return m_codMasterIsRefreshing || m_uoMasterIsRefreshing || m_cod2MasterIsRefreshing
-        || m_cod4MasterIsRefreshing;
+    return codMasterIsRefreshing() || uoMasterIsRefreshing() || cod2MasterIsRefreshing()
+        || cod4MasterIsRefreshing();
 }
 
 int Zorvel::selectedFavouriteRow() const
@@ -167,14 +174,6 @@ int Zorvel::selectedFavouriteRow() const
     if (rows.isEmpty() || rows.first().row() >= m_myServers.count())
         return -1;
     return rows.first().row();
-}
-
-void Zorvel::tableViewSelectionDidChange()
-{
-    if (updatingUI)
-        return;
-    m_currentServer = m_myServers.serverAt(selectedFavouriteRow());
-    updateUI();
 }
 
 void Zorvel::forgetMainWindow()
@@ -220,8 +219,11 @@ QPixmap Zorvel::gameImage(GameKind kind) const
 
 void Zorvel::showPreferencePanel()
 {
-    if (!_preferenceController)
+    if (!_preferenceController) {
         _preferenceController = std::make_unique<PreferenceController>();
+        connect(_preferenceController.get(), &PreferenceController::XRRefreshChanged, this,
+                &Zorvel::handleRefreshChange);
+    }
     _preferenceController->show();
     _preferenceController->raise();
     _preferenceController->activateWindow();
@@ -242,6 +244,9 @@ void Zorvel::windowWillClose()
 
 void Zorvel::applicationWillTerminate()
 {
+    // The names that the run learnt so far count for the prompt; nothing changes the
+    // list behind it afterwards.
+    stopRefreshAll();
     if (!m_listOfServersModified)
         return;
     const Alerts::Answer answer =

@@ -2,6 +2,7 @@
 
 #include "admin/GameRotation.h"
 #include "app/FavouritesList.h"
+#include "app/MasterScan.h"
 #include "app/NewModifyWindow.h"
 #include "finders/PlayerFinder.h"
 #include "finders/ServerFinder.h"
@@ -14,6 +15,12 @@
 #include <QObject>
 #include <QPixmap>
 #include <QStringList>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+#include <stop_token>
+#include <thread>
 
 class MainWindow;
 class QAction;
@@ -26,14 +33,22 @@ class QAction;
 //
 // Its operations are defined in several files: start-up, menus and quit in Zorvel.cpp,
 // the editing of the favourites and the clipboard in ZorvelFavourites.cpp, the
-// summary, server buttons and administration drawer in admin/ZorvelPanel.cpp, and the
-// finders' windows in finders/ZorvelFinders.cpp.
+// refreshes, the player alert and joining in ZorvelRefresh.cpp, the master scans in
+// ZorvelMasterScan.cpp, the summary, server buttons and administration drawer in
+// admin/ZorvelPanel.cpp, the drawer's console commands in admin/ZorvelConsole.cpp,
+// and the finders' windows in finders/ZorvelFinders.cpp.
+//
+// Refreshing all favourites runs on one worker thread that the controller owns: it
+// queries the favourites one after the other and hands every change of the window to
+// the UI thread. Quitting stops it after the favourite it is querying and joins it.
 class Zorvel : public QObject {
     Q_OBJECT
 public:
     // Registers the default settings, loads the favourites, builds the gametype
     // lists, loads the images and detects the installed games.
     explicit Zorvel(QObject* parent = nullptr);
+    // Stops a running refresh of all favourites and waits for its thread.
+    ~Zorvel() override;
 
     // Sets up the main window once its controls exist, and takes the map lists
     // that the network layer fetches into its administration drawer.
@@ -44,8 +59,37 @@ public:
     // Whether a menu command, named by its action's objectName, is enabled now.
     bool validateMenuItem(const QAction& item) const;
 
-    // The selected favourite becomes the current server.
+    // The selected favourite becomes the current server. It is refreshed when the
+    // settings say so, or when the user administers it (a UT2004 server excepted);
+    // otherwise the window is only redrawn.
     void tableViewSelectionDidChange();
+
+    // Refreshes the selected favourite on the UI thread, then redraws the window; does
+    // nothing without a selection.
+    void refreshServer();
+    // Refreshes the favourite at the row: its status, or its UT2004 query when it does
+    // not answer that, counts the list as modified when its name changed, and runs the
+    // player alert. A favourite that another refresh is querying is left to that one.
+    // False when the row is outside the list; on the worker, that ends the run.
+    bool refreshServerAtIndex(int index);
+    // Starts refreshing every favourite on the worker thread. Dropped with no
+    // favourites, or while a run is under way (a timer tick then waits for the next).
+    void refreshAllServers();
+    // The periodic refresh was switched on or off, or its period (in seconds) changed:
+    // a changed period takes effect at the next tick, switching on refreshes at once.
+    void handleRefreshChange(bool autoRefresh, int refreshDelay);
+    // The repeating timer of the periodic refresh, or null while that is off.
+    const QTimer* refreshTimer() const { return m_refreshTimer.get(); }
+    // When armed (the check box on, a name or tag watched), the first favourite with a
+    // matching player disarms it and an alert tells so.
+    void alertOnPlayerName();
+
+    // Joins the selected favourite, first asking for a join password when the option
+    // (Alt) key is held or the server says it needs one.
+    void goToServer();
+    // Ends the password sheet and joins with the password typed into it.
+    void okPasswordWindow();
+    void cancelPasswordWindow();
 
     // Recomputes what the main window shows from the current state: both tables,
     // then the buttons and drawer, then the summary.
@@ -62,7 +106,8 @@ public:
     // current one is ignored: it arrives after the selection moved on and would offer
     // maps the selected server lacks.
     void updateMapListComboBox(const CodServerPtr& server);
-    // Redraws the favourites table, whose colours follow the watched player name.
+    // Redraws the favourites table, whose colours follow the watched player name, then
+    // runs the player alert.
     void reloadServerTable();
     // Shows the details sheet of the current server.
     void infoOnServer();
@@ -70,6 +115,26 @@ public:
     // Adds the AWE gametypes to the drawer's gametype list, or takes them out, as
     // the AWE check box says.
     void addRemoveAWEGametypes();
+
+    // The administration drawer's console commands to the current server, defined in
+    // admin/ZorvelConsole.cpp. A command that follows another one is sent a
+    // double-command latency later by delayedRconCommand.
+    void restart();
+    void nextMap();
+    // Sends the drawer's gametype now and its map a latency later; refused for a
+    // server that was never refreshed.
+    void changeMap();
+    void rconSay();
+    void rconCommand();
+    // Kicks or bans the selected player: by name with the Alt key held, otherwise by
+    // the slot that the server's console status listing gives the player.
+    void kickPlayer();
+    void kickAllPlayer();
+    void banPlayer();
+    void setNewServerPassword();
+    void execCfg();
+    // Sends a command whose delay ended to the server of its sequence.
+    void delayedRconCommand(const QString& command, const CodServerPtr& server);
 
     // Opens the new/modify sheet to add a favourite.
     void newServer();
@@ -143,9 +208,9 @@ public:
     QList<CodServerPtr> activeCod2Servers() const;
     QList<CodServerPtr> activeCod4Servers() const;
 
-    // Master scans: each fetches its game's list from the master server and queries
-    // the listed servers on worker threads, keeping those that answer. A stop asks
-    // the scan's threads to leave after the server each is querying.
+    // Master scans (ZorvelMasterScan.cpp): each fetches its game's list from the master
+    // server and queries the listed servers on worker threads, keeping those that
+    // answer. A stop asks the scan's threads to leave after the server each is querying.
     void scanCodServers();
     void scanUOServers();
     void scanCod2Servers();
@@ -159,19 +224,21 @@ public:
     bool uoRefreshState() const;
     bool cod2RefreshState() const;
     bool cod4RefreshState() const;
+    // Asks every running scan to stop and waits for its threads (at quit).
+    void stopMasterScans();
 
     bool listOfServersModified() const { return m_listOfServersModified; }
     void setListOfServersModified(bool modified) { m_listOfServersModified = modified; }
     bool refreshAllInProgress() const { return m_refreshAllInProgress; }
 
-    bool codMasterIsRefreshing() const { return m_codMasterIsRefreshing; }
-    bool uoMasterIsRefreshing() const { return m_uoMasterIsRefreshing; }
-    bool cod2MasterIsRefreshing() const { return m_cod2MasterIsRefreshing; }
-    bool cod4MasterIsRefreshing() const { return m_cod4MasterIsRefreshing; }
-    void setCodMasterIsRefreshing(bool refreshing) { m_codMasterIsRefreshing = refreshing; }
-    void setUOMasterIsRefreshing(bool refreshing) { m_uoMasterIsRefreshing = refreshing; }
-    void setCod2MasterIsRefreshing(bool refreshing) { m_cod2MasterIsRefreshing = refreshing; }
-    void setCod4MasterIsRefreshing(bool refreshing) { m_cod4MasterIsRefreshing = refreshing; }
+    bool codMasterIsRefreshing() const { return codScan.isRefreshing(); }
+    bool uoMasterIsRefreshing() const { return uoScan.isRefreshing(); }
+    bool cod2MasterIsRefreshing() const { return cod2Scan.isRefreshing(); }
+    bool cod4MasterIsRefreshing() const { return cod4Scan.isRefreshing(); }
+    void setCodMasterIsRefreshing(bool refreshing) { codScan.setRefreshing(refreshing); }
+    void setUOMasterIsRefreshing(bool refreshing) { uoScan.setRefreshing(refreshing); }
+    void setCod2MasterIsRefreshing(bool refreshing) { cod2Scan.setRefreshing(refreshing); }
+    void setCod4MasterIsRefreshing(bool refreshing) { cod4Scan.setRefreshing(refreshing); }
 
     CodServerPtr currentServer() const { return m_currentServer; }
 
@@ -196,6 +263,7 @@ private:
     int selectedFavouriteRow() const;
     // Whether the game can be started on this machine.
     bool isGameInstalled(GameKind kind) const;
+    InstalledGames installedGames() const;
     // The gametypes the drawer offers for a game, with the AWE ones when wanted.
     QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
     // A change of the favourites list: it counts as modified and the window is redrawn.
@@ -207,6 +275,32 @@ private:
     // Hands copies of the four master lists to the player finder, then the server
     // finder, each if it exists.
     void handMasterListsToFinders();
+    // Whether the user administers the server, so that it is refreshed on selection.
+    static bool isAdministered(const CodServer& server);
+    // The body of the refresh-all worker, which ends early when asked to stop.
+    void refreshServerThread(std::stop_token stopToken);
+    void refreshAllDidEnd();
+    void showRefreshAllRunning(bool running);
+    void stopRefreshAll();
+    void startRefreshTimer(int seconds);
+    // Helpers of the console commands (admin/ZorvelConsole.cpp).
+    void sendRconCommand(const QString& command);
+    void scheduleRconCommand(const QString& command, double seconds);
+    CodPlayerPtr selectedPlayer() const;
+    std::optional<int> slotInStatusListing(const QString& colouredName, const QString& alertTitle);
+    int banDuration() const;
+
+    // Starts the game's scan, unless it runs already.
+    void startMasterScan(MasterScan& scan);
+    // Fetches the game's list from its master and starts the scanning threads.
+    void startRefresh(MasterScan& scan);
+    // What the scan's threads report, queued onto the UI thread.
+    MasterScan::Reports masterScanReports(const MasterScan& scan);
+    // Hands the lists to the open finders (through masterListsChanged).
+    void newServerFromMaster();
+    void masterScanDidEnd(const QString& labelName, int kept);
+    void showScanLabel(const QString& labelName, const QString& text);
+    void showServersRefreshIndicator(bool running);
 
     FavouritesList m_myServers;
     const QStringList m_codGameTypeArray;
@@ -214,25 +308,26 @@ private:
     const QStringList m_cod2GameTypeArray;
     const QStringList m_cod4GameTypeArray;
     const QStringList m_AWEGameTypeArray;
-    QList<CodServerPtr> m_activeCodServers;
-    QList<CodServerPtr> m_activeUOServers;
-    QList<CodServerPtr> m_activeCod2Servers;
-    QList<CodServerPtr> m_activeCod4Servers;
+    // The master scans and the one lock over their lists, thread counters and running
+    // flags. Each scan joins its threads as it is destroyed; they use nothing of the
+    // controller but that lock and the queue of its UI thread.
+    std::mutex masterListsLock;
+    MasterScan codScan{MasterScan::Game::CoD, masterListsLock};
+    MasterScan uoScan{MasterScan::Game::UO, masterListsLock};
+    MasterScan cod2Scan{MasterScan::Game::CoD2, masterListsLock};
+    MasterScan cod4Scan{MasterScan::Game::CoD4, masterListsLock};
     std::unique_ptr<PreferenceController> _preferenceController;
     std::unique_ptr<GameRotation> _gameRotationWindow;
     std::unique_ptr<PlayerFinder> _findPlayerOrClanWindow;
     std::unique_ptr<ServerFinder> _findServerWindow;
-    bool m_listOfServersModified = false;
+    // Set by the refresh-all worker too, when a server's name changed.
+    std::atomic<bool> m_listOfServersModified = false;
     bool m_hasCoD = false;
     bool m_hasUO = false;
     bool m_hasCoD2 = false;
     bool m_hasCoD4 = false;
     bool m_hasUrbanTerror = false;
     bool m_refreshAllInProgress = false;
-    bool m_codMasterIsRefreshing = false;
-    bool m_uoMasterIsRefreshing = false;
-    bool m_cod2MasterIsRefreshing = false;
-    bool m_cod4MasterIsRefreshing = false;
     CodServerPtr m_currentServer;
     QPixmap m_codGameImage;
     QPixmap m_uoGameImage;
@@ -243,8 +338,12 @@ private:
     QPixmap m_UT2k4GameImage;
     QPixmap m_punkbusterImage;
     QPixmap m_passwordImage;
+    bool m_prefRefreshWhenSelected = false;
+    std::unique_ptr<QTimer> m_refreshTimer;
 
     MainWindow* mainWindow = nullptr;
     // updateUI is under way: selection changes it causes are taken in by itself.
     bool updatingUI = false;
+    // The refresh-all worker; joined before a new run starts and at quit.
+    std::jthread refreshAllThread;
 };

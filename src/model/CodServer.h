@@ -9,6 +9,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -112,7 +113,8 @@ public:
     // The UT2004 query, for a server that did not answer the status query: probes its
     // query port at the game port + 1, then + 10, and where a server answers fills
     // the record from its information, rules and players. commError ends at 2 when
-    // no server answers or an answer was wrong.
+    // no server answers or an answer was wrong. Like the status query, it returns at
+    // once while another refresh of the record is under way.
     void utServerRefresh();
     // One UT2004 query of the given kind (UtProtocol::QueryKind) at the game port +
     // withPortAdd: one request, at most one answer datagram.
@@ -157,6 +159,10 @@ public:
     // the UI thread, the map listing one double-command latency later. A refresh asked
     // for while another of the same record is under way returns at once.
     void serverRefresh();
+    // The status query and, when the server does not answer it, the UT2004 query, as
+    // one refresh: no other refresh of the record starts between the two. False,
+    // having queried nothing, when another refresh of the record is under way.
+    bool refreshTryingUt2004();
     // The text without colour codes: a caret followed by one digit.
     static QString clearColoredName(const QString& name);
     // Rebuilds cfgList from the server's "fdir" listing of configuration files.
@@ -166,6 +172,11 @@ public:
     void mapListRefresh();
 
 private:
+    // Runs the query as the record's only refresh under way; false, running nothing,
+    // when another one is (on any thread, this one included).
+    bool runAsOnlyRefresh(const std::function<void()>& query);
+    void queryStatus();
+    void queryUt2004();
     // Empties the fifteen fields that a status answer fills.
     void clearStatusFields();
     void setCfgList(const QStringList& value);

@@ -1,8 +1,8 @@
-// The status query of a server record: the refresh and the colour-code removal.
+// The status query of a server record: the refresh, the guard that keeps two refreshes
+// of one record apart, and the colour-code removal.
 #include "model/CodServer.h"
 
 #include "app/Preferences.h"
-#include "model/TextValue.h"
 #include "net/QuakeProtocol.h"
 #include "net/StatusAnswer.h"
 
@@ -63,12 +63,31 @@ void scheduleMapListing(const CodServerPtr& server, double latencySeconds)
 
 }  // namespace
 
-void CodServer::serverRefresh()
+bool CodServer::runAsOnlyRefresh(const std::function<void()>& query)
 {
     if (refreshUnderWay.exchange(true))
-        return;
+        return false;
     const auto endOfRefresh = qScopeGuard([this] { refreshUnderWay = false; });
+    query();
+    return true;
+}
 
+void CodServer::serverRefresh()
+{
+    runAsOnlyRefresh([this] { queryStatus(); });
+}
+
+bool CodServer::refreshTryingUt2004()
+{
+    return runAsOnlyRefresh([this] {
+        queryStatus();
+        if (commError() == Unreachable)
+            queryUt2004();
+    });
+}
+
+void CodServer::queryStatus()
+{
     clearStatusFields();
     setServerPlayers({});
     QElapsedTimer roundTrip;
@@ -84,8 +103,7 @@ void CodServer::serverRefresh()
 
     if (serverPass().isEmpty() || commError() != Answered)
         return;
-    const double latency = TextValue::doubleCommandLatency(
-        Preferences::standard().stringForKey(QStringLiteral("Latency for double command")));
+    const double latency = Preferences::standard().doubleCommandLatency();
     cfgListRefresh();
     scheduleMapListing(shared_from_this(), latency);
 }

@@ -10,6 +10,7 @@
 #include "net/QuakeProtocol.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 
 namespace {
 
@@ -19,6 +20,11 @@ const QString noTimeout = QStringLiteral("Error: Unable to define timeout");
 const QString noConnection = QStringLiteral("Error: Unable to connect the socket");
 const QString noSend = QStringLiteral("Error: Unable to send command to server");
 const QString noAnswer = QStringLiteral("Error: Unable to receive server response");
+
+// A master's list is read until a receive times out, each datagram restarting the
+// wait; the window waits for it. A master that keeps sending is cut off after this
+// many time-outs, plus the receive under way, and its list taken as it stands then.
+constexpr qint64 masterListTimeouts = 20;
 
 std::optional<QByteArray> requestFor(const QString& command, int type, const QString& password)
 {
@@ -39,6 +45,17 @@ QString receiveText(DatagramSocket& socket)
     return QuakeProtocol::textOfDatagram(socket.receive(QuakeProtocol::receiveBufferBytes));
 }
 
+QString receiveMasterList(DatagramSocket& socket, int timeoutMicroseconds)
+{
+    const qint64 limitNanoseconds = qint64{timeoutMicroseconds} * 1000 * masterListTimeouts;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    return MasterListDecoder::collect([&] {
+        return elapsed.nsecsElapsed() < limitNanoseconds ? socket.receive(QuakeProtocol::receiveBufferBytes)
+                                                          : QByteArray();
+    });
+}
+
 }  // namespace
 
 QString CodServer::sendCommandToServer(const QString& command, int ofType)
@@ -55,17 +72,18 @@ QString CodServer::sendCommandToServer(const QString& command, int ofType)
         setCommError(error);
         return text;
     };
+    const int timeout = Preferences::standard().integerForKey(QStringLiteral("Timeout"));
     DatagramSocket socket;
     if (!socket.isOpen())
         return fail(Unreachable, noSocket);
-    if (!socket.setReceiveTimeout(Preferences::standard().integerForKey(QStringLiteral("Timeout"))))
+    if (!socket.setReceiveTimeout(timeout))
         return fail(Unreachable, noTimeout);
     if (!socket.connectTo(serverIp()))
         return fail(Unreachable, noConnection);
     if (!socket.send(*request))
         return fail(Unreachable, noSend);
     if (isMasterType(ofType))
-        return MasterListDecoder::collect([&socket] { return socket.receive(receiveBufferBytes); });
+        return receiveMasterList(socket, timeout);
 
     const QString first = receiveText(socket);
     if (first.size() < answerHeaderLength) {

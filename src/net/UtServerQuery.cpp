@@ -100,6 +100,11 @@ void applyPlayers(CodServer& server, const QByteArray& answer)
 
 void CodServer::utServerRefresh()
 {
+    runAsOnlyRefresh([this] { queryUt2004(); });
+}
+
+void CodServer::queryUt2004()
+{
     using namespace UtProtocol;
     // A probe reports its success through commError alone: start from failure, so
     // that what an earlier exchange left there is never taken for an answer.

@@ -1,6 +1,7 @@
 #include "prefs/PreferenceController.h"
 
 #include "app/Preferences.h"
+#include "app/WindowMemory.h"
 #include "model/TextValue.h"
 
 #include "ui_Preferences.h"
@@ -95,6 +96,7 @@ PreferenceController::PreferenceController(QWidget* parent)
     , ui(std::make_unique<Ui::Preferences>())
 {
     ui->setupUi(this);
+    WindowMemory::attach(*this, QStringLiteral("Preferences"));
     connectControls();
     windowDidLoad();
 }

@@ -1,5 +1,7 @@
 #include "ListedServer.h"
 
+#include "net/QuakeProtocol.h"
+
 #include <QDateTime>
 #include <QTest>
 
@@ -31,7 +33,9 @@ QList<UdpPeer::Received> ListedServer::commandsReceived() const
 {
     QList<UdpPeer::Received> commands;
     for (UdpPeer::Received received : peer.received()) {
-        if (received.datagram == rconPrefix + mapListing)
+        // The listing that made the record, and the status queries of the refreshes
+        // that selecting an administered favourite runs, are not the drawer's commands.
+        if (received.datagram == rconPrefix + mapListing || received.datagram == QuakeProtocol::statusRequest())
             continue;
         received.datagram = received.datagram.startsWith(rconPrefix) ? received.datagram.mid(rconPrefix.size())
                                                                      : "not a command: " + received.datagram;

@@ -168,7 +168,7 @@ TEST_F(AdministrationPanel, serverButtonsFollowTheSelectionTheOutcomeAndTheInsta
 
 TEST_F(AdministrationPanel, drawerOpensForAdministeredServersExceptUT2004)
 {
-    startWith({server("Plain", "10.0.0.1:28960"), server("Admin", "10.0.0.2:28960", "rcon")});
+    startWith({server("Plain", "10.0.0.1:28960"), server("Admin", nobodyAnswers, "rcon")});
     const CodServerPtr admin = favourite(1);
     select(0);
     EXPECT_FALSE(drawerIsOpen());
@@ -179,8 +179,13 @@ TEST_F(AdministrationPanel, drawerOpensForAdministeredServersExceptUT2004)
     EXPECT_TRUE(itemsOf(combo("mapListComboBox")).isEmpty());
     EXPECT_TRUE(combo("mapListComboBox").currentText().isEmpty());
     EXPECT_TRUE(itemsOf(combo("gametypeListComboBox")).isEmpty());
-    EXPECT_EQ(statusLine(), "Server has not been refreshed");
+    EXPECT_EQ(statusLine(), "Problem to contact the server (bad ip, map rotation,...)")
+        << "selecting an administered favourite refreshes it";
     EXPECT_FALSE(isEnabled("infoServerButton"));
+    admin->setCommError(CodServer::NeverContacted);
+    redraw();
+    EXPECT_TRUE(drawerIsOpen());
+    EXPECT_EQ(statusLine(), "Server has not been refreshed");
 
     setAnswered(*admin, "Call of Duty 2");
     redraw();
@@ -206,7 +211,7 @@ TEST_F(AdministrationPanel, drawerOpensForAdministeredServersExceptUT2004)
 
 TEST_F(AdministrationPanel, gametypeListsFollowTheGameAndTheAWEBox)
 {
-    startWith({server("Admin", "10.0.0.2:28960", "rcon")});
+    startWith({server("Admin", nobodyAnswers, "rcon")});
     const CodServerPtr admin = favourite(0);
     select(0);
     QCheckBox& awe = control<QCheckBox>("AWEButton");
@@ -247,12 +252,14 @@ TEST_F(AdministrationPanel, drawerListsTheFilesAndMapsTheServerListsThroughItsCo
     peer.setRconPassword("secret");
     peer.setRconAnswer("fdir /[a-z]*.cfg", {listing("/promod.cfg\n/language.cfg\n/public.cfg\n")});
     peer.setRconAnswer("fdir maps/mp*.bsp", {listing("maps/mp/mp_harbor.bsp\nmaps/mp/mp_carentan.bsp\n")});
+    peer.setStatusAnswer({GameServerPeer::statusDatagram("\\sv_hostname\\Admin\\gamename\\Call of Duty"
+                                                         "\\mapname\\mp_carentan\\g_gametype\\tdm\n")});
     startWith({server("Admin", QString::fromLatin1(peer.address()), "secret"),
                server("Other", "10.0.0.3:28960", "secret")});
     const CodServerPtr admin = favourite(0);
-    setAnswered(*admin, "Call of Duty");
-    admin->cfgListRefresh();
+    // Administered, it is refreshed on selection, which lists its files at once.
     select(0);
+    EXPECT_EQ(admin->commError(), CodServer::Answered);
     QComboBox& maps = combo("mapListComboBox");
     EXPECT_EQ(itemsOf(combo("execComboBox")), QStringList({"promod.cfg", "public.cfg"}));
     EXPECT_EQ(combo("execComboBox").currentIndex(), -1);
@@ -316,11 +323,8 @@ TEST_F(AdministrationPanel, detailsSheetShowsEverythingTheServerTold)
 TEST_F(AdministrationPanel, emptyAndEnormousFieldsAreShownAsTheyAre)
 {
     const QString enormous(200000, u'x');
-    startWith({server("", "10.0.0.1:28960"), server(enormous, "10.0.0.2:28960", enormous)});
+    startWith({server("", "10.0.0.1:28960"), server(enormous, nobodyAnswers, enormous)});
     const CodServerPtr big = favourite(1);
-    setAnswered(*big, enormous);
-    big->setServerMapName(enormous);
-    big->setServerMaxClients(enormous);
     setAnswered(*favourite(0), "");
     favourite(0)->setServerPing("");
     favourite(0)->setServerMaxClients("");
@@ -332,7 +336,13 @@ TEST_F(AdministrationPanel, emptyAndEnormousFieldsAreShownAsTheyAre)
     EXPECT_TRUE(infoSheet().controls().infoPing->text().isEmpty());
     controller->closeInfoWindow();
 
+    // Administered, it is refreshed on selection; nobody answers, then it is given
+    // its enormous status.
     select(1);
+    setAnswered(*big, enormous);
+    big->setServerMapName(enormous);
+    big->setServerMaxClients(enormous);
+    redraw();
     EXPECT_EQ(cell(favourites(), 1, "Name").toString(), enormous);
     EXPECT_EQ(text("currentMap"), enormous);
     EXPECT_TRUE(drawerIsOpen());

@@ -46,5 +46,10 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
+// A loopback address where no game server, nor UT2004 query port, listens: a
+// refresh there fails at once. Selecting a favourite the user administers refreshes
+// it, so tests that select one put it here.
+inline const QString nobodyAnswers = QStringLiteral("127.0.0.1:1");
+
 // A player with a colour-free name and a score.
 CodPlayerPtr player(const QString& name, const QString& score = QStringLiteral("0"));

@@ -1,20 +1,31 @@
 #include "OpenArenaServer.h"
 
+#include "app/MainWindow.h"
 #include "app/Preferences.h"
+#include "app/Zorvel.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
+#include "model/ServerArchive.h"
 #include "net/AnswerAssembly.h"
 #include "net/DatagramSocket.h"
 #include "net/QuakeProtocol.h"
 #include "support/RecordingAlerts.h"
+#include "support/RecordingDesktop.h"
 #include "support/TestPreferences.h"
 
+#include <QComboBox>
+#include <QDateTime>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -204,4 +215,107 @@ TEST_F(OpenArenaTest, aSayCommandIsAnsweredAndLeavesTheExchangeGood)
     const QString answer = send(QStringLiteral("say hello from Zorvel"), QuakeProtocol::RconCommand);
     EXPECT_TRUE(answer.contains("hello from Zorvel")) << answer.toStdString();
     EXPECT_EQ(server->commError(), CodServer::Answered);
+}
+
+namespace {
+
+// The drawer's console commands through the real main window, on a favourite that is
+// the OpenArena server with its rcon password.
+class OpenArenaConsoleTest : public OpenArenaTest {
+protected:
+    void SetUp() override
+    {
+        OpenArenaTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        RecordingDesktop::install();
+        Preferences::standard().setObject(QStringLiteral("%1 ms").arg(latencyMs), QStringLiteral("Latency for double command"));
+        server->setServerName(QStringLiteral("OpenArena"));
+        server->setServerPass(OpenArenaServer::rconPassword);
+        Preferences::standard().setObject(ServerArchive::archiveServerList({server}), QStringLiteral("myServers"));
+        controller = std::make_unique<Zorvel>();
+        window = std::make_unique<MainWindow>(*controller);
+        window->show();
+        server = controller->myServers().at(0);
+        // Selecting a favourite one administers refreshes it: an exchange in its turn.
+        OpenArenaServer::waitForTurn();
+        control<QTableView>("tableViewServers").selectRow(0);
+    }
+
+    template <class Widget>
+    Widget& control(const char* name) const
+    {
+        return *window->findChild<Widget*>(QString::fromLatin1(name));
+    }
+
+    // Clicks a drawer button in the server's turn, and lets its delayed command go
+    // before any other exchange: the server ignores a console command that follows
+    // another within half a second.
+    void click(const char* button) const
+    {
+        OpenArenaServer::waitForTurn();
+        control<QPushButton>(button).click();
+        QTest::qWait(latencyMs + 100);
+    }
+
+    QStringList playerNames() const
+    {
+        QStringList names;
+        for (const CodPlayerPtr& player : server->serverPlayers())
+            names.append(player->playerName());
+        return names;
+    }
+
+    // Refreshes until the condition holds, a few times at most, and redraws the window.
+    void refreshUntil(const std::function<bool()>& condition)
+    {
+        for (int attempt = 0; attempt < 10 && !condition(); ++attempt)
+            refresh();
+        controller->updateUI();
+    }
+
+    // Above the half second the server waits between two console commands.
+    static constexpr int latencyMs = 600;
+    std::unique_ptr<Zorvel> controller;
+    std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace
+
+TEST_F(OpenArenaConsoleTest, aBotKickedBySlotIsGoneFromTheNextStatus)
+{
+    send(QStringLiteral("addbot kyonshi 1"), QuakeProtocol::RconCommand);
+    refreshUntil([this] { return playerNames().contains(QStringLiteral("Kyonshi")); });
+    const qsizetype row = playerNames().indexOf(QStringLiteral("Kyonshi"));
+    ASSERT_GE(row, 0) << "the third bot did not join";
+
+    control<QTableView>("tableViewPlayers").selectRow(int(row));
+    click("kickButton");
+    refresh();
+    EXPECT_EQ(playerNames(), QStringList({"Sarge", "Grism"}));
+    EXPECT_TRUE(alerts->shown().isEmpty());
+}
+
+TEST_F(OpenArenaConsoleTest, theSayButtonIsAnswered)
+{
+    control<QLineEdit>("sayAndRconField").setText(QStringLiteral("hello from the drawer"));
+    click("sayButton");
+    EXPECT_EQ(server->commError(), CodServer::Answered);
+    EXPECT_EQ(control<QLineEdit>("sayAndRconField").text(), "");
+}
+
+TEST_F(OpenArenaConsoleTest, changeMapLoadsTheMapThatTheNextStatusShows)
+{
+    server->setLastUpdate(QDateTime::currentDateTime());
+    control<QComboBox>("mapListComboBox").setEditText(QStringLiteral("oa_dm2"));
+    control<QComboBox>("gametypeListComboBox").setEditText(QStringLiteral("0"));
+    click("changeMapButton");
+    refreshUntil([this] { return server->serverMapName() == u"oa_dm2"; });
+    EXPECT_EQ(server->serverMapName(), "oa_dm2");
+    EXPECT_EQ(server->serverGametype(), "0");
+
+    // Back to the map the server started on, with both bots, for the tests that follow.
+    send(QStringLiteral("map oa_dm1"), QuakeProtocol::RconCommand);
+    refreshUntil([this] { return server->serverMapName() == u"oa_dm1" && playerNames().size() == 2; });
+    EXPECT_EQ(server->serverMapName(), "oa_dm1");
 }

@@ -135,3 +135,16 @@ TEST_F(MasterListExchangeTest, aFloodingMasterIsCutOffAfterTheDatagramCap)
     EXPECT_TRUE(list.startsWith("127.0.0.1:28960;127.0.0.1:28960;"));
     EXPECT_EQ(master->commError(), CodServer::Answered);
 }
+
+TEST_F(MasterListExchangeTest, aMasterThatKeepsSendingIsCutOffAfterTwentyTimeouts)
+{
+    // Every datagram comes well within the time-out: only the cut-off ends the exchange
+    // before the datagram cap, which these pauses would reach after two seconds at least.
+    TestPreferences::setTimeout(20000);
+    peer.setFloodInterval(std::chrono::milliseconds(1));
+    peer.setFlooding(true);
+    const QString list = fetchList().first;
+    peer.stopFlooding();
+    EXPECT_GT(list.count(u';'), 0);
+    EXPECT_LT(list.count(u';'), MasterListDecoder::maximumDatagrams);
+}

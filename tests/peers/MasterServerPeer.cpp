@@ -35,6 +35,15 @@ QByteArray MasterServerPeer::listDatagram(const QList<QByteArray>& records, Endi
     return datagram;
 }
 
+QList<QByteArray> MasterServerPeer::listDatagrams(const QList<QByteArray>& records, int recordsPerDatagram)
+{
+    QList<QByteArray> datagrams;
+    for (qsizetype from = 0; from < records.size(); from += recordsPerDatagram)
+        datagrams.append(listDatagram(records.mid(from, recordsPerDatagram), Ending::EndOfTransmission));
+    datagrams.append(listDatagram({}, Ending::EndOfFile));
+    return datagrams;
+}
+
 void MasterServerPeer::setAnswer(const QList<QByteArray>& datagrams)
 {
     std::lock_guard guard(configLock);
@@ -45,6 +54,12 @@ void MasterServerPeer::setFlooding(bool value)
 {
     std::lock_guard guard(configLock);
     flooding = value;
+}
+
+void MasterServerPeer::setFloodInterval(std::chrono::microseconds interval)
+{
+    std::lock_guard guard(configLock);
+    floodInterval = interval;
 }
 
 void MasterServerPeer::stopFlooding()
@@ -66,6 +81,8 @@ QList<QByteArray> MasterServerPeer::answerTo(const QByteArray& request)
 void MasterServerPeer::flood()
 {
     const QByteArray datagram = listDatagram({record(0x7f000001, 28960)}, Ending::EndOfTransmission);
-    for (int sent = 0; sent < floodLimit && !floodStopped; ++sent)
+    for (int sent = 0; sent < floodLimit && !floodStopped; ++sent) {
         sendToLastSender(datagram);
+        std::this_thread::sleep_for(floodInterval);
+    }
 }

@@ -18,9 +18,14 @@ public:
     // "getserversResponse" after the connectionless header, the records, then
     // "\EOT" or "\EOF" and three zero bytes, or no marker.
     static QByteArray listDatagram(const QList<QByteArray>& records, Ending ending);
+    // A whole list as a master sends it: datagrams of recordsPerDatagram records, each
+    // ending in "\EOT", then one ending in "\EOF".
+    static QList<QByteArray> listDatagrams(const QList<QByteArray>& records, int recordsPerDatagram);
 
     void setAnswer(const QList<QByteArray>& datagrams);
     void setFlooding(bool flooding);
+    // The pause between two datagrams of a flood (none by default).
+    void setFloodInterval(std::chrono::microseconds interval);
     void stopFlooding();
 
 protected:
@@ -32,5 +37,6 @@ private:
     std::mutex configLock;
     QList<QByteArray> answer;
     bool flooding = false;
+    std::chrono::microseconds floodInterval{0};
     std::atomic<bool> floodStopped = false;
 };

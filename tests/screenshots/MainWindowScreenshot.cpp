@@ -105,17 +105,19 @@ int main(int argc, char** argv)
     Preferences::standard().setObject(ServerArchive::archiveServerList(stored), QStringLiteral("myServers"));
 
     Zorvel controller;
+    MainWindow window(controller);
+    window.resize(1100, 640);
+    window.show();
+    window.findChild<QLineEdit*>(QStringLiteral("playerNameToFind"))->setText(QStringLiteral("Bob"));
+    // The first favourite is one the user administers: selecting it refreshes it, and
+    // nothing answers at its address. The made-up status replaces what that left.
+    window.findChild<QTableView*>(QStringLiteral("tableViewServers"))->selectRow(0);
     const QList<CodServerPtr> servers = controller.myServers();
     for (qsizetype i = 0; i < servers.size(); ++i)
         setStatus(*servers.at(i), favourites[i]);
     servers.at(0)->setServerPlayers(playersOf(carentanPlayers));
     servers.at(1)->setServerPlayers(playersOf(turnpikePlayers));
-
-    MainWindow window(controller);
-    window.resize(1100, 640);
-    window.show();
-    window.findChild<QLineEdit*>(QStringLiteral("playerNameToFind"))->setText(QStringLiteral("Bob"));
-    window.findChild<QTableView*>(QStringLiteral("tableViewServers"))->selectRow(0);
+    controller.updateUI();
     QApplication::processEvents();
 
     if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {

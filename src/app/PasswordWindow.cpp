@@ -1,0 +1,19 @@
+#include "app/PasswordWindow.h"
+
+#include "ui_PasswordWindow.h"
+
+PasswordWindow::PasswordWindow(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::PasswordWindow>())
+{
+    ui->setupUi(this);
+}
+
+PasswordWindow::~PasswordWindow() = default;
+
+void PasswordWindow::openForPassword()
+{
+    ui->pPassword->selectAll();
+    ui->pPassword->setFocus();
+    open();
+}

@@ -1,0 +1,312 @@
+#include "MainWindowFixture.h"
+
+#include "app/PasswordWindow.h"
+#include "app/Preferences.h"
+#include "launch/GameApplications.h"
+#include "model/ServerArchive.h"
+#include "net/UtProtocol.h"
+#include "peers/GameServerPeer.h"
+#include "peers/UtQueryPeer.h"
+#include "prefs/PreferenceController.h"
+#include "support/TestPreferences.h"
+
+#include "ui_PasswordWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QString addressOf(const UdpPeer& peer)
+{
+    return QString::fromLatin1(peer.address());
+}
+
+int statusQueries(const UdpPeer& peer)
+{
+    return int(peer.receivedDatagrams().count(QByteArray("\xff\xff\xff\xffgetstatus")));
+}
+
+QByteArray statusWithPlayer(const QByteArray& hostName, const QByteArray& playerName)
+{
+    return GameServerPeer::statusDatagram("\\sv_hostname\\" + hostName + "\\gamename\\Call of Duty 2\n0 40 \""
+                                          + playerName + "\"\n");
+}
+
+}  // namespace
+
+// Refreshing favourites one at a time from the window and all together on the
+// worker, the periodic timer, the player alert and joining, against simulated
+// servers on loopback.
+class RefreshScheduling : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        TestPreferences::setTimeout(50000);
+    }
+
+    void waitForTheRunToEnd() const
+    {
+        while (controller->refreshAllInProgress())
+            QTest::qWait(5);
+    }
+    bool indicatorTurns() const { return control<QProgressBar>("travailEnCours").isVisible(); }
+    PasswordWindow& passwordSheet() const { return window->passwordWindow(); }
+};
+
+TEST_F(RefreshScheduling, refreshAllQueriesEveryFavouriteOnceWhateverItAnswers)
+{
+    GameServerPeer answering;
+    answering.setStatusAnswer({statusWithPlayer("Answering", "Bob")});
+    GameServerPeer silent;
+    UtQueryPeer ut2004;
+    ut2004.setAnswers(UtProtocol::Information, {UtQueryPeer::infoAnswer("UT Arena", "DM-Rankin", "xDeathMatch", 16)});
+    startWith({server("", addressOf(answering)), server("Silent", addressOf(silent)),
+               server("UT", QStringLiteral("127.0.0.1:%1").arg(ut2004.port() - 1))});
+
+    clickButton("refreshAllServersButton");
+    EXPECT_TRUE(controller->refreshAllInProgress());
+    EXPECT_FALSE(isEnabled("refreshAllServersButton"));
+    EXPECT_TRUE(indicatorTurns());
+    controller->refreshAllServers();
+    waitForTheRunToEnd();
+
+    EXPECT_TRUE(isEnabled("refreshAllServersButton"));
+    EXPECT_FALSE(indicatorTurns());
+    EXPECT_EQ(statusQueries(answering), 1) << "a request during the run starts no second one";
+    EXPECT_EQ(statusQueries(silent), 1);
+    EXPECT_EQ(favourite(0)->commError(), CodServer::Answered);
+    EXPECT_EQ(cell(favourites(), 0, "Name").toString(), "Answering");
+    EXPECT_TRUE(controller->listOfServersModified()) << "a favourite without a name learnt one";
+    EXPECT_EQ(favourite(1)->commError(), CodServer::Unreachable);
+    EXPECT_EQ(favourite(2)->commError(), CodServer::Answered);
+    EXPECT_EQ(favourite(2)->serverGameName(), "UT2004");
+    EXPECT_EQ(favourite(2)->serverName(), "UT Arena");
+}
+
+TEST_F(RefreshScheduling, theWindowMayEditTheFavouritesWhileTheRunGoesOn)
+{
+    std::vector<std::unique_ptr<GameServerPeer>> silent;
+    QList<CodServerPtr> stored;
+    for (int i = 0; i < 6; ++i) {
+        silent.push_back(std::make_unique<GameServerPeer>());
+        stored.append(server(QString::number(i), addressOf(*silent.back())));
+    }
+    startWith(stored);
+
+    clickButton("refreshAllServersButton");
+    select(0);
+    controller->deleteServer();
+    std::unique_ptr<QMimeData> drag(favourites().model()->mimeData({favourites().model()->index(4, 1)}));
+    favourites().model()->dropMimeData(drag.get(), Qt::MoveAction, 0, 0, {});
+    ASSERT_TRUE(controller->addServer(nobodyAnswers, "Added", ""));
+    waitForTheRunToEnd();
+
+    QStringList names;
+    for (const CodServerPtr& favourite : controller->myServers())
+        names.append(favourite->serverName());
+    EXPECT_EQ(names, QStringList({"5", "1", "2", "3", "4", "Added"}));
+    EXPECT_EQ(favourite(5)->commError(), CodServer::Unreachable) << "the run reads the list's length at each step";
+}
+
+TEST_F(RefreshScheduling, aFavouriteTheRunIsQueryingIsNotQueriedAgainFromTheWindow)
+{
+    // Nothing answers the status query; the run then waits at the silent UT2004 query
+    // port, which is where the window's refresh comes.
+    TestPreferences::setTimeout(999000);
+    UtQueryPeer silentQueryPort;
+    startWith({server("Silent", QStringLiteral("127.0.0.1:%1").arg(silentQueryPort.port() - 1))});
+    select(0);
+    clickButton("refreshAllServersButton");
+    ASSERT_TRUE(silentQueryPort.waitForReceived(1));
+
+    clickButton("refreshServerButton");
+    waitForTheRunToEnd();
+    EXPECT_EQ(silentQueryPort.receivedDatagrams().size(), 1);
+    EXPECT_EQ(favourite(0)->commError(), CodServer::Unreachable);
+}
+
+TEST_F(RefreshScheduling, selectingRefreshesWhenTheSettingSaysSoOrTheUserAdministersTheServer)
+{
+    GameServerPeer plain;
+    GameServerPeer administered;
+    GameServerPeer administeredUt2004;
+    startWith({server("Plain", addressOf(plain)), server("Admin", addressOf(administered), "rcon"),
+               server("UT admin", addressOf(administeredUt2004), "rcon")});
+    favourite(2)->setServerGameName("UT2004");
+
+    select(0);
+    EXPECT_EQ(controller->currentServer(), favourite(0));
+    select(1);
+    select(2);
+    EXPECT_EQ(statusQueries(plain), 0);
+    EXPECT_EQ(statusQueries(administered), 1);
+    EXPECT_EQ(statusQueries(administeredUt2004), 0);
+
+    select(0);
+    emit favourites().doubleClicked(favourites().model()->index(0, 1));
+    EXPECT_EQ(statusQueries(plain), 1) << "a double click refreshes";
+
+    Preferences::standard().setObject(true, QStringLiteral("Refresh server when selected"));
+    select(1);
+    select(0);
+    EXPECT_EQ(statusQueries(plain), 2);
+
+    select(-1);
+    EXPECT_EQ(controller->currentServer(), nullptr);
+    EXPECT_FALSE(isEnabled("refreshServerButton"));
+    controller->refreshServer();
+    EXPECT_EQ(statusQueries(plain), 2);
+    EXPECT_EQ(statusQueries(administered), 2);
+}
+
+TEST_F(RefreshScheduling, thePlayerAlertFiresOncePerArmingWhicheverFavouriteHasThePlayer)
+{
+    GameServerPeer clanServer;
+    clanServer.setStatusAnswer({statusWithPlayer("Clan server", "^1[clan]^7Bob")});
+    startWith({server("Clan server", addressOf(clanServer)), server("Nobody", nobodyAnswers)});
+    QLineEdit& watched = control<QLineEdit>("playerNameToFind");
+    QCheckBox& armed = control<QCheckBox>("alertOnPlayerButton");
+    select(0);
+    armed.setChecked(true);
+    clickButton("refreshServerButton");
+    EXPECT_TRUE(alerts->shown().isEmpty()) << "no name watched";
+    armed.setChecked(false);
+    watched.setText("CLAN");
+    EXPECT_TRUE(alerts->shown().isEmpty()) << "disarmed";
+
+    armed.setChecked(true);
+    select(1);
+    clickButton("refreshServerButton");
+    ASSERT_EQ(alerts->shown().size(), 1);
+    EXPECT_EQ(alerts->shown().first().title, "Alert on tag/player");
+    EXPECT_EQ(alerts->shown().first().message, "CLAN detected on favorite server(s)");
+    EXPECT_EQ(alerts->shown().first().defaultButton, "Ok");
+    EXPECT_FALSE(armed.isChecked());
+    clickButton("refreshServerButton");
+    clickButton("refreshAllServersButton");
+    waitForTheRunToEnd();
+    EXPECT_EQ(alerts->shown().size(), 1);
+
+    armed.setChecked(true);
+    clickButton("refreshAllServersButton");
+    waitForTheRunToEnd();
+    EXPECT_EQ(alerts->shown().size(), 2);
+    EXPECT_FALSE(armed.isChecked());
+}
+
+TEST_F(RefreshScheduling, thePeriodicRefreshFollowsTheSwitchAndThePeriod)
+{
+    Preferences::standard().setObject(true, QStringLiteral("Auto Refresh"));
+    Preferences::standard().setObject(1200, QStringLiteral("Refresh delay in seconds"));
+    GameServerPeer silent;
+    startWith({server("Silent", addressOf(silent))});
+    ASSERT_NE(controller->refreshTimer(), nullptr);
+    EXPECT_EQ(controller->refreshTimer()->interval(), 1200 * 1000);
+    EXPECT_TRUE(controller->refreshTimer()->isActive());
+    EXPECT_TRUE(controller->refreshAllInProgress()) << "switched on at start: a run starts at once";
+    waitForTheRunToEnd();
+
+    controller->handleRefreshChange(true, 60);
+    ASSERT_NE(controller->refreshTimer(), nullptr);
+    EXPECT_EQ(controller->refreshTimer()->interval(), 60 * 1000);
+    EXPECT_FALSE(controller->refreshAllInProgress()) << "a new period waits for its first tick";
+
+    controller->showPreferencePanel();
+    PreferenceController* panel = nullptr;
+    for (QWidget* topLevel : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<PreferenceController*>(topLevel))
+            panel = found;
+    ASSERT_NE(panel, nullptr);
+    panel->findChild<QCheckBox*>("autoRefreshButton")->setChecked(false);
+    panel->findChild<QPushButton*>("okButton")->click();
+    EXPECT_EQ(controller->refreshTimer(), nullptr) << "switched off in the preferences";
+    controller->handleRefreshChange(false, 60);
+    EXPECT_EQ(controller->refreshTimer(), nullptr);
+    EXPECT_FALSE(controller->refreshAllInProgress());
+
+    controller->handleRefreshChange(true, 1);
+    ASSERT_NE(controller->refreshTimer(), nullptr);
+    EXPECT_TRUE(controller->refreshAllInProgress()) << "switched on: a run starts at once";
+    // The run at start, the run at once, then the timer's tick.
+    while (statusQueries(silent) < 3)
+        QTest::qWait(5);
+    controller->handleRefreshChange(false, 1);
+    waitForTheRunToEnd();
+}
+
+TEST_F(RefreshScheduling, joiningAsksForAPasswordWhenTheServerWantsOneOrAltIsHeld)
+{
+    desktop->installApplication(GameApplications::callOfDuty2, "/usr/games/cod2mp");
+    startWith({server("Open", "10.0.0.1:28960"), server("Locked", "10.0.0.2:28960")});
+    for (const CodServerPtr& favourite : controller->myServers()) {
+        favourite->setCommError(CodServer::Answered);
+        favourite->setServerGameName("Call of Duty 2");
+    }
+    favourite(1)->setServerPassActive("1");
+    const Ui::PasswordWindow& sheetFields = passwordSheet().controls();
+
+    select(0);
+    clickButton("goToServerButton");
+    EXPECT_FALSE(passwordSheet().isVisible());
+    ASSERT_EQ(desktop->started().size(), 1);
+    EXPECT_EQ(desktop->started().last().arguments, QStringList{"+connect 10.0.0.1:28960"});
+
+    select(1);
+    clickButton("goToServerButton");
+    ASSERT_TRUE(passwordSheet().isVisible());
+    EXPECT_EQ(passwordSheet().windowModality(), Qt::WindowModal);
+    EXPECT_EQ(desktop->started().size(), 1);
+    sheetFields.pPassword->setText("let me in");
+    sheetFields.okButton->click();
+    EXPECT_FALSE(passwordSheet().isVisible());
+    ASSERT_EQ(desktop->started().size(), 2);
+    EXPECT_EQ(desktop->started().last().arguments, QStringList({"+password let me in", "+connect 10.0.0.2:28960"}));
+
+    select(0);
+    QTest::mouseClick(&control<QPushButton>("goToServerButton"), Qt::LeftButton, Qt::AltModifier);
+    ASSERT_TRUE(passwordSheet().isVisible()) << "Alt held asks even a server that wants no password";
+    EXPECT_EQ(sheetFields.pPassword->text(), "let me in");
+    QTest::mouseClick(sheetFields.cancelButton, Qt::LeftButton);
+    EXPECT_FALSE(passwordSheet().isVisible());
+    EXPECT_EQ(desktop->started().size(), 2);
+
+    select(-1);
+    control<QAction>("goToServer").trigger();
+    EXPECT_FALSE(passwordSheet().isVisible());
+    EXPECT_EQ(desktop->started().size(), 2);
+    EXPECT_TRUE(alerts->shown().isEmpty());
+}
+
+TEST_F(RefreshScheduling, quittingDuringARunStopsItAndOffersToStoreTheNamesItLearnt)
+{
+    GameServerPeer answering;
+    answering.setStatusAnswer({statusWithPlayer("Learnt", "Bob")});
+    std::vector<std::unique_ptr<GameServerPeer>> silent;
+    QList<CodServerPtr> stored = {server("", addressOf(answering))};
+    for (int i = 0; i < 4; ++i) {
+        silent.push_back(std::make_unique<GameServerPeer>());
+        stored.append(server(QString::number(i), addressOf(*silent.back())));
+    }
+    startWith(stored);
+    alerts->answerNext(Alerts::DefaultButton);
+
+    clickButton("refreshAllServersButton");
+    ASSERT_TRUE(answering.waitForReceived(1));
+    QTimer::singleShot(0, &control<QAction>("quit"), &QAction::trigger);
+    QApplication::exec();
+
+    ASSERT_EQ(alerts->shown().size(), 1);
+    EXPECT_EQ(alerts->shown().first().title, "Modified list of servers");
+    const auto storedAfter = ServerArchive::unarchiveServerList(storedFavourites());
+    ASSERT_TRUE(storedAfter.has_value());
+    EXPECT_EQ(storedAfter->first()->serverName(), "Learnt");
+}

@@ -1,0 +1,238 @@
+#include "peers/GameServerFarm.h"
+
+#include "net/QuakeProtocol.h"
+#include "peers/GameServerPeer.h"
+#include "peers/MasterServerPeer.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <random>
+#include <stdexcept>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/epoll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const QByteArray statusRequest = QuakeProtocol::connectionlessHeader + "getstatus";
+// Long enough to pass for an answer, but no status answer.
+const QByteArray garbage("\x01\x02garbage\x00\xfe instead of a status\n", 32);
+
+// The loop wakes at least this often to see whether it must stop.
+constexpr int longestWaitMilliseconds = 20;
+
+template <typename Item>
+const Item& pick(std::mt19937& random, const std::vector<Item>& items)
+{
+    return items[std::uniform_int_distribution<std::size_t>(0, items.size() - 1)(random)];
+}
+
+// Enough open files for the farm's sockets and what the process needs besides.
+void allowOpenFiles(rlim_t wanted)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= wanted)
+        return;
+    limit.rlim_cur = std::min(wanted, limit.rlim_max);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+}
+
+}  // namespace
+
+// Pending answers are kept as a heap, the earliest due on top.
+struct GameServerFarm::PendingAnswer {
+    Clock::time_point due;
+    int socketIndex;
+    sockaddr_in to;
+
+    static bool isDueLater(const PendingAnswer& a, const PendingAnswer& b) { return a.due > b.due; }
+};
+
+std::vector<GameServerFarm::Server> GameServerFarm::generate(int count, const Variety& variety)
+{
+    static const std::vector<QByteArray> colours = {"^1", "^2", "^3", "^4", "^5", "^7"};
+    static const std::vector<QByteArray> words = {"Fort", "Bunker", "Trench", "Ridge", "Harbor", "Depot"};
+    static const std::vector<QByteArray> maps = {"mp_carentan", "mp_brecourt", "MP_Dawnville", "mp_harbor",
+                                                 "mp_pavlov", "mp_railyard"};
+    static const std::vector<QByteArray> gametypes = {"dm", "tdm", "sd", "hq", "SD", "ctf", ""};
+    static const std::vector<QByteArray> clans = {"", "[ZV]", "^1=ELT=^7"};
+    std::mt19937 random(variety.seed);
+    std::bernoulli_distribution silent(variety.silentFraction);
+    std::uniform_int_distribution<qint64> delay(0, variety.maximumDelay.count());
+    std::uniform_int_distribution<int> playerCount(0, 12);
+
+    std::vector<Server> servers(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        Server& server = servers[static_cast<std::size_t>(i)];
+        server.hostName = pick(random, colours) + pick(random, words) + "^7 #" + QByteArray::number(i);
+        server.mapName = pick(random, maps);
+        server.gametype = pick(random, gametypes);
+        for (int p = playerCount(random); p > 0; --p)
+            server.players.append(pick(random, clans) + pick(random, colours) + "Player" + QByteArray::number(i) + "-"
+                                  + QByteArray::number(p));
+        server.answerDelay = std::chrono::milliseconds(delay(random));
+        server.answer = silent(random) ? Answer::Silent : Answer::Status;
+    }
+    return servers;
+}
+
+QByteArray GameServerFarm::answerOf(const Server& server)
+{
+    if (server.answer == Answer::Silent)
+        return {};
+    if (server.answer == Answer::Garbage)
+        return garbage;
+    QByteArray text = "\\sv_hostname\\" + server.hostName + "\\gamename\\" + server.gameName + "\\mapname\\"
+                      + server.mapName + "\\g_gametype\\" + server.gametype + "\\sv_maxclients\\" + server.maxClients
+                      + "\n";
+    for (qsizetype i = 0; i < server.players.size(); ++i)
+        text += QByteArray::number(3 * i) + " " + QByteArray::number(40 + i) + " \"" + server.players[i] + "\"\n";
+    return GameServerPeer::statusDatagram(text);
+}
+
+GameServerFarm::GameServerFarm(std::vector<Server> farmServers)
+    : servers(std::move(farmServers))
+    , queryCounts(servers.size(), 0)
+{
+    for (const Server& each : servers)
+        answers.push_back(answerOf(each));
+    allowOpenFiles(servers.size() + 1024);
+    openSockets();
+    servingThread = std::thread([this] { serve(); });
+}
+
+GameServerFarm::~GameServerFarm()
+{
+    stopping = true;
+    if (servingThread.joinable())
+        servingThread.join();
+    for (const int descriptor : descriptors)
+        ::close(descriptor);
+    if (epoll >= 0)
+        ::close(epoll);
+}
+
+void GameServerFarm::openSockets()
+{
+    epoll = ::epoll_create1(EPOLL_CLOEXEC);
+    if (epoll < 0)
+        throw std::runtime_error("cannot create the farm's epoll");
+    for (std::size_t i = 0; i < servers.size(); ++i) {
+        const int descriptor = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (descriptor < 0)
+            throw std::runtime_error("cannot open a farm server's socket");
+        descriptors.push_back(descriptor);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof local;
+        epoll_event interest{};
+        interest.events = EPOLLIN;
+        interest.data.u64 = i;
+        if (::bind(descriptor, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0
+            || ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&local), &length) != 0
+            || ::epoll_ctl(epoll, EPOLL_CTL_ADD, descriptor, &interest) != 0)
+            throw std::runtime_error("cannot bind a farm server's socket");
+        ports.push_back(ntohs(local.sin_port));
+    }
+}
+
+QString GameServerFarm::address(int index) const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(port(index));
+}
+
+QList<QByteArray> GameServerFarm::masterRecords() const
+{
+    QList<QByteArray> records;
+    for (const quint16 each : ports)
+        records.append(MasterServerPeer::record(INADDR_LOOPBACK, each));
+    return records;
+}
+
+QStringList GameServerFarm::answeringAddresses() const
+{
+    QStringList addresses;
+    for (int i = 0; i < size(); ++i) {
+        if (server(i).answer != Answer::Silent)
+            addresses.append(address(i));
+    }
+    return addresses;
+}
+
+int GameServerFarm::queriesReceivedBy(int index) const
+{
+    std::lock_guard guard(countsLock);
+    return queryCounts.at(static_cast<std::size_t>(index));
+}
+
+int GameServerFarm::queriesReceived() const
+{
+    std::lock_guard guard(countsLock);
+    int total = 0;
+    for (const int count : queryCounts)
+        total += count;
+    return total;
+}
+
+void GameServerFarm::serve()
+{
+    std::vector<PendingAnswer> pending;
+    std::vector<epoll_event> ready(256);
+    while (!stopping) {
+        int wait = longestWaitMilliseconds;
+        if (!pending.empty()) {
+            const auto untilDue = std::chrono::ceil<std::chrono::milliseconds>(pending.front().due - Clock::now());
+            wait = static_cast<int>(std::clamp<qint64>(untilDue.count(), 0, longestWaitMilliseconds));
+        }
+        const int count = ::epoll_wait(epoll, ready.data(), static_cast<int>(ready.size()), wait);
+        for (int i = 0; i < count; ++i)
+            receiveOn(static_cast<int>(ready[static_cast<std::size_t>(i)].data.u64), pending);
+        sendDueAnswers(pending);
+    }
+}
+
+void GameServerFarm::receiveOn(int socketIndex, std::vector<PendingAnswer>& pending)
+{
+    const auto index = static_cast<std::size_t>(socketIndex);
+    char buffer[2048];
+    for (;;) {
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t size =
+            ::recvfrom(descriptors[index], buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
+        if (size < 0)
+            return;
+        if (!QByteArray(buffer, static_cast<qsizetype>(size)).startsWith(statusRequest))
+            continue;
+        {
+            std::lock_guard guard(countsLock);
+            ++queryCounts[index];
+        }
+        if (answers[index].isEmpty())
+            continue;
+        pending.push_back({Clock::now() + servers[index].answerDelay, socketIndex, from});
+        std::push_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
+    }
+}
+
+void GameServerFarm::sendDueAnswers(std::vector<PendingAnswer>& pending)
+{
+    const Clock::time_point now = Clock::now();
+    while (!pending.empty() && pending.front().due <= now) {
+        std::pop_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
+        const PendingAnswer& answer = pending.back();
+        const auto index = static_cast<std::size_t>(answer.socketIndex);
+        ::sendto(descriptors[index], answers[index].constData(), static_cast<size_t>(answers[index].size()), 0,
+                 reinterpret_cast<const sockaddr*>(&answer.to), sizeof answer.to);
+        pending.pop_back();
+    }
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// Many simulated Quake-3-style game servers on 127.0.0.1, each on its own ephemeral
+// port, all served by one thread: an epoll loop over their sockets and a queue of
+// answers waiting for their server's delay. Each server answers "getstatus" with its
+// own status (name with colour codes, map, gametype, players), with garbage, or not
+// at all; the farm counts the queries each one received.
+class GameServerFarm {
+public:
+    enum class Answer { Status, Garbage, Silent };
+
+    struct Server {
+        QByteArray hostName;
+        QByteArray mapName;
+        QByteArray gametype = "dm";
+        QByteArray gameName = "Call of Duty";
+        QByteArray maxClients = "24";
+        // Player names, with colour codes.
+        QList<QByteArray> players = {};
+        std::chrono::milliseconds answerDelay{0};
+        Answer answer = Answer::Status;
+    };
+
+    // What a generated farm looks like; the same seed gives the same servers.
+    struct Variety {
+        unsigned seed = 1;
+        // The share of servers that never answer.
+        double silentFraction = 0.0;
+        // Each server answers after a delay drawn from 0 to this.
+        std::chrono::milliseconds maximumDelay{0};
+    };
+
+    // Servers with distinct names and a seeded choice of maps, gametypes, players,
+    // delays and silent ones.
+    static std::vector<Server> generate(int count, const Variety& variety);
+    // The datagram a server answers "getstatus" with; empty for a silent one.
+    static QByteArray answerOf(const Server& server);
+
+    // Opens one socket per server (raising the process's limit of open files when
+    // needed) and starts serving; throws when a socket cannot be opened.
+    explicit GameServerFarm(std::vector<Server> servers);
+    ~GameServerFarm();
+    GameServerFarm(const GameServerFarm&) = delete;
+    GameServerFarm& operator=(const GameServerFarm&) = delete;
+
+    int size() const { return static_cast<int>(servers.size()); }
+    const Server& server(int index) const { return servers.at(static_cast<std::size_t>(index)); }
+    quint16 port(int index) const { return ports.at(static_cast<std::size_t>(index)); }
+    // "127.0.0.1:port".
+    QString address(int index) const;
+    // The master's records of the servers, in order (MasterServerPeer::record).
+    QList<QByteArray> masterRecords() const;
+    // The addresses of the servers that answer, in order.
+    QStringList answeringAddresses() const;
+
+    // The status queries that reached the server, or every server.
+    int queriesReceivedBy(int index) const;
+    int queriesReceived() const;
+
+private:
+    struct PendingAnswer;
+
+    void openSockets();
+    void serve();
+    void receiveOn(int socketIndex, std::vector<PendingAnswer>& pending);
+    void sendDueAnswers(std::vector<PendingAnswer>& pending);
+
+    const std::vector<Server> servers;
+    std::vector<QByteArray> answers;
+    std::vector<int> descriptors;
+    std::vector<quint16> ports;
+    int epoll = -1;
+    std::atomic<bool> stopping = false;
+    mutable std::mutex countsLock;
+    std::vector<int> queryCounts;
+    std::thread servingThread;
+};
