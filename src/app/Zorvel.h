@@ -193,7 +193,8 @@ public:
     bool hasCoD2() const { return m_hasCoD2; }
     bool hasCoD4() const { return m_hasCoD4; }
     bool hasUrbanTerror() const { return m_hasUrbanTerror; }
-    InstalledGames installedGames() const { return {m_hasCoD, m_hasUO, m_hasCoD2, m_hasCoD4, m_hasUrbanTerror}; }
+    // The games that can be started on this machine, for joining a server.
+    InstalledGames installedGames() const;
 
     QList<CodServerPtr> myServers() const { return m_myServers.servers(); }
     const QStringList& codGameTypeArray() const { return m_codGameTypeArray; }
@@ -263,7 +264,6 @@ private:
     int selectedFavouriteRow() const;
     // Whether the game can be started on this machine.
     bool isGameInstalled(GameKind kind) const;
-    InstalledGames installedGames() const;
     // The gametypes the drawer offers for a game, with the AWE ones when wanted.
     QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
     // A change of the favourites list: it counts as modified and the window is redrawn.
