@@ -31,6 +31,19 @@ void showInFront(Finder& finder)
     finder.activateWindow();
 }
 
+// Makes the finder at its first opening, hands it the lists and brings it to the front.
+template <class Finder>
+void openFinder(Zorvel& controller, std::unique_ptr<Finder>& finder)
+{
+    if (!finder) {
+        finder = std::make_unique<Finder>(controller);
+        finder->show();
+    }
+    handOver(masterListsOf(controller), *finder);
+    finder->updateUI();
+    showInFront(*finder);
+}
+
 }  // namespace
 
 void Zorvel::connectFinders()
@@ -41,24 +54,12 @@ void Zorvel::connectFinders()
 
 void Zorvel::showFindServerWindow()
 {
-    if (!_findServerWindow) {
-        _findServerWindow = std::make_unique<ServerFinder>(*this);
-        _findServerWindow->show();
-    }
-    handOver(masterListsOf(*this), *_findServerWindow);
-    _findServerWindow->updateUI();
-    showInFront(*_findServerWindow);
+    openFinder(*this, _findServerWindow);
 }
 
 void Zorvel::showFindPlayerOrClanPanel()
 {
-    if (!_findPlayerOrClanWindow) {
-        _findPlayerOrClanWindow = std::make_unique<PlayerFinder>(*this);
-        _findPlayerOrClanWindow->show();
-    }
-    handOver(masterListsOf(*this), *_findPlayerOrClanWindow);
-    _findPlayerOrClanWindow->updateUI();
-    showInFront(*_findPlayerOrClanWindow);
+    openFinder(*this, _findPlayerOrClanWindow);
 }
 
 void Zorvel::updateFindersUI()

@@ -7,19 +7,12 @@
 #include "finders/PlayerFound.h"
 #include "finders/ServerColumns.h"
 #include "finders/ServerFilter.h"
+#include "support/TableCells.h"
 #include "support/TestPreferences.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList namesOf(const QList<CodServerPtr>& servers)
-{
-    QStringList names;
-    for (const CodServerPtr& server : servers)
-        names.append(server->serverName());
-    return names;
-}
 
 bool passes(const ServerFilter& filter, const FinderServer& server)
 {

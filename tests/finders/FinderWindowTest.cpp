@@ -50,16 +50,6 @@ void FinderWindowTest::setScanning(bool codScanRuns) const
     emit controller->masterScanStarted();
 }
 
-QVariant FinderWindowTest::cell(const QTableView& table, int row, const QString& columnTitle, int role)
-{
-    const QAbstractItemModel& model = *table.model();
-    for (int column = 0; column < model.columnCount(); ++column) {
-        if (model.headerData(column, Qt::Horizontal).toString() == columnTitle)
-            return model.data(model.index(row, column), role);
-    }
-    throw std::runtime_error("no column " + columnTitle.toStdString());
-}
-
 QStringList FinderWindowTest::entries(const QComboBox& box)
 {
     QStringList texts;

@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Zorvel.h"
+#include "support/TableCells.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingDesktop.h"
 
@@ -39,8 +40,6 @@ protected:
         return *widget;
     }
 
-    // A cell of a table, by the title of its column.
-    static QVariant cell(const QTableView& table, int row, const QString& columnTitle, int role = Qt::DisplayRole);
     static QStringList entries(const QComboBox& box);
     static int selectedRow(const QTableView& table);
 

@@ -23,14 +23,6 @@ FinderServer server(const QString& name, const QString& gametype, const QString&
     return record;
 }
 
-QStringList namesOf(const QList<CodServerPtr>& servers)
-{
-    QStringList names;
-    for (const CodServerPtr& record : servers)
-        names.append(record->serverName());
-    return names;
-}
-
 class ServerFinderTest : public FinderWindowTest {
 protected:
     void SetUp() override
