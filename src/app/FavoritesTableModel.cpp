@@ -1,10 +1,12 @@
 #include "app/FavoritesTableModel.h"
 
+#include "app/PaletteColours.h"
 #include "app/ServerPasteboard.h"
 #include "app/Zorvel.h"
 #include "model/ServerFields.h"
 
 #include <QColor>
+#include <QGuiApplication>
 #include <QMimeData>
 
 namespace {
@@ -50,13 +52,20 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
     case Qt::ForegroundRole:
         return textColour(*server);
     case Qt::BackgroundRole:
-        return server->serverPassOwner() ? QVariant(lightGrey) : QVariant();
+        return server->serverPassOwner() ? QVariant(PaletteColours::groundOn(lightGrey, QGuiApplication::palette()))
+                                         : QVariant();
     default:
         return {};
     }
 }
 
 QVariant FavoritesTableModel::textColour(const CodServer& server) const
+{
+    const QColor colour = stateColour(server);
+    return colour.isValid() ? QVariant(PaletteColours::textOn(colour, QGuiApplication::palette())) : QVariant();
+}
+
+QColor FavoritesTableModel::stateColour(const CodServer& server) const
 {
     switch (server.commError()) {
     case CodServer::NeverContacted:
