@@ -1,5 +1,6 @@
 #include "finders/PlayerFinder.h"
 
+#include "app/WindowMemory.h"
 #include "app/Zorvel.h"
 #include "finders/FavoritePlayers.h"
 #include "finders/PlayerFinderTableModel.h"
@@ -21,6 +22,7 @@ PlayerFinder::PlayerFinder(Zorvel& controller, QWidget* parent)
     , ui(std::make_unique<Ui::PlayerFinder>())
 {
     ui->setupUi(this);
+    WindowMemory::attach(*this, QStringLiteral("PlayerFinder"));
     gameControls = {{
         {ui->numberOfCodServers, ui->refreshCodMaster, ui->stopRefreshCodMaster},
         {ui->numberOfUOServers, ui->refreshUOMaster, ui->stopRefreshUOMaster},

@@ -1,6 +1,7 @@
 #include "finders/ServerFinder.h"
 
 #include "app/Alerts.h"
+#include "app/WindowMemory.h"
 #include "app/Zorvel.h"
 #include "finders/ServerColumns.h"
 #include "finders/ServerFinderTableModel.h"
@@ -79,6 +80,7 @@ ServerFinder::ServerFinder(Zorvel& controller, QWidget* parent)
     , ui(std::make_unique<Ui::ServerFinder>())
 {
     ui->setupUi(this);
+    WindowMemory::attach(*this, QStringLiteral("ServerFinder"));
     gameControls = {{
         {ui->codGameButton, ui->numberOfCodServers, ui->codUpdateButton, ui->codStopButton},
         {ui->uoGameButton, ui->numberOfUOServers, ui->uoUpdateButton, ui->uoStopButton},
