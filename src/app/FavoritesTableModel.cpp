@@ -1,42 +1,15 @@
 #include "app/FavoritesTableModel.h"
 
+#include "app/PaletteColours.h"
 #include "app/ServerPasteboard.h"
 #include "app/Zorvel.h"
+#include "model/ServerFields.h"
 
 #include <QColor>
-#include <QHash>
+#include <QGuiApplication>
 #include <QMimeData>
 
 namespace {
-
-using ServerText = QString (CodServer::*)() const;
-
-// The text fields of a server that a column can show, by name.
-const QHash<QString, ServerText>& serverFields()
-{
-    static const QHash<QString, ServerText> fields = {
-        {QStringLiteral("serverName"), &CodServer::serverName},
-        {QStringLiteral("serverIp"), &CodServer::serverIp},
-        {QStringLiteral("serverPing"), &CodServer::serverPing},
-        {QStringLiteral("lastUpdate"), &CodServer::lastUpdateText},
-        {QStringLiteral("serverAdmin"), &CodServer::serverAdmin},
-        {QStringLiteral("serverEmail"), &CodServer::serverEmail},
-        {QStringLiteral("serverGametype"), &CodServer::serverGametype},
-        {QStringLiteral("serverGameName"), &CodServer::serverGameName},
-        {QStringLiteral("serverLocation"), &CodServer::serverLocation},
-        {QStringLiteral("serverMapName"), &CodServer::serverMapName},
-        {QStringLiteral("serverFriendlyFire"), &CodServer::serverFriendlyFire},
-        {QStringLiteral("serverKillCam"), &CodServer::serverKillCam},
-        {QStringLiteral("serverShortVersion"), &CodServer::serverShortVersion},
-        {QStringLiteral("serverMaxClients"), &CodServer::serverMaxClients},
-        {QStringLiteral("serverPunkBuster"), &CodServer::serverPunkBuster},
-        {QStringLiteral("serverPure"), &CodServer::serverPure},
-        {QStringLiteral("serverWebSite"), &CodServer::serverWebSite},
-        {QStringLiteral("serverPassActive"), &CodServer::serverPassActive},
-        {QStringLiteral("serverProtocol"), &CodServer::serverProtocol},
-    };
-    return fields;
-}
 
 const QString plainTextType = QStringLiteral("text/plain");
 
@@ -73,19 +46,26 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
     }
     switch (role) {
     case Qt::DisplayRole: {
-        const ServerText field = serverFields().value(columnIdentifier);
+        const ServerFields::Text field = ServerFields::named(columnIdentifier);
         return field ? QVariant((server.get()->*field)()) : QVariant();
     }
     case Qt::ForegroundRole:
         return textColour(*server);
     case Qt::BackgroundRole:
-        return server->serverPassOwner() ? QVariant(lightGrey) : QVariant();
+        return server->serverPassOwner() ? QVariant(PaletteColours::groundOn(lightGrey, QGuiApplication::palette()))
+                                         : QVariant();
     default:
         return {};
     }
 }
 
 QVariant FavoritesTableModel::textColour(const CodServer& server) const
+{
+    const QColor colour = stateColour(server);
+    return colour.isValid() ? QVariant(PaletteColours::textOn(colour, QGuiApplication::palette())) : QVariant();
+}
+
+QColor FavoritesTableModel::stateColour(const CodServer& server) const
 {
     switch (server.commError()) {
     case CodServer::NeverContacted:

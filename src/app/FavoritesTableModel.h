@@ -2,6 +2,7 @@
 
 #include "app/RecordTableModel.h"
 
+#include <QColor>
 #include <QPointer>
 
 class CodServer;
@@ -37,7 +38,10 @@ protected:
     QVariant objectValue(int row, const QString& columnIdentifier, int role) const override;
 
 private:
+    // The text colour of the server's row, made readable on the application's palette.
     QVariant textColour(const CodServer& server) const;
+    // The colour of the server's state on a light desktop; invalid for an unknown state.
+    QColor stateColour(const CodServer& server) const;
     // The row a drop lands above: the row dropped on, or the end of the list.
     int dropRow(int row, const QModelIndex& parent) const;
     bool dropAddress(const QMimeData& data, int row);

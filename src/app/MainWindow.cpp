@@ -89,10 +89,16 @@ void MainWindow::setUpMenus()
          {{QStringLiteral("newServer"), tr("&New server…"), QKeySequence::New, &Zorvel::newServer},
           {QStringLiteral("modifyServer"), tr("&Modify server…"), QKeySequence(tr("Ctrl+E")), &Zorvel::modifyServer},
           {QStringLiteral("refreshServer"), tr("&Refresh"), QKeySequence(Qt::Key_F5), &Zorvel::refreshServer},
-          {QStringLiteral("refreshAllServers"), tr("Refresh &all"), {}, &Zorvel::refreshAllServers},
+          {QStringLiteral("refreshAllServers"), tr("Refresh &all"), QKeySequence(tr("Ctrl+Shift+R")),
+           &Zorvel::refreshAllServers},
           {QStringLiteral("goToServer"), tr("&Join"), {}, &Zorvel::goToServer},
           {QStringLiteral("infoOnServer"), tr("&Information…"), {}, &Zorvel::infoOnServer},
           {QStringLiteral("createGameRotation"), tr("&Game Rotation…"), {}, &Zorvel::createGameRotation},
+          {},
+          {QStringLiteral("showFindServerWindow"), tr("&Find servers…"), QKeySequence::Find,
+           &Zorvel::showFindServerWindow},
+          {QStringLiteral("showFindPlayerOrClanPanel"), tr("Find a &player or clan…"), QKeySequence(tr("Ctrl+Shift+F")),
+           &Zorvel::showFindPlayerOrClanPanel},
           {},
           {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}, &Zorvel::scanCodServers},
           {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}, &Zorvel::scanUOServers},
@@ -110,12 +116,24 @@ void MainWindow::setUpMenus()
             QAction* action = menu->addAction(command.text);
             action->setObjectName(command.action);
             action->setShortcut(command.shortcut);
+            describe(*action);
             if (command.operation)
                 connect(action, &QAction::triggered, &controller, command.operation);
             menuCommands.append(action);
         }
     }
     connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
+}
+
+void MainWindow::describe(QAction& action)
+{
+    // The tooltip and the status line name the command and its shortcut; screen
+    // readers take the menu entry's text.
+    QString description = action.text().remove(u'&').remove(u'…');
+    if (!action.shortcut().isEmpty())
+        description += QStringLiteral(" (%1)").arg(action.shortcut().toString(QKeySequence::NativeText));
+    action.setToolTip(description);
+    action.setStatusTip(description);
 }
 
 void MainWindow::setUpButtons()

@@ -13,6 +13,7 @@ class InfoWindow;
 class NewModifyWindow;
 class PasswordWindow;
 class PlayersTableModel;
+class QAction;
 class Zorvel;
 
 // The main window: the favourites and the selected server's players, the server
@@ -46,6 +47,7 @@ protected:
 private:
     void setUpTables();
     void setUpMenus();
+    static void describe(QAction& action);
     void setUpButtons();
     void setUpSheets();
 

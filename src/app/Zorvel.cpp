@@ -68,6 +68,7 @@ Zorvel::Zorvel(QObject* parent)
 {
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::stopMasterScans);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::applicationWillTerminate);
+    connectFinders();
 }
 
 Zorvel::~Zorvel()

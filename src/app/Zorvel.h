@@ -4,6 +4,8 @@
 #include "app/FavouritesList.h"
 #include "app/MasterScan.h"
 #include "app/NewModifyWindow.h"
+#include "finders/PlayerFinder.h"
+#include "finders/ServerFinder.h"
 #include "launch/InstalledGames.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
@@ -31,9 +33,10 @@ class QAction;
 //
 // Its operations are defined in several files: start-up, menus and quit in Zorvel.cpp,
 // the editing of the favourites and the clipboard in ZorvelFavourites.cpp, the
-// refreshes, the player alert and joining in ZorvelRefresh.cpp, the summary, server
-// buttons and administration drawer in admin/ZorvelPanel.cpp, and the drawer's
-// console commands in admin/ZorvelConsole.cpp.
+// refreshes, the player alert and joining in ZorvelRefresh.cpp, the master scans in
+// ZorvelMasterScan.cpp, the summary, server buttons and administration drawer in
+// admin/ZorvelPanel.cpp, the drawer's console commands in admin/ZorvelConsole.cpp,
+// and the finders' windows in finders/ZorvelFinders.cpp.
 //
 // Refreshing all favourites runs on one worker thread that the controller owns: it
 // queries the favourites one after the other and hands every change of the window to
@@ -180,11 +183,18 @@ public:
     // drawer's list; refused for a server that was never refreshed.
     void createGameRotation();
 
+    // Show the server finder or the player finder, each made at its first opening and
+    // kept to the end of the run, with copies of the four master lists.
+    void showFindServerWindow();
+    void showFindPlayerOrClanPanel();
+
     bool hasCoD() const { return m_hasCoD; }
     bool hasUO() const { return m_hasUO; }
     bool hasCoD2() const { return m_hasCoD2; }
     bool hasCoD4() const { return m_hasCoD4; }
     bool hasUrbanTerror() const { return m_hasUrbanTerror; }
+    // The games that can be started on this machine, for joining a server.
+    InstalledGames installedGames() const;
 
     QList<CodServerPtr> myServers() const { return m_myServers.servers(); }
     const QStringList& codGameTypeArray() const { return m_codGameTypeArray; }
@@ -254,11 +264,17 @@ private:
     int selectedFavouriteRow() const;
     // Whether the game can be started on this machine.
     bool isGameInstalled(GameKind kind) const;
-    InstalledGames installedGames() const;
     // The gametypes the drawer offers for a game, with the AWE ones when wanted.
     QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
     // A change of the favourites list: it counts as modified and the window is redrawn.
     void favouritesDidChange();
+    // The open finders follow the scans: they bring their controls up to date when a
+    // scan starts and take the grown lists at every hand-over.
+    void connectFinders();
+    void updateFindersUI();
+    // Hands copies of the four master lists to the player finder, then the server
+    // finder, each if it exists.
+    void handMasterListsToFinders();
     // Whether the user administers the server, so that it is refreshed on selection.
     static bool isAdministered(const CodServer& server);
     // The body of the refresh-all worker, which ends early when asked to stop.
@@ -302,6 +318,8 @@ private:
     MasterScan cod4Scan{MasterScan::Game::CoD4, masterListsLock};
     std::unique_ptr<PreferenceController> _preferenceController;
     std::unique_ptr<GameRotation> _gameRotationWindow;
+    std::unique_ptr<PlayerFinder> _findPlayerOrClanWindow;
+    std::unique_ptr<ServerFinder> _findServerWindow;
     // Set by the refresh-all worker too, when a server's name changed.
     std::atomic<bool> m_listOfServersModified = false;
     bool m_hasCoD = false;

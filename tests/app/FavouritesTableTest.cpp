@@ -9,6 +9,11 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPalette>
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -99,6 +104,59 @@ TEST_F(FavouritesTable, rowColoursTellTheLastOutcomeAndTheHeldPassword)
     EXPECT_EQ(textColour(1), QColor(Qt::blue));
     control<QLineEdit>("playerNameToFind").setText("alice");
     EXPECT_EQ(textColour(1), QColor(Qt::black));
+}
+
+namespace {
+
+// The contrast ratio of two colours as accessibility guidelines measure it (1 to 21).
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double channel) {
+            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    };
+    const auto [darker, lighter] = std::minmax(luminance(a), luminance(b));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+// Installs a dark application palette for the scope.
+struct DarkPalette {
+    DarkPalette()
+    {
+        QPalette dark = light;
+        dark.setColor(QPalette::Base, QColor(0x23, 0x26, 0x29));
+        dark.setColor(QPalette::Text, QColor(0xef, 0xf0, 0xf1));
+        QGuiApplication::setPalette(dark);
+    }
+    ~DarkPalette() { QGuiApplication::setPalette(light); }
+    const QPalette light = QGuiApplication::palette();
+};
+
+}  // namespace
+
+TEST_F(FavouritesTable, onADarkPaletteEveryStateStaysReadableAndDistinct)
+{
+    const DarkPalette dark;
+    startWith({server("Never", "10.0.0.1:28960"), server("Answered", "10.0.0.2:28960", "pw"),
+               server("Unreachable", "10.0.0.3:28960"), server("Rcon failed", "10.0.0.4:28960", "pw"),
+               server("Watched", "10.0.0.5:28960")});
+    favourite(1)->setCommError(CodServer::Answered);
+    favourite(2)->setCommError(CodServer::Unreachable);
+    favourite(3)->setCommError(CodServer::RconFailed);
+    favourite(4)->setCommError(CodServer::Answered);
+    favourite(4)->setServerPlayers({player("[clan]Bob")});
+    control<QLineEdit>("playerNameToFind").setText("clan");
+
+    QSet<QRgb> colours;
+    for (int row = 0; row < 5; ++row) {
+        const QVariant ground = cell(favourites(), row, "Name", Qt::BackgroundRole);
+        const QColor groundColour = ground.isValid() ? ground.value<QColor>() : QColor(0x23, 0x26, 0x29);
+        EXPECT_GE(contrast(textColour(row), groundColour), 4.5) << "row " << row;
+        colours.insert(textColour(row).rgb());
+    }
+    EXPECT_EQ(colours.size(), 5);
 }
 
 TEST_F(FavouritesTable, draggingAFavouriteMovesItBetweenRowsAndTheSelectionFollows)

@@ -53,16 +53,6 @@ bool MainWindowFixture::drawerIsOpen() const
     return !control<QDockWidget>("rconDrawer").isHidden();
 }
 
-QVariant MainWindowFixture::cell(const QTableView& table, int row, const QString& columnTitle, int role)
-{
-    const QAbstractItemModel& model = *table.model();
-    for (int column = 0; column < model.columnCount(); ++column) {
-        if (model.headerData(column, Qt::Horizontal).toString() == columnTitle)
-            return model.data(model.index(row, column), role);
-    }
-    throw std::runtime_error("no column " + columnTitle.toStdString());
-}
-
 CodPlayerPtr player(const QString& name, const QString& score)
 {
     auto record = std::make_shared<CodPlayer>();

@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Zorvel.h"
+#include "support/TableCells.h"
 
 #include <QTableView>
 
@@ -39,8 +40,6 @@ protected:
     bool isEnabled(const char* buttonName) const;
     bool drawerIsOpen() const;
 
-    // A cell of a table, by the title of its column.
-    static QVariant cell(const QTableView& table, int row, const QString& columnTitle, int role = Qt::DisplayRole);
 
     std::unique_ptr<Zorvel> controller;
     std::unique_ptr<MainWindow> window;

@@ -148,3 +148,26 @@ TEST_F(MainWindowTest, quittingClosesTheWindowAndOffersToStoreTheChangedList)
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(stored->first()->serverName(), "Renamed");
 }
+
+TEST_F(MainWindowTest, theUsualCommandsHaveTheUsualShortcutsAndEveryCommandATooltip)
+{
+    start();
+    const QList<std::pair<const char*, QKeySequence>> shortcuts = {
+        {"refreshServer", QKeySequence(Qt::Key_F5)},        {"refreshAllServers", QKeySequence("Ctrl+Shift+R")},
+        {"newServer", QKeySequence("Ctrl+N")},              {"modifyServer", QKeySequence("Ctrl+E")},
+        {"delete", QKeySequence(Qt::Key_Delete)},           {"copy", QKeySequence("Ctrl+C")},
+        {"cut", QKeySequence("Ctrl+X")},                    {"paste", QKeySequence("Ctrl+V")},
+        {"showPreferencePanel", QKeySequence("Ctrl+,")},    {"quit", QKeySequence("Ctrl+Q")}};
+    for (const auto& [name, keys] : shortcuts)
+        EXPECT_EQ(control<QAction>(name).shortcut(), keys) << name;
+
+    for (const QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
+        for (const QAction* action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            EXPECT_TRUE(action->toolTip().startsWith(action->text().remove(u'&').remove(u'…')))
+                << action->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(control<QAction>("refreshAllServers").toolTip(), "Refresh all (Ctrl+Shift+R)");
+}

@@ -5,19 +5,12 @@
 #include "launch/GameApplications.h"
 #include "model/ServerArchive.h"
 #include "support/LogCapture.h"
+#include "support/TableCells.h"
 
 #include <QImage>
 #include <QPixmap>
 
 namespace {
-
-QStringList namesOf(const QList<CodServerPtr>& servers)
-{
-    QStringList names;
-    for (const CodServerPtr& server : servers)
-        names.append(server->serverName());
-    return names;
-}
 
 QList<bool> passOwnersOf(const QList<CodServerPtr>& servers)
 {

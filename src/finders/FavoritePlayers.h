@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QStringList>
+#include <QVariant>
+
+// The player names and clan tags the user keeps for the player finder, stored under
+// "Favorite players" as a list of texts in the user's order. A missing key, or a
+// stored value that is not a list of texts, means no names.
+namespace FavoritePlayers {
+
+QStringList stored();
+void store(const QStringList& names);
+
+// The names a stored value holds. The store gives a list of one name back as a
+// plain text.
+QStringList namesOf(const QVariant& storedValue);
+
+}  // namespace FavoritePlayers

@@ -1,0 +1,208 @@
+#include "finders/PlayerFinder.h"
+
+#include "app/WindowMemory.h"
+#include "app/Zorvel.h"
+#include "finders/FavoritePlayers.h"
+#include "finders/PlayerFinderTableModel.h"
+
+#include "ui_PlayerFinder.h"
+
+#include <QHeaderView>
+
+namespace {
+
+// The column that takes the width the others leave: the server's name.
+constexpr int serverNameColumn = 3;
+
+}  // namespace
+
+PlayerFinder::PlayerFinder(Zorvel& controller, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , controller(controller)
+    , ui(std::make_unique<Ui::PlayerFinder>())
+{
+    ui->setupUi(this);
+    WindowMemory::attach(*this, QStringLiteral("PlayerFinder"));
+    gameControls = {{
+        {ui->numberOfCodServers, ui->refreshCodMaster, ui->stopRefreshCodMaster},
+        {ui->numberOfUOServers, ui->refreshUOMaster, ui->stopRefreshUOMaster},
+        {ui->numberOfCod2Servers, ui->refreshCod2Master, ui->stopRefreshCod2Master},
+        {ui->numberOfCod4Servers, ui->refreshCod4Master, ui->stopRefreshCod4Master},
+    }};
+    setUpTable();
+    windowDidLoad();
+    connectControls();
+}
+
+PlayerFinder::~PlayerFinder()
+{
+    // The table's model reads lists that are gone before the window's children are
+    // hidden and deleted: the table lets go of it first.
+    ui->tableOfPlayers->setModel(nullptr);
+}
+
+void PlayerFinder::windowDidLoad()
+{
+    ui->playerToFindBox->addItems(FavoritePlayers::stored());
+    ui->playerToFindBox->setCurrentIndex(-1);
+    updateUI();
+}
+
+void PlayerFinder::setUpTable()
+{
+    tableModel = new PlayerFinderTableModel(controller, m_thePlayersFound,
+                                            {{QStringLiteral("gameImage"), QString()},
+                                             {QStringLiteral("playerName"), QStringLiteral("Player")},
+                                             {QStringLiteral("playerScore"), QStringLiteral("Score")},
+                                             {QStringLiteral("serverName"), QStringLiteral("Server")},
+                                             {QStringLiteral("serverIP"), QStringLiteral("Address")},
+                                             {QStringLiteral("serverPing"), QStringLiteral("Ping")},
+                                             {QStringLiteral("lastUpdate"), QStringLiteral("Last answer")}},
+                                            this);
+    ui->tableOfPlayers->setModel(tableModel);
+    // Columns fit the rows in view only: a search may find thousands of players.
+    QHeaderView& header = *ui->tableOfPlayers->horizontalHeader();
+    header.setResizeContentsPrecision(0);
+    header.setSectionResizeMode(QHeaderView::ResizeToContents);
+    header.setSectionResizeMode(serverNameColumn, QHeaderView::Stretch);
+}
+
+void PlayerFinder::connectControls()
+{
+    for (int tag = 0; tag < MasterGames::count; ++tag) {
+        const GameControls& game = gameControls[size_t(tag)];
+        connect(game.fetch, &QPushButton::clicked, this, [this, tag] { refreshMaster(tag); });
+        connect(game.stop, &QPushButton::clicked, this, [this, tag] { stopRefreshMaster(tag); });
+    }
+    connect(ui->startButton, &QPushButton::clicked, this, &PlayerFinder::startSearch);
+    connect(ui->addNameButton, &QPushButton::clicked, this, &PlayerFinder::addStringInCombo);
+    connect(ui->deleteNameButton, &QPushButton::clicked, this, &PlayerFinder::deleteStringInCombo);
+    connect(ui->joinPlayerButton, &QPushButton::clicked, this, &PlayerFinder::joinPlayer);
+    connect(ui->addServerButton, &QPushButton::clicked, this, &PlayerFinder::addServerToMyList);
+    connect(ui->tableOfPlayers->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PlayerFinder::updateUI);
+}
+
+void PlayerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
+                                      const QList<CodServerPtr>& cod2Servers,
+                                      const QList<CodServerPtr>& cod4Servers)
+{
+    theServers = codServers + uoServers + cod2Servers + cod4Servers;
+    gameServerCounts = {codServers.size(), uoServers.size(), cod2Servers.size(), cod4Servers.size()};
+    updateUI();
+    startSearch();
+}
+
+void PlayerFinder::startSearch()
+{
+    runSearch();
+    updateUI();
+}
+
+void PlayerFinder::runSearch()
+{
+    if (!ui->startButton->isChecked()) {
+        setSearchingIndicatorAnimating(false);
+        return;
+    }
+    if (MasterGames::anyScanRuns(controller))
+        setSearchingIndicatorAnimating(true);
+    else
+        endSearch();
+    const QString text = ui->playerToFindBox->currentText();
+    if (text.isEmpty() || theServers.isEmpty()) {
+        endSearch();
+        return;
+    }
+    searchPlayerInArray(text);
+}
+
+void PlayerFinder::searchPlayerInArray(const QString& text)
+{
+    m_thePlayersFound.clear();
+    tableModel->reloadData();
+    m_thePlayersFound = PlayerFound::searchPlayerInArray(text, theServers);
+    tableModel->reloadData();
+}
+
+void PlayerFinder::updateUI()
+{
+    const bool scanning = MasterGames::anyScanRuns(controller);
+    for (const GameControls& game : gameControls)
+        game.fetch->setEnabled(!scanning);
+    if (scanning)
+        ui->tableOfPlayers->clearSelection();
+    const bool resultSelected = !ui->startButton->isChecked() && selectedResult();
+    ui->joinPlayerButton->setEnabled(resultSelected);
+    ui->addServerButton->setEnabled(resultSelected);
+    for (size_t game = 0; game < gameControls.size(); ++game)
+        gameControls[game].count->setText(QStringLiteral("%1 servers").arg(gameServerCounts[game]));
+}
+
+void PlayerFinder::addStringInCombo()
+{
+    const QString text = ui->playerToFindBox->currentText();
+    if (text.isEmpty() || ui->playerToFindBox->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) >= 0)
+        return;
+    ui->playerToFindBox->addItem(text);
+    storeNames();
+}
+
+void PlayerFinder::deleteStringInCombo()
+{
+    const QString text = ui->playerToFindBox->currentText();
+    const int entry = ui->playerToFindBox->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (text.isEmpty() || entry < 0)
+        return;
+    ui->playerToFindBox->removeItem(entry);
+    storeNames();
+}
+
+void PlayerFinder::joinPlayer()
+{
+    if (const PlayerFound* result = selectedResult())
+        result->thePlayerServer->joinServerWithPass(QString(), controller.installedGames());
+}
+
+void PlayerFinder::addServerToMyList()
+{
+    if (const PlayerFound* result = selectedResult())
+        controller.addServer(result->thePlayerServer->serverIp(), result->thePlayerServer->serverName(), QString());
+}
+
+void PlayerFinder::refreshMaster(int tag)
+{
+    (controller.*MasterGames::all()[size_t(tag)].scan)();
+}
+
+void PlayerFinder::stopRefreshMaster(int tag)
+{
+    (controller.*MasterGames::all()[size_t(tag)].stop)();
+}
+
+void PlayerFinder::endSearch()
+{
+    ui->startButton->setChecked(false);
+    setSearchingIndicatorAnimating(false);
+}
+
+void PlayerFinder::setSearchingIndicatorAnimating(bool animating)
+{
+    ui->isSearchingIndicator->setVisible(animating);
+}
+
+void PlayerFinder::storeNames() const
+{
+    QStringList names;
+    for (int entry = 0; entry < ui->playerToFindBox->count(); ++entry)
+        names.append(ui->playerToFindBox->itemText(entry));
+    FavoritePlayers::store(names);
+}
+
+const PlayerFound* PlayerFinder::selectedResult() const
+{
+    const QModelIndexList rows = ui->tableOfPlayers->selectionModel()->selectedRows();
+    if (rows.isEmpty() || rows.first().row() >= m_thePlayersFound.size())
+        return nullptr;
+    return &m_thePlayersFound.at(rows.first().row());
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "finders/MasterGames.h"
+#include "finders/PlayerFound.h"
+#include "model/CodServer.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+namespace Ui {
+class PlayerFinder;
+}
+class PlayerFinderTableModel;
+class QLabel;
+class QPushButton;
+class Zorvel;
+
+// The player finder: a window in which the user looks for a player name or clan tag
+// on every server the master scans found, and joins a found player's server or adds
+// it to the favourites. It also starts and stops the four scans, and keeps the names
+// the user wants to look for again ("Favorite players").
+//
+// A search started while a scan runs stays live: every hand-over of the grown lists
+// runs it again over everything gathered so far, until the scans end.
+class PlayerFinder : public QWidget {
+    Q_OBJECT
+public:
+    explicit PlayerFinder(Zorvel& controller, QWidget* parent = nullptr);
+    ~PlayerFinder() override;
+
+    Ui::PlayerFinder& controls() { return *ui; }
+    const QList<PlayerFound>& thePlayersFound() const { return m_thePlayersFound; }
+
+    // Joins the four lists (CoD, UO, CoD2, CoD4) into the searched servers, and runs
+    // a live search again.
+    void getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
+                            const QList<CodServerPtr>& cod2Servers, const QList<CodServerPtr>& cod4Servers);
+    // Runs the search when the start button is on. It stays on while a scan runs, so
+    // that the next hand-over runs it again; otherwise this run is the last.
+    void startSearch();
+    // Shows the counts and enables the controls for the current state.
+    void updateUI();
+
+    // Adds the text of the name box to the kept names, or takes it out of them.
+    void addStringInCombo();
+    void deleteStringInCombo();
+    // The selected result's server: join it without password, or add it to the favourites.
+    void joinPlayer();
+    void addServerToMyList();
+    // Starts or stops the scan of a game, by its tag (0 CoD, 1 UO, 2 CoD2, 3 CoD4).
+    void refreshMaster(int tag);
+    void stopRefreshMaster(int tag);
+
+private:
+    // The controls of one game.
+    struct GameControls {
+        QLabel* count;
+        QPushButton* fetch;
+        QPushButton* stop;
+    };
+
+    void windowDidLoad();
+    void setUpTable();
+    void connectControls();
+    // The search itself: startSearch without bringing the controls up to date.
+    void runSearch();
+    // Replaces the results with those of the text over the searched servers.
+    void searchPlayerInArray(const QString& text);
+    // Ends the live search: the start button goes off and the indicator stops.
+    void endSearch();
+    void setSearchingIndicatorAnimating(bool animating);
+    void storeNames() const;
+    // The selected result, or null.
+    const PlayerFound* selectedResult() const;
+
+    Zorvel& controller;
+    std::unique_ptr<Ui::PlayerFinder> ui;
+    std::array<GameControls, MasterGames::count> gameControls{};
+    PlayerFinderTableModel* tableModel = nullptr;
+    // The sizes of the four lists at the last hand-over.
+    std::array<qsizetype, MasterGames::count> gameServerCounts{};
+    QList<CodServerPtr> theServers;
+    QList<PlayerFound> m_thePlayersFound;
+};

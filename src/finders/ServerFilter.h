@@ -1,0 +1,36 @@
+#pragma once
+
+#include "model/CodServer.h"
+
+#include <QList>
+#include <QString>
+
+// The server finder's filters, read from its controls, and the rule a server must
+// pass to be shown. Every comparison reads the record's fields once; filtering a
+// list of thousands of servers stays a cheap linear pass.
+struct ServerFilter {
+    // The map or gametype entry that lets every server pass.
+    static inline const QString all = QStringLiteral("All");
+
+    // Held anywhere in the server's name, whatever the case; empty passes every name.
+    QString name;
+    bool showEmpty = false;
+    bool showFull = false;
+    bool hidePassword = false;
+    bool onlyPunkBuster = false;
+    // The whole map name or gametype, whatever the case; exactly "All" passes every one.
+    QString map = all;
+    QString gametype = all;
+    // The highest ping in milliseconds; 0 or less is no limit.
+    int pingLimit = 0;
+    int minPlayers = 0;
+
+    bool passes(const CodServer& server) const;
+    // The servers of the list that pass, in the list's order.
+    QList<CodServerPtr> apply(const QList<CodServerPtr>& servers) const;
+
+    // The ping text ("Ping: %3.0f ms" or "Ping: --- ms") without its "Ping: ".
+    static QString pingTime(const QString& pingText);
+    // The milliseconds of a ping text, 0 for "Ping: --- ms".
+    static int pingOf(const QString& pingText);
+};

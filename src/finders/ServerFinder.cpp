@@ -1,0 +1,319 @@
+#include "finders/ServerFinder.h"
+
+#include "app/Alerts.h"
+#include "app/WindowMemory.h"
+#include "app/Zorvel.h"
+#include "finders/ServerColumns.h"
+#include "finders/ServerFinderTableModel.h"
+#include "model/TextValue.h"
+
+#include "ui_ServerFinder.h"
+
+#include <QButtonGroup>
+#include <QHeaderView>
+#include <QSignalBlocker>
+
+namespace {
+
+// The column that takes the width the others leave.
+constexpr int nameColumn = 2;
+
+const QList<RecordTableModel::Column>& tableColumns()
+{
+    static const QList<RecordTableModel::Column> columns = {
+        {QStringLiteral("serverPassActive"), QStringLiteral("Pass")},
+        {QStringLiteral("serverPunkBuster"), QStringLiteral("PB")},
+        {QStringLiteral("serverName"), QStringLiteral("Name")},
+        {QStringLiteral("serverIp"), QStringLiteral("Address")},
+        {QStringLiteral("ping"), QStringLiteral("Ping")},
+        {QStringLiteral("players"), QStringLiteral("Players")},
+        {QStringLiteral("serverMapName"), QStringLiteral("Map")},
+        {QStringLiteral("serverGametype"), QStringLiteral("Gametype")},
+        {QStringLiteral("serverFriendlyFire"), QStringLiteral("Friendly fire")},
+        {QStringLiteral("serverKillCam"), QStringLiteral("Kill cam")},
+        {QStringLiteral("serverPure"), QStringLiteral("Pure")},
+        {QStringLiteral("serverShortVersion"), QStringLiteral("Version")},
+    };
+    return columns;
+}
+
+const QStringList minPlayersEntries = {
+    QStringLiteral("no limit"),   QStringLiteral("2 Players"),  QStringLiteral("5 Players"),
+    QStringLiteral("10 Players"), QStringLiteral("20 Players"), QStringLiteral("30 Players"),
+    QStringLiteral("50 Players"),
+};
+
+// The map or gametype a box asks for: its entry or the text typed in it; an empty
+// box asks for nothing in particular.
+QString choiceOf(const QComboBox& box)
+{
+    const QString text = box.currentText();
+    return text.isEmpty() ? ServerFilter::all : text;
+}
+
+void fillBox(QComboBox& box, const QStringList& entries, const QString& wanted)
+{
+    box.clear();
+    box.addItems(entries);
+    box.setCurrentIndex(std::max(0, int(entries.indexOf(wanted))));
+}
+
+// Adds the text to the box's entries unless it is empty or already one of them; the
+// entry shown stays.
+void offerChoice(QComboBox& box, const QString& text)
+{
+    const QSignalBlocker signalsOfBox(box);
+    if (!text.isEmpty() && box.findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
+        box.addItem(text);
+}
+
+QString serversText(qsizetype count)
+{
+    return QStringLiteral("%1 servers").arg(count);
+}
+
+}  // namespace
+
+ServerFinder::ServerFinder(Zorvel& controller, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , controller(controller)
+    , ui(std::make_unique<Ui::ServerFinder>())
+{
+    ui->setupUi(this);
+    WindowMemory::attach(*this, QStringLiteral("ServerFinder"));
+    gameControls = {{
+        {ui->codGameButton, ui->numberOfCodServers, ui->codUpdateButton, ui->codStopButton},
+        {ui->uoGameButton, ui->numberOfUOServers, ui->uoUpdateButton, ui->uoStopButton},
+        {ui->cod2GameButton, ui->numberOfCod2Servers, ui->cod2UpdateButton, ui->cod2StopButton},
+        {ui->cod4GameButton, ui->numberOfCod4Servers, ui->cod4UpdateButton, ui->cod4StopButton},
+    }};
+    gameMatrix = new QButtonGroup(this);
+    for (int tag = 0; tag < MasterGames::count; ++tag)
+        gameMatrix->addButton(gameControls[size_t(tag)].choice, tag);
+    setUpTable();
+    windowDidLoad();
+    connectControls();
+}
+
+ServerFinder::~ServerFinder()
+{
+    // The table's model reads lists that are gone before the window's children are
+    // hidden and deleted: the table lets go of it first.
+    ui->serverTable->setModel(nullptr);
+}
+
+void ServerFinder::windowDidLoad()
+{
+    ui->minPlayersPopUp->clear();
+    ui->minPlayersPopUp->addItems(minPlayersEntries);
+    ui->minPlayersPopUp->setCurrentIndex(0);
+    updateServers();
+}
+
+void ServerFinder::setUpTable()
+{
+    tableModel = new ServerFinderTableModel(m_theServers, tableColumns(), this);
+    ui->serverTable->setModel(tableModel);
+    QHeaderView& header = *ui->serverTable->horizontalHeader();
+    // Columns fit the rows in view only: a master list holds thousands of servers.
+    header.setResizeContentsPrecision(0);
+    header.setSectionResizeMode(QHeaderView::ResizeToContents);
+    header.setSectionResizeMode(nameColumn, QHeaderView::Stretch);
+    header.setSectionsClickable(true);
+    header.setSortIndicatorShown(true);
+    header.setSortIndicator(-1, Qt::AscendingOrder);
+}
+
+void ServerFinder::connectControls()
+{
+    for (int tag = 0; tag < MasterGames::count; ++tag) {
+        const GameControls& game = gameControls[size_t(tag)];
+        connect(game.fetch, &QPushButton::clicked, this, [this, tag] { refreshMaster(tag); });
+        connect(game.stop, &QPushButton::clicked, this, [this, tag] { stopRefreshMaster(tag); });
+    }
+    connect(gameMatrix, &QButtonGroup::idClicked, this, &ServerFinder::gameChanged);
+    connect(ui->serverNameToFind, &QLineEdit::textChanged, this, &ServerFinder::applyFilters);
+    for (QCheckBox* box : {ui->emptySearchButton, ui->fullSearchButton, ui->passwordSearchButton, ui->pbSearchButton})
+        connect(box, &QCheckBox::toggled, this, &ServerFinder::applyFilters);
+    connect(ui->minPlayersPopUp, &QComboBox::currentIndexChanged, this, &ServerFinder::applyFilters);
+    for (QComboBox* box : {ui->mapSearchBox, ui->gametypeSearchBox, ui->pingSearchBox})
+        connect(box, &QComboBox::currentTextChanged, this, &ServerFinder::applyFilters);
+    connect(ui->joinServerButton, &QPushButton::clicked, this, &ServerFinder::joinServer);
+    connect(ui->addServerButton, &QPushButton::clicked, this, &ServerFinder::addServerToMyList);
+    connect(ui->updateServerButton, &QPushButton::clicked, this, &ServerFinder::updateServer);
+    connect(ui->serverTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ServerFinder::updateUI);
+    connect(ui->serverTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            &ServerFinder::tableViewSortDescriptorsDidChange);
+}
+
+void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
+                                      const QList<CodServerPtr>& cod2Servers,
+                                      const QList<CodServerPtr>& cod4Servers)
+{
+    gameServers = {codServers, uoServers, cod2Servers, cod4Servers};
+    showCounts();
+    if (MasterGames::anyScanRuns(controller))
+        updateUI();
+    else
+        updateServers();
+}
+
+void ServerFinder::updateServers()
+{
+    for (size_t game = 0; game < gameServers.size(); ++game)
+        gameChoices[game] = GameChoices::of(gameServers[game]);
+    fillChoiceBoxes(ServerFilter::all, ServerFilter::all);
+    applyFilters();
+}
+
+void ServerFinder::applyFilters()
+{
+    const CodServerPtr selected = selectedServer();
+    const int game = selectedGame();
+    m_theServers = game < 0 ? QList<CodServerPtr>() : filterOfControls().apply(gameServers[size_t(game)]);
+    sortShownServers();
+    tableModel->reloadData();
+    selectServer(selected);
+    updateUI();
+}
+
+void ServerFinder::gameChanged()
+{
+    fillChoiceBoxes(ui->mapSearchBox->currentText(), ui->gametypeSearchBox->currentText());
+    applyFilters();
+}
+
+void ServerFinder::updateUI()
+{
+    tableModel->reloadData();
+    ui->numberOfServerFound->setText(serversText(m_theServers.size()));
+    const bool scanning = MasterGames::anyScanRuns(controller);
+    for (const GameControls& game : gameControls) {
+        game.fetch->setEnabled(!scanning);
+        game.choice->setEnabled(!scanning);
+    }
+    const bool serverSelected = !scanning && selectedServer();
+    for (QPushButton* button : {ui->joinServerButton, ui->addServerButton, ui->updateServerButton})
+        button->setEnabled(serverSelected);
+    ui->filtersBox->setHidden(scanning);
+    ui->updateInProgress->setVisible(scanning);
+}
+
+void ServerFinder::refreshMaster(int tag)
+{
+    (controller.*MasterGames::all()[size_t(tag)].scan)();
+}
+
+void ServerFinder::stopRefreshMaster(int tag)
+{
+    (controller.*MasterGames::all()[size_t(tag)].stop)();
+}
+
+void ServerFinder::joinServer()
+{
+    if (const CodServerPtr server = selectedServer())
+        server->joinServerWithPass(QString(), controller.installedGames());
+}
+
+void ServerFinder::addServerToMyList()
+{
+    if (const CodServerPtr server = selectedServer())
+        controller.addServer(server->serverIp(), server->serverName(), QString());
+}
+
+void ServerFinder::updateServer()
+{
+    const CodServerPtr server = selectedServer();
+    if (!server)
+        return;
+    server->serverRefresh();
+    if (server->commError() == CodServer::Answered) {
+        offerChoice(*ui->gametypeSearchBox, server->serverGametype());
+        offerChoice(*ui->mapSearchBox, server->serverMapName());
+    } else {
+        Alerts::current().runAlert(QStringLiteral("Server refresh problem"),
+                                   QStringLiteral("The server must be removed from the list"), QStringLiteral("Argh"));
+        removeServer(server);
+        updateServers();
+    }
+    updateUI();
+}
+
+void ServerFinder::tableViewSortDescriptorsDidChange()
+{
+    const CodServerPtr selected = selectedServer();
+    sortShownServers();
+    tableModel->reloadData();
+    selectServer(selected);
+}
+
+int ServerFinder::selectedGame() const
+{
+    return gameMatrix->checkedId();
+}
+
+ServerFilter ServerFinder::filterOfControls() const
+{
+    ServerFilter filter;
+    filter.name = ui->serverNameToFind->text();
+    filter.showEmpty = ui->emptySearchButton->isChecked();
+    filter.showFull = ui->fullSearchButton->isChecked();
+    filter.hidePassword = ui->passwordSearchButton->isChecked();
+    filter.onlyPunkBuster = ui->pbSearchButton->isChecked();
+    filter.map = choiceOf(*ui->mapSearchBox);
+    filter.gametype = choiceOf(*ui->gametypeSearchBox);
+    filter.pingLimit = TextValue::integerValue(ui->pingSearchBox->currentText());
+    filter.minPlayers = TextValue::integerValue(ui->minPlayersPopUp->currentText());
+    return filter;
+}
+
+void ServerFinder::fillChoiceBoxes(const QString& map, const QString& gametype)
+{
+    const QSignalBlocker mapSignals(ui->mapSearchBox);
+    const QSignalBlocker gametypeSignals(ui->gametypeSearchBox);
+    const int game = selectedGame();
+    const GameChoices choices = game < 0 ? GameChoices() : gameChoices[size_t(game)];
+    fillBox(*ui->mapSearchBox, choices.maps, map);
+    fillBox(*ui->gametypeSearchBox, choices.gametypes, gametype);
+}
+
+void ServerFinder::sortShownServers()
+{
+    const QHeaderView& header = *ui->serverTable->horizontalHeader();
+    const int column = header.sortIndicatorSection();
+    if (column >= 0 && column < tableColumns().size())
+        ServerColumns::sortServers(m_theServers, tableColumns().at(column).identifier, header.sortIndicatorOrder());
+}
+
+void ServerFinder::showCounts()
+{
+    for (size_t game = 0; game < gameControls.size(); ++game)
+        gameControls[game].count->setText(serversText(gameServers[game].size()));
+}
+
+CodServerPtr ServerFinder::selectedServer() const
+{
+    const QModelIndexList rows = ui->serverTable->selectionModel()->selectedRows();
+    if (rows.isEmpty() || rows.first().row() >= m_theServers.size())
+        return nullptr;
+    return m_theServers.at(rows.first().row());
+}
+
+void ServerFinder::selectServer(const CodServerPtr& server)
+{
+    const qsizetype row = server ? m_theServers.indexOf(server) : -1;
+    if (row < 0)
+        ui->serverTable->clearSelection();
+    else
+        ui->serverTable->selectRow(int(row));
+}
+
+void ServerFinder::removeServer(const CodServerPtr& server)
+{
+    m_theServers.removeOne(server);
+    const int game = selectedGame();
+    if (game >= 0)
+        gameServers[size_t(game)].removeOne(server);
+    showCounts();
+}

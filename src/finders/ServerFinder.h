@@ -1,0 +1,104 @@
+#pragma once
+
+#include "finders/GameChoices.h"
+#include "finders/MasterGames.h"
+#include "finders/ServerFilter.h"
+#include "model/CodServer.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+namespace Ui {
+class ServerFinder;
+}
+class QButtonGroup;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class ServerFinderTableModel;
+class Zorvel;
+
+// The server finder: a window in which the user browses the servers that the master
+// scans found, one game at a time, narrows them with filters, orders them by column,
+// and joins one, adds it to the favourites or queries it again. It also starts and
+// stops the four scans.
+//
+// It keeps its own copies of the controller's four lists, replaced at every hand-over.
+// While any scan runs the window is frozen: the filters are hidden, the buttons are
+// disabled and the shown list stays as it was; once no scan runs, each hand-over
+// rebuilds the map and gametype choices and the shown list.
+class ServerFinder : public QWidget {
+    Q_OBJECT
+public:
+    explicit ServerFinder(Zorvel& controller, QWidget* parent = nullptr);
+    ~ServerFinder() override;
+
+    Ui::ServerFinder& controls() { return *ui; }
+    // The servers the table shows, in its order.
+    const QList<CodServerPtr>& theServers() const { return m_theServers; }
+
+    // Takes copies of the four lists (CoD, UO, CoD2, CoD4) and rebuilds when no scan runs.
+    void getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
+                            const QList<CodServerPtr>& cod2Servers, const QList<CodServerPtr>& cod4Servers);
+    // Rebuilds the map and gametype choices of every game, selects "All" in both boxes
+    // and filters again.
+    void updateServers();
+    // Rebuilds the shown list from the selected game's servers that pass the filters.
+    void applyFilters();
+    // Offers the newly selected game's maps and gametypes, keeping the chosen map and
+    // gametype when the game has them too, and filters again.
+    void gameChanged();
+    // Shows the counts and enables the controls for the current state.
+    void updateUI();
+
+    // Starts or stops the scan of a game, by its tag (0 CoD, 1 UO, 2 CoD2, 3 CoD4).
+    void refreshMaster(int tag);
+    void stopRefreshMaster(int tag);
+    // The selected server: join it without password, add it to the favourites, or
+    // query it again (removing it, after an alert, when it does not answer).
+    void joinServer();
+    void addServerToMyList();
+    void updateServer();
+    // Orders the shown list by the column the table's header now sorts on.
+    void tableViewSortDescriptorsDidChange();
+
+private:
+    // The controls of one game's row.
+    struct GameControls {
+        QRadioButton* choice;
+        QLabel* count;
+        QPushButton* fetch;
+        QPushButton* stop;
+    };
+
+    void windowDidLoad();
+    void setUpTable();
+    void connectControls();
+    // The selected game's tag, or -1 when none is selected.
+    int selectedGame() const;
+    ServerFilter filterOfControls() const;
+    // Refills the map and gametype boxes with the selected game's choices, selecting
+    // the entries equal to the texts, or "All" where there is none.
+    void fillChoiceBoxes(const QString& map, const QString& gametype);
+    void sortShownServers();
+    void showCounts();
+    CodServerPtr selectedServer() const;
+    // Selects the server's row, or no row when it is not shown.
+    void selectServer(const CodServerPtr& server);
+    // Drops a server that did not answer its query from the shown list and from the
+    // copy of the selected game's list.
+    void removeServer(const CodServerPtr& server);
+
+    Zorvel& controller;
+    std::unique_ptr<Ui::ServerFinder> ui;
+    QButtonGroup* gameMatrix = nullptr;
+    std::array<GameControls, MasterGames::count> gameControls{};
+    ServerFinderTableModel* tableModel = nullptr;
+    // The copies of the four master lists, and the servers shown.
+    std::array<QList<CodServerPtr>, MasterGames::count> gameServers;
+    QList<CodServerPtr> m_theServers;
+    std::array<GameChoices, MasterGames::count> gameChoices;
+};

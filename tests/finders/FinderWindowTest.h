@@ -1,0 +1,50 @@
+#pragma once
+
+#include "FinderRecords.h"
+
+#include "app/MainWindow.h"
+#include "app/Zorvel.h"
+#include "support/TableCells.h"
+#include "support/RecordingAlerts.h"
+#include "support/RecordingDesktop.h"
+
+#include <QComboBox>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The real main window and its controller offscreen, with Call of Duty 2 installed,
+// from which the tests open the finders through the menu.
+class FinderWindowTest : public testing::Test {
+protected:
+    static inline const QString cod2Program = QStringLiteral("/games/cod2mp");
+
+    void SetUp() override;
+
+    // Opens a finder through its menu command and returns it.
+    ServerFinder& openServerFinder() const;
+    PlayerFinder& openPlayerFinder() const;
+
+    // Sets the running flag of the CoD scan as a scan does, and tells the open
+    // finders that a scan started or ended.
+    void setScanning(bool codScanRuns) const;
+
+    template <class Widget>
+    static Widget& control(QWidget& window, const char* name)
+    {
+        Widget* widget = window.findChild<Widget*>(QString::fromLatin1(name));
+        if (!widget)
+            throw std::runtime_error(std::string("no control ") + name);
+        return *widget;
+    }
+
+    static QStringList entries(const QComboBox& box);
+    static int selectedRow(const QTableView& table);
+
+    RecordingAlerts* alerts = nullptr;
+    RecordingDesktop* desktop = nullptr;
+    std::unique_ptr<Zorvel> controller;
+    std::unique_ptr<MainWindow> window;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "model/CodServer.h"
+
+#include <QStringList>
+#include <QVariant>
+
+class QTableView;
+
+// A cell of a table, by the title of its column; throws when no column has it.
+QVariant cell(const QTableView& table, int row, const QString& columnTitle, int role = Qt::DisplayRole);
+
+// The names of the servers, in order.
+QStringList namesOf(const QList<CodServerPtr>& servers);
