@@ -23,6 +23,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const QByteArray statusRequest = QuakeProtocol::connectionlessHeader + "getstatus";
+const QByteArray infoRequest = QuakeProtocol::connectionlessHeader + "getinfo";
 // Long enough to pass for an answer, but no status answer.
 const QByteArray garbage("\x01\x02garbage\x00\xfe instead of a status\n", 32);
 
@@ -52,6 +53,8 @@ struct GameServerFarm::PendingAnswer {
     Clock::time_point due;
     int socketIndex;
     sockaddr_in to;
+    // The status, or else the info.
+    bool status;
 
     static bool isDueLater(const PendingAnswer& a, const PendingAnswer& b) { return a.due > b.due; }
 };
@@ -66,8 +69,8 @@ std::vector<GameServerFarm::Server> GameServerFarm::generate(int count, const Va
     static const std::vector<QByteArray> clans = {"", "[ZV]", "^1=ELT=^7"};
     std::mt19937 random(variety.seed);
     std::bernoulli_distribution silent(variety.silentFraction);
-    std::uniform_int_distribution<qint64> delay(0, variety.maximumDelay.count());
-    std::uniform_int_distribution<int> playerCount(0, 12);
+    std::uniform_int_distribution<qint64> delay(variety.minimumDelay.count(), variety.maximumDelay.count());
+    std::uniform_int_distribution<int> playerCount(0, variety.maximumPlayers);
 
     std::vector<Server> servers(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -92,18 +95,29 @@ QByteArray GameServerFarm::answerOf(const Server& server)
         return garbage;
     QByteArray text = "\\sv_hostname\\" + server.hostName + "\\gamename\\" + server.gameName + "\\mapname\\"
                       + server.mapName + "\\g_gametype\\" + server.gametype + "\\sv_maxclients\\" + server.maxClients
-                      + "\n";
+                      + server.moreKeys + "\n";
     for (qsizetype i = 0; i < server.players.size(); ++i)
         text += QByteArray::number(3 * i) + " " + QByteArray::number(40 + i) + " \"" + server.players[i] + "\"\n";
     return GameServerPeer::statusDatagram(text);
+}
+
+QByteArray GameServerFarm::infoOf(const Server& server)
+{
+    if (server.answer != Answer::Status)
+        return answerOf(server);
+    return QuakeProtocol::connectionlessHeader + "infoResponse\n\\hostname\\" + server.hostName + "\\mapname\\"
+           + server.mapName + "\\gametype\\" + server.gametype + "\\clients\\"
+           + QByteArray::number(server.players.size()) + "\\sv_maxclients\\" + server.maxClients;
 }
 
 GameServerFarm::GameServerFarm(std::vector<Server> farmServers)
     : servers(std::move(farmServers))
     , queryCounts(servers.size(), 0)
 {
-    for (const Server& each : servers)
+    for (const Server& each : servers) {
         answers.push_back(answerOf(each));
+        infos.push_back(infoOf(each));
+    }
     allowOpenFiles(servers.size() + 1024);
     openSockets();
     servingThread = std::thread([this] { serve(); });
@@ -211,15 +225,17 @@ void GameServerFarm::receiveOn(int socketIndex, std::vector<PendingAnswer>& pend
             ::recvfrom(descriptors[index], buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
         if (size < 0)
             return;
-        if (!QByteArray(buffer, static_cast<qsizetype>(size)).startsWith(statusRequest))
+        const QByteArray request(buffer, static_cast<qsizetype>(size));
+        const bool status = request.startsWith(statusRequest);
+        if (!status && !request.startsWith(infoRequest))
             continue;
-        {
+        if (status) {
             std::lock_guard guard(countsLock);
             ++queryCounts[index];
         }
         if (answers[index].isEmpty())
             continue;
-        pending.push_back({Clock::now() + servers[index].answerDelay, socketIndex, from});
+        pending.push_back({Clock::now() + servers[index].answerDelay, socketIndex, from, status});
         std::push_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
     }
 }
@@ -231,7 +247,8 @@ void GameServerFarm::sendDueAnswers(std::vector<PendingAnswer>& pending)
         std::pop_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
         const PendingAnswer& answer = pending.back();
         const auto index = static_cast<std::size_t>(answer.socketIndex);
-        ::sendto(descriptors[index], answers[index].constData(), static_cast<size_t>(answers[index].size()), 0,
+        const QByteArray& datagram = answer.status ? answers[index] : infos[index];
+        ::sendto(descriptors[index], datagram.constData(), static_cast<size_t>(datagram.size()), 0,
                  reinterpret_cast<const sockaddr*>(&answer.to), sizeof answer.to);
         pending.pop_back();
     }

@@ -14,7 +14,8 @@
 // port, all served by one thread: an epoll loop over their sockets and a queue of
 // answers waiting for their server's delay. Each server answers "getstatus" with its
 // own status (name with colour codes, map, gametype, players), with garbage, or not
-// at all; the farm counts the queries each one received.
+// at all, and "getinfo" alike with its info (as quakestat asks); the farm counts the
+// status queries each one received.
 class GameServerFarm {
 public:
     enum class Answer { Status, Garbage, Silent };
@@ -27,6 +28,8 @@ public:
         QByteArray maxClients = "24";
         // Player names, with colour codes.
         QList<QByteArray> players = {};
+        // More "\\key\\value" pairs of the status, after the ones above.
+        QByteArray moreKeys = {};
         std::chrono::milliseconds answerDelay{0};
         Answer answer = Answer::Status;
     };
@@ -36,8 +39,10 @@ public:
         unsigned seed = 1;
         // The share of servers that never answer.
         double silentFraction = 0.0;
-        // Each server answers after a delay drawn from 0 to this.
+        // Each server answers after a delay drawn from minimumDelay to maximumDelay.
+        std::chrono::milliseconds minimumDelay{0};
         std::chrono::milliseconds maximumDelay{0};
+        int maximumPlayers = 12;
     };
 
     // Servers with distinct names and a seeded choice of maps, gametypes, players,
@@ -45,6 +50,8 @@ public:
     static std::vector<Server> generate(int count, const Variety& variety);
     // The datagram a server answers "getstatus" with; empty for a silent one.
     static QByteArray answerOf(const Server& server);
+    // The datagram a server answers "getinfo" with; empty for a silent one.
+    static QByteArray infoOf(const Server& server);
 
     // Opens one socket per server (raising the process's limit of open files when
     // needed) and starts serving; throws when a socket cannot be opened.
@@ -77,6 +84,7 @@ private:
 
     const std::vector<Server> servers;
     std::vector<QByteArray> answers;
+    std::vector<QByteArray> infos;
     std::vector<int> descriptors;
     std::vector<quint16> ports;
     int epoll = -1;

@@ -9,6 +9,12 @@ MasterServerPeer::MasterServerPeer()
     start();
 }
 
+MasterServerPeer::MasterServerPeer(quint16 requestedPort)
+    : UdpPeer(requestedPort)
+{
+    start();
+}
+
 MasterServerPeer::~MasterServerPeer()
 {
     stopFlooding();

@@ -11,6 +11,8 @@ public:
     static constexpr int floodLimit = 200000;
 
     MasterServerPeer();
+    // On the given port; throws when it is taken.
+    explicit MasterServerPeer(quint16 requestedPort);
     ~MasterServerPeer() override;
 
     // A backslash, the address and the port, both in network order.

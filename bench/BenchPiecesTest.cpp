@@ -1,0 +1,90 @@
+// The pieces of the benchmark that its figures rest on: the farm's listing and the
+// design floor computed from it, the CoD4 look of the farm's servers as the
+// application reads them, and the lateness statistics.
+#include "Cod4ServerLook.h"
+#include "FarmListing.h"
+#include "LatenessProbe.h"
+#include "model/CodServer.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+FarmListing listingOf(const QStringList& lines)
+{
+    FarmListing listing;
+    for (const QString& line : lines)
+        EXPECT_EQ(listing.read(line), line.startsWith(u"master")) << line.toStdString();
+    return listing;
+}
+
+}  // namespace
+
+TEST(FarmListingTest, theFloorIsTheSlowestBatchWithTheTimeOutForEachSilentServer)
+{
+    const FarmListing listing = listingOf({"server 127.0.0.1:1001 delay_ms=10\n", "server 127.0.0.1:1002 silent\n",
+                                           "server 127.0.0.1:1003 delay_ms=30\n", "server 127.0.0.1:1004 delay_ms=40\n",
+                                           "server 127.0.0.1:1005 delay_ms=120\n",
+                                           "master 127.0.0.1:20810 servers=5\n"});
+    EXPECT_EQ(listing.addresses(), (QStringList{"127.0.0.1:1001", "127.0.0.1:1002", "127.0.0.1:1003",
+                                                "127.0.0.1:1004", "127.0.0.1:1005"}));
+    EXPECT_EQ(listing.answeringCount(), 4);
+    EXPECT_EQ(listing.masterPort(), 20810);
+    // Batches {1001, 1002}, {1003, 1004}, {1005}.
+    EXPECT_EQ(listing.designFloor(2, 500ms), 510ms);
+    EXPECT_EQ(listing.designFloor(2, 100ms), 120ms);
+    EXPECT_EQ(listing.designFloor(5, 500ms), 700ms);
+}
+
+TEST(Cod4ServerLookTest, theApplicationReadsADressedServerAsACod4ServerWithItsPlayers)
+{
+    GameServerFarm::Variety variety{.seed = 7, .silentFraction = 0.0, .minimumDelay = 5ms, .maximumDelay = 9ms,
+                                    .maximumPlayers = 24};
+    std::vector<GameServerFarm::Server> servers = GameServerFarm::generate(40, variety);
+    Cod4ServerLook::dress(servers, variety.seed);
+    for (const GameServerFarm::Server& each : servers) {
+        EXPECT_GE(each.answerDelay, 5ms);
+        EXPECT_LE(each.answerDelay, 9ms);
+        EXPECT_LE(each.players.size(), 24);
+    }
+    const auto mostPlayers = std::max_element(servers.cbegin(), servers.cend(), [](const auto& a, const auto& b) {
+        return a.players.size() < b.players.size();
+    });
+    EXPECT_GT(mostPlayers->players.size(), 12) << "up to 24 players, not the tests' 12";
+
+    const GameServerFarm farm(servers);
+    const int busiest = static_cast<int>(mostPlayers - servers.cbegin());
+    const CodServerPtr server = CodServer::create();
+    server->setServerIp(farm.address(busiest));
+    server->serverRefresh();
+    ASSERT_EQ(server->commError(), CodServer::Answered);
+    EXPECT_EQ(server->serverGameName(), "Call of Duty 4");
+    EXPECT_EQ(server->serverProtocol(), "6");
+    EXPECT_EQ(server->serverShortVersion(), "1.7");
+    EXPECT_TRUE(server->serverMapName().startsWith(u"mp_"));
+    EXPECT_EQ(server->serverPlayers().size(), mostPlayers->players.size());
+}
+
+TEST(LatenessProbeTest, latenessIsCountedBeyondThePeriodAndRanked)
+{
+    LatenessProbe probe;
+    EXPECT_EQ(probe.percentile(0.99), 0.0);
+    probe.start();
+    QTest::qWait(30);
+    QElapsedTimer blocked;
+    blocked.start();
+    while (blocked.elapsed() < 40) {
+    }
+    QTest::qWait(30);
+    probe.stop();
+    EXPECT_GE(probe.largest(), 30.0) << "a 40 ms block makes one tick at least 35 ms late";
+    EXPECT_LT(probe.percentile(0.5), probe.largest());
+    EXPECT_EQ(probe.percentile(1.0), probe.largest());
+}

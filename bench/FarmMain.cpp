@@ -1,0 +1,112 @@
+// zorvel-farm: N simulated Call of Duty 4 servers and a master listing them all,
+// on 127.0.0.1 (one port each), until SIGINT or SIGTERM.
+//
+//   zorvel-farm SEED N MIN_DELAY_MS MAX_DELAY_MS SILENT_FRACTION MASTER_PORT
+//
+// It prints one line per server in the master's order, "server 127.0.0.1:PORT
+// delay_ms=D" or "server 127.0.0.1:PORT silent", then "master 127.0.0.1:PORT
+// servers=N" once everything serves.
+#include "Cod4ServerLook.h"
+#include "peers/GameServerFarm.h"
+#include "peers/MasterServerPeer.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <optional>
+
+namespace {
+
+// A real master sends about this many records per datagram.
+constexpr int recordsPerDatagram = 200;
+
+struct Arguments {
+    GameServerFarm::Variety variety;
+    int count = 0;
+    quint16 masterPort = 0;
+};
+
+std::optional<Arguments> parse(const QStringList& words)
+{
+    if (words.size() != 7)
+        return std::nullopt;
+    bool ok[6] = {};
+    Arguments arguments;
+    arguments.variety.seed = words[1].toUInt(&ok[0]);
+    arguments.count = words[2].toInt(&ok[1]);
+    arguments.variety.minimumDelay = std::chrono::milliseconds(words[3].toInt(&ok[2]));
+    arguments.variety.maximumDelay = std::chrono::milliseconds(words[4].toInt(&ok[3]));
+    arguments.variety.silentFraction = words[5].toDouble(&ok[4]);
+    arguments.masterPort = words[6].toUShort(&ok[5]);
+    arguments.variety.maximumPlayers = 24;
+    for (const bool each : ok) {
+        if (!each)
+            return std::nullopt;
+    }
+    if (arguments.count < 1 || arguments.variety.minimumDelay > arguments.variety.maximumDelay)
+        return std::nullopt;
+    return arguments;
+}
+
+sigset_t endingSignals()
+{
+    sigset_t endings;
+    sigemptyset(&endings);
+    sigaddset(&endings, SIGINT);
+    sigaddset(&endings, SIGTERM);
+    return endings;
+}
+
+void printServers(const GameServerFarm& farm)
+{
+    for (int i = 0; i < farm.size(); ++i) {
+        const QByteArray address = farm.address(i).toLatin1();
+        if (farm.server(i).answer == GameServerFarm::Answer::Silent)
+            std::printf("server %s silent\n", address.constData());
+        else
+            std::printf("server %s delay_ms=%lld\n", address.constData(),
+                        static_cast<long long>(farm.server(i).answerDelay.count()));
+    }
+}
+
+int serve(const Arguments& arguments)
+{
+    std::vector<GameServerFarm::Server> servers = GameServerFarm::generate(arguments.count, arguments.variety);
+    Cod4ServerLook::dress(servers, arguments.variety.seed);
+    GameServerFarm farm(std::move(servers));
+    MasterServerPeer master(arguments.masterPort);
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), recordsPerDatagram));
+    printServers(farm);
+    std::printf("master 127.0.0.1:%u servers=%d\n", master.port(), farm.size());
+    std::fflush(stdout);
+
+    const sigset_t endings = endingSignals();
+    int received = 0;
+    sigwait(&endings, &received);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Blocked before the farm's threads start, so that sigwait alone receives them.
+    const sigset_t endings = endingSignals();
+    pthread_sigmask(SIG_BLOCK, &endings, nullptr);
+
+    QCoreApplication application(argc, argv);
+    const std::optional<Arguments> arguments = parse(QCoreApplication::arguments());
+    if (!arguments) {
+        std::fprintf(stderr, "usage: zorvel-farm SEED N MIN_DELAY_MS MAX_DELAY_MS SILENT_FRACTION MASTER_PORT\n");
+        return 2;
+    }
+    try {
+        return serve(*arguments);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "zorvel-farm: %s\n", error.what());
+        return 1;
+    }
+}
