@@ -83,10 +83,9 @@ bool Zorvel::refreshServerAtIndex(int index)
         return true;
     if (nameChanged(nameBefore, server->serverName()))
         m_listOfServersModified = true;
+    // On the worker, the table reload it queues after each step runs the alert.
     if (QThread::currentThread() == thread())
         alertOnPlayerName();
-    else
-        QMetaObject::invokeMethod(this, &Zorvel::alertOnPlayerName, Qt::QueuedConnection);
     return true;
 }
 
