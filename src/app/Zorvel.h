@@ -296,6 +296,8 @@ private:
     void startRefresh(MasterScan& scan);
     // What the scan's threads report, queued onto the UI thread.
     MasterScan::Reports masterScanReports(const MasterScan& scan);
+    // Queues a hand-over of the lists unless one is queued already.
+    void queueMasterListsHandOver();
     // Hands the lists to the open finders (through masterListsChanged).
     void newServerFromMaster();
     void masterScanDidEnd(const QString& labelName, int kept);
@@ -308,6 +310,10 @@ private:
     const QStringList m_cod2GameTypeArray;
     const QStringList m_cod4GameTypeArray;
     const QStringList m_AWEGameTypeArray;
+    // Set while a hand-over of the master lists waits in the UI thread's queue: the
+    // threads then queue no other, since that one copies the lists after their
+    // appends. Declared before the scans, whose threads read it until joined.
+    std::atomic<bool> masterListsHandOverQueued = false;
     // The master scans and the one lock over their lists, thread counters and running
     // flags. Each scan joins its threads as it is destroyed; they use nothing of the
     // controller but that lock and the queue of its UI thread.

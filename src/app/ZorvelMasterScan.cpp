@@ -76,7 +76,7 @@ MasterScan::Reports Zorvel::masterScanReports(const MasterScan& scan)
 {
     const QString labelName = scan.labelName();
     return {
-        [this] { QMetaObject::invokeMethod(this, &Zorvel::newServerFromMaster, Qt::QueuedConnection); },
+        [this] { queueMasterListsHandOver(); },
         [this, labelName](int kept) {
             QMetaObject::invokeMethod(
                 this, [this, labelName, kept] { masterScanDidEnd(labelName, kept); }, Qt::QueuedConnection);
@@ -84,8 +84,19 @@ MasterScan::Reports Zorvel::masterScanReports(const MasterScan& scan)
     };
 }
 
+// Hand-overs asked for while one waits in the queue fold into it: with hundreds of
+// threads they come faster than the finders can take copies and search them.
+void Zorvel::queueMasterListsHandOver()
+{
+    if (!masterListsHandOverQueued.exchange(true))
+        QMetaObject::invokeMethod(this, &Zorvel::newServerFromMaster, Qt::QueuedConnection);
+}
+
+// The flag drops before the lists are copied, so a server appended from now on
+// queues a hand-over of its own.
 void Zorvel::newServerFromMaster()
 {
+    masterListsHandOverQueued = false;
     emit masterListsChanged();
 }
 
