@@ -9,6 +9,8 @@
 
 #include <QHeaderView>
 
+#include <algorithm>
+
 namespace {
 
 // The column that takes the width the others leave: the server's name.
@@ -87,14 +89,15 @@ void PlayerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, con
                                       const QList<CodServerPtr>& cod2Servers,
                                       const QList<CodServerPtr>& cod4Servers)
 {
-    theServers = codServers + uoServers + cod2Servers + cod4Servers;
-    gameServerCounts = {codServers.size(), uoServers.size(), cod2Servers.size(), cod4Servers.size()};
+    gameLists = {codServers, uoServers, cod2Servers, cod4Servers};
     updateUI();
-    startSearch();
+    runSearch();
+    updateUI();
 }
 
 void PlayerFinder::startSearch()
 {
+    search.forget();
     runSearch();
     updateUI();
 }
@@ -105,12 +108,18 @@ void PlayerFinder::runSearch()
         setSearchingIndicatorAnimating(false);
         return;
     }
-    if (MasterGames::anyScanRuns(controller))
+    // The run that ends a search, once no scan runs, goes over the whole lists: a
+    // server may have been queried again since it was searched.
+    if (MasterGames::anyScanRuns(controller)) {
         setSearchingIndicatorAnimating(true);
-    else
+    } else {
         endSearch();
+        search.forget();
+    }
     const QString text = ui->playerToFindBox->currentText();
-    if (text.isEmpty() || theServers.isEmpty()) {
+    const bool noServers =
+        std::all_of(gameLists.begin(), gameLists.end(), [](const auto& list) { return list.isEmpty(); });
+    if (text.isEmpty() || noServers) {
         endSearch();
         return;
     }
@@ -121,7 +130,7 @@ void PlayerFinder::searchPlayerInArray(const QString& text)
 {
     m_thePlayersFound.clear();
     tableModel->reloadData();
-    m_thePlayersFound = PlayerFound::searchPlayerInArray(text, theServers);
+    m_thePlayersFound = search.resultsFor(text, gameLists);
     tableModel->reloadData();
 }
 
@@ -136,7 +145,7 @@ void PlayerFinder::updateUI()
     ui->joinPlayerButton->setEnabled(resultSelected);
     ui->addServerButton->setEnabled(resultSelected);
     for (size_t game = 0; game < gameControls.size(); ++game)
-        gameControls[game].count->setText(QStringLiteral("%1 servers").arg(gameServerCounts[game]));
+        gameControls[game].count->setText(QStringLiteral("%1 servers").arg(gameLists[game].size()));
 }
 
 void PlayerFinder::addStringInCombo()

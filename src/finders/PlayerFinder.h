@@ -2,6 +2,7 @@
 
 #include "finders/MasterGames.h"
 #include "finders/PlayerFound.h"
+#include "finders/PlayerSearch.h"
 #include "model/CodServer.h"
 
 #include <QList>
@@ -38,8 +39,9 @@ public:
     // a live search again.
     void getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
                             const QList<CodServerPtr>& cod2Servers, const QList<CodServerPtr>& cod4Servers);
-    // Runs the search when the start button is on. It stays on while a scan runs, so
-    // that the next hand-over runs it again; otherwise this run is the last.
+    // Runs the search when the start button is on, over the whole lists. It stays on
+    // while a scan runs, so that the next hand-over runs it again over the servers
+    // added since; otherwise this run is the last.
     void startSearch();
     // Shows the counts and enables the controls for the current state.
     void updateUI();
@@ -65,7 +67,8 @@ private:
     void windowDidLoad();
     void setUpTable();
     void connectControls();
-    // The search itself: startSearch without bringing the controls up to date.
+    // The search itself, over what the last run did not go over yet while a scan
+    // runs, without bringing the controls up to date.
     void runSearch();
     // Replaces the results with those of the text over the searched servers.
     void searchPlayerInArray(const QString& text);
@@ -80,8 +83,8 @@ private:
     std::unique_ptr<Ui::PlayerFinder> ui;
     std::array<GameControls, MasterGames::count> gameControls{};
     PlayerFinderTableModel* tableModel = nullptr;
-    // The sizes of the four lists at the last hand-over.
-    std::array<qsizetype, MasterGames::count> gameServerCounts{};
-    QList<CodServerPtr> theServers;
+    // The four lists of the last hand-over, and the search over them.
+    PlayerSearch::GameLists gameLists;
+    PlayerSearch search;
     QList<PlayerFound> m_thePlayersFound;
 };

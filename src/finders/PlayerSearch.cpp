@@ -1,0 +1,37 @@
+#include "finders/PlayerSearch.h"
+
+QList<PlayerFound> PlayerSearch::resultsFor(const QString& text, const GameLists& lists)
+{
+    if (text != searchedText) {
+        forget();
+        searchedText = text;
+    }
+    QList<PlayerFound> results;
+    for (size_t game = 0; game < games.size(); ++game) {
+        searchGame(text, lists[game], games[game]);
+        results += games[game].found;
+    }
+    return results;
+}
+
+void PlayerSearch::forget()
+{
+    searchedText.clear();
+    games = {};
+}
+
+void PlayerSearch::searchGame(const QString& text, const QList<CodServerPtr>& list, GameSearch& game)
+{
+    if (!extends(list, game.searched))
+        game = {};
+    game.found += PlayerFound::searchPlayerInArray(text, list.mid(game.searched.size()));
+    game.searched = list;
+}
+
+bool PlayerSearch::extends(const QList<CodServerPtr>& list, const QList<CodServerPtr>& searched)
+{
+    if (searched.isEmpty())
+        return true;
+    return list.size() >= searched.size() && list.first() == searched.first()
+           && list.at(searched.size() - 1) == searched.last();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "finders/MasterGames.h"
+#include "finders/PlayerFound.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+
+// A player search over the four master lists that remembers what it went over. While
+// a scan runs a list only grows at its end, so searching the same text again after a
+// hand-over goes over the servers appended since; the others' results are kept.
+class PlayerSearch {
+public:
+    using GameLists = std::array<QList<CodServerPtr>, MasterGames::count>;
+
+    // The results of the text over the lists, game after game in list order, as
+    // PlayerFound::searchPlayerInArray gives them over the lists joined.
+    QList<PlayerFound> resultsFor(const QString& text, const GameLists& lists);
+    // Forgets what was searched, so that the next search goes over the whole lists:
+    // the players of a server searched before may have changed since.
+    void forget();
+
+private:
+    struct GameSearch {
+        QList<CodServerPtr> searched;
+        QList<PlayerFound> found;
+    };
+
+    // Whether the list holds the searched servers at its start: the same records,
+    // checked at the first and the last searched position (a new scan makes new
+    // records, and the searched ones stay alive in this copy).
+    static bool extends(const QList<CodServerPtr>& list, const QList<CodServerPtr>& searched);
+    void searchGame(const QString& text, const QList<CodServerPtr>& list, GameSearch& game);
+
+    QString searchedText;
+    std::array<GameSearch, MasterGames::count> games;
+};
