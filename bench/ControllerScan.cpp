@@ -5,7 +5,11 @@
 #include "app/MasterScan.h"
 #include "app/Preferences.h"
 #include "app/Zorvel.h"
+#include "finders/PlayerFinder.h"
 
+#include "ui_PlayerFinder.h"
+
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,6 +21,43 @@
 namespace {
 
 constexpr int timeoutMicroseconds = 500000;
+// A player of a server far down the farm's list: the search goes over every
+// player of every server at each hand-over and finds a handful.
+const QString searchedPlayer = QStringLiteral("Player7777-");
+
+template <class Window>
+Window* topLevel()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<Window*>(widget))
+            return window;
+    }
+    return nullptr;
+}
+
+// Opens both finders from the main window's menu; the player finder, or null.
+PlayerFinder* openFinders(const MainWindow& window)
+{
+    for (const char* command : {"showFindServerWindow", "showFindPlayerOrClanPanel"}) {
+        auto* action = window.findChild<QAction*>(QString::fromLatin1(command));
+        if (!action)
+            return nullptr;
+        action->trigger();
+    }
+    return topLevel<PlayerFinder>();
+}
+
+// Starts the player search once the finder holds servers (a search over nothing ends
+// at once); it then runs again at every hand-over until the scan ends. True once
+// started.
+bool startLiveSearch(PlayerFinder& finder)
+{
+    if (finder.controls().numberOfCod4Servers->text() == u"0 servers")
+        return false;
+    finder.controls().playerToFindBox->setEditText(searchedPlayer);
+    finder.controls().startButton->click();
+    return true;
+}
 
 }  // namespace
 
@@ -29,6 +70,9 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     MainWindow window(controller);
     window.show();
     QApplication::processEvents();
+    PlayerFinder* playerFinder = openFinders(window);
+    if (!playerFinder)
+        return std::nullopt;
 
     // The controller fetches the list and starts the threads in one call; a fetch of
     // the same list, just before, tells how much of the call the fetch took.
@@ -39,15 +83,18 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     wall.start();
     controller.scanCod4Servers();
     probe.start();
-    while (controller.cod4RefreshState())
+    bool searching = false;
+    while (controller.cod4RefreshState()) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        searching = searching || startLiveSearch(*playerFinder);
+    }
     const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9 - fetch;
     probe.stop();
     controller.stopMasterScans();
     QApplication::processEvents();
 
     const int kept = static_cast<int>(controller.activeCod4Servers().size());
-    if (kept == 0)
+    if (kept == 0 || !searching)
         return std::nullopt;
     return Figures{wallSeconds,       probe.percentile(0.5), probe.percentile(0.99), probe.largest(),
                    (residentKib() - kibBefore) / kept, kept};

@@ -5,7 +5,8 @@
 #include <optional>
 
 // One CoD4 master scan through the controller of a shown main window, as the
-// menu command runs it, with a 5 ms timer on the UI thread beside it.
+// menu command runs it, with both finders open, a player search running, and a
+// 5 ms timer on the UI thread beside it.
 class ControllerScan {
 public:
     struct Figures {
@@ -22,7 +23,8 @@ public:
     };
 
     // Scans the master on 127.0.0.1 with "Timeout" 500 ms and that many servers by
-    // thread; nothing when the master did not list any server.
+    // thread; nothing when the finders did not open or the master did not list any
+    // server.
     static std::optional<Figures> run(quint16 masterPort, int batchSize);
 
     // The figures in "key=value" words, and back.
