@@ -3,37 +3,33 @@
 #include <QString>
 
 #include <memory>
-#include <mutex>
 
 // One player line of a status answer. Every field is text, exactly as received.
-// Fields may be read on one thread while another writes them: each read returns a
-// copy taken under the record's own lock.
+// A record never changes once made, so threads share it without a lock; a refresh
+// installs new records.
 class CodPlayer {
 public:
+    // A field left out reads as player 0, without a name, with a score of 0 and a
+    // ping of 999.
+    struct Fields {
+        QString number = QStringLiteral("0");
+        QString name{};
+        QString ping = QStringLiteral("999");
+        QString score = QStringLiteral("0");
+        QString colouredName{};
+    };
+
     CodPlayer();
+    explicit CodPlayer(Fields fields);
 
-    QString playerNumber() const;
-    QString playerName() const;
-    QString playerPing() const;
-    QString playerScore() const;
-    QString colouredName() const;
-
-    void setPlayerNumber(const QString& value);
-    void setPlayerName(const QString& value);
-    void setPlayerPing(const QString& value);
-    void setPlayerScore(const QString& value);
-    void setColouredName(const QString& value);
+    QString playerNumber() const { return fields.number; }
+    QString playerName() const { return fields.name; }
+    QString playerPing() const { return fields.ping; }
+    QString playerScore() const { return fields.score; }
+    QString colouredName() const { return fields.colouredName; }
 
 private:
-    QString read(const QString& field) const;
-    void write(QString& field, const QString& value);
-
-    mutable std::mutex fieldsLock;
-    QString m_playerNumber;
-    QString m_playerName;
-    QString m_playerPing;
-    QString m_playerScore;
-    QString m_colouredName;
+    const Fields fields;
 };
 
-using CodPlayerPtr = std::shared_ptr<CodPlayer>;
+using CodPlayerPtr = std::shared_ptr<const CodPlayer>;

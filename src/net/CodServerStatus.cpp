@@ -113,6 +113,9 @@ QString CodServer::clearColoredName(const QString& name)
     const auto isColourCodeAt = [&name](qsizetype i) {
         return name.at(i) == u'^' && i + 1 < name.size() && name.at(i + 1) >= u'0' && name.at(i + 1) <= u'9';
     };
+    // Most names hold no colour code: they share the coloured name's text.
+    if (!name.contains(u'^'))
+        return name;
     QString cleared;
     cleared.reserve(name.size());
     for (qsizetype i = 0; i < name.size(); ++i) {

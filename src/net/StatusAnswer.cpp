@@ -1,6 +1,7 @@
 #include "net/StatusAnswer.h"
 
 #include "model/CodServer.h"
+#include "model/NumberTexts.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void StatusAnswer::readKeys(const QStringList& pieces)
     for (const FieldKey& each : fieldKeys) {
         const qsizetype at = pieces.indexOf(each.key);
         if (at >= 0 && at + 1 < pieces.size())
-            values.insert(each.field, valueIn(pieces.at(at + 1)));
+            values.insert(each.field, NumberTexts::shared(valueIn(pieces.at(at + 1))));
     }
     if (values.contains(HostName))
         values[HostName] = CodServer::clearColoredName(values.value(HostName));
@@ -81,20 +82,23 @@ void StatusAnswer::readKeys(const QStringList& pieces)
 void StatusAnswer::readPlayerLines(const QString& lastPiece)
 {
     const QStringList lines = lastPiece.split(u'\n');
+    // Sized once: the list stays in the record as long as the record lives.
+    m_players.reserve(lines.size() - 1);
     int count = 0;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList parts = lines.at(i).split(u'"');
         if (parts.size() < 2)
             continue;
-        auto player = std::make_shared<CodPlayer>();
-        player->setPlayerNumber(QString::number(count++));
-        player->setColouredName(parts.at(1));
-        player->setPlayerName(CodServer::clearColoredName(parts.at(1)));
+        const QString number = QString::number(count++);
         const QStringList scoreAndPing = parts.at(0).split(u' ');
         if (scoreAndPing.size() < 2)
             continue;
-        player->setPlayerScore(scoreAndPing.at(0));
-        player->setPlayerPing(scoreAndPing.at(1));
-        m_players.append(player);
+        m_players.append(std::make_shared<const CodPlayer>(CodPlayer::Fields{
+            .number = NumberTexts::shared(number),
+            .name = CodServer::clearColoredName(parts.at(1)),
+            .ping = NumberTexts::shared(scoreAndPing.at(1)),
+            .score = NumberTexts::shared(scoreAndPing.at(0)),
+            .colouredName = parts.at(1),
+        }));
     }
 }

@@ -86,12 +86,12 @@ void applyPlayers(CodServer& server, const QByteArray& answer)
     QList<CodPlayerPtr> players = server.serverPlayers();
     int number = 0;
     for (const UtPlayersAnswer::Player& each : UtPlayersAnswer::parse(answer)) {
-        auto player = std::make_shared<CodPlayer>();
-        player->setPlayerNumber(QString::number(number++));
-        player->setPlayerName(each.name);
-        player->setPlayerPing(QString::number(each.ping));
-        player->setPlayerScore(QString::number(each.score));
-        players.append(player);
+        players.append(std::make_shared<const CodPlayer>(CodPlayer::Fields{
+            .number = QString::number(number++),
+            .name = each.name,
+            .ping = QString::number(each.ping),
+            .score = QString::number(each.score),
+        }));
     }
     server.setServerPlayers(players);
 }

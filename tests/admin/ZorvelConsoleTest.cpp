@@ -46,10 +46,8 @@ const QByteArray cod4Listing = "map: mp_crash\n"
 
 CodPlayerPtr player(const QString& colouredName)
 {
-    auto record = std::make_shared<CodPlayer>();
-    record->setColouredName(colouredName);
-    record->setPlayerName(CodServer::clearColoredName(colouredName));
-    return record;
+    return std::make_shared<const CodPlayer>(
+        CodPlayer::Fields{.name = CodServer::clearColoredName(colouredName), .colouredName = colouredName});
 }
 
 // The real main window over three favourites with the rcon password: Alpha and Bravo

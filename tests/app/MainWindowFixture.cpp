@@ -55,8 +55,5 @@ bool MainWindowFixture::drawerIsOpen() const
 
 CodPlayerPtr player(const QString& name, const QString& score)
 {
-    auto record = std::make_shared<CodPlayer>();
-    record->setPlayerName(name);
-    record->setPlayerScore(score);
-    return record;
+    return std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = name, .score = score});
 }

@@ -23,8 +23,5 @@ CodServerPtr FinderServer::make() const
 
 CodPlayerPtr finderPlayer(const QString& name, const QString& score)
 {
-    auto player = std::make_shared<CodPlayer>();
-    player->setPlayerName(name);
-    player->setPlayerScore(score);
-    return player;
+    return std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = name, .score = score});
 }

@@ -23,9 +23,7 @@ CodServerPtr serverAt(const QString& ip, const QString& name = {}, const QString
 
 CodPlayerPtr playerNamed(const QString& name)
 {
-    auto player = std::make_shared<CodPlayer>();
-    player->setPlayerName(name);
-    return player;
+    return std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = name});
 }
 
 }  // namespace

@@ -98,11 +98,8 @@ QList<CodPlayerPtr> playersOf(const std::pair<const char*, const char*> (&list)[
     QList<CodPlayerPtr> players;
     int ping = 40;
     for (const auto& [name, score] : list) {
-        auto player = std::make_shared<CodPlayer>();
-        player->setPlayerName(QString::fromUtf8(name));
-        player->setPlayerScore(QString::fromUtf8(score));
-        player->setPlayerPing(QString::number(ping += 7));
-        players.append(player);
+        players.append(std::make_shared<const CodPlayer>(CodPlayer::Fields{
+            .name = QString::fromUtf8(name), .ping = QString::number(ping += 7), .score = QString::fromUtf8(score)}));
     }
     return players;
 }
