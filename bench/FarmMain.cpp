@@ -1,10 +1,11 @@
-// zorvel-farm: N simulated Call of Duty 4 servers and a master listing them all,
-// on 127.0.0.1 (one port each), until SIGINT or SIGTERM.
+// zorvel-farm: N simulated Call of Duty 4 servers, each on its own loopback address
+// from 127.1.0.1 upwards, and a master on 127.0.0.1 listing them all, until SIGINT or
+// SIGTERM.
 //
 //   zorvel-farm SEED N MIN_DELAY_MS MAX_DELAY_MS SILENT_FRACTION MASTER_PORT
 //
-// It prints one line per server in the master's order, "server 127.0.0.1:PORT
-// delay_ms=D" or "server 127.0.0.1:PORT silent", then "master 127.0.0.1:PORT
+// It prints one line per server in the master's order, "server 127.x.y.z:PORT
+// delay_ms=D" or "server 127.x.y.z:PORT silent", then "master 127.0.0.1:PORT
 // servers=N" once everything serves.
 #include "Cod4ServerLook.h"
 #include "peers/GameServerFarm.h"

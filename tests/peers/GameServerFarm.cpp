@@ -146,7 +146,7 @@ void GameServerFarm::openSockets()
         descriptors.push_back(descriptor);
         sockaddr_in local{};
         local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        local.sin_addr.s_addr = htonl(host(static_cast<int>(i)));
         socklen_t length = sizeof local;
         epoll_event interest{};
         interest.events = EPOLLIN;
@@ -159,16 +159,31 @@ void GameServerFarm::openSockets()
     }
 }
 
+// Addresses of their own keep the farm off 127.0.0.1, whose ports other peers use,
+// and let a farm of any size pick its ports freely. The whole 127.0.0.0/8 range
+// reaches this computer's loopback interface without any set-up.
+quint32 GameServerFarm::host(int index)
+{
+    constexpr quint32 firstHost = (127U << 24) | (1U << 16) | 1U;
+    return firstHost + static_cast<quint32>(index);
+}
+
 QString GameServerFarm::address(int index) const
 {
-    return QStringLiteral("127.0.0.1:%1").arg(port(index));
+    const quint32 value = host(index);
+    return QStringLiteral("%1.%2.%3.%4:%5")
+        .arg(value >> 24)
+        .arg((value >> 16) & 0xFF)
+        .arg((value >> 8) & 0xFF)
+        .arg(value & 0xFF)
+        .arg(port(index));
 }
 
 QList<QByteArray> GameServerFarm::masterRecords() const
 {
     QList<QByteArray> records;
-    for (const quint16 each : ports)
-        records.append(MasterServerPeer::record(INADDR_LOOPBACK, each));
+    for (int i = 0; i < size(); ++i)
+        records.append(MasterServerPeer::record(host(i), port(i)));
     return records;
 }
 

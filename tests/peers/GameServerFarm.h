@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-// Many simulated Quake-3-style game servers on 127.0.0.1, each on its own ephemeral
-// port, all served by one thread: an epoll loop over their sockets and a queue of
+// Many simulated Quake-3-style game servers, each on its own loopback address from
+// 127.1.0.1 upwards (an ephemeral port on it), all served by one thread: an epoll loop over their sockets and a queue of
 // answers waiting for their server's delay. Each server answers "getstatus" with its
 // own status (name with colour codes, map, gametype, players), with garbage, or not
 // at all, and "getinfo" alike with its info (as quakestat asks); the farm counts the
@@ -62,8 +62,10 @@ public:
 
     int size() const { return static_cast<int>(servers.size()); }
     const Server& server(int index) const { return servers.at(static_cast<std::size_t>(index)); }
+    // The server's IPv4 address, in host order, and its port.
+    static quint32 host(int index);
     quint16 port(int index) const { return ports.at(static_cast<std::size_t>(index)); }
-    // "127.0.0.1:port".
+    // "127.x.y.z:port".
     QString address(int index) const;
     // The master's records of the servers, in order (MasterServerPeer::record).
     QList<QByteArray> masterRecords() const;
