@@ -4,7 +4,6 @@
 #include "model/ServerArchive.h"
 #include "support/TestPreferences.h"
 
-#include <QPushButton>
 #include <QSettings>
 
 void MainWindowFixture::SetUp()
@@ -66,16 +65,6 @@ void MainWindowFixture::select(int row) const
         favourites().clearSelection();
     else
         favourites().selectRow(row);
-}
-
-void MainWindowFixture::clickButton(const char* name) const
-{
-    control<QPushButton>(name).click();
-}
-
-bool MainWindowFixture::isEnabled(const char* buttonName) const
-{
-    return control<QPushButton>(buttonName).isEnabled();
 }
 
 CodPlayerPtr player(const QString& name, const QString& score)

@@ -6,6 +6,7 @@
 #include "support/RecordingDesktop.h"
 #include "support/TableCells.h"
 
+#include <QPushButton>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -44,8 +45,8 @@ protected:
     void select(int row) const;
     // Redraws the window after a test changed records behind its back.
     void redraw() const { controller->updateUI(); }
-    void clickButton(const char* name) const;
-    bool isEnabled(const char* buttonName) const;
+    void clickButton(const char* name) const { control<QPushButton>(name).click(); }
+    bool isEnabled(const char* buttonName) const { return control<QPushButton>(buttonName).isEnabled(); }
 
     RecordingAlerts* alerts = nullptr;
     RecordingDesktop* desktop = nullptr;
