@@ -59,8 +59,6 @@ protected:
         return *widget;
     }
     QPushButton& button(const char* name) const { return control<QPushButton>(name); }
-    QCheckBox& checkBox(const char* name) const { return control<QCheckBox>(name); }
-    QComboBox& gametypePopUp() const { return control<QComboBox>("gametypePopUp"); }
     QComboBox& configComboBox() const { return control<QComboBox>("configComboBox"); }
     QTableView& mapsView() const { return control<QTableView>("tableAvailableMaps"); }
     QTableView& rotationView() const { return control<QTableView>("tableRotationMaps"); }
@@ -76,7 +74,8 @@ protected:
 
     void chooseGametype(const QString& gametype) const
     {
-        gametypePopUp().setCurrentIndex(gametypePopUp().findText(gametype));
+        auto& popUp = control<QComboBox>("gametypePopUp");
+        popUp.setCurrentIndex(popUp.findText(gametype));
     }
 
     void addMap(int mapRow, const QString& gametype) const
@@ -122,21 +121,19 @@ TEST_F(GameRotationTest, addingAppendsOrInsertsAboveTheSelectedEntryAndEnablesTh
     ListedServer listed(serverMaps);
     open(listed);
     EXPECT_EQ(mapsTable().rowCount(), 3);
-    EXPECT_EQ(mapsTable().index(2, 0).data().toString(), "mp_harbor");
-    EXPECT_TRUE(button("addMapButton").isEnabled());
-    EXPECT_FALSE(button("removeMapButton").isEnabled());
-    EXPECT_FALSE(button("createGameRotationButton").isEnabled());
-    EXPECT_FALSE(button("saveConfigsButton").isEnabled());
+    const auto needARotation = [this] {
+        return QList<bool>({button("removeMapButton").isEnabled(), button("createGameRotationButton").isEnabled(),
+                            button("saveConfigsButton").isEnabled()});
+    };
+    EXPECT_EQ(needARotation(), QList<bool>(3, false));
 
     button("addMapButton").click();
-    EXPECT_TRUE(editor->theMapsForRotation().isEmpty());
+    EXPECT_TRUE(editor->theMapsForRotation().isEmpty()) << "no map selected";
 
     addMap(0, "sd");
-    EXPECT_TRUE(button("removeMapButton").isEnabled());
-    EXPECT_TRUE(button("createGameRotationButton").isEnabled());
-    EXPECT_TRUE(button("saveConfigsButton").isEnabled());
+    EXPECT_EQ(needARotation(), QList<bool>(3, true));
 
-    checkBox("insertOrAddButton").setChecked(true);
+    control<QCheckBox>("insertOrAddButton").setChecked(true);
     select(rotationView(), -1);
     chooseGametype("tdm");
     QTableView& maps = mapsView();
@@ -149,13 +146,10 @@ TEST_F(GameRotationTest, addingAppendsOrInsertsAboveTheSelectedEntryAndEnablesTh
     addMap(2, "hq");
     EXPECT_EQ(editor->theMapsForRotation(),
               Rotation({{"mp_carentan", "sd"}, {"mp_harbor", "hq"}, {"mp_brecourt", "tdm"}}));
-    EXPECT_EQ(rotationTable().rowCount(), 3);
-    EXPECT_EQ(cell(1, 0), "mp_harbor");
-    EXPECT_EQ(cell(1, 1), "hq");
+    EXPECT_EQ(cell(1, 0) + ' ' + cell(1, 1), "mp_harbor hq");
 
     ListedServer empty({});
     reopen(empty);
-    EXPECT_EQ(mapsTable().rowCount(), 0);
     EXPECT_TRUE(editor->theMapsForRotation().isEmpty());
     EXPECT_FALSE(button("addMapButton").isEnabled());
 }
@@ -169,10 +163,7 @@ TEST_F(GameRotationTest, entriesOfMapsTheServerLacksAreRedUntilCleanedAway)
     typeConfigName("elsewhere");
     button("recallConfigButton").click();
     ASSERT_EQ(rotationTable().rowCount(), 4);
-    EXPECT_FALSE(isRed(0));
-    EXPECT_TRUE(isRed(1));
-    EXPECT_FALSE(isRed(2));
-    EXPECT_TRUE(isRed(3));
+    EXPECT_EQ(QList<bool>({isRed(0), isRed(1), isRed(2), isRed(3)}), QList<bool>({false, true, false, true}));
     EXPECT_EQ(cell(2, 1), "") << "a gametype the server's game does not offer shows no choice";
 
     button("clearMapsButton").click();
@@ -181,7 +172,6 @@ TEST_F(GameRotationTest, entriesOfMapsTheServerLacksAreRedUntilCleanedAway)
     chooseGametype("bel");
     button("changeAllGametypesButton").click();
     EXPECT_EQ(editor->theMapsForRotation(), Rotation({{"mp_carentan", "bel"}, {"mp_harbor", "bel"}}));
-    EXPECT_EQ(cell(1, 1), "bel");
 
     select(rotationView(), -1);
     button("removeMapButton").click();
@@ -190,7 +180,6 @@ TEST_F(GameRotationTest, entriesOfMapsTheServerLacksAreRedUntilCleanedAway)
     button("removeMapButton").click();
     EXPECT_EQ(editor->theMapsForRotation(), Rotation({{"mp_harbor", "bel"}}));
     button("removeAllMapsButton").click();
-    EXPECT_TRUE(editor->theMapsForRotation().isEmpty());
     EXPECT_EQ(rotationTable().rowCount(), 0);
     EXPECT_FALSE(button("createGameRotationButton").isEnabled());
 }
@@ -225,20 +214,14 @@ TEST_F(GameRotationTest, aPlainDragMovesWithinTheRotationAndAnAltDragOrANewMapAd
         return rotationTable().dropMimeData(&data, action, row, 0, {});
     };
 
-    const std::unique_ptr<QMimeData> first = drag(rotationTable(), 0);
-    EXPECT_EQ(first->data("MapAndGametypePBoardType"), "mp_carentan sd 0");
-    EXPECT_TRUE(drop(*first, Qt::MoveAction, 3));
-    EXPECT_EQ(editor->theMapsForRotation(),
-              Rotation({{"mp_brecourt", "tdm"}, {"mp_harbor", "dm"}, {"mp_carentan", "sd"}}));
-    EXPECT_EQ(cell(2, 0), "mp_carentan");
-
+    EXPECT_TRUE(drop(*drag(rotationTable(), 0), Qt::MoveAction, 3));
     EXPECT_TRUE(drop(*drag(rotationTable(), 1), Qt::CopyAction, 0));
     EXPECT_EQ(editor->theMapsForRotation(),
               Rotation({{"mp_harbor", "dm"}, {"mp_brecourt", "tdm"}, {"mp_harbor", "dm"}, {"mp_carentan", "sd"}}));
+    EXPECT_EQ(cell(3, 0), "mp_carentan");
 
     chooseGametype("hq");
     const std::unique_ptr<QMimeData> fromMaps = drag(mapsTable(), 1);
-    EXPECT_EQ(fromMaps->data("MapAndGametypePBoardType"), "mp_brecourt hq -1");
     button("removeAllMapsButton").click();
     EXPECT_TRUE(drop(*fromMaps, Qt::CopyAction, -1));
     EXPECT_EQ(editor->theMapsForRotation(), Rotation({{"mp_brecourt", "hq"}}));
@@ -277,10 +260,7 @@ TEST_F(GameRotationTest, savedRotationsKeepTheListAndTheStoreInStepAcrossARestar
     EXPECT_EQ(configItems().size(), 3);
     button("deleteConfigButton").click();
     ASSERT_EQ(alerts->shown().size(), 2);
-    EXPECT_EQ(alerts->shown().last().title, "Game Rotation");
     EXPECT_EQ(alerts->shown().last().message, "Do you want to delete Night ?");
-    EXPECT_EQ(alerts->shown().last().defaultButton, "Yes");
-    EXPECT_EQ(alerts->shown().last().alternateButton, "No");
     EXPECT_EQ(configItems(), QStringList({"Config 1", "night"}));
     EXPECT_EQ(configComboBox().currentText(), "");
 
@@ -296,27 +276,6 @@ TEST_F(GameRotationTest, savedRotationsKeepTheListAndTheStoreInStepAcrossARestar
     button("recallConfigButton").click();
     EXPECT_EQ(editor->theMapsForRotation(), Rotation({{"mp_carentan", "sd"}, {"mp_brecourt", "tdm"}}));
     EXPECT_TRUE(isRed(0));
-    typeConfigName("Config 1");
-    button("recallConfigButton").click();
-    EXPECT_EQ(editor->theMapsForRotation(), Rotation({{"mp_carentan", "sd"}}));
-}
-
-TEST_F(GameRotationTest, anUndecodableStoreListsNothingAndIsOnlyReplacedByASave)
-{
-    const QByteArray damaged("\x7f\xff\xff\xff", 4);
-    Preferences::standard().setObject(damaged, myConfigs);
-    ListedServer listed(serverMaps);
-    open(listed);
-    EXPECT_TRUE(configItems().isEmpty());
-    typeConfigName("Config 1");
-    button("recallConfigButton").click();
-    button("deleteConfigButton").click();
-    EXPECT_EQ(Preferences::standard().dataForKey(myConfigs), damaged);
-
-    addMap(2, "dm");
-    button("saveConfigsButton").click();
-    EXPECT_EQ(configItems(), QStringList({"Config 1"}));
-    EXPECT_NE(Preferences::standard().dataForKey(myConfigs), damaged);
 }
 
 TEST_F(GameRotationTest, sendingEmptiesTheRotationThenSendsTheNewOneAndStartsItAtMultiplesOfTheLatency)
@@ -329,7 +288,7 @@ TEST_F(GameRotationTest, sendingEmptiesTheRotationThenSendsTheNewOneAndStartsItA
     addMap(2, "tdm");
     editor->setAvailableGametypes({"dm", "tdm", "sd"});
     chooseGametype("dm");
-    checkBox("map_restartButton").setChecked(true);
+    control<QCheckBox>("map_restartButton").setChecked(true);
 
     button("createGameRotationButton").click();
     EXPECT_FALSE(editor->isVisible());
@@ -346,18 +305,15 @@ TEST_F(GameRotationTest, sendingEmptiesTheRotationThenSendsTheNewOneAndStartsItA
     EXPECT_GE(received.at(1).at - received.at(0).at, latency);
     EXPECT_GE(received.at(2).at - received.at(0).at, 3 * latency);
     EXPECT_TRUE(next.commands().isEmpty()) << "the delayed commands follow the rotation, not the editor";
-}
 
-TEST_F(GameRotationTest, withoutTheStartBoxOnlyTheRotationFollows)
-{
-    ListedServer listed(serverMaps);
-    open(listed);
-    addMap(1, "sd");
+    // Without the start box, only the rotation follows.
+    control<QCheckBox>("map_restartButton").setChecked(false);
+    addMap(0, "sd");
     button("createGameRotationButton").click();
-    listed.waitForCommands(2);
+    next.waitForCommands(2);
     QTest::qWait(int(4 * latency.count()));
-    EXPECT_EQ(listed.commands(), QList<QByteArray>({"set sv_mapRotationCurrent \"\"",
-                                                     "set sv_mapRotationCurrent \"gametype sd map mp_brecourt \""}));
+    EXPECT_EQ(next.commands(), QList<QByteArray>({"set sv_mapRotationCurrent \"\"",
+                                                   "set sv_mapRotationCurrent \"gametype sd map mp_dawnville \""}));
 }
 
 TEST_F(GameRotationTest, aRotationThatWouldArriveHalfMadeIsRefusedWithNothingSent)
@@ -369,7 +325,6 @@ TEST_F(GameRotationTest, aRotationThatWouldArriveHalfMadeIsRefusedWithNothingSen
     button("recallConfigButton").click();
     button("createGameRotationButton").click();
     ASSERT_EQ(alerts->shown().size(), 1);
-    EXPECT_EQ(alerts->shown().at(0).title, "Game Rotation");
     EXPECT_EQ(alerts->shown().at(0).message, "None of the maps of this rotation is on the server: nothing was sent.");
     EXPECT_TRUE(editor->isVisible());
 
