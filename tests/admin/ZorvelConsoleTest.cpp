@@ -124,33 +124,11 @@ protected:
     // Gives every timer of the latest command a chance to fire.
     static void waitOutTheLatency() { QTest::qWait(int(4 * latency.count())); }
 
-    // Waits for Alpha's next commands, after those an earlier call returned.
-    QList<UdpPeer::Received> nextCommands(int count)
-    {
-        alpha->waitForCommands(int(taken) + count);
-        const QList<UdpPeer::Received> next = alpha->commandsReceived().mid(taken, count);
-        taken += count;
-        return next;
-    }
-    static Commands textsOf(const QList<UdpPeer::Received>& received)
-    {
-        Commands texts;
-        for (const UdpPeer::Received& command : received)
-            texts.append(command.datagram);
-        return texts;
-    }
-    // The arrival of a command after the first one of the list.
-    static std::chrono::steady_clock::duration arrivalOf(const QList<UdpPeer::Received>& received, int index)
-    {
-        return received.at(index).at - received.at(0).at;
-    }
-
     RecordingAlerts* alerts = nullptr;
     std::unique_ptr<Zorvel> controller;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<ListedServer> alpha;
     std::unique_ptr<ListedServer> bravo;
-    qsizetype taken = 0;
 };
 
 }  // namespace
@@ -200,9 +178,9 @@ TEST_F(ZorvelConsoleTest, changeMapSendsTheMapALatencyAfterTheGametypeToTheSameS
     click("changeMapButton");
     selectFavourite(1);
     alpha->waitForCommands(2);
-    QList<UdpPeer::Received> received = alpha->commandsReceived();
+    const QList<UdpPeer::Received> received = alpha->commandsReceived();
     EXPECT_EQ(alpha->commands(), Commands({"g_gametype war", "map mp_strike"}));
-    EXPECT_GE(arrivalOf(received, 1), latency);
+    EXPECT_GE(received.at(1).at - received.at(0).at, latency);
     EXPECT_TRUE(bravo->commands().isEmpty()) << "a selection made meanwhile does not take the map change";
 
     chooseMapAndGametype({}, {});
@@ -220,29 +198,33 @@ TEST_F(ZorvelConsoleTest, changeMapSendsTheMapALatencyAfterTheGametypeToTheSameS
 
 TEST_F(ZorvelConsoleTest, kickAndBanBySlotTakeThePlayersOwnRightAlignedSlotAtMultiplesOfTheLatency)
 {
-    selectPlayer(0);
-    click("kickButton");
-    QList<UdpPeer::Received> received = nextCommands(2);
-    EXPECT_EQ(textsOf(received), Commands({"status", "clientKick 3"}));
-    EXPECT_GE(arrivalOf(received, 1), latency);
-    selectPlayer(1);
-    click("kickButton");
-    EXPECT_EQ(textsOf(nextCommands(2)), Commands({"status", "clientKick 12"}));
-
-    selectPlayer(1);
-    control<QRadioButton>("banThirtyMinutesButton").setChecked(true);
-    click("banButton");
-    received = nextCommands(3);
-    EXPECT_EQ(textsOf(received), Commands({"status", "sv_kickBanTime 1800", "tempBanClient 12"}));
-    EXPECT_GE(arrivalOf(received, 1), latency);
-    EXPECT_GE(arrivalOf(received, 2), 2 * latency);
-
-    selectPlayer(2);
-    control<QRadioButton>("banForeverButton").setChecked(true);
-    click("banButton");
-    received = nextCommands(2);
-    EXPECT_EQ(textsOf(received), Commands({"status", "clientBan 7"}));
-    EXPECT_GE(arrivalOf(received, 1), latency);
+    struct Sanction {
+        int player;
+        const char* button;
+        const char* banLength;
+        Commands sent;
+    };
+    const QList<Sanction> sanctions = {
+        {0, "kickButton", "", {"status", "clientKick 3"}},
+        {1, "kickButton", "", {"status", "clientKick 12"}},
+        {1, "banButton", "banThirtyMinutesButton", {"status", "sv_kickBanTime 1800", "tempBanClient 12"}},
+        {2, "banButton", "banForeverButton", {"status", "clientBan 7"}},
+    };
+    qsizetype taken = 0;
+    for (const Sanction& sanction : sanctions) {
+        selectPlayer(sanction.player);
+        if (*sanction.banLength)
+            control<QRadioButton>(sanction.banLength).setChecked(true);
+        click(sanction.button);
+        alpha->waitForCommands(int(taken + sanction.sent.size()));
+        const QList<UdpPeer::Received> received = alpha->commandsReceived().mid(taken);
+        taken += sanction.sent.size();
+        ASSERT_EQ(received.size(), sanction.sent.size());
+        for (int i = 0; i < received.size(); ++i) {
+            EXPECT_EQ(received.at(i).datagram, sanction.sent.at(i));
+            EXPECT_GE(received.at(i).at - received.at(0).at, i * latency) << sanction.sent.at(i).constData();
+        }
+    }
     EXPECT_TRUE(alerts->shown().isEmpty());
 }
 
@@ -267,9 +249,7 @@ TEST_F(ZorvelConsoleTest, withAltTheyGoByTheColouredNameUnlessTheServerWouldRead
     clickWithAlt("banButton");
     waitOutTheLatency();
     EXPECT_EQ(alpha->commands().size(), 4) << "nothing of a command naming \"Big Joe\" is sent";
-    ASSERT_EQ(alerts->shown().size(), 2);
-    EXPECT_EQ(alerts->shown().at(0).title, "Kick Player");
-    EXPECT_EQ(alerts->shown().at(1).title, "Ban Player");
+    EXPECT_EQ(alerts->shown().size(), 2);
 }
 
 TEST_F(ZorvelConsoleTest, aPlayerTheListingDoesNotNameIsNeitherKickedNorBanned)
