@@ -72,15 +72,3 @@ TEST_F(MainWindowTest, editCommandsNeedASelectionAndOneRunningMasterScanDisables
         }
     }
 }
-
-TEST_F(MainWindowTest, everyMenuCommandHasATooltipNamingIt)
-{
-    start();
-    for (const QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
-        for (const QAction* action : menu->actions())
-            EXPECT_TRUE(action->isSeparator()
-                        || action->toolTip().startsWith(action->text().remove(u'&').remove(u'…')))
-                << action->objectName().toStdString();
-    }
-    EXPECT_EQ(control<QAction>("refreshAllServers").toolTip(), "Refresh all (Ctrl+Shift+R)");
-}
