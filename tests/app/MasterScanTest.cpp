@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
-#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -34,17 +33,19 @@ QStringList numbered(int count)
     return addresses;
 }
 
-QSet<QString> addressesOf(const QList<CodServerPtr>& servers)
+// Sorted, so that lists compare whatever their order and a duplicate shows.
+QStringList sorted(QStringList addresses)
 {
-    QSet<QString> addresses;
-    for (const CodServerPtr& server : servers)
-        addresses.insert(server->serverIp());
+    addresses.sort();
     return addresses;
 }
 
-QSet<QString> setOf(const QStringList& addresses)
+QStringList addressesOf(const QList<CodServerPtr>& servers)
 {
-    return QSet<QString>(addresses.cbegin(), addresses.cend());
+    QStringList addresses;
+    for (const CodServerPtr& server : servers)
+        addresses.append(server->serverIp());
+    return sorted(addresses);
 }
 
 GameServerFarm::Server farmServer(Answer answer, std::chrono::milliseconds delay = 0ms)
@@ -127,16 +128,14 @@ TEST_F(MasterScanTest, aScanKeepsTheServersThatAnswerAndHandsTheListsOverAsItGoe
     EXPECT_TRUE(indicatorTurns());
     waitForTheEndOf(&Zorvel::codRefreshState);
 
-    const QList<CodServerPtr> kept = controller->activeCodServers();
-    EXPECT_EQ(addressesOf(kept), setOf(farm.answeringAddresses()));
-    EXPECT_EQ(kept.size(), farm.answeringAddresses().size());
+    EXPECT_EQ(addressesOf(controller->activeCodServers()), sorted(farm.answeringAddresses()));
     EXPECT_FALSE(indicatorTurns());
     // Batches of 250, 250 and 100 ask for a hand-over after servers 0, 20, ... 240 (or
     // 80) and at each end; those asked for while one is queued fold into it, and the
     // last one hands the whole list over.
     ASSERT_FALSE(handedOverSizes.isEmpty());
     EXPECT_LE(handedOverSizes.size(), 14 + 14 + 6);
-    EXPECT_EQ(handedOverSizes.last(), kept.size());
+    EXPECT_EQ(handedOverSizes.last(), controller->activeCodServers().size());
     EXPECT_TRUE(controller->activeUOServers().isEmpty());
 }
 
@@ -154,8 +153,9 @@ TEST_F(MasterScanTest, stoppingRightAfterTheStartKeepsAtMostTheFirstServerOfEach
     controller->scanCodServersStop();
     waitForTheEndOf(&Zorvel::codRefreshState);
 
-    QSet<QString> kept = addressesOf(controller->activeCodServers());
-    EXPECT_TRUE(kept.subtract({farm.address(0), farm.address(20), farm.address(40)}).isEmpty());
+    const QStringList firsts = {farm.address(0), farm.address(20), farm.address(40)};
+    for (const QString& kept : addressesOf(controller->activeCodServers()))
+        EXPECT_TRUE(firsts.contains(kept)) << kept.toStdString();
 }
 
 TEST_F(MasterScanTest, anUnusableOrSilentMasterEndsTheScanAtOnce)
@@ -195,9 +195,8 @@ TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOn
     EXPECT_EQ(label("numberOfCodServerToScan"), "5 servers to scan...");
     waitForTheEndOf(&Zorvel::codRefreshState);
 
-    EXPECT_EQ(controller->activeCodServers().size(), 4);
     EXPECT_EQ(addressesOf(controller->activeCodServers()),
-              setOf({farm.address(0), farm.address(1), farm.address(2), farm.address(4)}));
+              sorted({farm.address(0), farm.address(1), farm.address(2), farm.address(4)}));
     EXPECT_EQ(label("numberOfCodServerToScan"), "4 servers in database");
     for (int i = 0; i < farm.size(); ++i)
         EXPECT_EQ(farm.queriesReceivedBy(i), 1) << i;
@@ -223,8 +222,8 @@ TEST_F(MasterScanTest, scansOfTwoGamesRunSideBySideAndTheIndicatorTurnsUntilBoth
     waitForTheEndOf(&Zorvel::cod4RefreshState);
 
     EXPECT_FALSE(indicatorTurns());
-    EXPECT_EQ(addressesOf(controller->activeCodServers()), setOf(codFarm.answeringAddresses()));
-    EXPECT_EQ(addressesOf(controller->activeCod4Servers()), setOf(cod4Farm.answeringAddresses()));
+    EXPECT_EQ(addressesOf(controller->activeCodServers()), sorted(codFarm.answeringAddresses()));
+    EXPECT_EQ(addressesOf(controller->activeCod4Servers()), sorted(cod4Farm.answeringAddresses()));
 }
 
 TEST_F(MasterScanTest, quittingInTheMiddleOfScansJoinsTheirThreads)
