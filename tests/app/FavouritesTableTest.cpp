@@ -207,20 +207,18 @@ TEST_F(FavouritesTable, pasteTakesABareAddressAndSilentlyRefusesTheRest)
     EXPECT_FALSE(favourite(1)->serverPassOwner());
 
     controller->setListOfServersModified(false);
-    clipboard().setText("garbage:text");
-    controller->paste();
-
-    auto* damaged = new QMimeData;
-    damaged->setText("10.0.0.3:28960");
-    damaged->setData(ServerPasteboard::codServerType, QByteArray("\x00\x00\x00\x08" "damaged", 11));
-    clipboard().setMimeData(damaged);
-    controller->paste();
-
-    auto* notAnAddress = new QMimeData;
-    notAnAddress->setData(ServerPasteboard::codServerType,
-                          ServerArchive::archiveServer(*server("Name", "no address", "pw")));
-    clipboard().setMimeData(notAnAddress);
-    controller->paste();
+    const auto paste = [this](const QString& text, const QByteArray& record) {
+        auto* data = new QMimeData;
+        if (!text.isEmpty())
+            data->setText(text);
+        if (!record.isEmpty())
+            data->setData(ServerPasteboard::codServerType, record);
+        clipboard().setMimeData(data);
+        controller->paste();
+    };
+    paste("garbage:text", {});
+    paste("10.0.0.3:28960", QByteArray("\x00\x00\x00\x08" "damaged", 11));
+    paste("", ServerArchive::archiveServer(*server("Name", "no address", "pw")));
 
     EXPECT_EQ(controller->myServers().size(), 2);
     EXPECT_FALSE(controller->listOfServersModified());

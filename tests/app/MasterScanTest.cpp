@@ -202,30 +202,6 @@ TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOn
         EXPECT_EQ(farm.queriesReceivedBy(i), 1) << i;
 }
 
-TEST_F(MasterScanTest, scansOfTwoGamesRunSideBySideAndTheIndicatorTurnsUntilBothEnded)
-{
-    MasterServerPeer cod4Master;
-    pointMaster("CoD4", cod4Master.port());
-    GameServerFarm codFarm(GameServerFarm::generate(30, {.seed = 1}));
-    GameServerFarm cod4Farm(std::vector<GameServerFarm::Server>(8, farmServer(Answer::Status, 250ms)));
-    master.setAnswer(MasterServerPeer::listDatagrams(codFarm.masterRecords(), 10));
-    cod4Master.setAnswer(MasterServerPeer::listDatagrams(cod4Farm.masterRecords(), 10));
-    TestPreferences::setTimeout(500000);
-    start();
-
-    controller->scanCod4Servers();
-    controller->scanCodServers();
-    while (!label("numberOfCodServerToScan").endsWith("servers in database"))
-        QTest::qWait(5);
-    EXPECT_TRUE(controller->cod4RefreshState());
-    EXPECT_TRUE(indicatorTurns());
-    waitForTheEndOf(&Zorvel::cod4RefreshState);
-
-    EXPECT_FALSE(indicatorTurns());
-    EXPECT_EQ(addressesOf(controller->activeCodServers()), sorted(codFarm.answeringAddresses()));
-    EXPECT_EQ(addressesOf(controller->activeCod4Servers()), sorted(cod4Farm.answeringAddresses()));
-}
-
 TEST_F(MasterScanTest, quittingInTheMiddleOfScansJoinsTheirThreads)
 {
     GameServerFarm farm(GameServerFarm::generate(400, {.seed = 3, .silentFraction = 0.2, .maximumDelay = 20ms}));
