@@ -1,7 +1,6 @@
 #include "app/AddressValidator.h"
 
 #include <QList>
-#include <QStringList>
 
 #include <gtest/gtest.h>
 
