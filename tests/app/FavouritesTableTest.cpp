@@ -144,24 +144,39 @@ TEST_F(FavouritesTable, draggingAFavouriteMovesItBetweenRowsAndTheSelectionFollo
     EXPECT_EQ(namesOf(controller->myServers()), QStringList({"3", "1", "2", "0", "4"}));
 }
 
-TEST_F(FavouritesTable, anAddressDroppedFromElsewhereBecomesABareFavourite)
+TEST_F(FavouritesTable, anAddressDroppedOrPastedFromElsewhereBecomesABareFavouriteAndTheRestIsRefused)
 {
     startWith({server("Alpha", "10.0.0.1:28960")});
     EXPECT_TRUE(dropText("10.0.0.2:28960"));
-    ASSERT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.2:28960"}));
-    EXPECT_TRUE(favourite(1)->serverName().isEmpty());
-    EXPECT_FALSE(favourite(1)->serverPassOwner());
+    EXPECT_TRUE(dropText(" 10.0.0.3:28960\n", 0));
+    controller->paste();
+    clipboard().setText("10.0.0.4:28960");
+    controller->paste();
+    ASSERT_EQ(favouriteAddresses(), QStringList({"10.0.0.3:28960", "10.0.0.1:28960", "10.0.0.2:28960",
+                                                 "10.0.0.4:28960"}));
+    for (int row : {0, 2, 3})
+        EXPECT_TRUE(favourite(row)->serverName().isEmpty() && !favourite(row)->serverPassOwner()) << row;
     EXPECT_TRUE(controller->listOfServersModified());
 
-    EXPECT_TRUE(dropText(" 10.0.0.3:28960\n", 0));
-    EXPECT_EQ(favourite(0)->serverIp(), "10.0.0.3:28960");
-
     controller->setListOfServersModified(false);
-    for (const char* refused : {"10.0.0.2:28960", "10.0.0.4", "not an address", "", "10.0.0.1:28960"})
+    for (const char* refused : {"10.0.0.2:28960", "10.0.0.5", "not an address", "", "10.0.0.1:28960"})
         EXPECT_FALSE(dropText(refused)) << refused;
-    EXPECT_EQ(controller->myServers().size(), 3);
+    const auto paste = [this](const QString& text, const QByteArray& record) {
+        auto* data = new QMimeData;
+        if (!text.isEmpty())
+            data->setText(text);
+        if (!record.isEmpty())
+            data->setData(ServerPasteboard::codServerType, record);
+        clipboard().setMimeData(data);
+        controller->paste();
+    };
+    paste("garbage:text", {});
+    paste("10.0.0.6:28960", QByteArray("\x00\x00\x00\x08" "damaged", 11));
+    paste("", ServerArchive::archiveServer(*server("Name", "no address", "pw")));
+    EXPECT_EQ(controller->myServers().size(), 4);
     EXPECT_FALSE(controller->listOfServersModified());
     EXPECT_TRUE(alerts->shown().isEmpty());
+    EXPECT_EQ(alerts->beeps(), 0);
 }
 
 TEST_F(FavouritesTable, aFavouriteCopiedInsideZorvelComesBackWhole)
@@ -194,34 +209,4 @@ TEST_F(FavouritesTable, aFavouriteCopiedInsideZorvelComesBackWhole)
     control<QAction>("paste").trigger();
     EXPECT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.3:28960", nobodyAnswers}));
     EXPECT_EQ(favourite(2)->serverPass(), "secret");
-}
-
-TEST_F(FavouritesTable, pasteTakesABareAddressAndSilentlyRefusesTheRest)
-{
-    startWith({server("Alpha", "10.0.0.1:28960")});
-    controller->paste();
-    clipboard().setText("10.0.0.2:28960");
-    controller->paste();
-    ASSERT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.2:28960"}));
-    EXPECT_TRUE(favourite(1)->serverName().isEmpty());
-    EXPECT_FALSE(favourite(1)->serverPassOwner());
-
-    controller->setListOfServersModified(false);
-    const auto paste = [this](const QString& text, const QByteArray& record) {
-        auto* data = new QMimeData;
-        if (!text.isEmpty())
-            data->setText(text);
-        if (!record.isEmpty())
-            data->setData(ServerPasteboard::codServerType, record);
-        clipboard().setMimeData(data);
-        controller->paste();
-    };
-    paste("garbage:text", {});
-    paste("10.0.0.3:28960", QByteArray("\x00\x00\x00\x08" "damaged", 11));
-    paste("", ServerArchive::archiveServer(*server("Name", "no address", "pw")));
-
-    EXPECT_EQ(controller->myServers().size(), 2);
-    EXPECT_FALSE(controller->listOfServersModified());
-    EXPECT_TRUE(alerts->shown().isEmpty());
-    EXPECT_EQ(alerts->beeps(), 0);
 }
