@@ -6,6 +6,7 @@
 
 #include "ui_InfoWindow.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
@@ -101,12 +102,13 @@ TEST_F(AdministrationPanel, buttonsAndDrawerFollowTheSelectionTheOutcomeAndTheIn
     setAnswered(*favourite(0), "q3ut4");
     redraw();
     EXPECT_EQ(serverButtons(), QList<bool>(5, true));
+    EXPECT_TRUE(control<QAction>("infoOnServer").isEnabled()) << "the menu command follows its button";
     favourite(0)->setServerGameName("Call of Duty 4");
     redraw();
     EXPECT_FALSE(isEnabled("goToServerButton")) << "not installed";
     favourite(0)->setCommError(CodServer::Unreachable);
     redraw();
-    EXPECT_FALSE(isEnabled("infoServerButton"));
+    EXPECT_FALSE(isEnabled("infoServerButton") || control<QAction>("infoOnServer").isEnabled());
 
     control<QComboBox>("mapListComboBox").setEditText("typed by hand");
     select(1);
