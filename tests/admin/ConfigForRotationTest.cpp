@@ -2,20 +2,12 @@
 
 #include <gtest/gtest.h>
 
-TEST(ConfigForRotationTest, defaultsShowInEntriesThatAreNeverFilled)
-{
-    const ConfigForRotation config;
-    EXPECT_EQ(config.configName(), "Config");
-    ASSERT_EQ(config.theMapForRotation().size(), 1);
-    EXPECT_EQ(config.theMapForRotation().first(), MapForRotation("Map", "Gametype"));
-}
-
 TEST(ConfigForRotationTest, storedListsComeBackInOrderAndDamageIsRefused)
 {
     const QList<ConfigForRotation> configs = {
         ConfigForRotation("Config 1", {{"mp_carentan", "sd"}, {"mp_brecourt", "tdm"}}),
         ConfigForRotation("night", {}),
-        ConfigForRotation("Night", {{"mp_dawnville", "ctf"}}),
+        ConfigForRotation(),
     };
     const QByteArray data = ConfigForRotation::archiveList(configs);
     const auto restored = ConfigForRotation::unarchiveList(data);
@@ -25,6 +17,7 @@ TEST(ConfigForRotationTest, storedListsComeBackInOrderAndDamageIsRefused)
         EXPECT_EQ(restored->at(i).configName(), configs.at(i).configName());
         EXPECT_EQ(restored->at(i).theMapForRotation(), configs.at(i).theMapForRotation());
     }
+    EXPECT_EQ(restored->at(2).theMapForRotation(), QList<MapForRotation>{MapForRotation("Map", "Gametype")});
 
     for (qsizetype cut = 0; cut < data.size(); ++cut)
         EXPECT_FALSE(ConfigForRotation::unarchiveList(data.left(cut)).has_value()) << cut;

@@ -27,74 +27,45 @@ protected:
 
 }  // namespace
 
-TEST_F(SavedConfigsTest, generatedNamesTakeTheFirstFreeNumber)
+TEST_F(SavedConfigsTest, namesAreExactGeneratedOnesTakeTheFirstFreeNumberAndAllSurviveARestart)
 {
-    EXPECT_EQ(SavedConfigs::generatedName({}), "Config 1");
     EXPECT_EQ(SavedConfigs::generatedName({"Config 1", "Config 3"}), "Config 2");
     EXPECT_EQ(SavedConfigs::generatedName({"config 1", "Config 2"}), "Config 1");
-
-    SavedConfigs configs;
-    ASSERT_TRUE(configs.save("Config 1", day));
-    ASSERT_TRUE(configs.save("Config 3", day));
-    ASSERT_TRUE(configs.save("", night));
-    EXPECT_EQ(configs.names(), QStringList({"Config 1", "Config 3", "Config 2"}));
-    EXPECT_EQ(configs.recall("Config 2"), night);
-}
-
-TEST_F(SavedConfigsTest, savingANameAgainOverwritesItsEntriesAndNamesMatchExactly)
-{
-    SavedConfigs configs;
-    ASSERT_TRUE(configs.save("Night", night));
-    ASSERT_TRUE(configs.save("night", day));
-    ASSERT_TRUE(configs.save("Night", day));
-    EXPECT_EQ(configs.names(), QStringList({"Night", "night"}));
-    EXPECT_EQ(storedNames(), configs.names());
-    EXPECT_EQ(configs.recall("Night"), day);
-    EXPECT_FALSE(configs.recall("NIGHT").has_value());
-}
-
-TEST_F(SavedConfigsTest, namesAndStoredListStayInStepAcrossARestart)
-{
     {
         SavedConfigs configs;
-        EXPECT_TRUE(configs.names().isEmpty());
         EXPECT_FALSE(configs.save("empty", {}));
         EXPECT_FALSE(Preferences::standard().objectForKey(myConfigs).isValid());
-        for (const char* name : {"first", "second", "third"})
-            ASSERT_TRUE(configs.save(name, QLatin1String(name) == u"second" ? day : night));
-        EXPECT_TRUE(configs.remove("second"));
-        EXPECT_FALSE(configs.remove("second"));
-        EXPECT_EQ(configs.names(), QStringList({"first", "third"}));
+        for (const char* name : {"Config 1", "Night", "night", "Config 3", "gone"})
+            ASSERT_TRUE(configs.save(name, night));
+        ASSERT_TRUE(configs.save("", day));
+        ASSERT_TRUE(configs.save("Night", day));
+        EXPECT_TRUE(configs.remove("gone"));
+        EXPECT_FALSE(configs.remove("gone"));
+        EXPECT_FALSE(configs.recall("NIGHT").has_value());
     }
     SavedConfigs restarted;
-    EXPECT_EQ(restarted.names(), QStringList({"first", "third"}));
+    EXPECT_EQ(restarted.names(), QStringList({"Config 1", "Night", "night", "Config 3", "Config 2"}));
     EXPECT_EQ(storedNames(), restarted.names());
-    EXPECT_EQ(restarted.recall("third"), night);
-    EXPECT_FALSE(restarted.recall("second").has_value());
+    EXPECT_EQ(restarted.recall("Night"), day);
+    EXPECT_EQ(restarted.recall("night"), night);
+    EXPECT_EQ(restarted.recall("Config 2"), day);
 }
 
-TEST_F(SavedConfigsTest, anUndecodableStoreReadsEmptyAndIsKeptUntilASave)
+TEST_F(SavedConfigsTest, aDamagedOrShrunkStoreIsNeitherReadNorWrittenPastItsEndAndKeptUntilASave)
 {
     const QByteArray damaged("\0\0\0\3garbage", 11);
     Preferences::standard().setObject(damaged, myConfigs);
     SavedConfigs configs;
     EXPECT_TRUE(configs.names().isEmpty());
-    EXPECT_FALSE(configs.recall("Config 1").has_value());
     EXPECT_FALSE(configs.remove("Config 1"));
     EXPECT_EQ(Preferences::standard().dataForKey(myConfigs), damaged);
 
-    ASSERT_TRUE(configs.save("", day));
-    EXPECT_EQ(storedNames(), QStringList({"Config 1"}));
-}
-
-TEST_F(SavedConfigsTest, aStoreThatShrankBehindTheNamesIsNeitherReadNorWrittenPastItsEnd)
-{
-    SavedConfigs configs;
-    ASSERT_TRUE(configs.save("first", night));
+    ASSERT_TRUE(configs.save("", night));
     ASSERT_TRUE(configs.save("second", day));
-    Preferences::standard().setObject(ConfigForRotation::archiveList({ConfigForRotation("first", night)}), myConfigs);
+    Preferences::standard().setObject(ConfigForRotation::archiveList({ConfigForRotation("Config 1", night)}),
+                                      myConfigs);
     EXPECT_FALSE(configs.recall("second").has_value());
     EXPECT_FALSE(configs.save("second", night));
     EXPECT_FALSE(configs.remove("second"));
-    EXPECT_EQ(storedNames(), QStringList({"first"}));
+    EXPECT_EQ(storedNames(), QStringList({"Config 1"}));
 }

@@ -1,7 +1,17 @@
 #include "MainWindowFixture.h"
 
-#include <QDockWidget>
-#include <QPushButton>
+#include "app/Preferences.h"
+#include "model/ServerArchive.h"
+#include "support/TestPreferences.h"
+
+#include <QSettings>
+
+void MainWindowFixture::SetUp()
+{
+    TestPreferences::installFresh();
+    alerts = &RecordingAlerts::install();
+    desktop = &RecordingDesktop::install();
+}
 
 void MainWindowFixture::start()
 {
@@ -14,6 +24,25 @@ void MainWindowFixture::startWith(const QList<CodServerPtr>& favourites)
 {
     storeFavourites(favourites);
     start();
+}
+
+CodServerPtr MainWindowFixture::server(const QString& name, const QString& ip, const QString& pass)
+{
+    CodServerPtr record = CodServer::create();
+    record->setServerName(name);
+    record->setServerIp(ip);
+    record->setServerPass(pass);
+    return record;
+}
+
+void MainWindowFixture::storeFavourites(const QList<CodServerPtr>& servers)
+{
+    Preferences::standard().setObject(ServerArchive::archiveServerList(servers), QStringLiteral("myServers"));
+}
+
+QByteArray MainWindowFixture::storedFavourites()
+{
+    return QSettings(Preferences::standard().filePath(), QSettings::IniFormat).value("myServers").toByteArray();
 }
 
 QStringList MainWindowFixture::favouriteAddresses() const
@@ -36,21 +65,6 @@ void MainWindowFixture::select(int row) const
         favourites().clearSelection();
     else
         favourites().selectRow(row);
-}
-
-void MainWindowFixture::clickButton(const char* name) const
-{
-    control<QPushButton>(name).click();
-}
-
-bool MainWindowFixture::isEnabled(const char* buttonName) const
-{
-    return control<QPushButton>(buttonName).isEnabled();
-}
-
-bool MainWindowFixture::drawerIsOpen() const
-{
-    return !control<QDockWidget>("rconDrawer").isHidden();
 }
 
 CodPlayerPtr player(const QString& name, const QString& score)

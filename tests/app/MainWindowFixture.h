@@ -1,21 +1,30 @@
 #pragma once
 
-#include "AppTest.h"
-
 #include "app/MainWindow.h"
 #include "app/Zorvel.h"
+#include "support/RecordingAlerts.h"
+#include "support/RecordingDesktop.h"
 #include "support/TableCells.h"
 
+#include <QPushButton>
 #include <QTableView>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
-// The real main window and its controller, shown offscreen, over favourites that a
-// test stores first and whose state it then sets directly on the records.
-class MainWindowFixture : public AppTest {
+// A fresh preference file, alert recorder and desktop for every test, and the real
+// main window and its controller, shown offscreen, over favourites that a test
+// stores first and whose state it then sets directly on the records.
+class MainWindowFixture : public testing::Test {
 protected:
+    void SetUp() override;
     void start();
     void startWith(const QList<CodServerPtr>& favourites);
+
+    static CodServerPtr server(const QString& name, const QString& ip, const QString& pass = {});
+    static void storeFavourites(const QList<CodServerPtr>& servers);
+    static QByteArray storedFavourites();
 
     template <class Widget>
     Widget& control(const char* name) const
@@ -36,11 +45,11 @@ protected:
     void select(int row) const;
     // Redraws the window after a test changed records behind its back.
     void redraw() const { controller->updateUI(); }
-    void clickButton(const char* name) const;
-    bool isEnabled(const char* buttonName) const;
-    bool drawerIsOpen() const;
+    void clickButton(const char* name) const { control<QPushButton>(name).click(); }
+    bool isEnabled(const char* buttonName) const { return control<QPushButton>(buttonName).isEnabled(); }
 
-
+    RecordingAlerts* alerts = nullptr;
+    RecordingDesktop* desktop = nullptr;
     std::unique_ptr<Zorvel> controller;
     std::unique_ptr<MainWindow> window;
 };

@@ -9,11 +9,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
-#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -36,17 +33,19 @@ QStringList numbered(int count)
     return addresses;
 }
 
-QSet<QString> addressesOf(const QList<CodServerPtr>& servers)
+// Sorted, so that lists compare whatever their order and a duplicate shows.
+QStringList sorted(QStringList addresses)
 {
-    QSet<QString> addresses;
-    for (const CodServerPtr& server : servers)
-        addresses.insert(server->serverIp());
+    addresses.sort();
     return addresses;
 }
 
-QSet<QString> setOf(const QStringList& addresses)
+QStringList addressesOf(const QList<CodServerPtr>& servers)
 {
-    return QSet<QString>(addresses.cbegin(), addresses.cend());
+    QStringList addresses;
+    for (const CodServerPtr& server : servers)
+        addresses.append(server->serverIp());
+    return sorted(addresses);
 }
 
 GameServerFarm::Server farmServer(Answer answer, std::chrono::milliseconds delay = 0ms)
@@ -56,32 +55,20 @@ GameServerFarm::Server farmServer(Answer answer, std::chrono::milliseconds delay
 
 }  // namespace
 
-TEST(MasterScanRulesTest, theThreadsShareTheListInBatchesOfTheSetSize)
+TEST(MasterScanRulesTest, batchesPortsHostsAndTheAddressesOfAReply)
 {
-    EXPECT_EQ(sizesOf(MasterScan::batchesOf(numbered(600), 250)), (QList<qsizetype>{250, 250, 100}));
-    EXPECT_EQ(sizesOf(MasterScan::batchesOf(numbered(500), 250)), (QList<qsizetype>{250, 250}));
-    EXPECT_EQ(sizesOf(MasterScan::batchesOf(numbered(10), 250)), QList<qsizetype>{10});
+    const QList<QStringList> batches = MasterScan::batchesOf(numbered(600), 250);
+    EXPECT_EQ(sizesOf(batches), (QList<qsizetype>{250, 250, 100}));
+    EXPECT_EQ(batches.at(2).first(), numbered(600).at(500));
     EXPECT_EQ(sizesOf(MasterScan::batchesOf(numbered(3), 0)), (QList<qsizetype>{1, 1, 1}));
-    EXPECT_EQ(MasterScan::batchesOf(numbered(600), 250).at(2).first(), numbered(600).at(500));
-}
 
-TEST(MasterScanRulesTest, masterHostsAndPorts)
-{
     for (const char* refused : {"1", "65535", "0", "-20510", "port", ""})
         EXPECT_FALSE(MasterScan::masterPort(QString::fromLatin1(refused))) << refused;
-    EXPECT_EQ(MasterScan::masterPort("2"), 2);
-    EXPECT_EQ(MasterScan::masterPort("65534"), 65534);
     EXPECT_EQ(MasterScan::masterPort(" 20510 (CoD)"), 20510);
-
-    EXPECT_EQ(MasterScan::getIpFromString("10.1.2.3"), "10.1.2.3");
     EXPECT_EQ(MasterScan::getIpFromString("localhost"), "127.0.0.1");
     EXPECT_EQ(MasterScan::getIpFromString("127.1"), "127.0.0.1");
-    EXPECT_EQ(MasterScan::getIpFromString(""), "");
-}
 
-TEST(MasterScanRulesTest, aReplyWithoutSemicolonListsNothingAndEachUsableServerIsQueriedOnce)
-{
-    EXPECT_FALSE(MasterScan::addressesInReply(""));
+    // No semicolon, no list; each usable server once.
     EXPECT_FALSE(MasterScan::addressesInReply("Error: Unable to receive server response"));
     EXPECT_EQ(MasterScan::addressesInReply("1.2.3.4:28960;5.6.7.8:1;1.2.3.4:28960;0.0.0.0:28960;0.1.2.3:28960;"
                                            "255.255.255.255:28960;239.1.1.1:28960;9.9.9.9:0;223.1.1.1:65535;"),
@@ -94,17 +81,13 @@ protected:
     {
         MainWindowFixture::SetUp();
         TestPreferences::setTimeout(100000);
-        pointMaster("CoD", master);
+        pointMaster("CoD", master.port());
     }
 
-    static void pointMaster(const QString& game, const QString& host, const QString& port)
+    static void pointMaster(const QString& game, int port)
     {
-        Preferences::standard().setObject(host, game + " Master Server");
-        Preferences::standard().setObject(port, game + " Master Server Port");
-    }
-    static void pointMaster(const QString& game, const MasterServerPeer& peer)
-    {
-        pointMaster(game, QStringLiteral("127.0.0.1"), QString::number(peer.port()));
+        Preferences::standard().setObject(QStringLiteral("127.0.0.1"), game + " Master Server");
+        Preferences::standard().setObject(QString::number(port), game + " Master Server Port");
     }
     static void setBatchSize(int servers)
     {
@@ -113,7 +96,6 @@ protected:
 
     QString label(const char* name) const { return control<QLabel>(name).text(); }
     bool indicatorTurns() const { return control<QProgressBar>("serversRefreshIndicator").isVisible(); }
-    QAction& menuCommand(const char* name) const { return *window->findChild<QAction*>(QString::fromLatin1(name)); }
 
     // Runs the window's events until the scan's running flag drops, then waits for
     // its threads and delivers what they queued.
@@ -140,25 +122,20 @@ TEST_F(MasterScanTest, aScanKeepsTheServersThatAnswerAndHandsTheListsOverAsItGoe
     QObject::connect(controller.get(), &Zorvel::masterListsChanged,
                      [&] { handedOverSizes.append(controller->activeCodServers().size()); });
 
-    menuCommand("scanCodServers").trigger();
+    control<QAction>("scanCodServers").trigger();
     EXPECT_EQ(started.count(), 1);
     EXPECT_EQ(label("numberOfCodServerToScan"), "600 servers to scan...");
-    EXPECT_TRUE(controller->codRefreshState());
     EXPECT_TRUE(indicatorTurns());
-    EXPECT_FALSE(controller->validateMenuItem(menuCommand("scanCod4Servers")));
     waitForTheEndOf(&Zorvel::codRefreshState);
 
-    const QList<CodServerPtr> kept = controller->activeCodServers();
-    EXPECT_EQ(addressesOf(kept), setOf(farm.answeringAddresses()));
-    EXPECT_EQ(kept.size(), farm.answeringAddresses().size());
-    EXPECT_EQ(label("numberOfCodServerToScan"), QString::asprintf("%i servers in database", int(kept.size())));
+    EXPECT_EQ(addressesOf(controller->activeCodServers()), sorted(farm.answeringAddresses()));
     EXPECT_FALSE(indicatorTurns());
     // Batches of 250, 250 and 100 ask for a hand-over after servers 0, 20, ... 240 (or
     // 80) and at each end; those asked for while one is queued fold into it, and the
     // last one hands the whole list over.
     ASSERT_FALSE(handedOverSizes.isEmpty());
     EXPECT_LE(handedOverSizes.size(), 14 + 14 + 6);
-    EXPECT_EQ(handedOverSizes.last(), kept.size());
+    EXPECT_EQ(handedOverSizes.last(), controller->activeCodServers().size());
     EXPECT_TRUE(controller->activeUOServers().isEmpty());
 }
 
@@ -176,38 +153,28 @@ TEST_F(MasterScanTest, stoppingRightAfterTheStartKeepsAtMostTheFirstServerOfEach
     controller->scanCodServersStop();
     waitForTheEndOf(&Zorvel::codRefreshState);
 
-    QSet<QString> kept = addressesOf(controller->activeCodServers());
-    EXPECT_TRUE(kept.subtract({farm.address(0), farm.address(20), farm.address(40)}).isEmpty());
-    EXPECT_EQ(label("numberOfCodServerToScan"),
-              QString::asprintf("%i servers in database", int(controller->activeCodServers().size())));
+    const QStringList firsts = {farm.address(0), farm.address(20), farm.address(40)};
+    for (const QString& kept : addressesOf(controller->activeCodServers()))
+        EXPECT_TRUE(firsts.contains(kept)) << kept.toStdString();
 }
 
 TEST_F(MasterScanTest, anUnusableOrSilentMasterEndsTheScanAtOnce)
 {
-    pointMaster("UO", "127.0.0.1", "1");
-    pointMaster("CoD2", "127.0.0.1", "65535");
+    pointMaster("UO", 1);
+    pointMaster("CoD2", 65535);
     start();
     QSignalSpy started(controller.get(), &Zorvel::masterScanStarted);
 
     controller->scanUOServers();
     controller->scanCod2Servers();
-    EXPECT_EQ(label("numberOfUOServerToScan"), "No response");
-    EXPECT_EQ(label("numberOfCod2ServerToScan"), "No response");
-    EXPECT_TRUE(alerts->shown().isEmpty());
-
     controller->scanCodServers();
-    EXPECT_EQ(label("numberOfCodServerToScan"), "Try again...");
+    EXPECT_EQ(label("numberOfUOServerToScan") + label("numberOfCod2ServerToScan"), "No responseNo response");
+    EXPECT_EQ(label("numberOfCodServerToScan"), "Try again...") << "a silent master";
     ASSERT_EQ(alerts->shown().size(), 1);
     EXPECT_EQ(alerts->shown().first().title, "Communication error !");
-    EXPECT_EQ(alerts->shown().first().message,
-              "Please wait few seconds to try again and decrease the speed of refresh in your preference panel "
-              "and/or increase the timeout.");
-    EXPECT_EQ(alerts->shown().first().defaultButton, "OK");
-
     EXPECT_EQ(started.count(), 3);
     EXPECT_FALSE(controller->codRefreshState() || controller->uoRefreshState() || controller->cod2RefreshState());
     EXPECT_FALSE(indicatorTurns());
-    EXPECT_TRUE(controller->validateMenuItem(menuCommand("scanCodServers")));
 }
 
 TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOnlyTheAnsweringOnesListedOnce)
@@ -228,44 +195,18 @@ TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOn
     EXPECT_EQ(label("numberOfCodServerToScan"), "5 servers to scan...");
     waitForTheEndOf(&Zorvel::codRefreshState);
 
-    const QList<CodServerPtr> kept = controller->activeCodServers();
-    EXPECT_EQ(kept.size(), 4);
-    EXPECT_EQ(addressesOf(kept), setOf({farm.address(0), farm.address(1), farm.address(2), farm.address(4)}));
+    EXPECT_EQ(addressesOf(controller->activeCodServers()),
+              sorted({farm.address(0), farm.address(1), farm.address(2), farm.address(4)}));
     EXPECT_EQ(label("numberOfCodServerToScan"), "4 servers in database");
     for (int i = 0; i < farm.size(); ++i)
         EXPECT_EQ(farm.queriesReceivedBy(i), 1) << i;
-}
-
-TEST_F(MasterScanTest, scansOfTwoGamesRunSideBySideAndTheIndicatorTurnsUntilBothEnded)
-{
-    MasterServerPeer cod4Master;
-    pointMaster("CoD4", cod4Master);
-    GameServerFarm codFarm(GameServerFarm::generate(30, {.seed = 1}));
-    GameServerFarm cod4Farm(std::vector<GameServerFarm::Server>(8, farmServer(Answer::Status, 250ms)));
-    master.setAnswer(MasterServerPeer::listDatagrams(codFarm.masterRecords(), 10));
-    cod4Master.setAnswer(MasterServerPeer::listDatagrams(cod4Farm.masterRecords(), 10));
-    TestPreferences::setTimeout(500000);
-    start();
-
-    controller->scanCod4Servers();
-    controller->scanCodServers();
-    while (!label("numberOfCodServerToScan").endsWith("servers in database"))
-        QTest::qWait(5);
-    EXPECT_TRUE(controller->cod4RefreshState());
-    EXPECT_TRUE(indicatorTurns());
-    waitForTheEndOf(&Zorvel::cod4RefreshState);
-
-    EXPECT_FALSE(indicatorTurns());
-    EXPECT_EQ(addressesOf(controller->activeCodServers()), setOf(codFarm.answeringAddresses()));
-    EXPECT_EQ(addressesOf(controller->activeCod4Servers()), setOf(cod4Farm.answeringAddresses()));
-    EXPECT_EQ(label("numberOfCod4ServerToScan"), "8 servers in database");
 }
 
 TEST_F(MasterScanTest, quittingInTheMiddleOfScansJoinsTheirThreads)
 {
     GameServerFarm farm(GameServerFarm::generate(400, {.seed = 3, .silentFraction = 0.2, .maximumDelay = 20ms}));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 150));
-    pointMaster("UO", master);
+    pointMaster("UO", master.port());
     setBatchSize(100);
     start();
 

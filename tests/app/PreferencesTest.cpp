@@ -17,19 +17,13 @@ mode_t permissionsOf(const QString& path)
     return status.st_mode & 0777;
 }
 
-class PreferencesTest : public testing::Test {
-protected:
-    QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
-
-    QTemporaryDir folder;
-};
-
 }  // namespace
 
-TEST_F(PreferencesTest, settingsFileIsReadableByTheUserAloneWhateverTheUmask)
+TEST(PreferencesTest, settingsFileIsReadableByTheUserAloneWhateverTheUmask)
 {
+    const QTemporaryDir folder;
     const mode_t previousMask = ::umask(022);
-    const QString existing = path("existing.conf");
+    const QString existing = folder.filePath("existing.conf");
     {
         QFile file(existing);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -37,49 +31,30 @@ TEST_F(PreferencesTest, settingsFileIsReadableByTheUserAloneWhateverTheUmask)
     }
     ASSERT_EQ(permissionsOf(existing), mode_t(0644));
 
-    Preferences fresh(path("nested/fresh.conf"));
-    fresh.setObject(QStringLiteral("secret"), "myServers");
-    Preferences older(existing);
-    older.setObject(2, "Timeout");
+    Preferences(folder.filePath("nested/fresh.conf")).setObject(QStringLiteral("secret"), "myServers");
+    Preferences(existing).setObject(2, "Timeout");
     ::umask(previousMask);
 
-    EXPECT_EQ(permissionsOf(path("nested/fresh.conf")), mode_t(0600));
+    EXPECT_EQ(permissionsOf(folder.filePath("nested/fresh.conf")), mode_t(0600));
     EXPECT_EQ(permissionsOf(existing), mode_t(0600));
 }
 
-TEST_F(PreferencesTest, registeredDefaultsAreReadButNeverWritten)
+TEST(PreferencesTest, storedTextIsReadByItsLeadingNumberOrTruthWord)
 {
-    Preferences store(path("defaults.conf"));
-    store.registerDefaults({{"Timeout", 500000}, {"Auto Refresh", false}, {"CoD Master Server Port", "20510"}});
-    store.setObject(true, "Auto Refresh");
-
-    EXPECT_EQ(store.integerForKey("Timeout"), 500000);
-    EXPECT_EQ(store.integerForKey("CoD Master Server Port"), 20510);
-    EXPECT_TRUE(store.boolForKey("Auto Refresh"));
-    EXPECT_FALSE(store.objectForKey("myConfigs").isValid());
-    EXPECT_EQ(QSettings(path("defaults.conf"), QSettings::IniFormat).allKeys(), QStringList{"Auto Refresh"});
-}
-
-TEST_F(PreferencesTest, storedTextIsReadByItsLeadingNumberOrTruthWord)
-{
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("text.conf");
     {
-        QSettings file(path("text.conf"), QSettings::IniFormat);
+        QSettings file(path, QSettings::IniFormat);
         file.setValue("Timeout", "250000 microseconds");
         file.setValue("Number of servers by thread", "  +40 servers");
         file.setValue("Refresh delay in seconds", "ten");
         file.setValue("Auto Refresh", "true");
         file.setValue("Refresh server when selected", "0");
     }
-    Preferences store(path("text.conf"));
+    const Preferences store(path);
     EXPECT_EQ(store.integerForKey("Timeout"), 250000);
     EXPECT_EQ(store.integerForKey("Number of servers by thread"), 40);
     EXPECT_EQ(store.integerForKey("Refresh delay in seconds"), 0);
     EXPECT_TRUE(store.boolForKey("Auto Refresh"));
     EXPECT_FALSE(store.boolForKey("Refresh server when selected"));
-
-    store.setObject(true, "Refresh server when selected");
-    store.setObject(999000, "Timeout");
-    const Preferences reread(path("text.conf"));
-    EXPECT_TRUE(reread.boolForKey("Refresh server when selected"));
-    EXPECT_EQ(reread.integerForKey("Timeout"), 999000);
 }

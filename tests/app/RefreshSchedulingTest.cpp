@@ -60,47 +60,67 @@ protected:
     }
     bool indicatorTurns() const { return control<QProgressBar>("travailEnCours").isVisible(); }
     PasswordWindow& passwordSheet() const { return window->passwordWindow(); }
+
+    // Favourites named after their position, on servers that never answer.
+    QList<CodServerPtr> silentFavourites(int count)
+    {
+        QList<CodServerPtr> favourites;
+        for (int i = 0; i < count; ++i) {
+            silent.push_back(std::make_unique<GameServerPeer>());
+            favourites.append(server(QString::number(i), addressOf(*silent.back())));
+        }
+        return favourites;
+    }
+
+    // The query port of a UT2004 server. Its game port, just below, is held by a
+    // silent peer, so that no other process's server answers the status query there.
+    UtQueryPeer& ut2004QueryPort()
+    {
+        while (!queryPort) {
+            silent.push_back(std::make_unique<GameServerPeer>());
+            try {
+                queryPort = std::make_unique<UtQueryPeer>(silent.back()->port() + 1);
+            } catch (const std::runtime_error&) {
+            }
+        }
+        return *queryPort;
+    }
+    static QString gameAddressOf(const UtQueryPeer& queryPort)
+    {
+        return QStringLiteral("127.0.0.1:%1").arg(queryPort.port() - 1);
+    }
+
+    std::vector<std::unique_ptr<GameServerPeer>> silent;
+    std::unique_ptr<UtQueryPeer> queryPort;
 };
 
 TEST_F(RefreshScheduling, refreshAllQueriesEveryFavouriteOnceWhateverItAnswers)
 {
     GameServerPeer answering;
     answering.setStatusAnswer({statusWithPlayer("Answering", "Bob")});
-    GameServerPeer silent;
-    UtQueryPeer ut2004;
+    UtQueryPeer& ut2004 = ut2004QueryPort();
     ut2004.setAnswers(UtProtocol::Information, {UtQueryPeer::infoAnswer("UT Arena", "DM-Rankin", "xDeathMatch", 16)});
-    startWith({server("", addressOf(answering)), server("Silent", addressOf(silent)),
-               server("UT", QStringLiteral("127.0.0.1:%1").arg(ut2004.port() - 1))});
+    startWith(QList<CodServerPtr>{server("", addressOf(answering)), server("UT", gameAddressOf(ut2004))}
+              + silentFavourites(1));
 
     clickButton("refreshAllServersButton");
-    EXPECT_TRUE(controller->refreshAllInProgress());
     EXPECT_FALSE(isEnabled("refreshAllServersButton"));
     EXPECT_TRUE(indicatorTurns());
     controller->refreshAllServers();
     waitForTheRunToEnd();
 
-    EXPECT_TRUE(isEnabled("refreshAllServersButton"));
-    EXPECT_FALSE(indicatorTurns());
+    EXPECT_TRUE(isEnabled("refreshAllServersButton") && !indicatorTurns());
     EXPECT_EQ(statusQueries(answering), 1) << "a request during the run starts no second one";
-    EXPECT_EQ(statusQueries(silent), 1);
-    EXPECT_EQ(favourite(0)->commError(), CodServer::Answered);
+    EXPECT_EQ(statusQueries(*silent.back()), 1);
     EXPECT_EQ(cell(favourites(), 0, "Name").toString(), "Answering");
     EXPECT_TRUE(controller->listOfServersModified()) << "a favourite without a name learnt one";
-    EXPECT_EQ(favourite(1)->commError(), CodServer::Unreachable);
-    EXPECT_EQ(favourite(2)->commError(), CodServer::Answered);
-    EXPECT_EQ(favourite(2)->serverGameName(), "UT2004");
-    EXPECT_EQ(favourite(2)->serverName(), "UT Arena");
+    EXPECT_EQ(favourite(1)->serverGameName(), "UT2004");
+    EXPECT_EQ(favourite(2)->commError(), CodServer::Unreachable);
 }
 
 TEST_F(RefreshScheduling, theWindowMayEditTheFavouritesWhileTheRunGoesOn)
 {
-    std::vector<std::unique_ptr<GameServerPeer>> silent;
-    QList<CodServerPtr> stored;
-    for (int i = 0; i < 6; ++i) {
-        silent.push_back(std::make_unique<GameServerPeer>());
-        stored.append(server(QString::number(i), addressOf(*silent.back())));
-    }
-    startWith(stored);
+    startWith(silentFavourites(6));
 
     clickButton("refreshAllServersButton");
     select(0);
@@ -110,10 +130,7 @@ TEST_F(RefreshScheduling, theWindowMayEditTheFavouritesWhileTheRunGoesOn)
     ASSERT_TRUE(controller->addServer(nobodyAnswers, "Added", ""));
     waitForTheRunToEnd();
 
-    QStringList names;
-    for (const CodServerPtr& favourite : controller->myServers())
-        names.append(favourite->serverName());
-    EXPECT_EQ(names, QStringList({"5", "1", "2", "3", "4", "Added"}));
+    EXPECT_EQ(namesOf(controller->myServers()), QStringList({"5", "1", "2", "3", "4", "Added"}));
     EXPECT_EQ(favourite(5)->commError(), CodServer::Unreachable) << "the run reads the list's length at each step";
 }
 
@@ -122,8 +139,8 @@ TEST_F(RefreshScheduling, aFavouriteTheRunIsQueryingIsNotQueriedAgainFromTheWind
     // Nothing answers the status query; the run then waits at the silent UT2004 query
     // port, which is where the window's refresh comes.
     TestPreferences::setTimeout(999000);
-    UtQueryPeer silentQueryPort;
-    startWith({server("Silent", QStringLiteral("127.0.0.1:%1").arg(silentQueryPort.port() - 1))});
+    const UtQueryPeer& silentQueryPort = ut2004QueryPort();
+    startWith({server("Silent", gameAddressOf(silentQueryPort))});
     select(0);
     clickButton("refreshAllServersButton");
     ASSERT_TRUE(silentQueryPort.waitForReceived(1));
@@ -143,29 +160,21 @@ TEST_F(RefreshScheduling, selectingRefreshesWhenTheSettingSaysSoOrTheUserAdminis
                server("UT admin", addressOf(administeredUt2004), "rcon")});
     favourite(2)->setServerGameName("UT2004");
 
-    select(0);
-    EXPECT_EQ(controller->currentServer(), favourite(0));
-    select(1);
-    select(2);
-    EXPECT_EQ(statusQueries(plain), 0);
-    EXPECT_EQ(statusQueries(administered), 1);
-    EXPECT_EQ(statusQueries(administeredUt2004), 0);
+    const auto queries = [&] {
+        return QList<int>({statusQueries(plain), statusQueries(administered), statusQueries(administeredUt2004)});
+    };
+    for (int row : {0, 1, 2})
+        select(row);
+    EXPECT_EQ(queries(), QList<int>({0, 1, 0}));
 
     select(0);
     emit favourites().doubleClicked(favourites().model()->index(0, 1));
-    EXPECT_EQ(statusQueries(plain), 1) << "a double click refreshes";
-
     Preferences::standard().setObject(true, QStringLiteral("Refresh server when selected"));
     select(1);
     select(0);
-    EXPECT_EQ(statusQueries(plain), 2);
-
     select(-1);
-    EXPECT_EQ(controller->currentServer(), nullptr);
-    EXPECT_FALSE(isEnabled("refreshServerButton"));
     controller->refreshServer();
-    EXPECT_EQ(statusQueries(plain), 2);
-    EXPECT_EQ(statusQueries(administered), 2);
+    EXPECT_EQ(queries(), QList<int>({2, 2, 0})) << "a double click, then the setting, refresh";
 }
 
 TEST_F(RefreshScheduling, thePlayerAlertFiresOncePerArmingWhicheverFavouriteHasThePlayer)
@@ -173,50 +182,37 @@ TEST_F(RefreshScheduling, thePlayerAlertFiresOncePerArmingWhicheverFavouriteHasT
     GameServerPeer clanServer;
     clanServer.setStatusAnswer({statusWithPlayer("Clan server", "^1[clan]^7Bob")});
     startWith({server("Clan server", addressOf(clanServer)), server("Nobody", nobodyAnswers)});
-    QLineEdit& watched = control<QLineEdit>("playerNameToFind");
     QCheckBox& armed = control<QCheckBox>("alertOnPlayerButton");
     select(0);
     armed.setChecked(true);
     clickButton("refreshServerButton");
     EXPECT_TRUE(alerts->shown().isEmpty()) << "no name watched";
-    armed.setChecked(false);
-    watched.setText("CLAN");
-    EXPECT_TRUE(alerts->shown().isEmpty()) << "disarmed";
 
-    armed.setChecked(true);
+    control<QLineEdit>("playerNameToFind").setText("CLAN");
     select(1);
     clickButton("refreshServerButton");
-    ASSERT_EQ(alerts->shown().size(), 1);
-    EXPECT_EQ(alerts->shown().first().title, "Alert on tag/player");
-    EXPECT_EQ(alerts->shown().first().message, "CLAN detected on favorite server(s)");
-    EXPECT_EQ(alerts->shown().first().defaultButton, "Ok");
-    EXPECT_FALSE(armed.isChecked());
     clickButton("refreshServerButton");
     clickButton("refreshAllServersButton");
     waitForTheRunToEnd();
-    EXPECT_EQ(alerts->shown().size(), 1);
+    ASSERT_EQ(alerts->shown().size(), 1);
+    EXPECT_EQ(alerts->shown().first().message, "CLAN detected on favorite server(s)");
+    EXPECT_FALSE(armed.isChecked());
 
     armed.setChecked(true);
     clickButton("refreshAllServersButton");
     waitForTheRunToEnd();
     EXPECT_EQ(alerts->shown().size(), 2);
-    EXPECT_FALSE(armed.isChecked());
 }
 
 TEST_F(RefreshScheduling, thePeriodicRefreshFollowsTheSwitchAndThePeriod)
 {
     Preferences::standard().setObject(true, QStringLiteral("Auto Refresh"));
-    Preferences::standard().setObject(1200, QStringLiteral("Refresh delay in seconds"));
-    GameServerPeer silent;
-    startWith({server("Silent", addressOf(silent))});
+    startWith(silentFavourites(1));
     ASSERT_NE(controller->refreshTimer(), nullptr);
-    EXPECT_EQ(controller->refreshTimer()->interval(), 1200 * 1000);
-    EXPECT_TRUE(controller->refreshTimer()->isActive());
     EXPECT_TRUE(controller->refreshAllInProgress()) << "switched on at start: a run starts at once";
     waitForTheRunToEnd();
 
     controller->handleRefreshChange(true, 60);
-    ASSERT_NE(controller->refreshTimer(), nullptr);
     EXPECT_EQ(controller->refreshTimer()->interval(), 60 * 1000);
     EXPECT_FALSE(controller->refreshAllInProgress()) << "a new period waits for its first tick";
 
@@ -229,15 +225,12 @@ TEST_F(RefreshScheduling, thePeriodicRefreshFollowsTheSwitchAndThePeriod)
     panel->findChild<QCheckBox*>("autoRefreshButton")->setChecked(false);
     panel->findChild<QPushButton*>("okButton")->click();
     EXPECT_EQ(controller->refreshTimer(), nullptr) << "switched off in the preferences";
-    controller->handleRefreshChange(false, 60);
-    EXPECT_EQ(controller->refreshTimer(), nullptr);
     EXPECT_FALSE(controller->refreshAllInProgress());
 
     controller->handleRefreshChange(true, 1);
-    ASSERT_NE(controller->refreshTimer(), nullptr);
     EXPECT_TRUE(controller->refreshAllInProgress()) << "switched on: a run starts at once";
     // The run at start, the run at once, then the timer's tick.
-    while (statusQueries(silent) < 3)
+    while (statusQueries(*silent.front()) < 3)
         QTest::qWait(5);
     controller->handleRefreshChange(false, 1);
     waitForTheRunToEnd();
@@ -257,14 +250,9 @@ TEST_F(RefreshScheduling, joiningAsksForAPasswordWhenTheServerWantsOneOrAltIsHel
     select(0);
     clickButton("goToServerButton");
     EXPECT_FALSE(passwordSheet().isVisible());
-    ASSERT_EQ(desktop->started().size(), 1);
-    EXPECT_EQ(desktop->started().last().arguments, QStringList{"+connect 10.0.0.1:28960"});
-
     select(1);
     clickButton("goToServerButton");
     ASSERT_TRUE(passwordSheet().isVisible());
-    EXPECT_EQ(passwordSheet().windowModality(), Qt::WindowModal);
-    EXPECT_EQ(desktop->started().size(), 1);
     sheetFields.pPassword->setText("let me in");
     sheetFields.okButton->click();
     EXPECT_FALSE(passwordSheet().isVisible());
@@ -274,29 +262,17 @@ TEST_F(RefreshScheduling, joiningAsksForAPasswordWhenTheServerWantsOneOrAltIsHel
     select(0);
     QTest::mouseClick(&control<QPushButton>("goToServerButton"), Qt::LeftButton, Qt::AltModifier);
     ASSERT_TRUE(passwordSheet().isVisible()) << "Alt held asks even a server that wants no password";
-    EXPECT_EQ(sheetFields.pPassword->text(), "let me in");
     QTest::mouseClick(sheetFields.cancelButton, Qt::LeftButton);
-    EXPECT_FALSE(passwordSheet().isVisible());
-    EXPECT_EQ(desktop->started().size(), 2);
-
     select(-1);
     control<QAction>("goToServer").trigger();
-    EXPECT_FALSE(passwordSheet().isVisible());
-    EXPECT_EQ(desktop->started().size(), 2);
-    EXPECT_TRUE(alerts->shown().isEmpty());
+    EXPECT_EQ(desktop->started().size(), 2) << "cancelled, then nothing selected";
 }
 
 TEST_F(RefreshScheduling, quittingDuringARunStopsItAndOffersToStoreTheNamesItLearnt)
 {
     GameServerPeer answering;
     answering.setStatusAnswer({statusWithPlayer("Learnt", "Bob")});
-    std::vector<std::unique_ptr<GameServerPeer>> silent;
-    QList<CodServerPtr> stored = {server("", addressOf(answering))};
-    for (int i = 0; i < 4; ++i) {
-        silent.push_back(std::make_unique<GameServerPeer>());
-        stored.append(server(QString::number(i), addressOf(*silent.back())));
-    }
-    startWith(stored);
+    startWith(QList<CodServerPtr>{server("", addressOf(answering))} + silentFavourites(4));
     alerts->answerNext(Alerts::DefaultButton);
 
     clickButton("refreshAllServersButton");
@@ -304,6 +280,7 @@ TEST_F(RefreshScheduling, quittingDuringARunStopsItAndOffersToStoreTheNamesItLea
     QTimer::singleShot(0, &control<QAction>("quit"), &QAction::trigger);
     QApplication::exec();
 
+    EXPECT_FALSE(window->isVisible());
     ASSERT_EQ(alerts->shown().size(), 1);
     EXPECT_EQ(alerts->shown().first().title, "Modified list of servers");
     const auto storedAfter = ServerArchive::unarchiveServerList(storedFavourites());
