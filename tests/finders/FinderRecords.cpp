@@ -21,10 +21,9 @@ CodServerPtr FinderServer::make() const
     return server;
 }
 
-CodPlayerPtr finderPlayer(const QString& name, const QString& score)
+CodPlayerPtr finderPlayer(const QString& name)
 {
     auto player = std::make_shared<CodPlayer>();
     player->setPlayerName(name);
-    player->setPlayerScore(score);
     return player;
 }
