@@ -145,8 +145,7 @@ TEST_F(PreferencePanel, okStoresEveryControlInItsStoredForm)
     check("refreshWhenSelectedButton", true);
     choose("latencyBox", "1 s");
     type("CoDMSTextField", "");
-    type("UOMSPortTextField", "not a port");
-    type("CoD4ProtocolTextField", "7");
+    type("CoD4ProtocolTextField", "not a number");
     choose("timeoutBox", "1 s");
     choose("refreshDelayBox", "20 minutes");
     control<QSlider>("speedOfRefreshSlider").setValue(1);
@@ -157,8 +156,7 @@ TEST_F(PreferencePanel, okStoresEveryControlInItsStoredForm)
     EXPECT_FALSE(store().boolForKey("Auto Refresh"));
     EXPECT_EQ(store().stringForKey("Latency for double command"), "1 s");
     EXPECT_EQ(store().stringForKey("CoD Master Server"), "");
-    EXPECT_EQ(store().stringForKey("UO Master Server Port"), "not a port");
-    EXPECT_EQ(store().stringForKey("CoD4 Master Server Protocol"), "7");
+    EXPECT_EQ(store().stringForKey("CoD4 Master Server Protocol"), "not a number");
     EXPECT_EQ(store().integerForKey("Timeout"), 999000);
     EXPECT_EQ(store().integerForKey("Refresh delay in seconds"), 1200);
     EXPECT_EQ(store().integerForKey("Number of servers by thread"), 2000);
