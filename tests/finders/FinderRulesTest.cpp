@@ -14,11 +14,11 @@
 namespace {
 
 // Whether each server passes the filter: "+" or "-", in order.
-QString verdicts(const ServerFilter& filter, const QList<FinderServer>& servers)
+std::string verdicts(const ServerFilter& filter, const QList<FinderServer>& servers)
 {
-    QString marks;
+    std::string marks;
     for (const FinderServer& server : servers)
-        marks += filter.passes(*server.make()) ? u'+' : u'-';
+        marks += filter.passes(*server.make()) ? '+' : '-';
     return marks;
 }
 
