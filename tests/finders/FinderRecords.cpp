@@ -21,7 +21,7 @@ CodServerPtr FinderServer::make() const
     return server;
 }
 
-CodPlayerPtr finderPlayer(const QString& name, const QString& score)
+CodPlayerPtr finderPlayer(const QString& name)
 {
-    return std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = name, .score = score});
+    return std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = name});
 }

@@ -21,4 +21,4 @@ struct FinderServer {
 };
 
 // A player whose colour-free name is the text.
-CodPlayerPtr finderPlayer(const QString& name, const QString& score = QStringLiteral("0"));
+CodPlayerPtr finderPlayer(const QString& name);

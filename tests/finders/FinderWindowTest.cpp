@@ -5,18 +5,19 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 
 namespace {
 
+// Triggers the main window's menu command and returns the finder it opened.
 template <class Finder>
-Finder& topLevel()
+Finder& openThrough(const MainWindow& window, const char* command)
 {
+    window.findChild<QAction*>(QString::fromLatin1(command))->trigger();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* found = qobject_cast<Finder*>(widget))
             return *found;
     }
-    throw std::runtime_error("the finder is not open");
+    throw std::runtime_error(std::string("no finder opened by ") + command);
 }
 
 }  // namespace
@@ -34,14 +35,12 @@ void FinderWindowTest::SetUp()
 
 ServerFinder& FinderWindowTest::openServerFinder() const
 {
-    control<QAction>(*window, "showFindServerWindow").trigger();
-    return topLevel<ServerFinder>();
+    return openThrough<ServerFinder>(*window, "showFindServerWindow");
 }
 
 PlayerFinder& FinderWindowTest::openPlayerFinder() const
 {
-    control<QAction>(*window, "showFindPlayerOrClanPanel").trigger();
-    return topLevel<PlayerFinder>();
+    return openThrough<PlayerFinder>(*window, "showFindPlayerOrClanPanel");
 }
 
 void FinderWindowTest::setScanning(bool codScanRuns) const

@@ -4,9 +4,9 @@
 
 #include "app/MainWindow.h"
 #include "app/Zorvel.h"
-#include "support/TableCells.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingDesktop.h"
+#include "support/TableCells.h"
 
 #include <QComboBox>
 #include <QTableView>
@@ -30,15 +30,6 @@ protected:
     // Sets the running flag of the CoD scan as a scan does, and tells the open
     // finders that a scan started or ended.
     void setScanning(bool codScanRuns) const;
-
-    template <class Widget>
-    static Widget& control(QWidget& window, const char* name)
-    {
-        Widget* widget = window.findChild<Widget*>(QString::fromLatin1(name));
-        if (!widget)
-            throw std::runtime_error(std::string("no control ") + name);
-        return *widget;
-    }
 
     static QStringList entries(const QComboBox& box);
     static int selectedRow(const QTableView& table);

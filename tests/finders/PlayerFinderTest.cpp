@@ -12,11 +12,8 @@ CodServerPtr serverWith(const QString& name, const QStringList& players,
                         const QString& gameName = QStringLiteral("Call of Duty"))
 {
     static int port = 21000;
-    FinderServer record;
-    record.name = name;
-    record.ip = QStringLiteral("127.0.0.1:%1").arg(++port);
-    record.gameName = gameName;
-    const CodServerPtr server = record.make();
+    const CodServerPtr server =
+        FinderServer{.name = name, .ip = QStringLiteral("127.0.0.1:%1").arg(++port), .gameName = gameName}.make();
     QList<CodPlayerPtr> list;
     for (const QString& player : players)
         list.append(finderPlayer(player));
@@ -50,7 +47,6 @@ protected:
     }
 
     bool searching() const { return ui->startButton->isChecked() && !ui->isSearchingIndicator->isHidden(); }
-    bool actionsEnabled() const { return ui->joinPlayerButton->isEnabled() && ui->addServerButton->isEnabled(); }
 
     PlayerFinder* finder = nullptr;
     Ui::PlayerFinder* ui = nullptr;
@@ -64,35 +60,28 @@ protected:
 TEST_F(PlayerFinderTest, aSearchWithoutScansRunsOnceOverEveryListAndKeepsItsResultsAfterAnEmptyText)
 {
     finder->getTheServersArray({one}, {other}, {}, {four});
-    EXPECT_EQ(ui->numberOfCodServers->text(), "1 servers");
-    EXPECT_EQ(ui->numberOfCod2Servers->text(), "0 servers");
     search("ali");
-    EXPECT_FALSE(ui->startButton->isChecked());
-    EXPECT_TRUE(ui->isSearchingIndicator->isHidden());
+    EXPECT_FALSE(searching());
     EXPECT_EQ(results(), QStringList({"Ali Baba @ One", "ALIce @ One", "Alibi @ Other", "kALIf @ Four"}));
-    EXPECT_EQ(cell(*ui->tableOfPlayers, 1, "Server"), QVariant("One"));
     EXPECT_EQ(cell(*ui->tableOfPlayers, 1, "Ping"), QVariant(" 50 ms"));
     EXPECT_TRUE(cell(*ui->tableOfPlayers, 1, "Last answer").toString().endsWith(" s"));
     const auto icon = [this](int row) { return cell(*ui->tableOfPlayers, row, QString(), Qt::DecorationRole); };
-    EXPECT_EQ(icon(0).value<QPixmap>().toImage(), controller->gameImage(GameKind::CoD).toImage());
     EXPECT_EQ(icon(3).value<QPixmap>().toImage(), controller->gameImage(GameKind::CoD4).toImage());
     EXPECT_FALSE(icon(2).isValid()) << "no icon for a game without master server";
 
     search("");
-    EXPECT_FALSE(ui->startButton->isChecked());
     EXPECT_EQ(results().size(), 4);
 }
 
 TEST_F(PlayerFinderTest, aSearchStartedDuringAScanRunsAgainAtEveryHandOverUntilTheScanEnds)
 {
     setScanning(true);
-    EXPECT_FALSE(ui->refreshCodMaster->isEnabled());
     finder->getTheServersArray({one}, {}, {}, {});
     search("ali");
     EXPECT_TRUE(searching());
     EXPECT_EQ(results(), QStringList({"Ali Baba @ One", "ALIce @ One"}));
     ui->tableOfPlayers->selectRow(0);
-    EXPECT_FALSE(actionsEnabled());
+    EXPECT_FALSE(ui->joinPlayerButton->isEnabled());
 
     finder->getTheServersArray({one}, {}, {}, {four});
     EXPECT_TRUE(searching());
@@ -103,44 +92,31 @@ TEST_F(PlayerFinderTest, aSearchStartedDuringAScanRunsAgainAtEveryHandOverUntilT
     controller->setCodMasterIsRefreshing(false);
     four->setServerPlayers({finderPlayer("Khalid")});
     finder->getTheServersArray({one}, {}, {}, {four});
-    EXPECT_FALSE(ui->startButton->isChecked());
-    EXPECT_TRUE(ui->isSearchingIndicator->isHidden());
-    EXPECT_TRUE(ui->refreshCodMaster->isEnabled());
+    EXPECT_FALSE(searching());
     EXPECT_EQ(results(), QStringList({"Ali Baba @ One", "ALIce @ One", "Khalid @ Four"}));
 
     finder->getTheServersArray({}, {}, {}, {});
     EXPECT_EQ(results().size(), 3) << "a search that ended is not run again";
 }
 
-TEST_F(PlayerFinderTest, theSelectedResultsServerIsJoinedAndAddedToTheFavourites)
+TEST_F(PlayerFinderTest, theSelectedResultsServerIsJoinedAndAddedToTheFavouritesAndTheKeptNamesAreStored)
 {
     const CodServerPtr cod2 = serverWith("Two", {"Zorro"}, "Call of Duty 2");
     finder->getTheServersArray({}, {}, {cod2}, {});
     search("zorro");
-    EXPECT_FALSE(actionsEnabled());
     ui->tableOfPlayers->selectRow(0);
-    ASSERT_TRUE(actionsEnabled());
     ui->joinPlayerButton->click();
     ASSERT_EQ(desktop->started().size(), 1);
     EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect " + cod2->serverIp()}));
     ui->addServerButton->click();
     EXPECT_EQ(controller->myServers().last()->serverIp(), cod2->serverIp());
-    EXPECT_EQ(controller->myServers().last()->serverName(), "Two");
-}
 
-TEST_F(PlayerFinderTest, theKeptNamesAreTheBoxsEntriesStoredAtEachChange)
-{
-    EXPECT_EQ(entries(*ui->playerToFindBox), QStringList({"Zorro"}));
-    EXPECT_EQ(ui->playerToFindBox->currentText(), "");
     const auto edit = [this](const QString& text, QPushButton* button) {
         ui->playerToFindBox->setEditText(text);
         button->click();
     };
-    edit("Zorro", ui->addNameButton);
-    edit("zorro", ui->addNameButton);
-    edit("", ui->addNameButton);
-    edit("[TAG]", ui->addNameButton);
-    EXPECT_EQ(entries(*ui->playerToFindBox), QStringList({"Zorro", "zorro", "[TAG]"}));
+    for (const QString name : {"Zorro", "zorro", "", "[TAG]", "[TAG]"})
+        edit(name, ui->addNameButton);
     EXPECT_EQ(FavoritePlayers::stored(), QStringList({"Zorro", "zorro", "[TAG]"}));
     edit("nobody", ui->deleteNameButton);
     edit("Zorro", ui->deleteNameButton);

@@ -8,8 +8,6 @@
 #include "ui_PlayerFinder.h"
 #include "ui_ServerFinder.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
 
 #include <chrono>
@@ -43,8 +41,6 @@ protected:
         playerFinder = &openPlayerFinder();
     }
 
-    void listOnTheMaster(const GameServerFarm& farm) { master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10)); }
-
     // Starts a live search once the player finder holds servers to search: a search
     // over nothing ends at once.
     void searchPlayer(const QString& text) const
@@ -76,7 +72,7 @@ TEST_F(ScanIntoFindersTest, theFindersFollowARunningScanAndShowItsWholeListWhenI
     servers.push_back({.hostName = "Late", .mapName = "mp_late", .players = {"^1Late^7comer"}, .answerDelay = 250ms});
     servers.push_back({.hostName = "Mute", .mapName = "mp_mute", .answer = GameServerFarm::Answer::Silent});
     GameServerFarm farm(servers);
-    listOnTheMaster(farm);
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
 
     serverFinder->controls().codUpdateButton->click();
     ASSERT_TRUE(controller->codRefreshState());
@@ -100,7 +96,7 @@ TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsIt
 {
     TestPreferences::setTimeout(900000);
     GameServerFarm farm(farmServers(40, 600ms));
-    listOnTheMaster(farm);
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
     playerFinder->controls().refreshCodMaster->click();
     searchPlayer(QStringLiteral("player"));
     ASSERT_TRUE(controller->codRefreshState());

@@ -3,6 +3,7 @@
 #include "peers/GameServerPeer.h"
 #include "support/TestPreferences.h"
 
+#include "ui_PlayerFinder.h"
 #include "ui_ServerFinder.h"
 
 #include <QHeaderView>
@@ -13,14 +14,16 @@ FinderServer server(const QString& name, const QString& gametype, const QString&
                     const QString& gameName = QStringLiteral("Call of Duty"))
 {
     static int port = 20000;
-    FinderServer record;
-    record.name = name;
-    record.ip = QStringLiteral("127.0.0.1:%1").arg(++port);
-    record.gametype = gametype;
-    record.map = map;
-    record.players = players;
-    record.gameName = gameName;
-    return record;
+    return {.name = name, .ip = QStringLiteral("127.0.0.1:%1").arg(++port), .map = map, .gametype = gametype,
+            .players = players, .gameName = gameName};
+}
+
+QList<CodServerPtr> records(const QList<FinderServer>& servers)
+{
+    QList<CodServerPtr> made;
+    for (const FinderServer& record : servers)
+        made.append(record.make());
+    return made;
 }
 
 class ServerFinderTest : public FinderWindowTest {
@@ -35,26 +38,10 @@ protected:
     void handOver(const QList<FinderServer>& cod, const QList<FinderServer>& uo = {},
                   const QList<FinderServer>& cod2 = {}, const QList<FinderServer>& cod4 = {}) const
     {
-        const auto make = [](const QList<FinderServer>& servers) {
-            QList<CodServerPtr> records;
-            for (const FinderServer& record : servers)
-                records.append(record.make());
-            return records;
-        };
-        finder->getTheServersArray(make(cod), make(uo), make(cod2), make(cod4));
+        finder->getTheServersArray(records(cod), records(uo), records(cod2), records(cod4));
     }
 
     QStringList shown() const { return namesOf(finder->theServers()); }
-
-    int column(const QString& title) const
-    {
-        const QAbstractItemModel& model = *ui->serverTable->model();
-        for (int section = 0; section < model.columnCount(); ++section) {
-            if (model.headerData(section, Qt::Horizontal).toString() == title)
-                return section;
-        }
-        throw std::runtime_error("no column " + title.toStdString());
-    }
 
     bool actionsEnabled() const
     {
@@ -76,11 +63,8 @@ TEST_F(ServerFinderTest, eachGameShowsItsServersThroughTheFiltersAndAGameChangeK
     handOver(codList, {server("Hotel", "sd", "mp_bocage", 2, "CoD:United Offensive")},
              {server("Delta", "dm", "mp_toujane", 4, "Call of Duty 2"), server("Echo", "ctf", "mp_burgundy", 4)},
              {server("Foxtrot", "DM", "mp_crash", 8), server("Golf", "war", "mp_crash", 8)});
-    EXPECT_EQ(ui->numberOfCodServers->text(), "3 servers");
-    EXPECT_EQ(ui->numberOfUOServers->text(), "1 servers");
     EXPECT_EQ(ui->numberOfCod4Servers->text(), "2 servers");
     EXPECT_EQ(shown(), QStringList({"Alpha", "Charlie"})) << "empty servers are hidden";
-    EXPECT_EQ(ui->numberOfServerFound->text(), "2 servers");
     EXPECT_EQ(entries(*ui->gametypeSearchBox), QStringList({"All", "dm", "sd"}));
     EXPECT_EQ(entries(*ui->mapSearchBox), QStringList({"All", "mp_carentan", "mp_dawnville", "mp_harbor"}));
     ui->emptySearchButton->click();
@@ -91,7 +75,6 @@ TEST_F(ServerFinderTest, eachGameShowsItsServersThroughTheFiltersAndAGameChangeK
     ui->serverNameToFind->clear();
 
     ui->cod2GameButton->click();
-    EXPECT_EQ(entries(*ui->gametypeSearchBox), QStringList({"All", "dm", "ctf"}));
     EXPECT_EQ(ui->mapSearchBox->currentText(), "All") << "CoD2 has no mp_harbor";
     ui->gametypeSearchBox->setCurrentIndex(1);
     EXPECT_EQ(shown(), QStringList({"Delta"}));
@@ -105,31 +88,23 @@ TEST_F(ServerFinderTest, eachGameShowsItsServersThroughTheFiltersAndAGameChangeK
 
 TEST_F(ServerFinderTest, whileAScanRunsTheShownListIsFrozenAndTheLastHandOverRebuildsIt)
 {
+    const QList<FinderServer> grown = codList + QList{server("India", "tdm", "mp_brecourt", 7)};
     handOver(codList);
-    ui->serverTable->selectRow(0);
-    EXPECT_TRUE(actionsEnabled());
-
     setScanning(true);
     EXPECT_TRUE(ui->filtersBox->isHidden());
-    EXPECT_FALSE(ui->updateInProgress->isHidden());
     EXPECT_FALSE(ui->codUpdateButton->isEnabled());
-    EXPECT_FALSE(ui->cod4GameButton->isEnabled());
-    EXPECT_TRUE(ui->codStopButton->isEnabled());
-    EXPECT_FALSE(actionsEnabled());
-    handOver(codList + QList{server("India", "tdm", "mp_brecourt", 7)});
+    handOver(grown);
     EXPECT_EQ(ui->numberOfCodServers->text(), "4 servers");
     EXPECT_EQ(shown(), QStringList({"Alpha", "Charlie"}));
-    EXPECT_EQ(ui->numberOfServerFound->text(), "2 servers");
     EXPECT_EQ(entries(*ui->gametypeSearchBox), QStringList({"All", "dm", "sd"}));
     ui->serverTable->selectRow(1);
     EXPECT_FALSE(actionsEnabled());
 
     controller->setCodMasterIsRefreshing(false);
-    handOver(codList + QList{server("India", "tdm", "mp_brecourt", 7)});
+    handOver(grown);
     EXPECT_EQ(shown(), QStringList({"Alpha", "Charlie", "India"}));
     EXPECT_EQ(entries(*ui->gametypeSearchBox), QStringList({"All", "dm", "sd", "tdm"}));
     EXPECT_FALSE(ui->filtersBox->isHidden());
-    EXPECT_TRUE(ui->updateInProgress->isHidden());
     EXPECT_TRUE(ui->codUpdateButton->isEnabled());
 
     // The controller hands its own lists, empty here, to every open finder.
@@ -137,49 +112,39 @@ TEST_F(ServerFinderTest, whileAScanRunsTheShownListIsFrozenAndTheLastHandOverReb
     playerFinder.getTheServersArray({server("Juliet", "dm", "mp_crash", 2).make()}, {}, {}, {});
     emit controller->masterListsChanged();
     EXPECT_TRUE(shown().isEmpty());
-    EXPECT_EQ(ui->numberOfCodServers->text(), "0 servers");
-    EXPECT_EQ(control<QLabel>(playerFinder, "numberOfCodServers").text(), "0 servers");
+    EXPECT_EQ(playerFinder.controls().numberOfCodServers->text(), "0 servers");
 }
 
-TEST_F(ServerFinderTest, aColumnOrdersTheShownListAndTheSelectionFollowsItsServer)
+TEST_F(ServerFinderTest, aColumnOrdersTheShownListAndTheSelectionFollowsTheServerThatIsJoinedAndAdded)
 {
-    handOver(codList + QList{server("Kilo", "dm", "mp_crash", 4)});
+    const QList<FinderServer> cod2List = {server("Alpha", "dm", "mp_toujane", 3, "Call of Duty 2"),
+                                          server("Charlie", "dm", "mp_toujane", 5, "Call of Duty 2"),
+                                          server("Kilo", "dm", "mp_toujane", 4, "Call of Duty 2")};
+    handOver({}, {}, cod2List);
+    ui->cod2GameButton->click();
     QHeaderView& header = *ui->serverTable->horizontalHeader();
-    header.setSortIndicator(column("Players"), Qt::DescendingOrder);
+    const int players = 5;
+    ASSERT_EQ(ui->serverTable->model()->headerData(players, Qt::Horizontal), "Players");
+    header.setSortIndicator(players, Qt::DescendingOrder);
     EXPECT_EQ(shown(), QStringList({"Charlie", "Kilo", "Alpha"}));
     ui->serverTable->selectRow(2);
-    header.setSortIndicator(column("Players"), Qt::AscendingOrder);
+    header.setSortIndicator(players, Qt::AscendingOrder);
     EXPECT_EQ(shown(), QStringList({"Alpha", "Kilo", "Charlie"}));
-    EXPECT_EQ(selectedRow(*ui->serverTable), 0);
     ui->serverNameToFind->setText("a");
     EXPECT_EQ(shown(), QStringList({"Alpha", "Charlie"})) << "filtering keeps the order";
     EXPECT_EQ(selectedRow(*ui->serverTable), 0);
-    EXPECT_EQ(cell(*ui->serverTable, 0, "Players"), QVariant("3/20"));
-    ui->serverNameToFind->setText("harl");
-    EXPECT_EQ(selectedRow(*ui->serverTable), -1);
-    EXPECT_FALSE(actionsEnabled());
-}
 
-TEST_F(ServerFinderTest, theSelectedServerIsJoinedWithoutPasswordAndAddedToTheFavouritesOnce)
-{
-    const FinderServer delta = server("Delta", "dm", "mp_toujane", 4, "Call of Duty 2");
-    handOver({}, {}, {delta});
-    ui->cod2GameButton->click();
-    ui->serverTable->selectRow(0);
     ui->joinServerButton->click();
     ASSERT_EQ(desktop->started().size(), 1);
     EXPECT_EQ(desktop->started().first().program, cod2Program);
-    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect " + delta.ip}));
+    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect " + cod2List.first().ip}));
+    ui->addServerButton->click();
+    EXPECT_EQ(controller->myServers().last()->serverIp(), cod2List.first().ip);
+    EXPECT_EQ(controller->myServers().last()->serverName(), "Alpha");
 
-    const qsizetype favourites = controller->myServers().size();
-    ui->addServerButton->click();
-    ui->addServerButton->click();
-    ASSERT_EQ(controller->myServers().size(), favourites + 1);
-    const CodServerPtr added = controller->myServers().last();
-    EXPECT_EQ(added->serverIp(), delta.ip);
-    EXPECT_EQ(added->serverName(), "Delta");
-    EXPECT_EQ(added->serverPass(), "");
-    EXPECT_TRUE(alerts->shown().isEmpty());
+    ui->serverNameToFind->setText("harl");
+    EXPECT_EQ(selectedRow(*ui->serverTable), -1);
+    EXPECT_FALSE(actionsEnabled());
 }
 
 TEST_F(ServerFinderTest, aServerQueriedAgainOffersItsNewChoicesOrLeavesTheListWhenItIsSilent)
@@ -191,26 +156,19 @@ TEST_F(ServerFinderTest, aServerQueriedAgainOffersItsNewChoicesOrLeavesTheListWh
         "\\sv_maxclients\\16\n1 40 \"Zorro\"\n")});
     GameServerPeer silent;
     silent.setSilent(true);
-    FinderServer first = server("Answering", "dm", "mp_carentan", 2);
-    first.ip = QString::fromLatin1(answering.address());
-    FinderServer second = server("Silent", "dm", "mp_carentan", 2);
-    second.ip = QString::fromLatin1(silent.address());
-    handOver({first, second});
+    handOver({{.name = "Answering", .ip = QString::fromLatin1(answering.address()), .players = 2},
+              {.name = "Silent", .ip = QString::fromLatin1(silent.address()), .players = 2}});
 
     ui->serverTable->selectRow(0);
     ui->updateServerButton->click();
-    EXPECT_TRUE(alerts->shown().isEmpty());
     EXPECT_EQ(entries(*ui->gametypeSearchBox), QStringList({"All", "dm", "HQ"}));
     EXPECT_EQ(entries(*ui->mapSearchBox), QStringList({"All", "mp_carentan", "mp_Brecourt"}));
-    EXPECT_EQ(shown(), QStringList({"Answering", "Silent"}));
     EXPECT_EQ(cell(*ui->serverTable, 0, "Players"), QVariant("1/16"));
 
     ui->serverTable->selectRow(1);
     ui->updateServerButton->click();
     ASSERT_EQ(alerts->shown().size(), 1);
     EXPECT_EQ(alerts->shown().first().title, "Server refresh problem");
-    EXPECT_EQ(alerts->shown().first().message, "The server must be removed from the list");
-    EXPECT_EQ(alerts->shown().first().defaultButton, "Argh");
     EXPECT_EQ(shown(), QStringList({"Answering"}));
     EXPECT_EQ(ui->numberOfCodServers->text(), "1 servers");
     EXPECT_EQ(entries(*ui->gametypeSearchBox), QStringList({"All", "hq"})) << "rebuilt from the answers";

@@ -52,34 +52,26 @@ public:
 
 }  // namespace
 
-TEST(LinuxDesktop, findsAGameByTheExecutablesItInstallsOnThePath)
+TEST(LinuxDesktop, findsAGameOnThePathAndStartsCodAndUoServicesWithTheirCommandsAsArguments)
 {
     const PathFolder path;
     const QString iw3mp = path.placeFile("iw3mp");
-    const QString urbanTerror = path.placeFile("Quake3-UrT");
-    path.placeFile("codmp", false);
-
-    LinuxDesktop desktop;
-    EXPECT_EQ(desktop.applicationPath(GameApplications::callOfDuty4), iw3mp);
-    EXPECT_EQ(desktop.applicationPath(GameApplications::urbanTerror), urbanTerror);
-    EXPECT_TRUE(desktop.applicationPath(GameApplications::callOfDuty).isEmpty());
-    EXPECT_TRUE(desktop.applicationPath(GameApplications::callOfDuty2).isEmpty());
-    EXPECT_TRUE(desktop.applicationPath("Solitaire").isEmpty());
-}
-
-TEST(LinuxDesktop, theServicesOfCodAndUoStartTheGameWithTheirCommandsAsArguments)
-{
-    const PathFolder path;
     const QString codmp = path.placeFile("codmp");
+    const QString urbanTerror = path.placeFile("Quake3-UrT");
+    path.placeFile("coduomp", false);
 
     LinuxDesktopStartingNothing desktop;
-    EXPECT_TRUE(desktop.performService(GameApplications::codConnectService, "10.0.0.1:28960"));
-    EXPECT_EQ(desktop.started, QStringList({codmp, "+connect 10.0.0.1:28960"}));
+    EXPECT_EQ(desktop.applicationPath(GameApplications::callOfDuty4), iw3mp);
+    EXPECT_EQ(desktop.applicationPath(GameApplications::urbanTerror), urbanTerror);
+    EXPECT_TRUE(desktop.applicationPath(GameApplications::unitedOffensive).isEmpty());
+    EXPECT_TRUE(desktop.applicationPath(GameApplications::callOfDuty2).isEmpty());
+    EXPECT_TRUE(desktop.applicationPath("Solitaire").isEmpty());
 
-    desktop.started.clear();
+    EXPECT_TRUE(desktop.performService(GameApplications::codConnectService, "10.0.0.1:28960"));
     EXPECT_TRUE(
         desktop.performService(GameApplications::codCommandService, "password s3cret \n connect 10.0.0.1:28960"));
-    EXPECT_EQ(desktop.started, QStringList({codmp, "+password s3cret", "+connect 10.0.0.1:28960"}));
+    EXPECT_EQ(desktop.started, QStringList({codmp, "+connect 10.0.0.1:28960", codmp, "+password s3cret",
+                                            "+connect 10.0.0.1:28960"}));
 
     desktop.started.clear();
     EXPECT_FALSE(desktop.performService(GameApplications::uoConnectService, "10.0.0.1:28960"));

@@ -10,48 +10,38 @@ QString listing(const QString& lines)
     return QStringLiteral("\xff\xff\xff\xffprint\n---------------\n") + lines + QStringLiteral("9 files listed\n");
 }
 
-QStringList mapNames(GameKind kind, const QString& lines)
-{
-    const std::optional<ListingFilter::MapListing> map = ListingFilter::mapListingOf(kind);
-    return map ? ListingFilter::mapNames(*map, listing(lines)) : QStringList{QStringLiteral("no listing")};
-}
-
 }  // namespace
 
-TEST(ListingFilterTest, eachGameListsItsMapsWithItsOwnCommand)
-{
-    EXPECT_EQ(ListingFilter::mapListingOf(GameKind::CoD)->command, "fdir maps/mp*.bsp");
-    EXPECT_EQ(ListingFilter::mapListingOf(GameKind::UO)->command, "fdir maps/mp*.bsp");
-    EXPECT_EQ(ListingFilter::mapListingOf(GameKind::CoD2)->command, "fdir maps/mp*.d3dbsp");
-    EXPECT_EQ(ListingFilter::mapListingOf(GameKind::CoD4)->command, "fdir *map_mp*.iwi");
-    EXPECT_EQ(ListingFilter::mapListingOf(GameKind::UrbanTerror)->command, "fdir maps/ut4*.bsp");
-    for (GameKind none : {GameKind::ET, GameKind::UT2004, GameKind::Unknown})
-        EXPECT_FALSE(ListingFilter::mapListingOf(none).has_value());
-}
-
-TEST(ListingFilterTest, mapLinesNeedTheGamesPrefixAndExtensionWithCase)
+TEST(ListingFilterTest, eachGameAsksWithItsOwnCommandAndKeepsOnlyItsMapLines)
 {
     const QString codLines = QStringLiteral("maps/mp/mp_harbor.bsp\nmaps/mp/mp_harbor.BSP\nMaps/mp/mp_brecourt.bsp\n"
                                             "maps/mp/mp_carentan.bsp\nmaps/mp/mp_dawnville.d3dbsp\nmaps/mp/\n"
                                             "maps/mp/mp_harbor.bsp\nmaps/mp/mp.bsp/readme\n");
-    EXPECT_EQ(mapNames(GameKind::CoD, codLines), QStringList({"mp_harbor", "mp_carentan", "mp_harbor"}));
-    EXPECT_EQ(mapNames(GameKind::UO, codLines), QStringList({"mp_harbor", "mp_carentan", "mp_harbor"}));
-    EXPECT_EQ(mapNames(GameKind::CoD2, codLines), QStringList({"mp_dawnville"}));
-    EXPECT_EQ(mapNames(GameKind::UrbanTerror, QStringLiteral("maps/ut4_abbey.bsp\nmaps/mp/ut4_x.bsp\nut4_y.bsp\n")),
-              QStringList({"ut4_abbey", "mp/ut4_x"}));
-}
-
-TEST(ListingFilterTest, cod4MapsComeFromCompassImagesLessTheUnplayableOnes)
-{
-    EXPECT_EQ(mapNames(GameKind::CoD4, QStringLiteral("images/compass_map_mp_backlot.iwi\n"
-                                                      "images/compass_map_mp_test.iwi\n")),
-              QStringList({"mp_backlot"}));
-    QString unplayable;
-    for (const char* name : {"mp_cellblock", "mp_dusk", "mp_facility", "mp_favela", "mp_forest", "mp_invasion",
-                             "mp_mansion", "mp_palace", "mp_rooftops", "mp_suburbs", "mp_test", "mp_test"})
-        unplayable += QStringLiteral("images/compass_map_%1.iwi\n").arg(QLatin1StringView(name));
-    EXPECT_EQ(mapNames(GameKind::CoD4, unplayable + QStringLiteral("images/compass_map_mp_crash.iwi\n")),
-              QStringList({"mp_crash"}));
+    QString cod4Lines = QStringLiteral("images/compass_map_mp_backlot.iwi\n");
+    for (const char* unplayable : {"mp_cellblock", "mp_dusk", "mp_facility", "mp_favela", "mp_forest", "mp_invasion",
+                                   "mp_mansion", "mp_palace", "mp_rooftops", "mp_suburbs", "mp_test", "mp_test"})
+        cod4Lines += QStringLiteral("images/compass_map_%1.iwi\n").arg(QLatin1StringView(unplayable));
+    const struct {
+        GameKind kind;
+        const char* command;
+        QString lines;
+        QStringList maps;
+    } cases[] = {
+        {GameKind::CoD, "fdir maps/mp*.bsp", codLines, {"mp_harbor", "mp_carentan", "mp_harbor"}},
+        {GameKind::UO, "fdir maps/mp*.bsp", codLines, {"mp_harbor", "mp_carentan", "mp_harbor"}},
+        {GameKind::CoD2, "fdir maps/mp*.d3dbsp", codLines, {"mp_dawnville"}},
+        {GameKind::CoD4, "fdir *map_mp*.iwi", cod4Lines, {"mp_backlot"}},
+        {GameKind::UrbanTerror, "fdir maps/ut4*.bsp", "maps/ut4_abbey.bsp\nmaps/mp/ut4_x.bsp\nut4_y.bsp\n",
+         {"ut4_abbey", "mp/ut4_x"}},
+    };
+    for (const auto& each : cases) {
+        const std::optional<ListingFilter::MapListing> map = ListingFilter::mapListingOf(each.kind);
+        ASSERT_TRUE(map) << each.command;
+        EXPECT_EQ(map->command, each.command);
+        EXPECT_EQ(ListingFilter::mapNames(*map, listing(each.lines)), each.maps) << each.command;
+    }
+    for (GameKind none : {GameKind::ET, GameKind::UT2004, GameKind::Unknown})
+        EXPECT_FALSE(ListingFilter::mapListingOf(none).has_value());
 }
 
 TEST(ListingFilterTest, configurationLinesStartWithASlashAndSkipTheServersOwn)

@@ -22,8 +22,7 @@ void serveArena(UtQueryPeer& peer)
 {
     peer.setAnswers(Information, {info});
     peer.setAnswers(Rules, {UtQueryPeer::rulesAnswer({{"AdminName", "Ann"}, {"AdminEmail", "ann@example.org"},
-                                                      {"MaxSpectators", "2"}, {"ServerVersion", "3369"},
-                                                      {"GamePassword", "True"}})});
+                                                      {"ServerVersion", "3369"}, {"GamePassword", "True"}})});
     peer.setAnswers(Players, {UtQueryPeer::playersAnswer({{"Alice", 200, -3}, {"Bob", 50, 12}})});
 }
 
@@ -80,27 +79,16 @@ TEST_F(UtQueryTest, aServerAtPortPlusOneIsProbedThenAskedForInformationRulesAndP
     EXPECT_EQ(peer.receivedDatagrams(), (QList<QByteArray>{infoRequest, infoRequest, rulesRequest, playersRequest}));
     EXPECT_EQ(server->commError(), CodServer::Answered);
     EXPECT_EQ(gameKindOf(server->serverGameName()), GameKind::UT2004);
-    EXPECT_TRUE(server->serverPing().startsWith("Ping: ")) << server->serverPing().toStdString();
-    EXPECT_TRUE(server->serverPing().endsWith(" ms")) << server->serverPing().toStdString();
     EXPECT_NE(server->serverPing(), "Ping: --- ms");
-    EXPECT_EQ(server->serverName(), "UT Arena");
-    EXPECT_EQ(server->serverMapName(), "DM-Rankin");
-    EXPECT_EQ(server->serverGametype(), "xDeathMatch");
-    EXPECT_EQ(server->serverMaxClients(), "16");
-    EXPECT_EQ(server->serverAdmin(), "Ann");
-    EXPECT_EQ(server->serverEmail(), "ann@example.org");
-    EXPECT_EQ(server->serverShortVersion(), "3369");
-    EXPECT_EQ(server->serverPassActive(), "1");
-
+    EXPECT_EQ(QStringList({server->serverName(), server->serverMapName(), server->serverGametype(),
+                           server->serverMaxClients(), server->serverAdmin(), server->serverEmail(),
+                           server->serverShortVersion(), server->serverPassActive()}),
+              QStringList({"UT Arena", "DM-Rankin", "xDeathMatch", "16", "Ann", "ann@example.org", "3369", "1"}));
     const QList<CodPlayerPtr> players = server->serverPlayers();
     ASSERT_EQ(players.size(), 2);
-    EXPECT_EQ(players[0]->playerNumber(), "0");
-    EXPECT_EQ(players[0]->playerName(), "Alice");
-    EXPECT_EQ(players[0]->playerPing(), "200");
-    EXPECT_EQ(players[0]->playerScore(), "-3");
-    EXPECT_EQ(players[0]->colouredName(), "");
-    EXPECT_EQ(players[1]->playerNumber(), "1");
-    EXPECT_EQ(players[1]->playerName(), "Bob");
+    EXPECT_EQ(QStringList({players[1]->playerNumber(), players[1]->playerName(), players[1]->playerPing(),
+                           players[1]->playerScore(), players[1]->colouredName()}),
+              QStringList({"1", "Bob", "50", "12", ""}));
 }
 
 TEST_F(UtQueryTest, aServerAnsweringOnlyAtPortPlusTenIsQueriedThereAfterTheProbeAtPlusOne)
@@ -116,24 +104,19 @@ TEST_F(UtQueryTest, aServerAnsweringOnlyAtPortPlusTenIsQueriedThereAfterTheProbe
     EXPECT_EQ(plusOne.first().datagram, infoRequest);
     ASSERT_EQ(plusTen.size(), 4);
     EXPECT_LT(plusOne.first().at, plusTen.first().at);
-    EXPECT_EQ(plusTen.last().datagram, playersRequest);
     EXPECT_EQ(server->commError(), CodServer::Answered);
-    EXPECT_EQ(server->serverName(), "UT Arena");
     EXPECT_EQ(server->serverPlayers().size(), 2);
 }
 
 TEST_F(UtQueryTest, probesThatGetNoRightAnswerChangeNothingAndStopTheRefresh)
 {
-    const QList<QList<QByteArray>> probeAnswers = {
-        {},
-        {infoRequest.left(4)},
-        {rulesRequest + info.mid(5)},
-    };
-    for (const QList<QByteArray>& answers : probeAnswers) {
+    for (const QList<QByteArray>& answers : QList<QList<QByteArray>>{{}, {infoRequest.left(4)},
+                                                                    {rulesRequest + info.mid(5)}}) {
         TwoQueryPorts ports;
         ports.atPlusOne->setAnswers(Probe, answers);
         ports.atPlusTen->setAnswers(Probe, answers);
         queryPeerAt(*ports.atPlusTen, 10);
+        server->setCommError(CodServer::Answered);
         server->utServerRefresh();
         EXPECT_EQ(ports.atPlusOne->received().size(), 1);
         EXPECT_EQ(ports.atPlusTen->received().size(), 1);
@@ -142,20 +125,8 @@ TEST_F(UtQueryTest, probesThatGetNoRightAnswerChangeNothingAndStopTheRefresh)
         EXPECT_EQ(server->serverPing(), "Ping: --- ms");
         EXPECT_EQ(server->serverName(), "My favourite");
     }
-}
 
-TEST_F(UtQueryTest, aRefreshThatFindsNoServerFailsWhateverTheRecordHeldBefore)
-{
-    TwoQueryPorts ports;
-    queryPeerAt(*ports.atPlusTen, 10);
-    server->setCommError(CodServer::Answered);
-    server->utServerRefresh();
-    EXPECT_EQ(server->commError(), CodServer::Unreachable);
-    EXPECT_EQ(ports.atPlusTen->received().size(), 1);
-}
-
-TEST_F(UtQueryTest, anAnswerFromAnotherPortIsNotTaken)
-{
+    // Nor is an answer that comes from another port taken.
     UtQueryPeer peer;
     UtQueryPeer stranger;
     serveArena(peer);
@@ -176,42 +147,37 @@ TEST_F(UtQueryTest, aWrongOrNamelessInformationAnswerFailsTheRefreshWhileRulesAn
         serveArena(peer);
         peer.setAnswers(Information, {info, badInformation});
         queryPeerAt(peer, 1);
+        server->setServerPlayers({});
         server->utServerRefresh();
         EXPECT_EQ(server->commError(), CodServer::Unreachable);
         EXPECT_EQ(server->serverPing(), "---");
         EXPECT_EQ(server->serverName(), "My favourite");
         EXPECT_EQ(server->serverAdmin(), "Ann");
         EXPECT_EQ(server->serverPlayers().size(), 2);
-        server->setServerPlayers({});
     }
 }
 
 TEST_F(UtQueryTest, singleQueriesThatGetNoAnswerChangeNothingAndWrongOnesFail)
 {
     UtQueryPeer peer;
-    queryPeerAt(peer, 1);
+    queryPeerAt(peer, 10);
     server->setCommError(CodServer::Answered);
     for (const int kind : {Information, Rules, Players}) {
-        server->sendUtCommandToServer(kind, 1);
+        server->sendUtCommandToServer(kind, 10);
         EXPECT_EQ(server->commError(), CodServer::Answered);
         EXPECT_EQ(server->serverPing(), "Ping: --- ms");
     }
     EXPECT_EQ(peer.receivedDatagrams(), (QList<QByteArray>{infoRequest, rulesRequest, playersRequest}));
 
-    peer.setAnswers(Players, {rulesRequest});
-    server->sendUtCommandToServer(Players, 1);
-    EXPECT_EQ(server->commError(), CodServer::Unreachable);
-    EXPECT_EQ(server->serverPing(), "---");
-    EXPECT_TRUE(server->serverPlayers().isEmpty());
-}
-
-TEST_F(UtQueryTest, theGamePasswordRuleIsOneOnlyForTrue)
-{
-    UtQueryPeer peer;
-    queryPeerAt(peer, 10);
     for (const auto& [value, passActive] : {std::pair{"True", "1"}, {"False", "0"}, {"true", "0"}, {"", "0"}}) {
         peer.setAnswers(Rules, {UtQueryPeer::rulesAnswer({{"GamePassword", value}})});
         server->sendUtCommandToServer(Rules, 10);
         EXPECT_EQ(server->serverPassActive(), passActive) << value;
     }
+
+    peer.setAnswers(Players, {rulesRequest});
+    server->sendUtCommandToServer(Players, 10);
+    EXPECT_EQ(server->commError(), CodServer::Unreachable);
+    EXPECT_EQ(server->serverPing(), "---");
+    EXPECT_TRUE(server->serverPlayers().isEmpty());
 }
