@@ -66,8 +66,3 @@ void MainWindowFixture::select(int row) const
     else
         favourites().selectRow(row);
 }
-
-CodPlayerPtr player(const QString& name, const QString& score)
-{
-    return std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = name, .score = score});
-}

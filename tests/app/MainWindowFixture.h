@@ -36,7 +36,6 @@ protected:
     }
 
     QTableView& favourites() const { return control<QTableView>("tableViewServers"); }
-    QTableView& players() const { return control<QTableView>("tableViewPlayers"); }
     CodServerPtr favourite(int row) const { return controller->myServers().at(row); }
     QStringList favouriteAddresses() const;
     // The selected favourites row, or -1.
@@ -58,6 +57,3 @@ protected:
 // refresh there fails at once. Selecting a favourite the user administers refreshes
 // it, so tests that select one put it here.
 inline const QString nobodyAnswers = QStringLiteral("127.0.0.1:1");
-
-// A player with a colour-free name and a score.
-CodPlayerPtr player(const QString& name, const QString& score = QStringLiteral("0"));

@@ -1,7 +1,6 @@
 #include "app/Preferences.h"
 
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -37,24 +36,4 @@ TEST(PreferencesTest, settingsFileIsReadableByTheUserAloneWhateverTheUmask)
 
     EXPECT_EQ(permissionsOf(folder.filePath("nested/fresh.conf")), mode_t(0600));
     EXPECT_EQ(permissionsOf(existing), mode_t(0600));
-}
-
-TEST(PreferencesTest, storedTextIsReadByItsLeadingNumberOrTruthWord)
-{
-    const QTemporaryDir folder;
-    const QString path = folder.filePath("text.conf");
-    {
-        QSettings file(path, QSettings::IniFormat);
-        file.setValue("Timeout", "250000 microseconds");
-        file.setValue("Number of servers by thread", "  +40 servers");
-        file.setValue("Refresh delay in seconds", "ten");
-        file.setValue("Auto Refresh", "true");
-        file.setValue("Refresh server when selected", "0");
-    }
-    const Preferences store(path);
-    EXPECT_EQ(store.integerForKey("Timeout"), 250000);
-    EXPECT_EQ(store.integerForKey("Number of servers by thread"), 40);
-    EXPECT_EQ(store.integerForKey("Refresh delay in seconds"), 0);
-    EXPECT_TRUE(store.boolForKey("Auto Refresh"));
-    EXPECT_FALSE(store.boolForKey("Refresh server when selected"));
 }

@@ -4,8 +4,6 @@
 #include "model/ServerArchive.h"
 #include "support/LogCapture.h"
 
-#include <QImage>
-#include <QPixmap>
 #include <QSettings>
 
 using ZorvelStartup = MainWindowFixture;
@@ -65,18 +63,4 @@ TEST_F(ZorvelStartup, quitPromptStoresTheModifiedListOnlyOnYes)
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(namesOf(*stored), QStringList({"Alpha", "Renamed"}));
     EXPECT_EQ(stored->at(0)->serverPass(), "secret");
-}
-
-TEST_F(ZorvelStartup, everyGameHasItsOwnIcon)
-{
-    const Zorvel controller;
-    QList<QImage> distinctIcons;
-    for (GameKind kind : {GameKind::CoD, GameKind::UO, GameKind::CoD2, GameKind::CoD4, GameKind::ET,
-                          GameKind::UrbanTerror, GameKind::UT2004}) {
-        const QImage icon = controller.gameImage(kind).toImage();
-        EXPECT_FALSE(icon.isNull() || distinctIcons.contains(icon));
-        distinctIcons.append(icon);
-    }
-    EXPECT_TRUE(controller.gameImage(GameKind::Unknown).isNull());
-    EXPECT_FALSE(controller.punkbusterImage().isNull() || controller.passwordImage().isNull());
 }
