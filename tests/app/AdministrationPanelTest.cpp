@@ -33,9 +33,7 @@ TEST_F(AdministrationPanel, joiningNeedsAnAnsweredInstalledGameAndTheDrawerOnlyO
 {
     desktop->installApplication(GameApplications::urbanTerror, "/usr/games/urbanterror");
     startWith({server("Plain", "10.0.0.1:28960"), server("Admin", nobodyAnswers, "rcon")});
-    EXPECT_FALSE(isEnabled("modifyServerButton"));
     select(0);
-    EXPECT_TRUE(isEnabled("modifyServerButton"));
     EXPECT_FALSE(isEnabled("goToServerButton")) << "never answered";
     EXPECT_FALSE(drawerIsOpen());
     setAnswered(*favourite(0), "q3ut4");
