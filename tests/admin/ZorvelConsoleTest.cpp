@@ -10,7 +10,6 @@
 #include "support/TestPreferences.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -97,11 +96,6 @@ protected:
                 return found;
         return nullptr;
     }
-    template <class Widget>
-    static Widget& editorControl(const char* name)
-    {
-        return *rotationEditor()->findChild<Widget*>(QString::fromLatin1(name));
-    }
     void click(const char* button) const { control<QPushButton>(button).click(); }
     void clickWithAlt(const char* button) const
     {
@@ -112,11 +106,6 @@ protected:
     void selectFavourite(int row) const { control<QTableView>("tableViewServers").selectRow(row); }
     void selectPlayer(int row) const { control<QTableView>("tableViewPlayers").selectRow(row); }
     void type(const char* field, const QString& text) const { control<QLineEdit>(field).setText(text); }
-    void chooseMapAndGametype(const QString& map, const QString& gametype) const
-    {
-        control<QComboBox>("mapListComboBox").setEditText(map);
-        control<QComboBox>("gametypeListComboBox").setEditText(gametype);
-    }
     // Gives every timer of the latest command a chance to fire.
     static void waitOutTheLatency() { QTest::qWait(int(4 * latency.count())); }
 
@@ -135,8 +124,6 @@ TEST_F(ZorvelConsoleTest, eachButtonSendsItsCommandVerbatim)
     click("nextMapButton");
     alpha->server->setServerGameName(QStringLiteral("Call of Duty 2"));
     click("restartButton");
-    alpha->server->setServerGameName(QStringLiteral("Call of Duty 4"));
-    click("restartButton");
     alpha->server->setServerGameName(QStringLiteral("q3ut4"));
     click("nextMapButton");
     click("restartButton");
@@ -147,11 +134,6 @@ TEST_F(ZorvelConsoleTest, eachButtonSendsItsCommandVerbatim)
     click("rconButton");
     type("newPassword", QStringLiteral("open sesame"));
     click("setNewServerPasswordButton");
-    EXPECT_EQ(control<QLineEdit>("sayAndRconField").text() + control<QLineEdit>("newPassword").text(), "");
-
-    click("execButton");
-    ASSERT_EQ(alerts->shown().size(), 1);
-    EXPECT_EQ(alerts->shown().at(0).message, "You must select a cfg file in the list (refresh if necessary)");
     QComboBox& files = control<QComboBox>("execComboBox");
     files.addItems({"dm.cfg", "server.cfg"});
     files.setCurrentIndex(1);
@@ -160,17 +142,18 @@ TEST_F(ZorvelConsoleTest, eachButtonSendsItsCommandVerbatim)
     alerts->answerNext(Alerts::AlternateButton);
     click("kickAllButton");
     click("kickAllButton");
-    ASSERT_EQ(alerts->shown().size(), 3);
-    EXPECT_EQ(alerts->shown().at(1).message, "Do you really want to kick all players?");
+    ASSERT_EQ(alerts->shown().size(), 2);
+    EXPECT_EQ(alerts->shown().at(0).message, "Do you really want to kick all players?");
 
-    EXPECT_EQ(alpha->commands(), Commands({"map_restart", "map_rotate", "fast_restart", "fast_restart", "cyclemap",
+    EXPECT_EQ(alpha->commands(), Commands({"map_restart", "map_rotate", "fast_restart", "cyclemap",
                                            "map_restart", "say hello ^1all", "g_speed 320",
                                            "g_password \"open sesame\"", "exec server.cfg", "kick all"}));
 }
 
 TEST_F(ZorvelConsoleTest, changeMapSendsTheMapALatencyAfterTheGametypeToTheSameServer)
 {
-    chooseMapAndGametype(QStringLiteral("mp_strike"), QStringLiteral("war"));
+    control<QComboBox>("mapListComboBox").setEditText("mp_strike");
+    control<QComboBox>("gametypeListComboBox").setEditText("war");
     click("changeMapButton");
     selectFavourite(1);
     alpha->waitForCommands(2);
@@ -179,17 +162,12 @@ TEST_F(ZorvelConsoleTest, changeMapSendsTheMapALatencyAfterTheGametypeToTheSameS
     EXPECT_GE(received.at(1).at - received.at(0).at, latency);
     EXPECT_TRUE(bravo->commands().isEmpty()) << "a selection made meanwhile does not take the map change";
 
-    chooseMapAndGametype({}, {});
-    click("changeMapButton");
-    bravo->waitForCommands(2);
-    EXPECT_EQ(bravo->commands(), Commands({"g_gametype ", "map "}));
-
     selectFavourite(2);
     click("changeMapButton");
     ASSERT_EQ(alerts->shown().size(), 1);
     EXPECT_EQ(alerts->shown().at(0).message, "You must refresh the server before use");
     waitOutTheLatency();
-    EXPECT_EQ(alpha->commands().size() + bravo->commands().size(), 4);
+    EXPECT_EQ(alpha->commands().size() + bravo->commands().size(), 2);
 }
 
 TEST_F(ZorvelConsoleTest, kickAndBanBySlotTakeThePlayersOwnRightAlignedSlotAtMultiplesOfTheLatency)
@@ -289,38 +267,25 @@ TEST_F(ZorvelConsoleTest, aPlayerTheListingDoesNotNameIsNeitherKickedNorBanned)
     EXPECT_EQ(alpha->commands(), Commands(5, "status"));
 }
 
-TEST_F(ZorvelConsoleTest, theRotationEditorBindsToTheSelectedServerAndRefusesOneNeverRefreshed)
+TEST_F(ZorvelConsoleTest, theRotationEditorFollowsTheSelectedServerAndRefusesOneNeverRefreshed)
 {
-    alpha->server->setCommError(CodServer::Answered);
-    controller->updateUI();
-    control<QCheckBox>("AWEButton").setChecked(true);
     click("createGameRotationButton");
     GameRotation* opened = rotationEditor();
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(editorControl<QComboBox>("gametypePopUp").count(),
-              controller->codGameTypeArray().size() + controller->AWEGameTypeArray().size());
-    editorControl<QTableView>("tableAvailableMaps").selectRow(0);
-    editorControl<QPushButton>("addMapButton").click();
-    editorControl<QPushButton>("saveConfigsButton").click();
-    editorControl<QPushButton>("cancelGameRotationButton").click();
-    EXPECT_FALSE(opened->isVisible());
+    opened->close();
 
     selectFavourite(1);
     click("createGameRotationButton");
     EXPECT_EQ(rotationEditor(), opened);
-    EXPECT_TRUE(opened->isVisible());
-    EXPECT_TRUE(opened->theMapsForRotation().isEmpty());
-    QAbstractItemModel& maps = *editorControl<QTableView>("tableAvailableMaps").model();
-    EXPECT_EQ(maps.index(0, 0).data().toString() + maps.index(1, 0).data().toString(), "mp_dawnville");
-    EXPECT_EQ(editorControl<QComboBox>("configComboBox").itemText(0), "Config 1") << "the rotation saved for Alpha";
-    EXPECT_TRUE(alpha->commands().isEmpty() && bravo->commands().isEmpty());
+    const QAbstractItemModel& maps = *opened->findChild<QTableView*>("tableAvailableMaps")->model();
+    EXPECT_EQ(maps.rowCount(), 1);
+    EXPECT_EQ(maps.index(0, 0).data().toString(), "mp_dawnville");
     opened->close();
 
     selectFavourite(2);
     click("createGameRotationButton");
-    control<QTableView>("tableViewServers").clearSelection();
-    click("createGameRotationButton");
-    ASSERT_EQ(alerts->shown().size(), 2);
-    EXPECT_EQ(alerts->shown().at(1).message, "You must refresh the server before use");
+    ASSERT_EQ(alerts->shown().size(), 1);
+    EXPECT_EQ(alerts->shown().at(0).message, "You must refresh the server before use");
     EXPECT_FALSE(opened->isVisible());
+    EXPECT_TRUE(alpha->commands().isEmpty() && bravo->commands().isEmpty());
 }
