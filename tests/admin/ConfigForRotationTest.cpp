@@ -4,8 +4,8 @@
 
 TEST(ConfigForRotationTest, aCutOrDamagedStoreIsRefusedWhole)
 {
-    const QByteArray data = ConfigForRotation::archiveList(
-        {ConfigForRotation("Config 1", {{"mp_carentan", "sd"}, {"mp_brecourt", "tdm"}}), ConfigForRotation("night", {})});
+    const ConfigForRotation config("Config 1", {{"mp_carentan", "sd"}, {"mp_brecourt", "tdm"}});
+    const QByteArray data = ConfigForRotation::archiveList({config, ConfigForRotation("night", {})});
     ASSERT_EQ(ConfigForRotation::unarchiveList(data).value().size(), 2);
     for (qsizetype cut = 0; cut < data.size(); ++cut)
         EXPECT_FALSE(ConfigForRotation::unarchiveList(data.left(cut)).has_value()) << cut;
