@@ -25,3 +25,21 @@ CodPlayerPtr finderPlayer(const QString& name)
 {
     return std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = name});
 }
+
+CodServerPtr serverWithPlayers(const FinderServer& look, const QStringList& names)
+{
+    const CodServerPtr server = look.make();
+    QList<CodPlayerPtr> players;
+    for (const QString& name : names)
+        players.append(finderPlayer(name));
+    server->setServerPlayers(players);
+    return server;
+}
+
+QStringList namesFound(const QList<PlayerFound>& found)
+{
+    QStringList names;
+    for (const PlayerFound& each : found)
+        names.append(each.thePlayer->playerName());
+    return names;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "finders/PlayerFound.h"
 #include "model/CodServer.h"
 
 #include <QString>
@@ -22,3 +23,9 @@ struct FinderServer {
 
 // A player whose colour-free name is the text.
 CodPlayerPtr finderPlayer(const QString& name);
+
+// The server with players of these colour-free names.
+CodServerPtr serverWithPlayers(const FinderServer& look, const QStringList& names);
+
+// The colour-free names of the players found, in order.
+QStringList namesFound(const QList<PlayerFound>& found);

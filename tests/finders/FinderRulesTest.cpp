@@ -2,8 +2,6 @@
 
 #include "app/Preferences.h"
 #include "finders/FavoritePlayers.h"
-#include "finders/GameChoices.h"
-#include "finders/PlayerColumns.h"
 #include "finders/ServerColumns.h"
 #include "finders/ServerFilter.h"
 #include "support/TableCells.h"
@@ -61,40 +59,6 @@ TEST(ServerFilterTest, aServerPassesOnlyWhatEveryFilterAllows)
               "+--");
     filter.map = "all";
     EXPECT_EQ(verdicts(filter, {{.gametype = "tdm"}}), "-");
-
-    const QList<CodServerPtr> servers = {FinderServer{.name = "b1"}.make(), FinderServer{.name = "a1"}.make(),
-                                         FinderServer{.name = "a2"}.make()};
-    filter = ServerFilter();
-    filter.name = "a";
-    EXPECT_EQ(namesOf(filter.apply(servers)), QStringList({"a1", "a2"}));
-}
-
-TEST(GameChoicesTest, distinctLowercaseChoicesFollowAllInOrderOfFirstAppearance)
-{
-    QList<CodServerPtr> servers;
-    for (const auto& [gametype, map] : {std::pair{"SD", "mp_Harbor"}, {"", "mp_toujane"}, {"dm", ""},
-                                        {"sd", "MP_HARBOR"}})
-        servers.append(FinderServer{.map = map, .gametype = gametype}.make());
-    const GameChoices choices = GameChoices::of(servers);
-    EXPECT_EQ(choices.gametypes, QStringList({"All", "sd", "dm"}));
-    EXPECT_EQ(choices.maps, QStringList({"All", "mp_harbor", "mp_toujane"}));
-}
-
-TEST(ServerColumnsTest, cellsShowThePingThePlayersAndTheFlags)
-{
-    const CodServerPtr server = FinderServer{.passActive = " 1x"}.make();
-    const CodServerPtr unanswered = FinderServer{.players = 0, .maxClients = "abc", .ping = "Ping: --- ms"}.make();
-    EXPECT_EQ(ServerColumns::objectValue(*server, "ping"), QVariant(" 50 ms"));
-    EXPECT_EQ(ServerColumns::objectValue(*unanswered, "ping"), QVariant("--- ms"));
-    EXPECT_EQ(ServerColumns::objectValue(*server, "players"), QVariant("1/20"));
-    EXPECT_EQ(ServerColumns::objectValue(*unanswered, "players"), QVariant("0/abc"));
-    EXPECT_EQ(ServerColumns::objectValue(*server, "serverPassActive"), QVariant(1));
-    EXPECT_FALSE(ServerColumns::objectValue(*server, "noSuchField").isValid());
-    for (const auto& [value, shown] : {std::pair{"0", "Off"}, {"", "Off"}, {"1", "On"}, {"2", "Reflect"},
-                                       {"-1", "Reflect"}}) {
-        server->setServerFriendlyFire(value);
-        EXPECT_EQ(ServerColumns::objectValue(*server, "serverFriendlyFire"), QVariant(shown)) << value;
-    }
 }
 
 TEST(ServerColumnsTest, sortingComparesNumbersByValueAndTextsWithoutCase)
@@ -109,12 +73,6 @@ TEST(ServerColumnsTest, sortingComparesNumbersByValueAndTextsWithoutCase)
     EXPECT_EQ(namesOf(servers), QStringList({"delta", "charlie", "bravo", "Alpha"})) << "equal ones keep their order";
     ServerColumns::sortServers(servers, "serverName", Qt::AscendingOrder);
     EXPECT_EQ(namesOf(servers), QStringList({"Alpha", "bravo", "charlie", "delta"}));
-}
-
-TEST(PlayerColumnsTest, theAgeIsInSecondsUnderAMinuteThenInMinutes)
-{
-    for (const auto& [seconds, text] : {std::pair{0, "0 s"}, {59, "59 s"}, {60, "> 1 mn"}, {119, "> 2 mn"}})
-        EXPECT_EQ(PlayerColumns::ageText(seconds), text) << seconds;
 }
 
 TEST(FavoritePlayersTest, theNamesComeBackFromTheStoreAsTheyWereStored)

@@ -25,7 +25,7 @@ Finder& openThrough(const MainWindow& window, const char* command)
 void FinderWindowTest::SetUp()
 {
     TestPreferences::installFresh();
-    alerts = &RecordingAlerts::install();
+    RecordingAlerts::install();
     desktop = &RecordingDesktop::install();
     desktop->installApplication(GameApplications::callOfDuty2, cod2Program);
     controller = std::make_unique<Zorvel>();
@@ -43,22 +43,10 @@ PlayerFinder& FinderWindowTest::openPlayerFinder() const
     return openThrough<PlayerFinder>(*window, "showFindPlayerOrClanPanel");
 }
 
-void FinderWindowTest::setScanning(bool codScanRuns) const
-{
-    controller->setCodMasterIsRefreshing(codScanRuns);
-    emit controller->masterScanStarted();
-}
-
 QStringList FinderWindowTest::entries(const QComboBox& box)
 {
     QStringList texts;
     for (int i = 0; i < box.count(); ++i)
         texts.append(box.itemText(i));
     return texts;
-}
-
-int FinderWindowTest::selectedRow(const QTableView& table)
-{
-    const QModelIndexList rows = table.selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
 }

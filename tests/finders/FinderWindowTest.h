@@ -9,7 +9,6 @@
 #include "support/TableCells.h"
 
 #include <QComboBox>
-#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -27,14 +26,8 @@ protected:
     ServerFinder& openServerFinder() const;
     PlayerFinder& openPlayerFinder() const;
 
-    // Sets the running flag of the CoD scan as a scan does, and tells the open
-    // finders that a scan started or ended.
-    void setScanning(bool codScanRuns) const;
-
     static QStringList entries(const QComboBox& box);
-    static int selectedRow(const QTableView& table);
 
-    RecordingAlerts* alerts = nullptr;
     RecordingDesktop* desktop = nullptr;
     std::unique_ptr<Zorvel> controller;
     std::unique_ptr<MainWindow> window;

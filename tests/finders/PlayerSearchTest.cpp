@@ -3,37 +3,13 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-CodServerPtr serverWithPlayers(const QStringList& names)
-{
-    FinderServer look;
-    look.players = 0;
-    const CodServerPtr server = look.make();
-    QList<CodPlayerPtr> players;
-    for (const QString& name : names)
-        players.append(finderPlayer(name));
-    server->setServerPlayers(players);
-    return server;
-}
-
-QStringList namesFound(const QList<PlayerFound>& found)
-{
-    QStringList names;
-    for (const PlayerFound& each : found)
-        names.append(each.thePlayer->playerName());
-    return names;
-}
-
-}  // namespace
-
 // Each hand-over of grown lists must give what a search over the whole lists gives,
 // while going over the appended servers only; anything else starts afresh.
 TEST(PlayerSearchTest, aSearchOfGrownListsMatchesAWholeSearchAndStartsAfreshWhenItCannotReuse)
 {
-    const CodServerPtr cod = serverWithPlayers({"zorro cod"});
-    const CodServerPtr first = serverWithPlayers({"Zorro one", "nobody"});
-    const CodServerPtr second = serverWithPlayers({"zorro two"});
+    const CodServerPtr cod = serverWithPlayers({}, {"zorro cod"});
+    const CodServerPtr first = serverWithPlayers({}, {"Zorro one", "nobody"});
+    const CodServerPtr second = serverWithPlayers({}, {"zorro two"});
     PlayerSearch search;
     PlayerSearch::GameLists lists{{{cod}, {}, {}, {first}}};
     EXPECT_EQ(namesFound(search.resultsFor("zorro", lists)), QStringList({"zorro cod", "Zorro one"}));
@@ -49,7 +25,7 @@ TEST(PlayerSearchTest, aSearchOfGrownListsMatchesAWholeSearchAndStartsAfreshWhen
 
     // Another text, a new scan's records and an emptied list are searched whole.
     EXPECT_EQ(namesFound(search.resultsFor("two", lists)), QStringList({"zorro two"}));
-    lists[3] = {serverWithPlayers({"two again"})};
+    lists[3] = {serverWithPlayers({}, {"two again"})};
     EXPECT_EQ(namesFound(search.resultsFor("two", lists)), QStringList({"two again"}));
     lists[3].clear();
     EXPECT_TRUE(search.resultsFor("two", lists).isEmpty());

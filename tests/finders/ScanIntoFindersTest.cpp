@@ -51,14 +51,6 @@ protected:
         playerFinder->controls().startButton->click();
     }
 
-    QStringList playersFound() const
-    {
-        QStringList names;
-        for (const PlayerFound& found : playerFinder->thePlayersFound())
-            names.append(found.thePlayer->playerName());
-        return names;
-    }
-
     MasterServerPeer master;
     ServerFinder* serverFinder = nullptr;
     PlayerFinder* playerFinder = nullptr;
@@ -89,7 +81,8 @@ TEST_F(ScanIntoFindersTest, theFindersFollowARunningScanAndShowItsWholeListWhenI
 
     EXPECT_EQ(serverFinder->theServers().size(), 20) << "every answering server, the silent one left out";
     EXPECT_FALSE(serverFinder->controls().filtersBox->isHidden());
-    EXPECT_EQ(playersFound(), QStringList{"Latecomer"}) << "found on the server that answered last";
+    EXPECT_EQ(namesFound(playerFinder->thePlayersFound()), QStringList{"Latecomer"})
+        << "found on the server that answered last";
 }
 
 TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsItsThreads)

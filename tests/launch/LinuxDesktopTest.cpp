@@ -2,40 +2,12 @@
 #include "launch/LinuxDesktop.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// A new folder that is the whole PATH while the object lives.
-class PathFolder {
-public:
-    PathFolder()
-        : savedPath(qgetenv("PATH"))
-    {
-        qputenv("PATH", QFile::encodeName(folder.path()));
-    }
-    ~PathFolder() { qputenv("PATH", savedPath); }
-    PathFolder(const PathFolder&) = delete;
-    PathFolder& operator=(const PathFolder&) = delete;
-
-    // Puts a script into the folder and returns its path.
-    QString placeFile(const QString& name, bool executable = true) const
-    {
-        const QString path = folder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n");
-        const QFile::Permissions readWrite = QFile::ReadOwner | QFile::WriteOwner;
-        file.setPermissions(executable ? readWrite | QFile::ExeOwner : readWrite);
-        return path;
-    }
-
-private:
-    QTemporaryDir folder;
-    QByteArray savedPath;
-};
 
 // The Linux desktop with every start recorded instead of made.
 class LinuxDesktopStartingNothing : public LinuxDesktop {
@@ -54,18 +26,28 @@ public:
 
 TEST(LinuxDesktop, findsAGameOnThePathAndStartsCodAndUoServicesWithTheirCommandsAsArguments)
 {
-    const PathFolder path;
-    const QString iw3mp = path.placeFile("iw3mp");
-    const QString codmp = path.placeFile("codmp");
-    const QString urbanTerror = path.placeFile("Quake3-UrT");
-    path.placeFile("coduomp", false);
+    // A new folder is the whole PATH during the test.
+    const QTemporaryDir folder;
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(folder.path()));
+    const auto restorePath = qScopeGuard([&savedPath] { qputenv("PATH", savedPath); });
+    const auto placeScript = [&folder](const QString& name, QFile::Permissions permissions) {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n");
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | permissions);
+        return file.fileName();
+    };
+    const QString iw3mp = placeScript("iw3mp", QFile::ExeOwner);
+    const QString codmp = placeScript("codmp", QFile::ExeOwner);
+    const QString urbanTerror = placeScript("Quake3-UrT", QFile::ExeOwner);
+    placeScript("coduomp", {});
 
     LinuxDesktopStartingNothing desktop;
     EXPECT_EQ(desktop.applicationPath(GameApplications::callOfDuty4), iw3mp);
     EXPECT_EQ(desktop.applicationPath(GameApplications::urbanTerror), urbanTerror);
     EXPECT_TRUE(desktop.applicationPath(GameApplications::unitedOffensive).isEmpty());
     EXPECT_TRUE(desktop.applicationPath(GameApplications::callOfDuty2).isEmpty());
-    EXPECT_TRUE(desktop.applicationPath("Solitaire").isEmpty());
 
     EXPECT_TRUE(desktop.performService(GameApplications::codConnectService, "10.0.0.1:28960"));
     EXPECT_TRUE(

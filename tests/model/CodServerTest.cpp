@@ -1,5 +1,4 @@
 #include "model/CodServer.h"
-#include "model/GameKind.h"
 #include "model/ServerArchive.h"
 
 #include <gtest/gtest.h>
@@ -38,16 +37,6 @@ TEST(CodRecords, equalityFollowsTheAddressTextAndPlayerSearchIgnoresCase)
     EXPECT_TRUE(a->serverHasPlayer("lic"));
     EXPECT_FALSE(a->serverHasPlayer(""));
     EXPECT_FALSE(a->serverHasPlayer("Carol"));
-}
-
-TEST(CodRecords, gameKindIsDecidedByExactGameName)
-{
-    for (const auto& [name, kind] :
-         {std::pair{"Call of Duty", GameKind::CoD}, {"CoD:United Offensive", GameKind::UO},
-          {"Call of Duty 2", GameKind::CoD2}, {"Call of Duty 4", GameKind::CoD4}, {"q3ut4", GameKind::UrbanTerror},
-          {"noquarter", GameKind::ET}, {"UT2004", GameKind::UT2004}, {"call of duty", GameKind::Unknown},
-          {"et", GameKind::Unknown}})
-        EXPECT_EQ(gameKindOf(name), kind) << name;
 }
 
 TEST(ServerArchiveTest, recordsComeBackWithTheirThreeStringsInOrderAndDamagedDataIsRefused)

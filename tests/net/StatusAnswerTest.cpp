@@ -25,14 +25,12 @@ TEST(StatusAnswerTest, eachFieldTakesTheValueOfItsStrongestKey)
         // Later keys of the table overwrite earlier ones, whatever their place in the answer.
         {"\\_Admin\\second\\Admin\\first", StatusAnswer::Admin, "second"},
         {"\\sv_maxClients\\24\\sv_maxclients\\16", StatusAnswer::MaxClients, "24"},
-        {"\\g_needpass\\1\\pswrd\\0", StatusAnswer::PassActive, "1"},
         {"\\.Website\\a\\_URL\\b\\Website\\c", StatusAnswer::WebSite, "b"},
         // The first piece equal to a key wins, even when it is a value; keys match with case.
         {"\\mapname\\mp_one\\mapname\\mp_two", StatusAnswer::MapName, "mp_one"},
         {"\\Location\\mapname\\mapname\\mp_real", StatusAnswer::MapName, "mapname"},
         {"\\MAPNAME\\mp_x", StatusAnswer::MapName, std::nullopt},
-        // The last value ends at its newline; a key without value is ignored.
-        {"\\mapname\\mp_x\\sv_maxclients\\20", StatusAnswer::MaxClients, "20"},
+        // A key without value is ignored.
         {"\\a\\b\\mapname", StatusAnswer::MapName, std::nullopt},
     };
     for (const auto& each : cases)
@@ -56,11 +54,4 @@ TEST(StatusAnswerTest, playerLinesAreCountedEvenWhenDropped)
     EXPECT_EQ(row(players.at(0)), QStringList({"0", "10", "50", "^2Alice", "Alice"}));
     // 7"Lonely" holds one word before its quote: dropped, yet numbered 1.
     EXPECT_EQ(row(players.at(1)), QStringList({"2", "-3", "999", "^1B^7ob ", "Bob "}));
-}
-
-TEST(ColourCodeTest, removesCaretAndDigitPairsInOnePass)
-{
-    for (const auto& [name, cleared] : {std::pair{"^1Red^7Name", "RedName"}, {"^^11", "^1"}, {"a^b", "a^b"},
-                                        {"end^", "end^"}, {"^0^9^x^", "^x^"}, {"^1^2^3", ""}})
-        EXPECT_EQ(CodServer::clearColoredName(name), cleared) << name;
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -65,44 +66,22 @@ TEST_F(TransportTest, eachTypeSendsItsExactDatagramAndReturnsTheAnswerWithItsHea
                                        header + "getservers 0 empty full"}));
 }
 
-TEST_F(TransportTest, silenceSetUpFailuresAndShortAnswersFailAsTheirTypeSays)
+TEST_F(TransportTest, silenceAndShortAnswersFailAsTheCommandSays)
 {
-    const struct {
-        QString command;
-        int type;
-        int commError;
-    } silent[] = {{"", 0, CodServer::Unreachable},
-                  {"", 5, CodServer::Unreachable},
-                  {"say hi", 1, CodServer::RconFailed},
-                  {"fdir /[a-z]*.cfg", 1, CodServer::RconFailed},
-                  {"map_restart", 1, CodServer::Answered},
-                  {"map mp_carentan", 1, CodServer::Answered},
-                  {"cyclemap", 1, CodServer::Answered},
-                  {"fdir maps/mp*.bsp", 1, CodServer::Answered}};
+    // Silence fails an rcon command unless it holds "map", which may restart the server.
+    const std::tuple<QString, int, int> silent[] = {
+        {"", 0, CodServer::Unreachable},          {"", 5, CodServer::Unreachable},
+        {"say hi", 1, CodServer::RconFailed},     {"map_restart", 1, CodServer::Answered},
+        {"fdir maps/mp*.bsp", 1, CodServer::Answered}};
     peer.setSilent(true);
-    for (const auto& each : silent) {
-        EXPECT_EQ(send(each.command, each.type), noAnswer) << each.command.toStdString();
-        EXPECT_EQ(server->commError(), each.commError) << each.command.toStdString();
+    for (const auto& [command, type, commError] : silent) {
+        EXPECT_EQ(send(command, type), noAnswer) << command.toStdString();
+        EXPECT_EQ(server->commError(), commError) << command.toStdString();
     }
     peer.setSilent(false);
     peer.setStatusAnswer({header + "12345"});
     EXPECT_EQ(send("", 0), noAnswer);
     EXPECT_EQ(server->commError(), CodServer::Unreachable);
-    const qsizetype requestsSent = peer.received().size();
-
-    // Nothing is sent when the socket or its time-out cannot be set up, or the type is unknown.
-    for (const int timeout : {1000000, 0}) {
-        TestPreferences::setTimeout(timeout);
-        EXPECT_EQ(send("", 0), "Error: Unable to define timeout");
-        EXPECT_EQ(server->commError(), CodServer::Unreachable);
-    }
-    TestPreferences::setTimeout(200000);
-    EXPECT_EQ(send("", 7), "Error in the refresh command code :P");
-    EXPECT_EQ(server->commError(), CodServer::Answered);
-    server->setServerIp(QStringLiteral("127.0.0.1"));
-    EXPECT_EQ(send("", 0), "Error: Unable to connect the socket");
-    EXPECT_EQ(server->commError(), CodServer::Unreachable);
-    EXPECT_EQ(peer.received().size(), requestsSent);
 }
 
 TEST_F(TransportTest, listingsAreJoinedHeadFirstWhileOtherCommandsReturnOnlyTheirFirstDatagram)
@@ -143,7 +122,6 @@ TEST_F(TransportTest, consoleStatusIsAssembledFromOneTwoOrThreeDatagramsInAnyOrd
     } cases[] = {
         {{print(top + middle + end)}, headFirst},
         {{print(end), print(top + middle)}, headFirst},
-        {{print(top), print(middle + end), print("never read")}, headFirst},
         // Neither of the first two holds the table's first line: the third goes first.
         {{print(end), print(middle), print(top)}, QString::fromLatin1(print(top) + middle + end)},
         {{print(top), print(middle)}, QString::fromLatin1(print(top) + middle), CodServer::RconFailed},
