@@ -90,7 +90,6 @@ void PlayerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, con
                                       const QList<CodServerPtr>& cod4Servers)
 {
     gameLists = {codServers, uoServers, cod2Servers, cod4Servers};
-    updateUI();
     runSearch();
     updateUI();
 }

@@ -186,7 +186,6 @@ void ServerFinder::gameChanged()
 
 void ServerFinder::updateUI()
 {
-    tableModel->reloadData();
     ui->numberOfServerFound->setText(serversText(m_theServers.size()));
     const bool scanning = MasterGames::anyScanRuns(controller);
     for (const GameControls& game : gameControls) {
@@ -229,6 +228,7 @@ void ServerFinder::updateServer()
         return;
     server->serverRefresh();
     if (server->commError() == CodServer::Answered) {
+        tableModel->reloadData();
         offerChoice(*ui->gametypeSearchBox, server->serverGametype());
         offerChoice(*ui->mapSearchBox, server->serverMapName());
     } else {
