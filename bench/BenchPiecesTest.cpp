@@ -1,9 +1,10 @@
-// The pieces of the benchmark that its figures rest on: the farm's listing and the
-// design floor computed from it, the CoD4 look of the farm's servers as the
+// The pieces of the benchmark that its figures rest on: the farm's listing, the
+// answers counted in quakestat's output, the CoD4 look of the farm's servers as the
 // application reads them, and the lateness statistics.
 #include "Cod4ServerLook.h"
 #include "FarmListing.h"
 #include "LatenessProbe.h"
+#include "QstatRun.h"
 #include "model/CodServer.h"
 
 #include <QElapsedTimer>
@@ -27,20 +28,23 @@ FarmListing listingOf(const QStringList& lines)
 
 }  // namespace
 
-TEST(FarmListingTest, theFloorIsTheSlowestBatchWithTheTimeOutForEachSilentServer)
+TEST(FarmListingTest, theListingKeepsTheMastersOrderAndTheDelayOfEachAnsweringServer)
 {
     const FarmListing listing = listingOf({"server 127.0.0.1:1001 delay_ms=10\n", "server 127.0.0.1:1002 silent\n",
-                                           "server 127.0.0.1:1003 delay_ms=30\n", "server 127.0.0.1:1004 delay_ms=40\n",
-                                           "server 127.0.0.1:1005 delay_ms=120\n",
-                                           "master 127.0.0.1:20810 servers=5\n"});
-    EXPECT_EQ(listing.addresses(), (QStringList{"127.0.0.1:1001", "127.0.0.1:1002", "127.0.0.1:1003",
-                                                "127.0.0.1:1004", "127.0.0.1:1005"}));
-    EXPECT_EQ(listing.answeringCount(), 4);
+                                           "server 127.0.0.1:1003 delay_ms=30\n", "master 127.0.0.1:20810 servers=3\n"});
+    EXPECT_EQ(listing.addresses(), (QStringList{"127.0.0.1:1001", "127.0.0.1:1002", "127.0.0.1:1003"}));
+    EXPECT_EQ(listing.answeringCount(), 2);
     EXPECT_EQ(listing.masterPort(), 20810);
-    // Batches {1001, 1002}, {1003, 1004}, {1005}.
-    EXPECT_EQ(listing.designFloor(2, 500ms), 510ms);
-    EXPECT_EQ(listing.designFloor(2, 100ms), 120ms);
-    EXPECT_EQ(listing.designFloor(5, 500ms), 700ms);
+    EXPECT_EQ(listing.delayOf("127.0.0.1:1003"), 30);
+    EXPECT_FALSE(listing.delayOf("127.0.0.1:1002"));
+}
+
+TEST(QstatRunTest, theAnswersAreTheLinesThatCarryAServersStatus)
+{
+    EXPECT_EQ(QstatRun::answersIn("COD4S,127.1.0.1:42962,Trench #0,mp_bog,32,0,24,0\n\n"
+                                  "COD4S,127.1.0.2:42962,TIMEOUT\nCOD4S,127.1.0.3:42962,DOWN\n"
+                                  "COD4S,127.1.0.4:42962,Fort #3,mp_crash,24,4,44,0\n"),
+              2);
 }
 
 TEST(Cod4ServerLookTest, theApplicationReadsADressedServerAsACod4ServerWithItsPlayers)

@@ -1,26 +1,26 @@
 #include "ControllerScan.h"
 
 #include "LatenessProbe.h"
+#include "ResidentMemory.h"
 #include "app/MainWindow.h"
 #include "app/MasterScan.h"
-#include "app/Preferences.h"
 #include "app/Zorvel.h"
 #include "finders/PlayerFinder.h"
+#include "platform/Preferences.h"
+#include "platform/TextValue.h"
 
 #include "ui_PlayerFinder.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 namespace {
 
 constexpr int timeoutMicroseconds = 500000;
+constexpr int settleMs = 300;
 // A player of a server far down the farm's list: the search goes over every
 // player of every server at each hand-over and finds a handful.
 const QString searchedPlayer = QStringLiteral("Player7777-");
@@ -59,13 +59,31 @@ bool startLiveSearch(PlayerFinder& finder)
     return true;
 }
 
+// Runs the UI thread's events for a while, so that the windows just opened are laid
+// out and painted before the scan: their first paint is no cost of the scan.
+void settle()
+{
+    QElapsedTimer settling;
+    settling.start();
+    while (settling.elapsed() < settleMs)
+        QApplication::processEvents(QEventLoop::AllEvents, settleMs);
+}
+
+QHash<QString, int> pingsOf(const QList<CodServerPtr>& servers)
+{
+    QHash<QString, int> pings;
+    for (const CodServerPtr& server : servers)
+        pings.insert(server->serverIp(), TextValue::integerValue(server->serverPing().mid(5)));
+    return pings;
+}
+
 }  // namespace
 
-std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, int batchSize)
+std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, int serversByThread)
 {
     const QTemporaryDir settingsFolder;
     Preferences::installStandard(std::make_unique<Preferences>(settingsFolder.filePath(QStringLiteral("Zorvel.conf"))));
-    configure(masterPort, batchSize);
+    configure(masterPort, serversByThread);
     Zorvel controller;
     MainWindow window(controller);
     window.show();
@@ -73,80 +91,69 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     PlayerFinder* playerFinder = openFinders(window);
     if (!playerFinder)
         return std::nullopt;
+    settle();
 
-    // The controller fetches the list and starts the threads in one call; a fetch of
-    // the same list, just before, tells how much of the call the fetch took.
-    const double fetch = fetchSeconds();
-    const double kibBefore = residentKib();
+    const ResidentMemory memory;
+    // The finders' rebuild once the scan ended is their own work, not the scan's.
     LatenessProbe probe;
+    probe.start([&controller] { return controller.cod4RefreshState(); });
     QElapsedTimer wall;
     wall.start();
     controller.scanCod4Servers();
-    probe.start();
     bool searching = false;
     while (controller.cod4RefreshState()) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         searching = searching || startLiveSearch(*playerFinder);
     }
-    const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9 - fetch;
+    const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
     probe.stop();
+    const double peakGrowthKib = memory.peakGrowthKib();
     controller.stopMasterScans();
     QApplication::processEvents();
 
-    const int kept = static_cast<int>(controller.activeCod4Servers().size());
-    if (kept == 0 || !searching)
+    const QList<CodServerPtr> kept = controller.activeCod4Servers();
+    if (kept.isEmpty() || !searching)
         return std::nullopt;
-    return Figures{wallSeconds,       probe.percentile(0.5), probe.percentile(0.99), probe.largest(),
-                   (residentKib() - kibBefore) / kept, kept};
+    return Figures{wallSeconds, probe.percentile(0.99), probe.largest(), peakGrowthKib, pingsOf(kept)};
 }
 
-void ControllerScan::configure(quint16 masterPort, int batchSize)
+void ControllerScan::configure(quint16 masterPort, int serversByThread)
 {
     Preferences& store = Preferences::standard();
     store.setObject(QStringLiteral("127.0.0.1"), QStringLiteral("CoD4 Master Server"));
     store.setObject(QString::number(masterPort), QStringLiteral("CoD4 Master Server Port"));
     store.setObject(timeoutMicroseconds, QStringLiteral("Timeout"));
-    store.setObject(batchSize, QStringLiteral("Number of servers by thread"));
-}
-
-double ControllerScan::fetchSeconds()
-{
-    std::mutex lock;
-    const MasterScan scan(MasterScan::Game::CoD4, lock);
-    QElapsedTimer fetch;
-    fetch.start();
-    scan.fetchServerList();
-    return static_cast<double>(fetch.nsecsElapsed()) / 1e9;
-}
-
-double ControllerScan::residentKib()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0.0;
-    const QList<QByteArray> pages = statm.readAll().split(' ');
-    return pages.size() < 2 ? 0.0 : pages[1].toDouble() * static_cast<double>(::sysconf(_SC_PAGESIZE)) / 1024.0;
+    store.setObject(serversByThread, QStringLiteral("Number of servers by thread"));
 }
 
 QString ControllerScan::format(const Figures& figures)
 {
-    return QStringLiteral("wall_s=%1 ui_p50_ms=%2 ui_p99_ms=%3 ui_max_ms=%4 kib_per_server=%5 kept=%6")
-        .arg(figures.wallSeconds, 0, 'f', 4)
-        .arg(figures.uiP50Ms, 0, 'f', 3)
-        .arg(figures.uiP99Ms, 0, 'f', 3)
-        .arg(figures.uiMaxMs, 0, 'f', 3)
-        .arg(figures.kibPerServer, 0, 'f', 3)
-        .arg(figures.kept);
+    QString text;
+    for (auto ping = figures.pings.cbegin(); ping != figures.pings.cend(); ++ping)
+        text += QStringLiteral("ping %1 %2\n").arg(ping.key()).arg(ping.value());
+    return text
+           + QStringLiteral("figures wall_s=%1 ui_p99_ms=%2 ui_max_ms=%3 peak_growth_kib=%4\n")
+                 .arg(figures.wallSeconds, 0, 'f', 4)
+                 .arg(figures.uiP99Ms, 0, 'f', 3)
+                 .arg(figures.uiMaxMs, 0, 'f', 3)
+                 .arg(figures.peakGrowthKib, 0, 'f', 1);
 }
 
-std::optional<ControllerScan::Figures> ControllerScan::parse(const QString& line)
+std::optional<ControllerScan::Figures> ControllerScan::parse(const QString& text)
 {
+    QHash<QString, int> pings;
     QMap<QString, double> values;
-    for (const QString& word : line.trimmed().split(u' '))
-        values.insert(word.section(u'=', 0, 0), word.section(u'=', 1).toDouble());
-    if (!values.contains(QStringLiteral("kept")))
+    for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList words = line.split(u' ');
+        if (words.first() == u"ping" && words.size() == 3)
+            pings.insert(words[1], words[2].toInt());
+        if (words.first() != u"figures")
+            continue;
+        for (const QString& word : words.mid(1))
+            values.insert(word.section(u'=', 0, 0), word.section(u'=', 1).toDouble());
+    }
+    if (!values.contains(QStringLiteral("wall_s")))
         return std::nullopt;
-    return Figures{values[QStringLiteral("wall_s")],         values[QStringLiteral("ui_p50_ms")],
-                   values[QStringLiteral("ui_p99_ms")],      values[QStringLiteral("ui_max_ms")],
-                   values[QStringLiteral("kib_per_server")], static_cast<int>(values[QStringLiteral("kept")])};
+    return Figures{values[QStringLiteral("wall_s")], values[QStringLiteral("ui_p99_ms")],
+                   values[QStringLiteral("ui_max_ms")], values[QStringLiteral("peak_growth_kib")], pings};
 }

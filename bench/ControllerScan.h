@@ -1,38 +1,38 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <optional>
 
-// One CoD4 master scan through the controller of a shown main window, as the
-// menu command runs it, with both finders open, a player search running, and a
-// 5 ms timer on the UI thread beside it.
+// One CoD4 master scan through the controller of a shown main window, as the menu
+// command runs it, with both finders open, a player search running, and a 5 ms timer
+// on the UI thread beside it.
 class ControllerScan {
 public:
     struct Figures {
-        // From the start of the threads to the end of the last one.
+        // From the scan command to the end of the scan, master fetch included.
         double wallSeconds;
-        // Lateness of the UI thread's timer after the master's list came, until the
-        // scan ended.
-        double uiP50Ms;
+        // Lateness of the UI thread's timer, from the scan command to its end: the
+        // ticks that come while the scan runs.
         double uiP99Ms;
         double uiMaxMs;
-        // Resident memory added by the scan, per server kept.
-        double kibPerServer;
-        int kept;
+        // The peak of resident memory during the scan, above what it was before.
+        double peakGrowthKib;
+        // The ping shown for each server kept, in milliseconds.
+        QHash<QString, int> pings;
     };
 
-    // Scans the master on 127.0.0.1 with "Timeout" 500 ms and that many servers by
-    // thread; nothing when the finders did not open or the master did not list any
-    // server.
-    static std::optional<Figures> run(quint16 masterPort, int batchSize);
+    // Scans the master on 127.0.0.1 with "Timeout" 500 ms and that speed setting
+    // ("Number of servers by thread"); nothing when the finders did not open or the
+    // master did not list any server.
+    static std::optional<Figures> run(quint16 masterPort, int serversByThread);
 
-    // The figures in "key=value" words, and back.
+    // The figures as text, one "ping ADDRESS MS" line per server, then the rest in
+    // "key=value" words; and back.
     static QString format(const Figures& figures);
-    static std::optional<Figures> parse(const QString& line);
+    static std::optional<Figures> parse(const QString& text);
 
 private:
-    static void configure(quint16 masterPort, int batchSize);
-    static double fetchSeconds();
-    static double residentKib();
+    static void configure(quint16 masterPort, int serversByThread);
 };

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <chrono>
+#include <optional>
 
 // What zorvel-farm printed: its servers in the master's order, each with its answer
 // delay or silent, and the master's port.
@@ -14,17 +14,13 @@ public:
     bool read(const QString& line);
 
     const QStringList& addresses() const { return listed; }
-    int answeringCount() const { return answering; }
+    int answeringCount() const { return static_cast<int>(delays.size()); }
     quint16 masterPort() const { return port; }
-
-    // The best the scan can do: the largest, over its batches of batchSize, of the
-    // sum of each server's delay, or of the time-out for a silent one.
-    std::chrono::milliseconds designFloor(int batchSize, std::chrono::milliseconds timeout) const;
+    // The server's answer delay in milliseconds; nothing for a silent or unknown one.
+    std::optional<int> delayOf(const QString& address) const;
 
 private:
     QStringList listed;
-    // The answer delay of each answering server, in milliseconds.
     QHash<QString, int> delays;
-    int answering = 0;
     quint16 port = 0;
 };

@@ -1,7 +1,8 @@
 #include "LatenessProbe.h"
 
+#include "Percentile.h"
+
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -16,8 +17,9 @@ LatenessProbe::LatenessProbe()
     connect(&timer, &QTimer::timeout, this, &LatenessProbe::tick);
 }
 
-void LatenessProbe::start()
+void LatenessProbe::start(std::function<bool()> condition)
 {
+    counts = std::move(condition);
     sinceLastTick.start();
     timer.start();
 }
@@ -31,17 +33,13 @@ void LatenessProbe::tick()
 {
     const double elapsedMs = static_cast<double>(sinceLastTick.nsecsElapsed()) / 1e6;
     sinceLastTick.start();
-    latenesses.push_back(std::max(0.0, elapsedMs - periodMs));
+    if (!counts || counts())
+        latenesses.push_back(std::max(0.0, elapsedMs - periodMs));
 }
 
 double LatenessProbe::percentile(double share) const
 {
-    if (latenesses.empty())
-        return 0.0;
-    std::vector<double> sorted = latenesses;
-    std::sort(sorted.begin(), sorted.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(share * static_cast<double>(sorted.size()))) - 1;
-    return sorted[std::min(rank, sorted.size() - 1)];
+    return Percentile::of(latenesses, share);
 }
 
 double LatenessProbe::largest() const

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <vector>
 
 // A 5 ms timer on the UI thread that records how late each of its ticks comes.
@@ -11,8 +12,9 @@ class LatenessProbe : public QObject {
 public:
     LatenessProbe();
 
-    // Starts ticking, forgetting earlier ticks' reference.
-    void start();
+    // Starts ticking, forgetting earlier ticks' reference. With a condition, a tick
+    // counts only when the condition holds as it comes.
+    void start(std::function<bool()> condition = {});
     void stop();
 
     // The lateness, in milliseconds, below which that share of ticks came (0 to 1).
@@ -24,5 +26,6 @@ private:
 
     QTimer timer;
     QElapsedTimer sinceLastTick;
+    std::function<bool()> counts;
     std::vector<double> latenesses;
 };

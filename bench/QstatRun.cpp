@@ -1,32 +1,74 @@
 #include "QstatRun.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 
-std::optional<double> QstatRun::seconds(const QStringList& addresses, int simultaneous, double timeoutSeconds)
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Its output goes to a file beside the list: pipes left unread while the other
+// processes run could fill up and hold it.
+std::unique_ptr<QProcess> startPart(const QString& listFile, qsizetype partSize, double timeoutSeconds)
 {
-    QTemporaryFile serverList;
-    if (!serverList.open())
-        return std::nullopt;
-    serverList.write(addresses.join(u'\n').toLatin1() + '\n');
-    serverList.flush();
+    auto qstat = std::make_unique<QProcess>();
+    qstat->setStandardOutputFile(listFile + QStringLiteral(".out"));
+    qstat->start(QStringLiteral("quakestat"),
+                 {QStringLiteral("-default"), QStringLiteral("cod4s"), QStringLiteral("-f"), listFile,
+                  QStringLiteral("-retry"), QStringLiteral("2"), QStringLiteral("-interval"),
+                  QString::number(timeoutSeconds), QStringLiteral("-maxsim"), QString::number(partSize),
+                  QStringLiteral("-sendinterval"), QStringLiteral("0"), QStringLiteral("-nh"), QStringLiteral("-raw"),
+                  QStringLiteral(",")});
+    return qstat;
+}
 
-    QProcess qstat;
-    qstat.setStandardOutputFile(QProcess::nullDevice());
+bool writeList(const QString& path, const QStringList& addresses)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(addresses.join(u'\n').toLatin1() + '\n') > 0;
+}
+
+}  // namespace
+
+std::optional<QstatRun::Result> QstatRun::run(const QStringList& addresses, int processes, double timeoutSeconds)
+{
+    const QTemporaryDir folder;
+    const qsizetype partSize = (addresses.size() + processes - 1) / processes;
+    QStringList files;
+    for (qsizetype from = 0; from < addresses.size(); from += partSize) {
+        files.append(folder.filePath(QString::number(from)));
+        if (!writeList(files.last(), addresses.mid(from, partSize)))
+            return std::nullopt;
+    }
     QElapsedTimer wall;
     wall.start();
-    // quakestat counts the first send as a try, so "-retry 1" sends each query once.
-    // "-sendinterval 0": the scan's threads send as soon as they are ready, so
-    // quakestat must not be held back by its default pause between two sends.
-    // "-cod4s" asks with "getinfo", one exchange per server like the scan's
-    // "getstatus".
-    qstat.start(QStringLiteral("quakestat"),
-                {QStringLiteral("-default"), QStringLiteral("cod4s"), QStringLiteral("-f"), serverList.fileName(),
-                 QStringLiteral("-maxsim"), QString::number(simultaneous), QStringLiteral("-retry"), QStringLiteral("1"),
-                 QStringLiteral("-interval"), QString::number(timeoutSeconds), QStringLiteral("-sendinterval"),
-                 QStringLiteral("0"), QStringLiteral("-nh"), QStringLiteral("-raw"), QStringLiteral(",")});
-    if (!qstat.waitForFinished(-1) || qstat.exitStatus() != QProcess::NormalExit || qstat.exitCode() != 0)
-        return std::nullopt;
-    return static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    std::vector<std::unique_ptr<QProcess>> parts;
+    for (const QString& file : files)
+        parts.push_back(startPart(file, partSize, timeoutSeconds));
+    Result result{0.0, 0};
+    for (const std::unique_ptr<QProcess>& part : parts) {
+        if (!part->waitForFinished(-1) || part->exitStatus() != QProcess::NormalExit || part->exitCode() != 0)
+            return std::nullopt;
+    }
+    result.seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    for (const QString& file : files) {
+        QFile output(file + QStringLiteral(".out"));
+        if (!output.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        result.answers += answersIn(output.readAll());
+    }
+    return result;
+}
+
+int QstatRun::answersIn(const QByteArray& output)
+{
+    int answers = 0;
+    for (const QByteArray& line : output.split('\n')) {
+        const QList<QByteArray> fields = line.split(',');
+        answers += fields.size() > 3 && fields.first() == "COD4S" ? 1 : 0;
+    }
+    return answers;
 }

@@ -1,14 +1,18 @@
-// scan_bench: the CoD4 master scan of the application against zorvel-farm's 10,000
-// servers, at 250 and at 25 servers by thread, beside quakestat on the same list.
+// scan_bench: the CoD4 master scan of the application against zorvel-farm's servers,
+// at the default pace and at the fastest, beside quakestat on the same list.
 // Prints one line of figures per configuration; exits non-zero only when it could
 // not measure.
 //
-// Each scan runs in a child process of its own ("scan_bench --scan PORT BATCH"), so
+//   scan_bench [N...]    the farm sizes to measure, 1000 3000 10000 30000 by default
+//
+// Each scan runs in a child process of its own ("scan_bench --scan PORT SPEED"), so
 // that the resident memory it adds is not blurred by the previous scan's.
 #include "ControllerScan.h"
 #include "FarmProcess.h"
+#include "FloodedMaster.h"
+#include "Percentile.h"
 #include "QstatRun.h"
-#include "app/MasterScan.h"
+#include "prefs/ScanSpeed.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -17,10 +21,20 @@
 
 namespace {
 
-constexpr FarmProcess::Shape farmShape{.seed = 1, .servers = 10000, .minimumDelayMs = 10, .maximumDelayMs = 120,
-                                       .silentFraction = 0.1};
-constexpr std::chrono::milliseconds scanTimeout{500};
-constexpr int batchSizes[] = {250, 25};
+constexpr int defaultSizes[] = {1000, 3000, 10000, 30000};
+// The stored speed settings measured: the default (2,000 queries a second) and the
+// fastest (20,000).
+constexpr int speeds[] = {250, 25};
+constexpr double timeoutSeconds = 0.5;
+// quakestat's parts: so many servers each.
+constexpr int qstatPartSizes[] = {1000, 250, 100, 50};
+
+struct Farmed {
+    int size;
+    const FarmListing& farm;
+    // quakestat's fastest run; no time and no answers when it could not run.
+    QstatRun::Result qstatBest;
+};
 
 int scanInThisProcess(int argc, char** argv)
 {
@@ -30,55 +44,130 @@ int scanInThisProcess(int argc, char** argv)
         ControllerScan::run(arguments.value(2).toUShort(), arguments.value(3).toInt());
     if (!figures)
         return 1;
-    std::printf("%s\n", qPrintable(ControllerScan::format(*figures)));
+    std::printf("%s", qPrintable(ControllerScan::format(*figures)));
     return 0;
 }
 
-std::optional<ControllerScan::Figures> scanInChild(quint16 masterPort, int batchSize)
+std::optional<ControllerScan::Figures> scanInChild(quint16 masterPort, int speed)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--scan"), QString::number(masterPort), QString::number(batchSize)});
+                {QStringLiteral("--scan"), QString::number(masterPort), QString::number(speed)});
     if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         return std::nullopt;
     return ControllerScan::parse(QString::fromLatin1(child.readAllStandardOutput()));
 }
 
-bool measure(const FarmListing& farm, int batchSize)
+// quakestat over the farm's list, split over more and more processes; the fastest.
+std::optional<QstatRun::Result> fastestQstat(const FarmListing& farm)
 {
-    const std::optional<ControllerScan::Figures> scan = scanInChild(farm.masterPort(), batchSize);
-    const auto threads = static_cast<int>(MasterScan::batchesOf(farm.addresses(), batchSize).size());
-    const std::optional<double> qstat =
-        QstatRun::seconds(farm.addresses(), threads, std::chrono::duration<double>(scanTimeout).count());
-    if (!scan || !qstat)
+    std::optional<QstatRun::Result> best;
+    const auto servers = static_cast<int>(farm.addresses().size());
+    for (const int partSize : qstatPartSizes) {
+        const int processes = (servers + partSize - 1) / partSize;
+        const std::optional<QstatRun::Result> run = QstatRun::run(farm.addresses(), processes, timeoutSeconds);
+        if (!run)
+            return std::nullopt;
+        std::printf("qstat n=%d processes=%d wall_s=%.2f answers=%d\n", servers, processes, run->seconds, run->answers);
+        std::fflush(stdout);
+        if (!best || run->seconds < best->seconds)
+            best = run;
+    }
+    return best;
+}
+
+// The error of each ping against the delay the farm gave its server, in milliseconds.
+std::vector<double> pingErrors(const FarmListing& farm, const ControllerScan::Figures& scan)
+{
+    std::vector<double> errors;
+    for (auto ping = scan.pings.cbegin(); ping != scan.pings.cend(); ++ping) {
+        if (const std::optional<int> delay = farm.delayOf(ping.key()))
+            errors.push_back(std::abs(ping.value() - *delay));
+    }
+    return errors;
+}
+
+int keptOf(const FarmListing& farm, const ControllerScan::Figures& scan)
+{
+    int kept = 0;
+    for (auto ping = scan.pings.cbegin(); ping != scan.pings.cend(); ++ping)
+        kept += farm.delayOf(ping.key()) ? 1 : 0;
+    return kept;
+}
+
+bool measure(const Farmed& farmed, int speed)
+{
+    const FarmListing& farm = farmed.farm;
+    const std::optional<ControllerScan::Figures> scan = scanInChild(farm.masterPort(), speed);
+    if (!scan)
         return false;
-    const double floor = std::chrono::duration<double>(farm.designFloor(batchSize, scanTimeout)).count();
-    std::printf("scan n=%lld batch=%d wall_s=%.2f floor_ratio=%.2f qstat_ratio=%.2f ui_p50_ms=%.1f ui_p99_ms=%.1f "
-                "ui_max_ms=%.1f kib_per_server=%.1f\n",
-                static_cast<long long>(farm.addresses().size()), batchSize, scan->wallSeconds,
-                scan->wallSeconds / floor, scan->wallSeconds / *qstat, scan->uiP50Ms, scan->uiP99Ms, scan->uiMaxMs,
-                scan->kibPerServer);
+    const int pace = ScanSpeed::queriesPerSecond(speed);
+    const double floor = farmed.size / static_cast<double>(pace) + 2 * timeoutSeconds;
+    const int kept = keptOf(farm, *scan);
+    const std::vector<double> errors = pingErrors(farm, *scan);
+    const double qstatSeconds = farmed.qstatBest.seconds;
+    std::printf("scan n=%d pace=%d wall_s=%.2f floor_s=%.2f floor_ratio=%.2f kept_pct=%.1f qstat_best_s=%.2f "
+                "qstat_ratio=%.2f ui_p99_ms=%.1f ui_max_ms=%.1f peak_kib_per_server=%.1f ping_err_p50_ms=%.1f "
+                "ping_err_p99_ms=%.1f\n",
+                farmed.size, pace, scan->wallSeconds, floor, scan->wallSeconds / floor,
+                100.0 * kept / farm.answeringCount(), qstatSeconds, scan->wallSeconds / qstatSeconds, scan->uiP99Ms,
+                scan->uiMaxMs, scan->peakGrowthKib / farm.answeringCount(), Percentile::of(errors, 0.5),
+                Percentile::of(errors, 0.99));
+    std::printf("answers n=%d pace=%d farm=%d zorvel=%d qstat=%d\n", farmed.size, pace, farm.answeringCount(), kept,
+                farmed.qstatBest.answers);
     std::fflush(stdout);
     return true;
+}
+
+// The scan at the fastest pace, with one listed server flooding it with its answer
+// and a stranger flooding it from another port.
+bool measureFlood(const FarmListing& farm, int size)
+{
+    FloodedMaster flooded(farm);
+    const std::optional<ControllerScan::Figures> scan = scanInChild(flooded.masterPort(), speeds[1]);
+    if (!scan)
+        return false;
+    std::printf("flood n=%d pace=%d flood_datagrams=%d wall_s=%.2f kept_pct=%.1f peak_kib_per_server=%.1f\n", size,
+                ScanSpeed::queriesPerSecond(speeds[1]), flooded.datagramsSent(), scan->wallSeconds,
+                100.0 * keptOf(farm, *scan) / farm.answeringCount(), scan->peakGrowthKib / farm.answeringCount());
+    std::fflush(stdout);
+    return true;
+}
+
+bool measureSize(int size)
+{
+    FarmProcess farmProcess;
+    const std::optional<FarmListing> farm = farmProcess.start(
+        {.seed = 1, .servers = size, .minimumDelayMs = 10, .maximumDelayMs = 120, .silentFraction = 0.1});
+    if (!farm) {
+        std::fprintf(stderr, "scan_bench: zorvel-farm did not start\n");
+        return false;
+    }
+    const std::optional<QstatRun::Result> qstat = fastestQstat(*farm);
+    const Farmed farmed{size, *farm, qstat.value_or(QstatRun::Result{0.0, 0})};
+    bool measured = qstat.has_value();
+    for (const int speed : speeds)
+        measured = measure(farmed, speed) && measured;
+    if (size == defaultSizes[0])
+        measured = measureFlood(*farm, size) && measured;
+    if (!measured)
+        std::fprintf(stderr, "scan_bench: could not measure everything at %d servers\n", size);
+    return measured;
 }
 
 int benchmark(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    FarmProcess farmProcess;
-    const std::optional<FarmListing> farm = farmProcess.start(farmShape);
-    if (!farm) {
-        std::fprintf(stderr, "scan_bench: zorvel-farm did not start\n");
-        return 1;
+    QList<int> sizes(std::cbegin(defaultSizes), std::cend(defaultSizes));
+    if (argc > 1) {
+        sizes.clear();
+        for (const QString& argument : QCoreApplication::arguments().mid(1))
+            sizes.append(argument.toInt());
     }
     bool measured = true;
-    for (const int batchSize : batchSizes) {
-        if (!measure(*farm, batchSize)) {
-            std::fprintf(stderr, "scan_bench: could not measure at %d servers by thread\n", batchSize);
-            measured = false;
-        }
-    }
+    for (const int size : sizes)
+        measured = measureSize(size) && measured;
     return measured ? 0 : 1;
 }
 

@@ -45,8 +45,6 @@ void check(const QString& name)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray bytes = FuzzInput::bytesOf(data, size);
-    check(QString::fromLatin1(bytes));
-    check(QString::fromUtf8(bytes));
+    FuzzInput::checkAsLatin1AndUtf8(data, size, check);
     return 0;
 }

@@ -4,8 +4,8 @@
 // rest the listing.
 #include "FuzzInput.h"
 
-#include "model/TextValue.h"
 #include "net/ConsoleStatusListing.h"
+#include "platform/TextValue.h"
 
 #include <QStringList>
 

@@ -3,8 +3,8 @@
 // names read must come back the same after they are stored again.
 #include "FuzzInput.h"
 
-#include "app/Preferences.h"
 #include "finders/FavoritePlayers.h"
+#include "platform/Preferences.h"
 
 #include <QDir>
 #include <QFile>

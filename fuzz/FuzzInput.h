@@ -23,6 +23,16 @@ inline QString answerOf(const uint8_t* data, size_t size)
     return QuakeProtocol::textOfDatagram(bytesOf(data, size));
 }
 
+// Runs the check on the input read as Latin-1 and as UTF-8, the two ways a text
+// reaches Zorvel from the wire or from the desktop.
+template <typename Check>
+void checkAsLatin1AndUtf8(const uint8_t* data, size_t size, Check check)
+{
+    const QByteArray bytes = bytesOf(data, size);
+    check(QString::fromLatin1(bytes));
+    check(QString::fromUtf8(bytes));
+}
+
 inline void require(bool condition)
 {
     if (!condition)

@@ -2,6 +2,7 @@
 #include "app/Zorvel.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
 
 namespace {
@@ -12,6 +13,35 @@ QIcon applicationIcon()
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/zorvel-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+// The command line takes --help and --version besides Qt's own options (-platform,
+// -style...). The first parse runs before the window system is needed, so both
+// answer without a display; once QApplication took its own options out, the second
+// refuses any other argument with a message.
+void describeCommandLine(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QStringLiteral("Game server browser and remote administration"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+void answerHelpOrVersion(int argc, char** argv)
+{
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    parser.parse(arguments);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    if (parser.isSet(QStringLiteral("help"))) {
+        // The help names the program as it was called, which it reads from the
+        // application object: one without a window system does.
+        QCoreApplication withoutDisplay(argc, argv);
+        parser.showHelp();
+    }
 }
 
 }  // namespace
@@ -25,7 +55,11 @@ int main(int argc, char** argv)
     QApplication::setOrganizationDomain(QStringLiteral("zorvel.org"));
     QApplication::setApplicationName(QStringLiteral("Zorvel"));
     QApplication::setApplicationVersion(QStringLiteral(ZORVEL_VERSION));
+    answerHelpOrVersion(argc, argv);
     QApplication application(argc, argv);
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    parser.process(application);
     Q_INIT_RESOURCE(zorvel);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zorvel.Zorvel"));
     QApplication::setWindowIcon(applicationIcon());

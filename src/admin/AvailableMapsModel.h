@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RecordTableModel.h"
+#include "platform/RecordTableModel.h"
 
 #include <QStringList>
 

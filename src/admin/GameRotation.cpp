@@ -4,10 +4,11 @@
 #include "admin/GametypePopUpCell.h"
 #include "admin/RotationCommand.h"
 #include "admin/RotationMapsModel.h"
-#include "app/Alerts.h"
-#include "app/Preferences.h"
-#include "app/WindowMemory.h"
 #include "net/QuakeProtocol.h"
+#include "platform/Alerts.h"
+#include "platform/EditableComboBox.h"
+#include "platform/Preferences.h"
+#include "platform/WindowMemory.h"
 
 #include "ui_GameRotation.h"
 
@@ -33,6 +34,7 @@ GameRotation::GameRotation(QWidget* parent)
 {
     ui->setupUi(this);
     WindowMemory::attach(*this, QStringLiteral("GameRotation"));
+    EditableComboBox::keepTypedText(*ui->configComboBox);
     setUpTables();
     connectActions();
     showConfigNames();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "admin/MapForRotation.h"
-#include "app/RecordTableModel.h"
+#include "platform/RecordTableModel.h"
 
 #include <QList>
 #include <QStringList>

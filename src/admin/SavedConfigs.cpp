@@ -1,6 +1,8 @@
 #include "admin/SavedConfigs.h"
 
-#include "app/Preferences.h"
+#include "platform/Alerts.h"
+#include "platform/Preferences.h"
+#include "platform/PrivateFile.h"
 
 namespace {
 
@@ -23,13 +25,14 @@ bool SavedConfigs::save(const QString& name, const QList<MapForRotation>& rotati
     QList<ConfigForRotation> configs = storedList();
     if (index >= configs.size())
         return false;
-    if (index >= 0) {
+    if (index >= 0)
         configs[index].setTheMapForRotation(rotation);
-    } else {
+    else
         configs.append(ConfigForRotation(configName, rotation));
+    if (!store(configs))
+        return false;
+    if (index < 0)
         m_names.append(configName);
-    }
-    store(configs);
     return true;
 }
 
@@ -49,8 +52,9 @@ bool SavedConfigs::remove(const QString& name)
     if (index < 0)
         return false;
     configs.removeAt(index);
+    if (!store(configs))
+        return false;
     m_names.removeAt(index);
-    store(configs);
     return true;
 }
 
@@ -75,7 +79,29 @@ QList<ConfigForRotation> SavedConfigs::storedList()
     return ConfigForRotation::unarchiveList(stored).value_or(QList<ConfigForRotation>());
 }
 
-void SavedConfigs::store(const QList<ConfigForRotation>& configs)
+bool SavedConfigs::store(const QList<ConfigForRotation>& configs)
 {
-    Preferences::standard().setObject(ConfigForRotation::archiveList(configs), myConfigsKey);
+    if (keepCopyOfDamagedValue()
+        && Preferences::standard().setObject(ConfigForRotation::archiveList(configs), myConfigsKey))
+        return true;
+    Alerts::current().reportUnstored(QStringLiteral("Game Rotation"), QStringLiteral("The saved rotations"));
+    return false;
+}
+
+bool SavedConfigs::keepCopyOfDamagedValue()
+{
+    const Preferences& preferences = Preferences::standard();
+    const std::optional<QByteArray> stored = preferences.storedBytesForKey(myConfigsKey);
+    if (!stored || ConfigForRotation::unarchiveList(*stored))
+        return true;
+    const std::optional<QString> copy =
+        PrivateFile::keepDatedCopy(preferences.filePath(), QStringLiteral("rotations"), *stored);
+    if (!copy)
+        return false;
+    Alerts::current().runAlert(QStringLiteral("Damaged saved rotations"),
+                               QStringLiteral("The saved rotations could not be read. A copy of them as they were is "
+                                              "kept in %1.")
+                                   .arg(*copy),
+                               QStringLiteral("OK"));
+    return true;
 }

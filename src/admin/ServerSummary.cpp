@@ -1,7 +1,7 @@
 #include "admin/ServerSummary.h"
 
 #include "model/CodServer.h"
-#include "model/TextValue.h"
+#include "platform/TextValue.h"
 
 ServerSummary::ServerSummary(const CodServer& server)
     : statusLine(statusLineOf(server))
@@ -14,13 +14,19 @@ ServerSummary::ServerSummary(const CodServer& server)
                                                       server.serverMaxClients());
     currentMap = server.serverMapName();
     currentGameType = server.serverGametype();
-    currentPing = server.serverPing();
+    currentPing = pingTime(server.serverPing());
     if (commError == CodServer::Unreachable)
         return;
     showsIcons = true;
     game = gameKindOf(server.serverGameName());
     punkbuster = TextValue::integerValue(server.serverPunkBuster()) == 1;
     password = TextValue::integerValue(server.serverPassActive()) == 1;
+}
+
+QString ServerSummary::pingTime(const QString& pingText)
+{
+    static const QString prefix = QStringLiteral("Ping: ");
+    return (pingText.startsWith(prefix) ? pingText.mid(prefix.size()) : pingText).trimmed();
 }
 
 QString ServerSummary::statusLineOf(const CodServer& server)

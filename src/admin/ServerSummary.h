@@ -27,6 +27,10 @@ public:
     bool punkbuster = false;
     bool password = false;
 
+    // The ping text of a record ("Ping: %3.0f ms", "Ping: --- ms" or "---") as it
+    // reads beside a "Ping:" label: without that prefix and the padding of the number.
+    static QString pingTime(const QString& pingText);
+
 private:
     static QString statusLineOf(const CodServer& server);
 };

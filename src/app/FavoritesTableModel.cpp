@@ -1,9 +1,9 @@
 #include "app/FavoritesTableModel.h"
 
-#include "app/PaletteColours.h"
 #include "app/ServerPasteboard.h"
 #include "app/Zorvel.h"
 #include "model/ServerFields.h"
+#include "platform/PaletteColours.h"
 
 #include <QColor>
 #include <QGuiApplication>

@@ -88,6 +88,12 @@ bool FavouritesList::removeServer(int row)
     return true;
 }
 
+void FavouritesList::replaceServers(QList<CodServerPtr> servers)
+{
+    std::lock_guard guard(listLock);
+    list = std::move(servers);
+}
+
 CodServerPtr FavouritesList::newFavourite(const QString& ip, const QString& name, const QString& pass)
 {
     CodServerPtr server = CodServer::create();

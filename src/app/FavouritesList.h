@@ -40,6 +40,8 @@ public:
     bool modifyServer(int row, const QString& ip, const QString& name, const QString& pass);
     // Removes the favourite at the row; false when the row is outside the list.
     bool removeServer(int row);
+    // Puts another list in the place of this one.
+    void replaceServers(QList<CodServerPtr> servers);
 
     // A new favourite with the address, name and password.
     static CodServerPtr newFavourite(const QString& ip, const QString& name, const QString& pass);

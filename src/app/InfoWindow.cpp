@@ -1,14 +1,13 @@
 #include "app/InfoWindow.h"
 
+#include "admin/ServerSummary.h"
 #include "model/CodServer.h"
-#include "model/TextValue.h"
+#include "platform/CountText.h"
+#include "platform/TextValue.h"
 
 #include "ui_InfoWindow.h"
 
 namespace {
-
-// The ping text without its "Ping: " prefix.
-constexpr qsizetype pingPrefixLength = 6;
 
 bool isOn(const QString& setting)
 {
@@ -33,7 +32,7 @@ void InfoWindow::showDetailsOf(const CodServer& server)
 {
     ui->infoName->setPlainText(server.serverName());
     ui->infoIP->setText(server.serverIp());
-    ui->infoPing->setText(server.serverPing().mid(pingPrefixLength));
+    ui->infoPing->setText(ServerSummary::pingTime(server.serverPing()));
     ui->infoGame->setText(server.serverGameName());
     ui->infoVersion->setText(server.serverShortVersion());
     ui->infoProtocol->setText(server.serverProtocol());
@@ -44,7 +43,8 @@ void InfoWindow::showDetailsOf(const CodServer& server)
     ui->infoMaxPlayers->setText(server.serverMaxClients());
     ui->infoMap->setText(server.serverMapName());
     ui->infoGametype->setText(server.serverGametype());
-    ui->infoNumberOfPlayers->setText(QStringLiteral("%1 players").arg(server.serverPlayers().size()));
+    ui->infoNumberOfPlayers->setText(
+        CountText::of(server.serverPlayers().size(), QStringLiteral("player"), QStringLiteral("players")));
     ui->infoPassword->setChecked(isOn(server.serverPassActive()));
     ui->infoPunkbuster->setChecked(isOn(server.serverPunkBuster()));
     ui->infoPure->setChecked(isOn(server.serverPure()));

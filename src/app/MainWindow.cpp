@@ -5,8 +5,9 @@
 #include "app/NewModifyWindow.h"
 #include "app/PasswordWindow.h"
 #include "app/PlayersTableModel.h"
-#include "app/WindowMemory.h"
 #include "app/Zorvel.h"
+#include "platform/EditableComboBox.h"
+#include "platform/WindowMemory.h"
 
 #include "ui_InfoWindow.h"
 #include "ui_MainWindow.h"
@@ -14,8 +15,13 @@
 #include "ui_PasswordWindow.h"
 
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QScopedValueRollback>
+#include <QStatusBar>
 
 namespace {
 
@@ -26,6 +32,15 @@ struct MenuCommand {
     QString text;
     QKeySequence shortcut;
     void (Zorvel::*operation)() = nullptr;
+};
+
+// The favourites table's context menu: the menu bar's commands on one favourite,
+// named by their actions; an empty name is a separator.
+const QStringList favouriteCommands = {
+    QStringLiteral("refreshServer"), QStringLiteral("goToServer"), QStringLiteral("goToServerWithPassword"),
+    QStringLiteral("infoOnServer"),  QString(),                      QStringLiteral("newServer"),
+    QStringLiteral("modifyServer"),  QString(),                      QStringLiteral("cut"),
+    QStringLiteral("copy"),          QStringLiteral("paste"),        QStringLiteral("delete"),
 };
 
 }  // namespace
@@ -39,7 +54,10 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
     WindowMemory::attach(*this, QStringLiteral("MainWindow"));
     setUpTables();
     setUpMenus();
+    setUpContextMenus();
     setUpButtons();
+    setUpConsole();
+    setUpStatusBar();
     setUpSheets();
     controller.awakeFromNib(*this);
 }
@@ -71,6 +89,12 @@ void MainWindow::setUpTables()
                                          this);
     ui->tableViewPlayers->setModel(playersModel);
     ui->tableViewPlayers->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    connect(ui->tableViewPlayers->selectionModel(), &QItemSelectionModel::selectionChanged, &controller, [this] {
+        if (reloadingPlayers)
+            return;
+        const QModelIndexList rows = ui->tableViewPlayers->selectionModel()->selectedRows();
+        controller.console().playersSelectionDidChange(rows.isEmpty() ? -1 : rows.first().row());
+    });
 }
 
 void MainWindow::setUpMenus()
@@ -92,6 +116,8 @@ void MainWindow::setUpMenus()
           {QStringLiteral("refreshAllServers"), tr("Refresh &all"), QKeySequence(tr("Ctrl+Shift+R")),
            &Zorvel::refreshAllServers},
           {QStringLiteral("goToServer"), tr("&Join"), {}, &Zorvel::goToServer},
+          {QStringLiteral("goToServerWithPassword"), tr("Join with pass&word…"), {},
+           &Zorvel::goToServerWithPassword},
           {QStringLiteral("infoOnServer"), tr("&Information…"), {}, &Zorvel::infoOnServer},
           {QStringLiteral("createGameRotation"), tr("&Game Rotation…"), {}, &Zorvel::createGameRotation},
           {},
@@ -125,6 +151,49 @@ void MainWindow::setUpMenus()
     connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
 }
 
+void MainWindow::setUpContextMenus()
+{
+    QMenu& favouriteMenu = contextMenuOf(*ui->tableViewServers, QStringLiteral("favouritesContextMenu"));
+    for (const QString& command : favouriteCommands) {
+        if (command.isEmpty())
+            favouriteMenu.addSeparator();
+        else
+            favouriteMenu.addAction(findChild<QAction*>(command));
+    }
+
+    // Kick and ban by name are the drawer's buttons with Alt held, which many window
+    // managers keep for themselves: here they need no modifier.
+    QMenu& playerMenu = contextMenuOf(*ui->tableViewPlayers, QStringLiteral("playersContextMenu"));
+    const QList<std::tuple<QString, QString, void (ServerConsole::*)()>> playerCommands = {
+        {QStringLiteral("kickPlayer"), tr("&Kick"), &ServerConsole::kickPlayer},
+        {QStringLiteral("kickPlayerByName"), tr("Kick by &name"), &ServerConsole::kickPlayerByName},
+        {QStringLiteral("banPlayer"), tr("&Ban"), &ServerConsole::banPlayer},
+        {QStringLiteral("banPlayerByName"), tr("Ban by n&ame"), &ServerConsole::banPlayerByName},
+    };
+    for (const auto& [name, text, operation] : playerCommands) {
+        QAction* action = playerMenu.addAction(text);
+        action->setObjectName(name);
+        describe(*action);
+        connect(action, &QAction::triggered, &controller.console(), operation);
+        menuCommands.append(action);
+    }
+}
+
+QMenu& MainWindow::contextMenuOf(QTableView& table, const QString& name)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(name);
+    connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateMenuItems);
+    // A context menu is a window of its own, whose status tips reach no status bar:
+    // its entries' tips are shown here.
+    connect(menu, &QMenu::hovered, this, [this](QAction* entry) { statusBar()->showMessage(entry->statusTip()); });
+    connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
+    table.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&table, &QWidget::customContextMenuRequested, menu,
+            [menu, &table](const QPoint& at) { menu->popup(table.viewport()->mapToGlobal(at)); });
+    return *menu;
+}
+
 void MainWindow::describe(QAction& action)
 {
     // The tooltip and the status line name the command and its shortcut; screen
@@ -138,6 +207,9 @@ void MainWindow::describe(QAction& action)
 
 void MainWindow::setUpButtons()
 {
+    // The drawer sends the map and gametype as typed, or as picked from its lists.
+    for (QComboBox* box : {ui->mapListComboBox, ui->gametypeListComboBox})
+        EditableComboBox::keepTypedText(*box);
     connect(ui->newServerButton, &QPushButton::clicked, &controller, &Zorvel::newServer);
     connect(ui->modifyServerButton, &QPushButton::clicked, &controller, &Zorvel::modifyServer);
     connect(ui->deleteServerButton, &QPushButton::clicked, &controller, &Zorvel::deleteServer);
@@ -148,20 +220,53 @@ void MainWindow::setUpButtons()
     connect(ui->playerNameToFind, &QLineEdit::textChanged, &controller, &Zorvel::reloadServerTable);
     connect(ui->AWEButton, &QCheckBox::toggled, &controller, &Zorvel::addRemoveAWEGametypes);
     connect(ui->createGameRotationButton, &QPushButton::clicked, &controller, &Zorvel::createGameRotation);
-    const QList<std::pair<QPushButton*, void (Zorvel::*)()>> consoleButtons = {
-        {ui->restartButton, &Zorvel::restart},
-        {ui->nextMapButton, &Zorvel::nextMap},
-        {ui->changeMapButton, &Zorvel::changeMap},
-        {ui->sayButton, &Zorvel::rconSay},
-        {ui->rconButton, &Zorvel::rconCommand},
-        {ui->kickButton, &Zorvel::kickPlayer},
-        {ui->kickAllButton, &Zorvel::kickAllPlayer},
-        {ui->banButton, &Zorvel::banPlayer},
-        {ui->setNewServerPasswordButton, &Zorvel::setNewServerPassword},
-        {ui->execButton, &Zorvel::execCfg},
+    const QList<std::pair<QPushButton*, void (ServerConsole::*)()>> consoleButtons = {
+        {ui->restartButton, &ServerConsole::restart},
+        {ui->nextMapButton, &ServerConsole::nextMap},
+        {ui->changeMapButton, &ServerConsole::changeMap},
+        {ui->sayButton, &ServerConsole::rconSay},
+        {ui->rconButton, &ServerConsole::rconCommand},
+        {ui->kickButton, &ServerConsole::kickPlayer},
+        {ui->kickAllButton, &ServerConsole::kickAllPlayer},
+        {ui->banButton, &ServerConsole::banPlayer},
+        {ui->setNewServerPasswordButton, &ServerConsole::setNewServerPassword},
+        {ui->execButton, &ServerConsole::execCfg},
     };
     for (const auto& [button, operation] : consoleButtons)
-        connect(button, &QPushButton::clicked, &controller, operation);
+        connect(button, &QPushButton::clicked, &controller.console(), operation);
+    connect(ui->sayField, &QLineEdit::returnPressed, &controller.console(), &ServerConsole::rconSay);
+    connect(ui->rconField, &QLineEdit::returnPressed, &controller.console(), &ServerConsole::rconCommand);
+}
+
+void MainWindow::setUpConsole()
+{
+    ui->consoleView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Qt follows an append only while its last line shows; a long answer that brings
+    // up the horizontal scroll bar hides that line, so the view is moved to the end.
+    connect(&controller.console(), &ServerConsole::commandAnswered, ui->consoleView, [this](const QString& answer) {
+        ui->consoleView->appendPlainText(answer);
+        QScrollBar& scroll = *ui->consoleView->verticalScrollBar();
+        scroll.setValue(scroll.maximum());
+    });
+}
+
+// The outcome of the last action on the left, covered while a menu command's status
+// tip shows; the scans' progress on the right.
+void MainWindow::setUpStatusBar()
+{
+    // A long outcome is cut rather than widening the window.
+    ui->actionOutcome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(ui->actionOutcome, 1);
+    for (QWidget* scan : std::initializer_list<QWidget*>{ui->serversRefreshIndicator, ui->numberOfCodServerToScan,
+                                                         ui->numberOfUOServerToScan, ui->numberOfCod2ServerToScan,
+                                                         ui->numberOfCod4ServerToScan})
+        statusBar()->addPermanentWidget(scan);
+}
+
+void MainWindow::showOutcome(const QString& message)
+{
+    ui->actionOutcome->setText(message);
+    ui->actionOutcome->setToolTip(message);
 }
 
 void MainWindow::setUpSheets()
@@ -185,23 +290,25 @@ void MainWindow::setUpSheets()
 void MainWindow::reloadTables()
 {
     favoritesModel->reloadData();
+    const QScopedValueRollback guard(reloadingPlayers, true);
     playersModel->reloadData();
-}
-
-void MainWindow::reloadFavouritesTable()
-{
-    favoritesModel->reloadData();
+    selectOnlyRow(*ui->tableViewPlayers, controller.console().chosenPlayerRow());
 }
 
 void MainWindow::selectFavouriteRow(int row)
 {
+    selectOnlyRow(*ui->tableViewServers, row);
+}
+
+void MainWindow::selectOnlyRow(QTableView& table, int row)
+{
     // Without a current row the table does not select a neighbour of a removed row;
     // the current row goes first, as dropping the selection redraws the window.
     if (row < 0) {
-        ui->tableViewServers->selectionModel()->clearCurrentIndex();
-        ui->tableViewServers->selectionModel()->clearSelection();
+        table.selectionModel()->clearCurrentIndex();
+        table.selectionModel()->clearSelection();
     } else {
-        ui->tableViewServers->selectRow(row);
+        table.selectRow(row);
     }
 }
 
@@ -213,6 +320,11 @@ void MainWindow::updateMenuItems()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // The window stays, and in sight, until the user answered the quit prompt.
+    if (!controller.applicationShouldTerminate()) {
+        event->ignore();
+        return;
+    }
     controller.windowWillClose();
     QMainWindow::closeEvent(event);
 }

@@ -14,14 +14,16 @@ class NewModifyWindow;
 class PasswordWindow;
 class PlayersTableModel;
 class QAction;
+class QMenu;
+class QTableView;
 class Zorvel;
 
 // The main window: the favourites and the selected server's players, the server
-// buttons, the summary of the selected server, the progress of the scans, the
-// administration drawer, the menus, and its three sheets (new/modify, details and the
-// join password). It
-// shows the controller's state and hands the user's actions to the controller,
-// which decides what it shows and enables.
+// buttons, the summary of the selected server, the administration drawer with its
+// console, the menus and context menus, the status bar with the outcome of the last
+// action and the progress of the scans, and its three sheets (new/modify, details
+// and the join password). It shows the controller's state and hands the user's
+// actions to the controller, which decides what it shows and enables.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -33,22 +35,33 @@ public:
     InfoWindow& infoWindow() { return *infoSheet; }
     PasswordWindow& passwordWindow() { return *passwordSheet; }
 
-    // Brings both tables up to date with the controller's lists.
+    // Brings both tables up to date with the controller's lists; the players table
+    // selects the player the user chose, wherever the new list has it.
     void reloadTables();
-    void reloadFavouritesTable();
     // Makes the row the only selected favourite; -1 selects none.
     void selectFavouriteRow(int row);
     // Enables each menu command as the controller's menu rules decide.
     void updateMenuItems();
+    // Tells in the status bar what became of the user's last action.
+    void showOutcome(const QString& message);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void setUpTables();
+    // Makes the row the only selected one of the table; -1 selects none.
+    static void selectOnlyRow(QTableView& table, int row);
     void setUpMenus();
+    // The context menus of the favourites and of the players: the commands on the
+    // row under the pointer, which a right click selects.
+    void setUpContextMenus();
+    QMenu& contextMenuOf(QTableView& table, const QString& name);
     static void describe(QAction& action);
     void setUpButtons();
+    // The drawer's console shows each command's answer.
+    void setUpConsole();
+    void setUpStatusBar();
     void setUpSheets();
 
     Zorvel& controller;
@@ -58,5 +71,8 @@ private:
     NewModifyWindow* newModifySheet = nullptr;
     InfoWindow* infoSheet = nullptr;
     PasswordWindow* passwordSheet = nullptr;
+    // Set while the players table takes in a new list: the selection it loses or
+    // regains then is no choice of the user's.
+    bool reloadingPlayers = false;
     QList<QAction*> menuCommands;
 };

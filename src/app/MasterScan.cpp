@@ -1,10 +1,11 @@
 #include "app/MasterScan.h"
 
-#include "app/Preferences.h"
-#include "model/TextValue.h"
 #include "net/QuakeProtocol.h"
+#include "platform/Preferences.h"
+#include "platform/TextValue.h"
+#include "prefs/ScanSpeed.h"
 
-#include <QSet>
+#include <algorithm>
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -32,9 +33,6 @@ const GameRow& rowOf(MasterScan::Game game)
     return rows[static_cast<int>(game)];
 }
 
-// A thread hands the list over after its servers 0, 20, 40...
-constexpr qsizetype handOverEvery = 20;
-
 std::optional<in_addr> dottedAddress(const QString& text)
 {
     in_addr address{};
@@ -43,26 +41,17 @@ std::optional<in_addr> dottedAddress(const QString& text)
     return address;
 }
 
-// Whether "a.b.c.d:port" can be a game server's address: not in 0.0.0.0/8 (which
-// reaches this computer), not multicast, reserved or broadcast, and not port 0.
-bool canBeServerAddress(const QString& address)
+HostLookups::Lookup& hostLookup()
 {
-    const qsizetype colon = address.indexOf(u':');
-    if (colon < 0)
-        return false;
-    const std::optional<in_addr> ip = dottedAddress(address.left(colon));
-    bool isNumber = false;
-    const int port = address.mid(colon + 1).toInt(&isNumber);
-    if (!ip || !isNumber || port <= 0 || port > 65535)
-        return false;
-    const quint32 firstByte = ntohl(ip->s_addr) >> 24;
-    return firstByte != 0 && firstByte < 224;
+    static HostLookups::Lookup lookup = MasterScan::getIpFromString;
+    return lookup;
 }
 
 }  // namespace
 
-MasterScan::MasterScan(Game game, std::mutex& masterListsLock)
+MasterScan::MasterScan(Game game, ScanEngine& engine, std::mutex& masterListsLock)
     : game(game)
+    , engine(engine)
     , masterListsLock(masterListsLock)
 {
 }
@@ -70,6 +59,11 @@ MasterScan::MasterScan(Game game, std::mutex& masterListsLock)
 MasterScan::~MasterScan()
 {
     stopAndJoin();
+}
+
+void MasterScan::setHostLookup(HostLookups::Lookup lookup)
+{
+    hostLookup() = std::move(lookup);
 }
 
 QString MasterScan::labelName() const
@@ -83,6 +77,18 @@ QList<CodServerPtr> MasterScan::servers() const
     return QList<CodServerPtr>(list.cbegin(), list.cend());
 }
 
+// The engine reports its counts a few times a second while every answer is kept at
+// once: the servers kept are the true number answered, and at least as many were
+// queried, so that the counts shown never contradict the list beside them.
+ScanCounts MasterScan::progress() const
+{
+    std::lock_guard guard(masterListsLock);
+    ScanCounts current = counts;
+    current.answered = std::max(current.answered, static_cast<int>(list.size()));
+    current.queried = std::max(current.queried, current.answered);
+    return current;
+}
+
 void MasterScan::setRefreshing(bool value)
 {
     std::lock_guard guard(masterListsLock);
@@ -91,98 +97,125 @@ void MasterScan::setRefreshing(bool value)
 
 void MasterScan::begin()
 {
-    threads.clear();
-    {
-        std::lock_guard guard(masterListsLock);
-        numberOfActiveThreads = 0;
-        refreshing = true;
-        list.clear();
-    }
-    mustStop = false;
+    engineScan.reset();
+    stopRequested = false;
+    std::lock_guard guard(masterListsLock);
+    refreshing = true;
+    list.clear();
+    counts = {};
 }
 
-MasterScan::ServerList MasterScan::fetchServerList() const
+void MasterScan::start(const Reports& reports)
 {
-    const GameRow& row = rowOf(game);
     const Preferences& store = Preferences::standard();
-    const QString host = getIpFromString(store.stringForKey(row.hostKey));
-    const QString port = store.stringForKey(row.portKey);
-    if (host.isEmpty() || !masterPort(port))
-        return {ServerList::NoMaster, {}};
-
-    const CodServerPtr master = CodServer::create();
-    master->setServerIp(host + u':' + port);
-    const std::optional<QStringList> addresses =
-        addressesInReply(master->sendCommandToServer(QStringLiteral(" "), row.requestType));
-    if (!addresses)
-        return {ServerList::NoAnswer, {}};
-    return {ServerList::Listed, *addresses};
-}
-
-void MasterScan::startThreads(const QList<QStringList>& batches, const Reports& reports)
-{
-    std::unique_lock guard(masterListsLock);
-    if (batches.isEmpty()) {
-        endScan(guard, reports);
+    const QString host = store.stringForKey(rowOf(game).hostKey);
+    const std::optional<int> port = masterPort(store.stringForKey(rowOf(game).portKey));
+    if (host.isEmpty() || !port) {
+        endWithoutMaster(reports);
         return;
     }
-    numberOfActiveThreads = static_cast<int>(batches.size());
-    guard.unlock();
-    for (const QStringList& batch : batches)
-        threads.emplace_back([this, batch, reports] { threadedScanServers(batch, reports); });
+    const auto masterPortNumber = static_cast<quint16>(*port);
+    if (const std::optional<in_addr> dotted = dottedAddress(host)) {
+        startOnEngine(ServerAddress{ntohl(dotted->s_addr), masterPortNumber}, reports);
+        return;
+    }
+    reportsAfterLookup = reports;
+    masterLookups.lookUp(host, hostLookup(),
+                         [this, masterPortNumber](const QString& address) { masterLookedUp(address, masterPortNumber); });
+}
+
+void MasterScan::masterLookedUp(const QString& address, quint16 port)
+{
+    const Reports reports = *std::exchange(reportsAfterLookup, std::nullopt);
+    if (const std::optional<in_addr> dotted = dottedAddress(address))
+        startOnEngine(ServerAddress{ntohl(dotted->s_addr), port}, reports);
+    else
+        endWithoutMaster(reports);
+}
+
+void MasterScan::startOnEngine(ServerAddress master, const Reports& reports)
+{
+    const Preferences& store = Preferences::standard();
+    const int protocol =
+        TextValue::integerValue(store.stringForKey(QuakeProtocol::masterProtocolKey(rowOf(game).requestType)));
+    const ScanSettings settings{
+        .timeout = std::chrono::microseconds(store.integerForKey(QStringLiteral("Timeout"))),
+        .queriesPerSecond =
+            ScanSpeed::queriesPerSecond(store.integerForKey(QStringLiteral("Number of servers by thread"))),
+        .master = master,
+        .masterRequest = QuakeProtocol::masterRequest(protocol),
+    };
+    engineScan = engine.start(settings, engineReports(reports));
+}
+
+void MasterScan::endWithoutMaster(const Reports& reports)
+{
+    setRefreshing(false);
+    reports.masterUnknown();
+}
+
+void MasterScan::requestStop()
+{
+    if (!engineScan && !reportsAfterLookup)
+        return;
+    stopRequested = true;
+    if (engineScan)
+        engine.stop(*engineScan);
+    if (reportsAfterLookup) {
+        masterLookups.cancel();
+        ended(progress(), false, *std::exchange(reportsAfterLookup, std::nullopt));
+    }
 }
 
 void MasterScan::stopAndJoin()
 {
-    mustStop = true;
-    threads.clear();
-}
-
-void MasterScan::threadedScanServers(const QStringList& batch, const Reports& reports)
-{
-    for (qsizetype i = 0; i < batch.size(); ++i) {
-        const CodServerPtr server = CodServer::create();
-        server->setServerIp(batch.at(i));
-        server->serverRefresh();
-        if (server->commError() == CodServer::Answered) {
-            std::lock_guard guard(masterListsLock);
-            list.push_back(server);
-        }
-        if (i % handOverEvery == 0)
-            reports.handOver();
-        if (mustStop)
-            break;
+    if (engineScan)
+        engine.abandon(*engineScan);
+    engineScan.reset();
+    if (reportsAfterLookup) {
+        masterLookups.cancel();
+        reportsAfterLookup.reset();
+        setRefreshing(false);
     }
-    threadEnded(reports);
 }
 
-void MasterScan::threadEnded(const Reports& reports)
+ScanReports MasterScan::engineReports(const Reports& reports)
+{
+    return {
+        [this](const CodServerPtr& server) { keep(server); },
+        [this, reports](const ScanCounts& scanCounts) { progressed(scanCounts, reports); },
+        [this, reports](const ScanCounts& scanCounts, bool masterListedNothing) {
+            ended(scanCounts, masterListedNothing, reports);
+        },
+    };
+}
+
+void MasterScan::keep(const CodServerPtr& server)
+{
+    std::lock_guard guard(masterListsLock);
+    list.push_back(server);
+}
+
+void MasterScan::progressed(const ScanCounts& scanCounts, const Reports& reports)
+{
+    {
+        std::lock_guard guard(masterListsLock);
+        counts = scanCounts;
+    }
+    reports.progressed(scanCounts);
+}
+
+void MasterScan::ended(const ScanCounts& scanCounts, bool masterListedNothing, const Reports& reports)
 {
     std::unique_lock guard(masterListsLock);
-    if (--numberOfActiveThreads == 0) {
-        endScan(guard, reports);
-        return;
-    }
-    guard.unlock();
-    reports.handOver();
-}
-
-void MasterScan::endScan(std::unique_lock<std::mutex>& guard, const Reports& reports)
-{
+    counts = scanCounts;
     refreshing = false;
     const int kept = static_cast<int>(list.size());
     guard.unlock();
-    reports.scanEnded(kept);
-    reports.handOver();
-}
-
-QList<QStringList> MasterScan::batchesOf(const QStringList& addresses, int batchSize)
-{
-    const qsizetype size = std::max(batchSize, 1);
-    QList<QStringList> batches;
-    for (qsizetype from = 0; from < addresses.size(); from += size)
-        batches.append(addresses.mid(from, size));
-    return batches;
+    if (masterListedNothing)
+        reports.listMissing();
+    else
+        reports.scanEnded(kept);
 }
 
 std::optional<int> MasterScan::masterPort(const QString& text)
@@ -207,22 +240,4 @@ QString MasterScan::getIpFromString(const QString& host)
     ::inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr, dotted, sizeof dotted);
     ::freeaddrinfo(found);
     return QString::fromLatin1(dotted);
-}
-
-std::optional<QStringList> MasterScan::addressesInReply(const QString& reply)
-{
-    QStringList pieces = reply.split(u';');
-    if (pieces.size() == 1)
-        return std::nullopt;
-    // The last piece is what follows the final ";".
-    pieces.removeLast();
-    QStringList addresses;
-    QSet<QString> listed;
-    for (const QString& address : std::as_const(pieces)) {
-        if (canBeServerAddress(address) && !listed.contains(address)) {
-            listed.insert(address);
-            addresses.append(address);
-        }
-    }
-    return addresses;
 }

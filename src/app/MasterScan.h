@@ -1,54 +1,44 @@
 #pragma once
 
 #include "model/CodServer.h"
+#include "net/ScanEngine.h"
+#include "platform/HostLookups.h"
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <atomic>
 #include <functional>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
-// One game's master scan: it fetches the game's list of servers from its master
-// server, then queries the listed servers on worker threads, one thread per batch,
-// keeping those that answer in the game's master list.
+// One game's master scan: it asks the game's master server for its list of servers
+// and queries the listed servers on the scan engine as the list arrives, keeping
+// those that answer in the game's master list.
 //
-// The list, the count of the scan's threads still running and the running flag are
-// guarded by the lock that all four games share (masterListsLock); the running flag
-// and the stop flag may also be read without it. The scan owns its threads: a new
-// start, a stop-and-join and the destruction wait for them to end.
+// The list, the counts and the running flag are guarded by the lock that all four
+// games share (masterListsLock); the running flag may also be read without it.
 class MasterScan {
 public:
     enum class Game { CoD, UO, CoD2, CoD4 };
 
-    // What a scan's threads report, called on those threads without the lock held.
+    // What the scan reports, called on the engine's thread without the lock held.
     struct Reports {
-        // The list grew or a thread ended: readers may take a new copy.
-        std::function<void()> handOver;
-        // The scan's last thread ended; the list holds that many servers.
+        // The counts changed, ten times a second at most: the list may have grown.
+        std::function<void(const ScanCounts& counts)> progressed;
+        // The scan ended; the list holds that many servers.
         std::function<void(int kept)> scanEnded;
+        // The master sent no list: the scan ended without any server.
+        std::function<void()> listMissing;
+        // The master's host does not resolve or its port is refused: the scan ended
+        // and nothing was sent.
+        std::function<void()> masterUnknown;
     };
 
-    // The master's list of a game, fetched on the calling thread.
-    struct ServerList {
-        enum Outcome {
-            // The master's host does not resolve or its port is refused: nothing was sent.
-            NoMaster,
-            // The master did not answer with a list.
-            NoAnswer,
-            Listed,
-        };
-        Outcome outcome = NoMaster;
-        // The addresses worth querying, in the master's order.
-        QStringList addresses;
-    };
 
-    MasterScan(Game game, std::mutex& masterListsLock);
-    // Asks the threads to stop and waits for them.
+    MasterScan(Game game, ScanEngine& engine, std::mutex& masterListsLock);
+    // Abandons a running scan.
     ~MasterScan();
     MasterScan(const MasterScan&) = delete;
     MasterScan& operator=(const MasterScan&) = delete;
@@ -58,56 +48,59 @@ public:
 
     // A copy of the list, taken under the lock.
     QList<CodServerPtr> servers() const;
-    // The running flag: true from the start of a scan to the end of its last thread.
+    // The counts of the running scan, or of the last one.
+    ScanCounts progress() const;
+    // The running flag: true from the start of a scan to its end.
     bool isRefreshing() const { return refreshing; }
     // Sets the running flag under the lock.
     void setRefreshing(bool value);
 
-    // Starts a scan: waits for the threads of the previous one, then empties the list,
-    // raises the running flag and clears the stop flag.
+    // Starts a scan: empties the list and the counts, and raises the running flag.
     void begin();
-    // Resolves the master's host, checks its port, and asks it for its list.
-    ServerList fetchServerList() const;
-    // Starts one thread per batch, once the thread counter counts them all. Without
-    // any batch the scan ends at once.
-    void startThreads(const QList<QStringList>& batches, const Reports& reports);
-    // Asks the threads to leave after the server each is querying.
-    void requestStop() { mustStop = true; }
-    // Asks the threads to stop and waits until they ended.
+    // Checks the master's port, resolves its host and starts the scan on the engine,
+    // at the pace and with the time-out of the settings. A host name is looked up on
+    // a thread of the scan's own, so the window never waits for a name server; the
+    // scan starts once the address came back to the calling thread.
+    void start(const Reports& reports);
+    // Asks the scan to query nothing more; it ends within one time-out. A scan still
+    // waiting for its master's address ends at once, with nothing listed.
+    void requestStop();
+    // Whether a stop was asked since the scan began.
+    bool stopWasRequested() const { return stopRequested; }
+    // Ends a running scan now, with its report, and returns once the engine dropped it
+    // and the look-up of the master's address ended.
     void stopAndJoin();
+    // Replaces the look-up of host names (getIpFromString), for the whole process.
+    static void setHostLookup(HostLookups::Lookup lookup);
 
-    // The batches of the threads: batchSize addresses each (at least one), the last
-    // one holding what remains.
-    static QList<QStringList> batchesOf(const QStringList& addresses, int batchSize);
     // A master port: the leading integer of the text, accepted from 2 to 65534.
     static std::optional<int> masterPort(const QString& text);
     // A dotted IPv4 address unchanged, without look-up; otherwise the first IPv4
     // address of the host name, dotted; "" when there is none.
     static QString getIpFromString(const QString& host);
-    // The addresses of a master's reply ("a.b.c.d:port;" each), or none when the reply
-    // holds no ";" (an empty reply or an error text). A server listed twice is kept
-    // once; addresses that cannot be a server's (in 0.0.0.0/8, multicast or above,
-    // port 0) are left out.
-    static std::optional<QStringList> addressesInReply(const QString& reply);
 
 private:
-    // One thread's work: query each server of the batch, keep the answering ones, hand
-    // the list over after servers 0, 20, 40... and at the end.
-    void threadedScanServers(const QStringList& batch, const Reports& reports);
-    // The thread is done: the last one ends the scan.
-    void threadEnded(const Reports& reports);
-    // Under the lock the guard holds: clears the running flag, then, with the lock
-    // released, reports the end and hands the list over.
-    void endScan(std::unique_lock<std::mutex>& guard, const Reports& reports);
+    void masterLookedUp(const QString& address, quint16 port);
+    void startOnEngine(ServerAddress master, const Reports& reports);
+    void endWithoutMaster(const Reports& reports);
+    ScanReports engineReports(const Reports& reports);
+    void keep(const CodServerPtr& server);
+    void progressed(const ScanCounts& counts, const Reports& reports);
+    void ended(const ScanCounts& counts, bool masterListedNothing, const Reports& reports);
 
     const Game game;
+    ScanEngine& engine;
     std::mutex& masterListsLock;
     // Guarded by masterListsLock. A std::vector so that readers get deep copies and
-    // never share storage with the threads that append.
+    // never share storage with the engine's thread that appends.
     std::vector<CodServerPtr> list;
-    int numberOfActiveThreads = 0;
+    ScanCounts counts;
     std::atomic<bool> refreshing = false;
-    std::atomic<bool> mustStop = false;
-    // Touched on the UI thread only.
-    std::vector<std::jthread> threads;
+    // The engine's scan and whether it was asked to stop, touched on the UI thread only.
+    std::optional<ScanEngine::ScanId> engineScan;
+    // The reports of a scan that waits for its master's address; touched on the UI
+    // thread only, like the look-ups.
+    std::optional<Reports> reportsAfterLookup;
+    HostLookups masterLookups;
+    bool stopRequested = false;
 };

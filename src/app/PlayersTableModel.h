@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/RecordTableModel.h"
 #include "model/CodPlayer.h"
+#include "platform/RecordTableModel.h"
 
 class Zorvel;
 

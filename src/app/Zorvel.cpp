@@ -1,20 +1,22 @@
 #include "app/Zorvel.h"
 
-#include "app/Alerts.h"
 #include "app/MainWindow.h"
-#include "app/Preferences.h"
+#include "app/RegisteredSettings.h"
 #include "launch/Desktop.h"
 #include "launch/GameApplications.h"
 #include "model/ServerArchive.h"
 #include "net/MapListListener.h"
+#include "platform/Alerts.h"
+#include "platform/Preferences.h"
 
 #include "ui_MainWindow.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSessionManager>
 
-// The images are compiled into the core static library, where the linker drops their
-// registration unless some code refers to it: this reference keeps it in.
+// The images are compiled into the app layer's static library, where the linker
+// drops their registration unless some code refers to it: this reference keeps it in.
 static bool registerImageResources()
 {
     Q_INIT_RESOURCE(zorvel);
@@ -23,7 +25,7 @@ static bool registerImageResources()
 
 namespace {
 
-const QString myServersKey = QStringLiteral("myServers");
+const QString modifiedListTitle = QStringLiteral("Modified list of servers");
 
 // The favourite a first start shows: a server on this computer, at the default
 // port of the Call of Duty games, without rcon password.
@@ -45,7 +47,6 @@ QPixmap imageResource(const QString& name)
 
 Zorvel::Zorvel(QObject* parent)
     : QObject(parent)
-    , m_myServers(loadMyServers(registerDefaults()))
     , m_codGameTypeArray{"dm", "tdm", "sd", "hq", "bel", "re"}
     , m_uoGameTypeArray{"dm", "tdm", "sd", "hq", "bel", "re", "bas", "ctf", "dom"}
     , m_cod2GameTypeArray{"dm", "tdm", "sd", "ctf", "hq"}
@@ -66,8 +67,12 @@ Zorvel::Zorvel(QObject* parent)
     , m_punkbusterImage(imageResource(QStringLiteral("PBOn.gif")))
     , m_passwordImage(imageResource(QStringLiteral("PassOn.tif")))
 {
+    loadMyServers(registerDefaults());
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::stopMasterScans);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::applicationWillTerminate);
+    connectSessionManager();
+    connect(&serverConsole, &ServerConsole::commandHandled, this, &Zorvel::updateUI);
+    connect(&serverConsole, &ServerConsole::outcome, this, &Zorvel::showOutcome);
     connectFinders();
 }
 
@@ -76,50 +81,23 @@ Zorvel::~Zorvel()
     stopRefreshAll();
 }
 
-// Registers every setting's default with the store (in memory, never written) and
-// returns the archive of the preset favourites list, the default of "myServers".
+// Registers every setting with the store (in memory, never written) and returns the
+// archive of the preset favourites list, the default of "myServers".
 QByteArray Zorvel::registerDefaults()
 {
     const QByteArray presetArchive = ServerArchive::archiveServerList({presetFavourite()});
-    Preferences::standard().registerDefaults({
-        {myServersKey, presetArchive},
-        {QStringLiteral("Refresh server when selected"), false},
-        {QStringLiteral("Auto Refresh"), false},
-        {QStringLiteral("Latency for double command"), QStringLiteral("500 ms")},
-        {QStringLiteral("Timeout"), 500000},
-        {QStringLiteral("Number of servers by thread"), 250},
-        {QStringLiteral("Refresh delay in seconds"), 600},
-        // The master servers the games themselves ask for their server lists.
-        {QStringLiteral("CoD Master Server"), QStringLiteral("codmaster.activision.com")},
-        {QStringLiteral("CoD Master Server Port"), QStringLiteral("20510")},
-        {QStringLiteral("CoD Master Server Protocol"), QStringLiteral("6")},
-        {QStringLiteral("UO Master Server"), QStringLiteral("coduomaster.activision.com")},
-        {QStringLiteral("UO Master Server Port"), QStringLiteral("20610")},
-        {QStringLiteral("UO Master Server Protocol"), QStringLiteral("22")},
-        {QStringLiteral("CoD2 Master Server"), QStringLiteral("cod2master.activision.com")},
-        {QStringLiteral("CoD2 Master Server Port"), QStringLiteral("20710")},
-        {QStringLiteral("CoD2 Master Server Protocol"), QStringLiteral("115")},
-        {QStringLiteral("CoD4 Master Server"), QStringLiteral("cod4master.activision.com")},
-        {QStringLiteral("CoD4 Master Server Port"), QStringLiteral("20810")},
-        {QStringLiteral("CoD4 Master Server Protocol"), QStringLiteral("4")},
-    });
+    Preferences::standard().registerDefaults(RegisteredSettings::table(presetArchive));
     return presetArchive;
 }
 
-// The stored favourites, each marked as one whose rcon password the user holds when
-// it has one. A stored list that cannot be read back is left in the store as it is
-// (only a save at quit replaces it) and the run starts with the preset favourite.
-QList<CodServerPtr> Zorvel::loadMyServers(const QByteArray& presetArchive)
+// The stored favourites, as many as can be read: a damaged stored value is kept in a
+// copy beside the settings, and the window tells so once it shows. The recovery copy
+// is read now, before this run writes its own.
+void Zorvel::loadMyServers(const QByteArray& presetArchive)
 {
-    std::optional<QList<CodServerPtr>> servers =
-        ServerArchive::unarchiveServerList(Preferences::standard().dataForKey(myServersKey));
-    if (!servers) {
-        qInfo("The stored list of favorite servers cannot be read: starting with the preset server");
-        servers = ServerArchive::unarchiveServerList(presetArchive);
-    }
-    for (const CodServerPtr& server : *servers)
-        FavouritesList::markPasswordHeld(*server);
-    return *servers;
+    storedFavourites = favouritesStore.load(presetArchive);
+    m_myServers.replaceServers(std::exchange(storedFavourites.servers, {}));
+    unsavedFavourites = favouritesStore.recoveryCopy();
 }
 
 bool Zorvel::isInstalled(const QString& applicationIdentifier)
@@ -137,7 +115,12 @@ void Zorvel::awakeFromNib(MainWindow& window)
     controls.execBox->setTitle(QStringLiteral("Select file"));
     controls.kickBox->setTitle(QStringLiteral("Select player"));
     controls.sayAndRconBox->setTitle(QStringLiteral("Say or rcon command"));
+    serverConsole.setDrawer({controls.mapListComboBox, controls.gametypeListComboBox, controls.sayField,
+                             controls.rconField, controls.newPassword, controls.execComboBox,
+                             controls.banOneMinuteButton, controls.banTenMinutesButton,
+                             controls.banThirtyMinutesButton});
     updateUI();
+    QMetaObject::invokeMethod(this, &Zorvel::tellWhatStartUpFound, Qt::QueuedConnection);
     // No timer exists yet: switched on, the periodic refresh starts and fires at once.
     const Preferences& store = Preferences::standard();
     handleRefreshChange(store.boolForKey(QStringLiteral("Auto Refresh")),
@@ -150,6 +133,9 @@ bool Zorvel::validateMenuItem(const QAction& item) const
                                                   QStringLiteral("delete")};
     static const QStringList scanCommands = {QStringLiteral("scanCodServers"), QStringLiteral("scanUOServers"),
                                              QStringLiteral("scanCod2Servers"), QStringLiteral("scanCod4Servers")};
+    static const QStringList joinCommands = {QStringLiteral("goToServer"), QStringLiteral("goToServerWithPassword")};
+    static const QStringList playerCommands = {QStringLiteral("kickPlayer"), QStringLiteral("kickPlayerByName"),
+                                               QStringLiteral("banPlayer"), QStringLiteral("banPlayerByName")};
     const QString action = item.objectName();
     if (selectionCommands.contains(action))
         return selectedFavouriteRow() >= 0;
@@ -157,6 +143,15 @@ bool Zorvel::validateMenuItem(const QAction& item) const
         return !anyMasterIsRefreshing();
     if (action == u"infoOnServer")
         return mainWindow && mainWindow->controls().infoServerButton->isEnabled();
+    if (joinCommands.contains(action))
+        return mainWindow && mainWindow->controls().goToServerButton->isEnabled();
+    // A kick or a ban needs the drawer's console and a player chosen on its server.
+    if (playerCommands.contains(action))
+        return mainWindow && !mainWindow->controls().rconDrawer->isHidden() && serverConsole.hasChosenPlayer();
+    // The entry stands for the drawer's button: a server without the drawer has no
+    // console to take a rotation.
+    if (action == u"createGameRotation")
+        return mainWindow && !mainWindow->controls().rconDrawer->isHidden();
     return true;
 }
 
@@ -179,7 +174,14 @@ int Zorvel::selectedFavouriteRow() const
 void Zorvel::forgetMainWindow()
 {
     MapListListener::setMapListListener({});
+    serverConsole.setDrawer({});
     mainWindow = nullptr;
+}
+
+void Zorvel::showOutcome(const QString& message)
+{
+    if (mainWindow)
+        mainWindow->showOutcome(message);
 }
 
 QString Zorvel::playerNameToFind() const
@@ -229,12 +231,14 @@ void Zorvel::showPreferencePanel()
     _preferenceController->activateWindow();
 }
 
-void Zorvel::updateServerListPreference()
+bool Zorvel::updateServerListPreference()
 {
     if (!m_listOfServersModified)
-        return;
-    Preferences::standard().setObject(ServerArchive::archiveServerList(m_myServers.servers()), myServersKey);
+        return true;
+    if (!favouritesStore.store(m_myServers.servers()))
+        return false;
     m_listOfServersModified = false;
+    return true;
 }
 
 void Zorvel::windowWillClose()
@@ -242,19 +246,126 @@ void Zorvel::windowWillClose()
     QCoreApplication::quit();
 }
 
-void Zorvel::applicationWillTerminate()
+bool Zorvel::applicationShouldTerminate()
 {
     // The names that the run learnt so far count for the prompt; nothing changes the
     // list behind it afterwards.
     stopRefreshAll();
-    if (!m_listOfServersModified)
-        return;
+    if (quitPromptAnswered || !m_listOfServersModified)
+        return true;
     const Alerts::Answer answer =
-        Alerts::current().runAlert(QStringLiteral("Modified list of servers"),
-                                   QStringLiteral("Do you want to save the new list ?"), QStringLiteral("Yes"),
-                                   QStringLiteral("No"));
-    if (answer == Alerts::DefaultButton)
-        updateServerListPreference();
+        Alerts::current().runAlert(modifiedListTitle, QStringLiteral("Do you want to save the new list ?"),
+                                   QStringLiteral("Yes"), QStringLiteral("No"));
+    if (answer != Alerts::DefaultButton && answer != Alerts::AlternateButton)
+        return false;
+    if (answer == Alerts::DefaultButton && !updateServerListPreference()) {
+        Alerts::current().runAlert(
+            modifiedListTitle,
+            QStringLiteral("The list of servers could not be stored in %1. Zorvel stays open: quit again to "
+                           "retry, or answer No to quit without storing it.")
+                .arg(Preferences::standard().filePath()),
+            QStringLiteral("OK"));
+        return false;
+    }
+    quitPromptAnswered = true;
+    favouritesStore.discardRecoveryCopy();
+    return true;
+}
+
+void Zorvel::applicationWillTerminate()
+{
+    applicationShouldTerminate();
+}
+
+bool Zorvel::commitData(bool interactionAllowed)
+{
+    return !interactionAllowed || applicationShouldTerminate();
+}
+
+void Zorvel::connectSessionManager()
+{
+    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!application)
+        return;
+    connect(application, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        const bool interactionAllowed = manager.allowsInteraction();
+        if (!commitData(interactionAllowed))
+            manager.cancel();
+        if (interactionAllowed)
+            manager.release();
+    });
+}
+
+void Zorvel::keepRecoveryCopy()
+{
+    favouritesStore.keepRecoveryCopy(m_myServers.servers());
+}
+
+void Zorvel::tellWhatStartUpFound()
+{
+    tellAboutDamagedSettingsFile();
+    tellAboutDamagedFavourites();
+    offerToRestoreUnsavedFavourites();
+}
+
+void Zorvel::tellAboutDamagedSettingsFile() const
+{
+    const Preferences& store = Preferences::standard();
+    if (!store.fileWasDamaged())
+        return;
+    tellAboutDamage(QStringLiteral("Damaged settings"),
+                    QStringLiteral("Some lines of the settings file %1 could not be read: the settings they "
+                                   "held read as their defaults.")
+                        .arg(store.filePath()),
+                    QStringLiteral("the file"), store.damagedFileCopy());
+}
+
+void Zorvel::tellAboutDamagedFavourites() const
+{
+    if (!storedFavourites.damaged)
+        return;
+    tellAboutDamage(
+        QStringLiteral("Damaged list of servers"),
+        storedFavourites.unreadable
+            ? QStringLiteral("%1 of the stored favorite servers could not be read.").arg(*storedFavourites.unreadable)
+            : QStringLiteral("The stored list of favorite servers is damaged: some may be missing."),
+        QStringLiteral("the stored list"), storedFavourites.copyPath);
+}
+
+void Zorvel::tellAboutDamage(const QString& title, const QString& damage, const QString& damaged,
+                             const std::optional<QString>& copy)
+{
+    const QString copied = copy ? QStringLiteral("A copy of %1 as it was is kept in %2.").arg(damaged, *copy)
+                                : QStringLiteral("No copy of %1 could be kept, so Zorvel will not write over it.")
+                                      .arg(damaged);
+    Alerts::current().runAlert(title, damage + u' ' + copied, QStringLiteral("OK"));
+}
+
+void Zorvel::offerToRestoreUnsavedFavourites()
+{
+    const std::optional<QList<CodServerPtr>> unsaved = std::exchange(unsavedFavourites, std::nullopt);
+    if (!unsaved)
+        return;
+    const Alerts::Answer answer = Alerts::current().runAlert(
+        QStringLiteral("Unsaved list of servers"),
+        QStringLiteral("The last run of Zorvel ended without the quit prompt, and its list of servers had "
+                       "changes that were not saved. Do you want to restore them ?"),
+        QStringLiteral("Restore"), QStringLiteral("Discard"));
+    // Only "Discard" lets the changes go: restored, they are still stored only if the
+    // user says so at quit.
+    if (answer == Alerts::AlternateButton) {
+        // Changes this run made meanwhile keep their own copy.
+        if (m_listOfServersModified)
+            keepRecoveryCopy();
+        else
+            favouritesStore.discardRecoveryCopy();
+        return;
+    }
+    m_myServers.replaceServers(*unsaved);
+    m_currentServer.reset();
+    if (mainWindow)
+        mainWindow->selectFavouriteRow(-1);
+    favouritesDidChange();
 }
 
 void Zorvel::createGameRotation()

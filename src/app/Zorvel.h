@@ -1,11 +1,14 @@
 #pragma once
 
 #include "admin/GameRotation.h"
+#include "admin/ServerConsole.h"
 #include "app/FavouritesList.h"
+#include "app/FavouritesStore.h"
 #include "app/MasterScan.h"
 #include "app/NewModifyWindow.h"
-#include "finders/PlayerFinder.h"
-#include "finders/ServerFinder.h"
+#include "finders/FinderHost.h"
+#include "finders/Finders.h"
+#include "finders/MasterGames.h"
 #include "launch/InstalledGames.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
@@ -17,8 +20,10 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <thread>
 
@@ -35,13 +40,14 @@ class QAction;
 // the editing of the favourites and the clipboard in ZorvelFavourites.cpp, the
 // refreshes, the player alert and joining in ZorvelRefresh.cpp, the master scans in
 // ZorvelMasterScan.cpp, the summary, server buttons and administration drawer in
-// admin/ZorvelPanel.cpp, the drawer's console commands in admin/ZorvelConsole.cpp,
-// and the finders' windows in finders/ZorvelFinders.cpp.
+// ZorvelPanel.cpp, and what the finders ask of it (FinderHost) in ZorvelFinders.cpp.
+// The drawer's console commands are a ServerConsole, and the finders' windows are
+// kept by Finders; the controller owns both.
 //
 // Refreshing all favourites runs on one worker thread that the controller owns: it
 // queries the favourites one after the other and hands every change of the window to
 // the UI thread. Quitting stops it after the favourite it is querying and joins it.
-class Zorvel : public QObject {
+class Zorvel : public QObject, public FinderHost {
     Q_OBJECT
 public:
     // Registers the default settings, loads the favourites, builds the gametype
@@ -87,6 +93,9 @@ public:
     // Joins the selected favourite, first asking for a join password when the option
     // (Alt) key is held or the server says it needs one.
     void goToServer();
+    // Asks for a join password, then joins the selected favourite: the Join command
+    // with Alt held, reached without a modifier.
+    void goToServerWithPassword();
     // Ends the password sheet and joins with the password typed into it.
     void okPasswordWindow();
     void cancelPasswordWindow();
@@ -106,8 +115,9 @@ public:
     // current one is ignored: it arrives after the selection moved on and would offer
     // maps the selected server lacks.
     void updateMapListComboBox(const CodServerPtr& server);
-    // Redraws the favourites table, whose colours follow the watched player name, then
-    // runs the player alert.
+    // Redraws the favourites table, whose colours follow the watched player name, and
+    // the players table, whose list a refresh may have replaced; then runs the player
+    // alert.
     void reloadServerTable();
     // Shows the details sheet of the current server.
     void infoOnServer();
@@ -116,25 +126,12 @@ public:
     // the AWE check box says.
     void addRemoveAWEGametypes();
 
-    // The administration drawer's console commands to the current server, defined in
-    // admin/ZorvelConsole.cpp. A command that follows another one is sent a
-    // double-command latency later by delayedRconCommand.
-    void restart();
-    void nextMap();
-    // Sends the drawer's gametype now and its map a latency later; refused for a
-    // server that was never refreshed.
-    void changeMap();
-    void rconSay();
-    void rconCommand();
-    // Kicks or bans the selected player: by name with the Alt key held, otherwise by
-    // the slot that the server's console status listing gives the player.
-    void kickPlayer();
-    void kickAllPlayer();
-    void banPlayer();
-    void setNewServerPassword();
-    void execCfg();
-    // Sends a command whose delay ended to the server of its sequence.
-    void delayedRconCommand(const QString& command, const CodServerPtr& server);
+    // The administration drawer's console commands to the current server; they keep
+    // the player chosen for a kick or a ban.
+    ServerConsole& console() { return serverConsole; }
+    const ServerConsole& console() const { return serverConsole; }
+    // Tells in the main window's status bar what became of the user's last action.
+    void showOutcome(const QString& message);
 
     // Opens the new/modify sheet to add a favourite.
     void newServer();
@@ -146,7 +143,7 @@ public:
     // Adds or modifies the favourite once the sheet ended with OK (return code 1).
     void newModifySheetDidEnd(int returnCode, NewModifyWindow::Mode mode);
     // Appends a new favourite; false, changing nothing, when the address is taken.
-    bool addServer(const QString& ip, const QString& name, const QString& pass);
+    bool addServer(const QString& ip, const QString& name, const QString& pass) override;
     static int indexOfServerIpInArray(const QString& ip, const QList<CodServerPtr>& array);
     static int indexOfServerInArray(const CodServer& server, const QList<CodServerPtr>& array);
     static bool verifyIpStringForServer(const QString& ip);
@@ -170,14 +167,26 @@ public:
     QString playerNameToFind() const;
 
     // Stores the favourites under "myServers" when they changed since last stored.
-    void updateServerListPreference();
+    // False when they had to be stored and could not be.
+    bool updateServerListPreference();
     // Closing the main window ends the run.
     void windowWillClose();
     // Shows the preferences panel, made at its first opening and kept to the end of
     // the run.
     void showPreferencePanel();
-    // At quit, offers to store a modified list of favourites.
+    // Before the run ends, offers to store a modified list of favourites: "Yes" stores
+    // it, "No" lets it go. False when the run must go on: the prompt was closed or
+    // escaped, or the list could not be stored (an alert says so). Once answered, the
+    // recovery copy goes and the prompt does not come again.
+    bool applicationShouldTerminate();
+    // The run ends, whatever the user answers: stops the refresh of all favourites and
+    // offers to store the list if the prompt was not answered yet; unanswered, the
+    // recovery copy stays for the next start.
     void applicationWillTerminate();
+    // The desktop session ends. With leave to ask the user, the quit prompt decides
+    // whether it may (false keeps it going); without, the recovery copy keeps the
+    // unsaved favourites for the next start.
+    bool commitData(bool interactionAllowed);
 
     // Opens the game rotation editor on the current server with the gametypes of the
     // drawer's list; refused for a server that was never refreshed.
@@ -187,6 +196,14 @@ public:
     // kept to the end of the run, with copies of the four master lists.
     void showFindServerWindow();
     void showFindPlayerOrClanPanel();
+    // The finders' game tags stand for the four scans, as MasterGames orders them.
+    MasterLists masterLists() const override;
+    bool anyMasterIsRefreshing() const override;
+    void scanServers(int tag) override;
+    void scanServersStop(int tag) override;
+    ScanProgress scanProgress(int tag) const override;
+    std::optional<int> lastFetchedGame() const override { return m_lastFetchedGame; }
+    void joinServerWithoutPassword(const CodServer& server) const override;
 
     bool hasCoD() const { return m_hasCoD; }
     bool hasUO() const { return m_hasUO; }
@@ -202,16 +219,16 @@ public:
     const QStringList& cod2GameTypeArray() const { return m_cod2GameTypeArray; }
     const QStringList& cod4GameTypeArray() const { return m_cod4GameTypeArray; }
     const QStringList& AWEGameTypeArray() const { return m_AWEGameTypeArray; }
-    // Copies of the four master lists, taken under the lock the scanning threads
-    // append under.
+    // Copies of the four master lists, taken under the lock the scans append under.
     QList<CodServerPtr> activeCodServers() const;
     QList<CodServerPtr> activeUOServers() const;
     QList<CodServerPtr> activeCod2Servers() const;
     QList<CodServerPtr> activeCod4Servers() const;
 
     // Master scans (ZorvelMasterScan.cpp): each fetches its game's list from the master
-    // server and queries the listed servers on worker threads, keeping those that
-    // answer. A stop asks the scan's threads to leave after the server each is querying.
+    // server and queries the listed servers on the scan engine's thread as the list
+    // arrives, keeping those that answer. A stop asks the scan to query nothing more;
+    // it ends within one time-out.
     void scanCodServers();
     void scanUOServers();
     void scanCod2Servers();
@@ -225,7 +242,7 @@ public:
     bool uoRefreshState() const;
     bool cod2RefreshState() const;
     bool cod4RefreshState() const;
-    // Asks every running scan to stop and waits for its threads (at quit).
+    // Ends every running scan now and waits until the engine dropped it (at quit).
     void stopMasterScans();
 
     bool listOfServersModified() const { return m_listOfServersModified; }
@@ -244,88 +261,127 @@ public:
     CodServerPtr currentServer() const { return m_currentServer; }
 
     // The icon of a game; a null pixmap for a game without one.
-    QPixmap gameImage(GameKind kind) const;
-    QPixmap punkbusterImage() const { return m_punkbusterImage; }
-    QPixmap passwordImage() const { return m_passwordImage; }
+    QPixmap gameImage(GameKind kind) const override;
+    QPixmap punkbusterImage() const override { return m_punkbusterImage; }
+    QPixmap passwordImage() const override { return m_passwordImage; }
 
 signals:
-    // A scan started: open finders bring their controls up to date.
+    // A scan started, or a running one was asked to stop: open finders bring their
+    // controls up to date.
     void masterScanStarted();
-    // The master lists grew or a scan's thread ended (emitted on the UI thread):
+    void masterScanStopAsked();
+    // The master lists grew or a scan ended (emitted on the UI thread):
     // open finders take new copies of the four lists.
     void masterListsChanged();
 
 private:
     static QByteArray registerDefaults();
-    static QList<CodServerPtr> loadMyServers(const QByteArray& presetArchive);
+    void loadMyServers(const QByteArray& presetArchive);
+    // Tells what start-up found: a damaged settings file or favourites list, or the
+    // unsaved favourites of an earlier run, which it offers to restore.
+    void tellWhatStartUpFound();
+    void tellAboutDamagedSettingsFile() const;
+    void tellAboutDamagedFavourites() const;
+    // An alert with what damage start-up found, and where the copy of what was
+    // damaged is kept, if one could be.
+    static void tellAboutDamage(const QString& title, const QString& damage, const QString& damaged,
+                                const std::optional<QString>& copy);
+    void offerToRestoreUnsavedFavourites();
+    // The list now differs from the stored one: its recovery copy is written.
+    void keepRecoveryCopy();
+    void connectSessionManager();
     static bool isInstalled(const QString& applicationIdentifier);
-    bool anyMasterIsRefreshing() const;
     // The selected row of the favourites table, or -1.
     int selectedFavouriteRow() const;
     // Whether the game can be started on this machine.
     bool isGameInstalled(GameKind kind) const;
     // The gametypes the drawer offers for a game, with the AWE ones when wanted.
     QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
+    // The status bar tells that a favourite has the address already.
+    void tellAddressTaken(const QString& ip);
     // A change of the favourites list: it counts as modified and the window is redrawn.
     void favouritesDidChange();
     // The open finders follow the scans: they bring their controls up to date when a
     // scan starts and take the grown lists at every hand-over.
     void connectFinders();
-    void updateFindersUI();
-    // Hands copies of the four master lists to the player finder, then the server
-    // finder, each if it exists.
-    void handMasterListsToFinders();
     // Whether the user administers the server, so that it is refreshed on selection.
     static bool isAdministered(const CodServer& server);
+    // Refreshes the favourite; false, querying nothing, while another refresh of it is
+    // under way.
+    bool refreshFavourite(const CodServerPtr& server);
+    // Tells how the favourites stand once all of them were refreshed.
+    void tellRefreshAllOutcome();
+    // Starts the game on the current server, with the join password when not empty.
+    void joinCurrentServer(const QString& password);
     // The body of the refresh-all worker, which ends early when asked to stop.
     void refreshServerThread(std::stop_token stopToken);
     void refreshAllDidEnd();
     void showRefreshAllRunning(bool running);
     void stopRefreshAll();
     void startRefreshTimer(int seconds);
-    // Helpers of the console commands (admin/ZorvelConsole.cpp).
-    void sendRconCommand(const QString& command);
-    void scheduleRconCommand(const QString& command, double seconds);
-    CodPlayerPtr selectedPlayer() const;
-    std::optional<int> slotInStatusListing(const QString& colouredName, const QString& alertTitle);
-    int banDuration() const;
 
+    // The four scans, by the finders' game tags, and the tag of one of them.
+    std::array<const MasterScan*, MasterGames::count> masterScans() const;
+    int tagOf(const MasterScan& scan) const;
     // Starts the game's scan, unless it runs already.
     void startMasterScan(MasterScan& scan);
-    // Fetches the game's list from its master and starts the scanning threads.
+    void stopMasterScan(MasterScan& scan);
+    // Starts the game's scan; its master's address may first be looked up.
     void startRefresh(MasterScan& scan);
-    // What the scan's threads report, queued onto the UI thread.
+    // What the scan reports, queued onto the UI thread.
     MasterScan::Reports masterScanReports(const MasterScan& scan);
     // Queues a hand-over of the lists unless one is queued already.
     void queueMasterListsHandOver();
-    // Hands the lists to the open finders (through masterListsChanged).
+    // Shows the running scans' counts and hands the lists to the open finders
+    // (through masterListsChanged).
     void newServerFromMaster();
-    void masterScanDidEnd(const QString& labelName, int kept);
-    void showScanLabel(const QString& labelName, const QString& text);
+    void showScansProgress();
+    // The scan ended: the bottom line tells how many servers it kept.
+    void masterScanDidEnd(int tag, int kept);
+    // The master's host does not resolve or its port is refused: "No response".
+    void masterIsUnknown(int tag);
+    // The master sent no list: "Try again..." and an alert.
+    void masterSentNoList(int tag);
+    // Shows the text in the game's label of the bottom line, after the game's name,
+    // or, for showScanText, as it is.
+    void showScanLabel(int tag, const QString& text);
+    void showScanText(int tag, const QString& text);
+    // Shows how the game's scan ended, and stops the indicator once no scan runs.
+    void showScanEnd(int tag, const QString& text);
     void showServersRefreshIndicator(bool running);
 
     FavouritesList m_myServers;
+    FavouritesStore favouritesStore;
+    // What start-up found of the stored favourites, and the unsaved ones an earlier
+    // run left, told once the window shows.
+    FavouritesStore::Loaded storedFavourites;
+    std::optional<QList<CodServerPtr>> unsavedFavourites;
+    // The user answered the quit prompt: the run ends, and no prompt comes again.
+    bool quitPromptAnswered = false;
     const QStringList m_codGameTypeArray;
     const QStringList m_uoGameTypeArray;
     const QStringList m_cod2GameTypeArray;
     const QStringList m_cod4GameTypeArray;
     const QStringList m_AWEGameTypeArray;
     // Set while a hand-over of the master lists waits in the UI thread's queue: the
-    // threads then queue no other, since that one copies the lists after their
-    // appends. Declared before the scans, whose threads read it until joined.
+    // scans then queue no other, since that one copies the lists after their
+    // appends. Declared before the scans, whose reports read it until they ended.
     std::atomic<bool> masterListsHandOverQueued = false;
-    // The master scans and the one lock over their lists, thread counters and running
-    // flags. Each scan joins its threads as it is destroyed; they use nothing of the
-    // controller but that lock and the queue of its UI thread.
+    // The master scans, the engine they run on, and the one lock over their lists,
+    // counts and running flags. Each scan is dropped from the engine as it is
+    // destroyed, and the engine, destroyed after them, joins its thread; the scans'
+    // reports use nothing of the controller but that lock and the queue of its UI thread.
     std::mutex masterListsLock;
-    MasterScan codScan{MasterScan::Game::CoD, masterListsLock};
-    MasterScan uoScan{MasterScan::Game::UO, masterListsLock};
-    MasterScan cod2Scan{MasterScan::Game::CoD2, masterListsLock};
-    MasterScan cod4Scan{MasterScan::Game::CoD4, masterListsLock};
+    ScanEngine scanEngine;
+    MasterScan codScan{MasterScan::Game::CoD, scanEngine, masterListsLock};
+    MasterScan uoScan{MasterScan::Game::UO, scanEngine, masterListsLock};
+    MasterScan cod2Scan{MasterScan::Game::CoD2, scanEngine, masterListsLock};
+    MasterScan cod4Scan{MasterScan::Game::CoD4, scanEngine, masterListsLock};
+    // The game whose scan started last, by its finders' tag.
+    std::optional<int> m_lastFetchedGame;
     std::unique_ptr<PreferenceController> _preferenceController;
     std::unique_ptr<GameRotation> _gameRotationWindow;
-    std::unique_ptr<PlayerFinder> _findPlayerOrClanWindow;
-    std::unique_ptr<ServerFinder> _findServerWindow;
+    Finders finders{*this};
     // Set by the refresh-all worker too, when a server's name changed.
     std::atomic<bool> m_listOfServersModified = false;
     bool m_hasCoD = false;
@@ -335,6 +391,7 @@ private:
     bool m_hasUrbanTerror = false;
     bool m_refreshAllInProgress = false;
     CodServerPtr m_currentServer;
+    ServerConsole serverConsole{[this] { return m_currentServer; }};
     QPixmap m_codGameImage;
     QPixmap m_uoGameImage;
     QPixmap m_cod2GameImage;

@@ -3,9 +3,9 @@
 #include "app/Zorvel.h"
 
 #include "app/AddressValidator.h"
-#include "app/Alerts.h"
 #include "app/MainWindow.h"
 #include "app/ServerPasteboard.h"
+#include "platform/Alerts.h"
 
 #include "ui_NewModifyWindow.h"
 
@@ -59,18 +59,31 @@ void Zorvel::newModifySheetDidEnd(int returnCode, NewModifyWindow::Mode mode)
     const QString ip = fields.nmIpAndPort->text();
     const QString name = fields.nmServerName->text();
     const QString pass = fields.nmRconPass->text();
-    if (mode == NewModifyWindow::Mode::New)
+    if (mode == NewModifyWindow::Mode::New) {
         addServer(ip, name, pass);
-    else if (m_myServers.modifyServer(selectedFavouriteRow(), ip, name, pass))
+    } else if (m_myServers.modifyServer(selectedFavouriteRow(), ip, name, pass)) {
+        showOutcome(QStringLiteral("Modified %1").arg(m_myServers.serverAt(selectedFavouriteRow())->shownName()));
         favouritesDidChange();
+    } else if (m_myServers.indexOfServerIp(ip) >= 0) {
+        tellAddressTaken(ip);
+    }
 }
 
 bool Zorvel::addServer(const QString& ip, const QString& name, const QString& pass)
 {
-    if (!m_myServers.appendServer(FavouritesList::newFavourite(ip, name, pass)))
+    const CodServerPtr server = FavouritesList::newFavourite(ip, name, pass);
+    if (!m_myServers.appendServer(server)) {
+        tellAddressTaken(ip);
         return false;
+    }
+    showOutcome(QStringLiteral("Added %1").arg(server->shownName()));
     favouritesDidChange();
     return true;
+}
+
+void Zorvel::tellAddressTaken(const QString& ip)
+{
+    showOutcome(QStringLiteral("%1 is a favourite already").arg(ip));
 }
 
 int Zorvel::indexOfServerIpInArray(const QString& ip, const QList<CodServerPtr>& array)
@@ -91,10 +104,12 @@ bool Zorvel::verifyIpStringForServer(const QString& ip)
 void Zorvel::deleteServer()
 {
     const int row = selectedFavouriteRow();
+    const CodServerPtr deleted = m_myServers.serverAt(row);
     if (!m_myServers.removeServer(row)) {
         Alerts::current().beep();
         return;
     }
+    showOutcome(QStringLiteral("Deleted %1").arg(deleted->shownName()));
     m_currentServer = m_myServers.serverAt(row);
     if (!m_currentServer)
         mainWindow->selectFavouriteRow(-1);
@@ -104,14 +119,19 @@ void Zorvel::deleteServer()
 void Zorvel::copy()
 {
     const CodServerPtr selected = m_myServers.serverAt(selectedFavouriteRow());
-    if (selected)
-        QGuiApplication::clipboard()->setMimeData(ServerPasteboard::clipboardData(*selected));
+    if (!selected)
+        return;
+    QGuiApplication::clipboard()->setMimeData(ServerPasteboard::clipboardData(*selected));
+    showOutcome(QStringLiteral("Copied %1").arg(selected->shownName()));
 }
 
 void Zorvel::cut()
 {
+    const CodServerPtr selected = m_myServers.serverAt(selectedFavouriteRow());
     copy();
     deleteServer();
+    if (selected)
+        showOutcome(QStringLiteral("Cut %1").arg(selected->shownName()));
 }
 
 void Zorvel::paste()
@@ -123,8 +143,12 @@ void Zorvel::paste()
     const int selectedRow = selectedFavouriteRow();
     const bool added = selectedRow >= 0 ? m_myServers.insertServer(server, selectedRow + 1)
                                         : m_myServers.appendServer(server);
-    if (added)
-        favouritesDidChange();
+    if (!added) {
+        tellAddressTaken(server->serverIp());
+        return;
+    }
+    showOutcome(QStringLiteral("Pasted %1").arg(server->shownName()));
+    favouritesDidChange();
 }
 
 void Zorvel::deleteSelection()
@@ -146,5 +170,6 @@ void Zorvel::favouritesWereDropped()
 void Zorvel::favouritesDidChange()
 {
     m_listOfServersModified = true;
+    keepRecoveryCopy();
     updateUI();
 }

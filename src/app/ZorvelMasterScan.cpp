@@ -1,13 +1,15 @@
-// The master scans of the controller: each game's scan is a MasterScan; the
-// controller starts and stops them, shows their progress in the main window, and
-// tells the finders when the lists changed.
+// The master scans of the controller: each game's scan is a MasterScan on the
+// controller's scan engine; the controller starts and stops them, shows their
+// progress in the main window, and tells the finders when the lists changed.
 #include "app/Zorvel.h"
 
-#include "app/Alerts.h"
 #include "app/MainWindow.h"
-#include "app/Preferences.h"
+#include "finders/MasterGames.h"
+#include "platform/Alerts.h"
 
 #include "ui_MainWindow.h"
+
+#include <algorithm>
 
 QList<CodServerPtr> Zorvel::activeCodServers() const { return codScan.servers(); }
 QList<CodServerPtr> Zorvel::activeUOServers() const { return uoScan.servers(); }
@@ -18,15 +20,32 @@ void Zorvel::scanCodServers() { startMasterScan(codScan); }
 void Zorvel::scanUOServers() { startMasterScan(uoScan); }
 void Zorvel::scanCod2Servers() { startMasterScan(cod2Scan); }
 void Zorvel::scanCod4Servers() { startMasterScan(cod4Scan); }
-void Zorvel::scanCodServersStop() { codScan.requestStop(); }
-void Zorvel::scanUOServersStop() { uoScan.requestStop(); }
-void Zorvel::scanCod2ServersStop() { cod2Scan.requestStop(); }
-void Zorvel::scanCod4ServersStop() { cod4Scan.requestStop(); }
+void Zorvel::scanCodServersStop() { stopMasterScan(codScan); }
+void Zorvel::scanUOServersStop() { stopMasterScan(uoScan); }
+void Zorvel::scanCod2ServersStop() { stopMasterScan(cod2Scan); }
+void Zorvel::scanCod4ServersStop() { stopMasterScan(cod4Scan); }
 
 bool Zorvel::codRefreshState() const { return codScan.isRefreshing(); }
 bool Zorvel::uoRefreshState() const { return uoScan.isRefreshing(); }
 bool Zorvel::cod2RefreshState() const { return cod2Scan.isRefreshing(); }
 bool Zorvel::cod4RefreshState() const { return cod4Scan.isRefreshing(); }
+
+ScanProgress Zorvel::scanProgress(int tag) const
+{
+    const MasterScan& scan = *masterScans()[size_t(tag)];
+    return {scan.isRefreshing(), scan.stopWasRequested(), scan.progress()};
+}
+
+std::array<const MasterScan*, MasterGames::count> Zorvel::masterScans() const
+{
+    return {&codScan, &uoScan, &cod2Scan, &cod4Scan};
+}
+
+int Zorvel::tagOf(const MasterScan& scan) const
+{
+    const auto scans = masterScans();
+    return int(std::find(scans.cbegin(), scans.cend(), &scan) - scans.cbegin());
+}
 
 void Zorvel::stopMasterScans()
 {
@@ -34,58 +53,58 @@ void Zorvel::stopMasterScans()
         scan->stopAndJoin();
 }
 
-// A second start of a running scan is refused: its threads would append to the
-// emptied list and count themselves out of the new scan's threads.
+// A second start of a running scan is refused: its answers would go into the
+// emptied list of the new one.
 void Zorvel::startMasterScan(MasterScan& scan)
 {
     if (scan.isRefreshing())
         return;
     scan.begin();
+    m_lastFetchedGame = tagOf(scan);
     startRefresh(scan);
+    showScansProgress();
     emit masterScanStarted();
 }
 
-// Runs on the UI thread, which waits for the master's list.
-void Zorvel::startRefresh(MasterScan& scan)
+// The windows tell at once that the scan was stopped; it ends within one time-out.
+void Zorvel::stopMasterScan(MasterScan& scan)
 {
-    const MasterScan::ServerList fetched = scan.fetchServerList();
-    if (fetched.outcome == MasterScan::ServerList::NoMaster) {
-        showScanLabel(scan.labelName(), QStringLiteral("No response"));
-        scan.setRefreshing(false);
-        return;
-    }
-    if (fetched.outcome == MasterScan::ServerList::NoAnswer) {
-        showScanLabel(scan.labelName(), QStringLiteral("Try again..."));
-        Alerts::current().runAlert(QStringLiteral("Communication error !"),
-                                   QStringLiteral("Please wait few seconds to try again and decrease the speed of "
-                                                  "refresh in your preference panel and/or increase the timeout."),
-                                   QStringLiteral("OK"));
-        scan.setRefreshing(false);
-        return;
-    }
-    const int listed = static_cast<int>(fetched.addresses.size());
-    showScanLabel(scan.labelName(), QString::asprintf("%i servers to scan...", listed));
-    showServersRefreshIndicator(true);
-    const int batchSize = Preferences::standard().integerForKey(QStringLiteral("Number of servers by thread"));
-    scan.startThreads(MasterScan::batchesOf(fetched.addresses, batchSize), masterScanReports(scan));
+    scan.requestStop();
+    showScansProgress();
+    emit masterScanStopAsked();
 }
 
-// The threads' reports reach the controller on the UI thread, queued without
-// waiting; the scans join their threads before the controller goes.
+// The master's address, its list and the servers' answers come from other threads;
+// the window is never held up waiting for them.
+void Zorvel::startRefresh(MasterScan& scan)
+{
+    showServersRefreshIndicator(true);
+    scan.start(masterScanReports(scan));
+}
+
+// The scan's reports reach the controller on the UI thread, queued without waiting;
+// the scans are dropped from the engine before the controller goes. The counts are
+// shown with the hand-over they ask for, so both fold alike.
 MasterScan::Reports Zorvel::masterScanReports(const MasterScan& scan)
 {
-    const QString labelName = scan.labelName();
+    const int tag = tagOf(scan);
     return {
-        [this] { queueMasterListsHandOver(); },
-        [this, labelName](int kept) {
-            QMetaObject::invokeMethod(
-                this, [this, labelName, kept] { masterScanDidEnd(labelName, kept); }, Qt::QueuedConnection);
+        [this](const ScanCounts&) { queueMasterListsHandOver(); },
+        [this, tag](int kept) {
+            QMetaObject::invokeMethod(this, [this, tag, kept] { masterScanDidEnd(tag, kept); }, Qt::QueuedConnection);
+            queueMasterListsHandOver();
+        },
+        [this, tag] {
+            QMetaObject::invokeMethod(this, [this, tag] { masterSentNoList(tag); }, Qt::QueuedConnection);
+        },
+        [this, tag] {
+            QMetaObject::invokeMethod(this, [this, tag] { masterIsUnknown(tag); }, Qt::QueuedConnection);
         },
     };
 }
 
-// Hand-overs asked for while one waits in the queue fold into it: with hundreds of
-// threads they come faster than the finders can take copies and search them.
+// Hand-overs asked for while one waits in the queue fold into it: scans of several
+// games may report while the finders still copy and search the lists.
 void Zorvel::queueMasterListsHandOver()
 {
     if (!masterListsHandOverQueued.exchange(true))
@@ -97,22 +116,57 @@ void Zorvel::queueMasterListsHandOver()
 void Zorvel::newServerFromMaster()
 {
     masterListsHandOverQueued = false;
+    showScansProgress();
     emit masterListsChanged();
 }
 
-// The indicator turns while any scan runs, not only until the first of several ends.
-void Zorvel::masterScanDidEnd(const QString& labelName, int kept)
+// A scan that ended since its report was queued shows its end instead.
+void Zorvel::showScansProgress()
 {
-    showScanLabel(labelName, QString::asprintf("%i servers in database", kept));
+    for (int tag = 0; tag < MasterGames::count; ++tag) {
+        const ScanProgress progress = scanProgress(tag);
+        if (progress.running)
+            showScanText(tag, progress.text(MasterGames::name(tag)));
+    }
+}
+
+void Zorvel::masterScanDidEnd(int tag, int kept)
+{
+    showScanEnd(tag, ScanProgress::serversInDatabase(kept, masterScans()[size_t(tag)]->stopWasRequested()));
+}
+
+void Zorvel::masterIsUnknown(int tag)
+{
+    showScanEnd(tag, QStringLiteral("No response"));
+}
+
+void Zorvel::masterSentNoList(int tag)
+{
+    showScanEnd(tag, QStringLiteral("Try again..."));
+    Alerts::current().runAlert(QStringLiteral("Communication error !"),
+                               QStringLiteral("Please wait few seconds to try again and decrease the speed of "
+                                              "refresh in your preference panel and/or increase the timeout."),
+                               QStringLiteral("OK"));
+}
+
+// The indicator turns while any scan runs, not only until the first of several ends.
+void Zorvel::showScanEnd(int tag, const QString& text)
+{
+    showScanLabel(tag, text);
     if (!anyMasterIsRefreshing())
         showServersRefreshIndicator(false);
 }
 
-void Zorvel::showScanLabel(const QString& labelName, const QString& text)
+void Zorvel::showScanLabel(int tag, const QString& text)
+{
+    showScanText(tag, MasterGames::name(tag) + QStringLiteral(": ") + text);
+}
+
+void Zorvel::showScanText(int tag, const QString& text)
 {
     if (!mainWindow)
         return;
-    if (QLabel* label = mainWindow->findChild<QLabel*>(labelName))
+    if (QLabel* label = mainWindow->findChild<QLabel*>(masterScans()[size_t(tag)]->labelName()))
         label->setText(text);
 }
 

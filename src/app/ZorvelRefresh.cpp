@@ -3,11 +3,13 @@
 // player alert that watches them, and joining the selected favourite.
 #include "app/Zorvel.h"
 
-#include "app/Alerts.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindow.h"
-#include "app/Preferences.h"
-#include "model/TextValue.h"
+#include "platform/Alerts.h"
+#include "platform/CountText.h"
+#include "platform/DesktopNotifications.h"
+#include "platform/Preferences.h"
+#include "platform/TextValue.h"
 
 #include "ui_MainWindow.h"
 #include "ui_PasswordWindow.h"
@@ -22,14 +24,6 @@
 namespace {
 
 const QString ut2004GameName = QStringLiteral("UT2004");
-
-// A favourite's name before and after its refresh. A missing name on either side
-// counts as a change, so a favourite added without a name is stored with the one
-// its server gives.
-bool nameChanged(const QString& before, const QString& after)
-{
-    return before.isEmpty() || after.isEmpty() || before != after;
-}
 
 // The timer's period. The preferences panel stores whole minutes; a period below
 // one second, which only a hand-edited store holds, would tick without pause and
@@ -63,10 +57,15 @@ bool Zorvel::isAdministered(const CodServer& server)
 
 void Zorvel::refreshServer()
 {
-    const int row = selectedFavouriteRow();
-    if (row < 0)
+    const CodServerPtr server = m_myServers.serverAt(selectedFavouriteRow());
+    if (!server)
         return;
-    refreshServerAtIndex(row);
+    if (!refreshFavourite(server))
+        showOutcome(QStringLiteral("%1 is being refreshed").arg(server->shownName()));
+    else if (server->commError() == CodServer::Unreachable)
+        showOutcome(QStringLiteral("%1 did not answer").arg(server->shownName()));
+    else
+        showOutcome(QStringLiteral("Refreshed %1").arg(server->shownName()));
     updateUI();
 }
 
@@ -75,14 +74,24 @@ bool Zorvel::refreshServerAtIndex(int index)
     const CodServerPtr server = m_myServers.serverAt(index);
     if (!server)
         return false;
+    refreshFavourite(server);
+    return true;
+}
+
+bool Zorvel::refreshFavourite(const CodServerPtr& server)
+{
     const QString nameBefore = server->serverName();
     // While the worker queries this favourite, a refresh from the window would query
     // it a second time at once: the window shows it as it stands, and the worker's
     // run redraws it when the answer is in.
     if (!server->refreshTryingUt2004())
-        return true;
-    if (nameChanged(nameBefore, server->serverName()))
+        return false;
+    // A favourite added without a name learns the one its server gives; one that did
+    // not answer keeps its name, and that is no change.
+    if (server->serverName() != nameBefore) {
         m_listOfServersModified = true;
+        QMetaObject::invokeMethod(this, &Zorvel::keepRecoveryCopy);
+    }
     // On the worker, the table reload it queues after each step runs the alert.
     if (QThread::currentThread() == thread())
         alertOnPlayerName();
@@ -114,7 +123,21 @@ void Zorvel::refreshAllDidEnd()
 {
     showRefreshAllRunning(false);
     m_refreshAllInProgress = false;
+    tellRefreshAllOutcome();
     updateUI();
+}
+
+void Zorvel::tellRefreshAllOutcome()
+{
+    const QList<CodServerPtr> favourites = m_myServers.servers();
+    const auto silent = std::count_if(favourites.cbegin(), favourites.cend(), [](const CodServerPtr& server) {
+        return server->commError() == CodServer::Unreachable;
+    });
+    QString outcome = QStringLiteral("Refreshed ")
+        + CountText::of(favourites.size(), QStringLiteral("favourite"), QStringLiteral("favourites"));
+    if (silent > 0)
+        outcome += QStringLiteral(", %1 did not answer").arg(silent);
+    showOutcome(outcome);
 }
 
 void Zorvel::showRefreshAllRunning(bool running)
@@ -159,14 +182,21 @@ void Zorvel::alertOnPlayerName()
     QCheckBox& armed = *mainWindow->controls().alertOnPlayerButton;
     if (watched.isEmpty() || !armed.isChecked())
         return;
-    const QList<CodServerPtr> favourites = m_myServers.servers();
-    const bool seen = std::any_of(favourites.cbegin(), favourites.cend(),
-                                  [&watched](const CodServerPtr& server) { return server->serverHasPlayer(watched); });
-    if (!seen)
+    QStringList seenOn;
+    for (const CodServerPtr& server : m_myServers.servers()) {
+        if (server->serverHasPlayer(watched))
+            seenOn.append(server->shownName());
+    }
+    if (seenOn.isEmpty())
         return;
     armed.setChecked(false);
-    Alerts::current().runAlert(QStringLiteral("Alert on tag/player"),
-                               QStringLiteral("%1 detected on favorite server(s)").arg(watched), QStringLiteral("Ok"));
+    // The notification reaches a user whose window is in the background; the alert
+    // tells it in the window, also where no notification service runs.
+    const QString title = QStringLiteral("Alert on tag/player");
+    const QString message =
+        QStringLiteral("%1 detected on favorite server(s): %2").arg(watched, seenOn.join(QStringLiteral(", ")));
+    DesktopNotifications::current().notify(title, message);
+    Alerts::current().runAlert(title, message, QStringLiteral("Ok"));
 }
 
 void Zorvel::goToServer()
@@ -177,15 +207,26 @@ void Zorvel::goToServer()
     if (optionHeld || TextValue::integerValue(m_currentServer->serverPassActive()) == 1)
         mainWindow->passwordWindow().openForPassword();
     else
-        m_currentServer->joinServerWithPass(QString(), installedGames());
+        joinCurrentServer(QString());
+}
+
+void Zorvel::goToServerWithPassword()
+{
+    if (selectedFavouriteRow() >= 0 && m_currentServer)
+        mainWindow->passwordWindow().openForPassword();
 }
 
 void Zorvel::okPasswordWindow()
 {
     PasswordWindow& sheet = mainWindow->passwordWindow();
     sheet.accept();
-    if (m_currentServer)
-        m_currentServer->joinServerWithPass(sheet.controls().pPassword->text(), installedGames());
+    joinCurrentServer(sheet.controls().pPassword->text());
+}
+
+void Zorvel::joinCurrentServer(const QString& password)
+{
+    if (m_currentServer && m_currentServer->joinServerWithPass(password, installedGames()))
+        showOutcome(QStringLiteral("Joining %1").arg(m_currentServer->shownName()));
 }
 
 void Zorvel::cancelPasswordWindow()

@@ -1,6 +1,7 @@
 #include "finders/FavoritePlayers.h"
 
-#include "app/Preferences.h"
+#include "platform/Alerts.h"
+#include "platform/Preferences.h"
 
 namespace {
 
@@ -15,9 +16,12 @@ QStringList stored()
     return namesOf(Preferences::standard().objectForKey(favoritePlayersKey));
 }
 
-void store(const QStringList& names)
+bool store(const QStringList& names)
 {
-    Preferences::standard().setObject(names, favoritePlayersKey);
+    if (Preferences::standard().setObject(names, favoritePlayersKey))
+        return true;
+    Alerts::current().reportUnstored(QStringLiteral("Favorite players"), QStringLiteral("The favorite players"));
+    return false;
 }
 
 QStringList namesOf(const QVariant& storedValue)

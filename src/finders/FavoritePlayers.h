@@ -9,7 +9,8 @@
 namespace FavoritePlayers {
 
 QStringList stored();
-void store(const QStringList& names);
+// Stores the names; false, after an alert, when they could not be written.
+bool store(const QStringList& names);
 
 // The names a stored value holds. The store gives a list of one name back as a
 // plain text.

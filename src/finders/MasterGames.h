@@ -1,24 +1,26 @@
 #pragma once
 
+#include <QString>
+
 #include <array>
 
-class Zorvel;
-
 // The four games whose master servers are scanned, in the order the finders show them
-// and the controller hands their lists over: CoD, UO, CoD2, CoD4. A finder's game tag
-// is the position in this table.
-struct MasterGame {
-    void (Zorvel::*scan)();
-    void (Zorvel::*stop)();
-    bool (Zorvel::*refreshState)() const;
-};
-
+// and the application hands their lists over: CoD, UO, CoD2, CoD4. A finder's game tag
+// is the position in this order.
 namespace MasterGames {
 
 constexpr int count = 4;
 
-const std::array<MasterGame, count>& all();
-// Whether the scan of any of the four games runs.
-bool anyScanRuns(const Zorvel& controller);
+// The game's name, as the windows tell its scan's progress.
+inline QString name(int tag)
+{
+    static const std::array<QString, count> names = {
+        QStringLiteral("Call of Duty"),
+        QStringLiteral("United Offensive"),
+        QStringLiteral("Call of Duty 2"),
+        QStringLiteral("Call of Duty 4"),
+    };
+    return names.at(size_t(tag));
+}
 
 }  // namespace MasterGames

@@ -1,9 +1,13 @@
 #include "finders/PlayerFinder.h"
 
-#include "app/WindowMemory.h"
-#include "app/Zorvel.h"
+#include "finders/ColumnOrder.h"
 #include "finders/FavoritePlayers.h"
+#include "finders/FinderHost.h"
+#include "finders/PlayerColumns.h"
 #include "finders/PlayerFinderTableModel.h"
+#include "platform/CountText.h"
+#include "platform/EditableComboBox.h"
+#include "platform/WindowMemory.h"
 
 #include "ui_PlayerFinder.h"
 
@@ -18,13 +22,14 @@ constexpr int serverNameColumn = 3;
 
 }  // namespace
 
-PlayerFinder::PlayerFinder(Zorvel& controller, QWidget* parent)
+PlayerFinder::PlayerFinder(FinderHost& controller, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , controller(controller)
     , ui(std::make_unique<Ui::PlayerFinder>())
 {
     ui->setupUi(this);
     WindowMemory::attach(*this, QStringLiteral("PlayerFinder"));
+    EditableComboBox::keepTypedText(*ui->playerToFindBox);
     gameControls = {{
         {ui->numberOfCodServers, ui->refreshCodMaster, ui->stopRefreshCodMaster},
         {ui->numberOfUOServers, ui->refreshUOMaster, ui->stopRefreshUOMaster},
@@ -83,6 +88,7 @@ void PlayerFinder::connectControls()
     connect(ui->addServerButton, &QPushButton::clicked, this, &PlayerFinder::addServerToMyList);
     connect(ui->tableOfPlayers->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PlayerFinder::updateUI);
+    ColumnOrder::orderOnTitleClicks(*ui->tableOfPlayers, [this] { resultsOrderChanged(); });
 }
 
 void PlayerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
@@ -109,7 +115,7 @@ void PlayerFinder::runSearch()
     }
     // The run that ends a search, once no scan runs, goes over the whole lists: a
     // server may have been queried again since it was searched.
-    if (MasterGames::anyScanRuns(controller)) {
+    if (controller.anyMasterIsRefreshing()) {
         setSearchingIndicatorAnimating(true);
     } else {
         endSearch();
@@ -130,12 +136,30 @@ void PlayerFinder::searchPlayerInArray(const QString& text)
     m_thePlayersFound.clear();
     tableModel->reloadData();
     m_thePlayersFound = search.resultsFor(text, gameLists);
+    sortResults();
     tableModel->reloadData();
+}
+
+void PlayerFinder::resultsOrderChanged()
+{
+    const PlayerFound* selected = selectedResult();
+    const std::optional<PlayerFound> kept = selected ? std::optional(*selected) : std::nullopt;
+    sortResults();
+    tableModel->reloadData();
+    const qsizetype row = kept ? m_thePlayersFound.indexOf(*kept) : -1;
+    if (row >= 0)
+        ui->tableOfPlayers->selectRow(int(row));
+}
+
+void PlayerFinder::sortResults()
+{
+    if (const std::optional<ColumnOrder::Choice> order = ColumnOrder::chosen(*ui->tableOfPlayers))
+        PlayerColumns::sortResults(m_thePlayersFound, order->column, order->order, QDateTime::currentDateTime());
 }
 
 void PlayerFinder::updateUI()
 {
-    const bool scanning = MasterGames::anyScanRuns(controller);
+    const bool scanning = controller.anyMasterIsRefreshing();
     for (const GameControls& game : gameControls)
         game.fetch->setEnabled(!scanning);
     if (scanning)
@@ -144,7 +168,8 @@ void PlayerFinder::updateUI()
     ui->joinPlayerButton->setEnabled(resultSelected);
     ui->addServerButton->setEnabled(resultSelected);
     for (size_t game = 0; game < gameControls.size(); ++game)
-        gameControls[game].count->setText(QStringLiteral("%1 servers").arg(gameLists[game].size()));
+        gameControls[game].count->setText(
+            CountText::of(gameLists[game].size(), QStringLiteral("server"), QStringLiteral("servers")));
 }
 
 void PlayerFinder::addStringInCombo()
@@ -169,7 +194,7 @@ void PlayerFinder::deleteStringInCombo()
 void PlayerFinder::joinPlayer()
 {
     if (const PlayerFound* result = selectedResult())
-        result->thePlayerServer->joinServerWithPass(QString(), controller.installedGames());
+        controller.joinServerWithoutPassword(*result->thePlayerServer);
 }
 
 void PlayerFinder::addServerToMyList()
@@ -180,12 +205,12 @@ void PlayerFinder::addServerToMyList()
 
 void PlayerFinder::refreshMaster(int tag)
 {
-    (controller.*MasterGames::all()[size_t(tag)].scan)();
+    controller.scanServers(tag);
 }
 
 void PlayerFinder::stopRefreshMaster(int tag)
 {
-    (controller.*MasterGames::all()[size_t(tag)].stop)();
+    controller.scanServersStop(tag);
 }
 
 void PlayerFinder::endSearch()

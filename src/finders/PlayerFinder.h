@@ -14,10 +14,10 @@
 namespace Ui {
 class PlayerFinder;
 }
+class FinderHost;
 class PlayerFinderTableModel;
 class QLabel;
 class QPushButton;
-class Zorvel;
 
 // The player finder: a window in which the user looks for a player name or clan tag
 // on every server the master scans found, and joins a found player's server or adds
@@ -29,7 +29,7 @@ class Zorvel;
 class PlayerFinder : public QWidget {
     Q_OBJECT
 public:
-    explicit PlayerFinder(Zorvel& controller, QWidget* parent = nullptr);
+    explicit PlayerFinder(FinderHost& controller, QWidget* parent = nullptr);
     ~PlayerFinder() override;
 
     Ui::PlayerFinder& controls() { return *ui; }
@@ -70,8 +70,13 @@ private:
     // The search itself, over what the last run did not go over yet while a scan
     // runs, without bringing the controls up to date.
     void runSearch();
-    // Replaces the results with those of the text over the searched servers.
+    // Replaces the results with those of the text over the searched servers, in the
+    // order the table's column titles chose.
     void searchPlayerInArray(const QString& text);
+    // The user chose another order: the results take it, the selection stays on its
+    // result.
+    void resultsOrderChanged();
+    void sortResults();
     // Ends the live search: the start button goes off and the indicator stops.
     void endSearch();
     void setSearchingIndicatorAnimating(bool animating);
@@ -79,7 +84,7 @@ private:
     // The selected result, or null.
     const PlayerFound* selectedResult() const;
 
-    Zorvel& controller;
+    FinderHost& controller;
     std::unique_ptr<Ui::PlayerFinder> ui;
     std::array<GameControls, MasterGames::count> gameControls{};
     PlayerFinderTableModel* tableModel = nullptr;

@@ -1,9 +1,9 @@
 #include "finders/PlayerFinderTableModel.h"
 
-#include "app/Zorvel.h"
+#include "finders/FinderHost.h"
 #include "finders/PlayerColumns.h"
 
-PlayerFinderTableModel::PlayerFinderTableModel(const Zorvel& controller, const QList<PlayerFound>& thePlayersFound,
+PlayerFinderTableModel::PlayerFinderTableModel(const FinderHost& controller, const QList<PlayerFound>& thePlayersFound,
                                                QList<Column> columns, QObject* parent)
     : RecordTableModel(std::move(columns), parent)
     , controller(controller)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/RecordTableModel.h"
 #include "finders/PlayerFound.h"
+#include "platform/RecordTableModel.h"
 
-class Zorvel;
+class FinderHost;
 
 // The player finder's table: one row per result, in search order. The column
 // "gameImage" shows the icon of the server's game for the four games with master
@@ -11,7 +11,7 @@ class Zorvel;
 class PlayerFinderTableModel : public RecordTableModel {
     Q_OBJECT
 public:
-    PlayerFinderTableModel(const Zorvel& controller, const QList<PlayerFound>& thePlayersFound,
+    PlayerFinderTableModel(const FinderHost& controller, const QList<PlayerFound>& thePlayersFound,
                            QList<Column> columns, QObject* parent);
 
 protected:
@@ -21,6 +21,6 @@ protected:
 private:
     QVariant gameImage(const CodServer& server) const;
 
-    const Zorvel& controller;
+    const FinderHost& controller;
     const QList<PlayerFound>& thePlayersFound;
 };

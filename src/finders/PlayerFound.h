@@ -12,6 +12,8 @@ struct PlayerFound {
     CodPlayerPtr thePlayer;
     CodServerPtr thePlayerServer;
 
+    bool operator==(const PlayerFound&) const = default;
+
     // One result for every player of every server, in list order, whose colour-free
     // name holds the text, compared without regard to case. The text is taken as
     // typed: neither trimmed nor cleared of colour codes.

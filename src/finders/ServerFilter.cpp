@@ -1,6 +1,6 @@
 #include "finders/ServerFilter.h"
 
-#include "model/TextValue.h"
+#include "platform/TextValue.h"
 
 namespace {
 

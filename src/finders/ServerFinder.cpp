@@ -1,11 +1,13 @@
 #include "finders/ServerFinder.h"
 
-#include "app/Alerts.h"
-#include "app/WindowMemory.h"
-#include "app/Zorvel.h"
+#include "finders/ColumnOrder.h"
+#include "finders/FinderHost.h"
 #include "finders/ServerColumns.h"
 #include "finders/ServerFinderTableModel.h"
-#include "model/TextValue.h"
+#include "platform/Alerts.h"
+#include "platform/CountText.h"
+#include "platform/TextValue.h"
+#include "platform/WindowMemory.h"
 
 #include "ui_ServerFinder.h"
 
@@ -69,12 +71,12 @@ void offerChoice(QComboBox& box, const QString& text)
 
 QString serversText(qsizetype count)
 {
-    return QStringLiteral("%1 servers").arg(count);
+    return CountText::of(count, QStringLiteral("server"), QStringLiteral("servers"));
 }
 
 }  // namespace
 
-ServerFinder::ServerFinder(Zorvel& controller, QWidget* parent)
+ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , controller(controller)
     , ui(std::make_unique<Ui::ServerFinder>())
@@ -90,6 +92,7 @@ ServerFinder::ServerFinder(Zorvel& controller, QWidget* parent)
     gameMatrix = new QButtonGroup(this);
     for (int tag = 0; tag < MasterGames::count; ++tag)
         gameMatrix->addButton(gameControls[size_t(tag)].choice, tag);
+    keepFetchButtonsInPlace();
     setUpTable();
     windowDidLoad();
     connectControls();
@@ -102,6 +105,15 @@ ServerFinder::~ServerFinder()
     ui->serverTable->setModel(nullptr);
 }
 
+// The counts grow and the filters give way to the scans' progress while a fetch
+// runs: the counts' column is as wide as the largest count from the start, and the
+// box of the games keeps its width, so that a click aimed at Stop does not miss.
+void ServerFinder::keepFetchButtonsInPlace()
+{
+    for (const GameControls& game : gameControls)
+        game.count->setMinimumWidth(game.count->fontMetrics().horizontalAdvance(serversText(88888)));
+}
+
 void ServerFinder::windowDidLoad()
 {
     ui->minPlayersPopUp->clear();
@@ -112,16 +124,14 @@ void ServerFinder::windowDidLoad()
 
 void ServerFinder::setUpTable()
 {
-    tableModel = new ServerFinderTableModel(m_theServers, tableColumns(), this);
+    tableModel = new ServerFinderTableModel(m_theServers, tableColumns(),
+                                            {controller.passwordImage(), controller.punkbusterImage()}, this);
     ui->serverTable->setModel(tableModel);
     QHeaderView& header = *ui->serverTable->horizontalHeader();
     // Columns fit the rows in view only: a master list holds thousands of servers.
     header.setResizeContentsPrecision(0);
     header.setSectionResizeMode(QHeaderView::ResizeToContents);
     header.setSectionResizeMode(nameColumn, QHeaderView::Stretch);
-    header.setSectionsClickable(true);
-    header.setSortIndicatorShown(true);
-    header.setSortIndicator(-1, Qt::AscendingOrder);
 }
 
 void ServerFinder::connectControls()
@@ -143,8 +153,7 @@ void ServerFinder::connectControls()
     connect(ui->updateServerButton, &QPushButton::clicked, this, &ServerFinder::updateServer);
     connect(ui->serverTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ServerFinder::updateUI);
-    connect(ui->serverTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
-            &ServerFinder::tableViewSortDescriptorsDidChange);
+    ColumnOrder::orderOnTitleClicks(*ui->serverTable, [this] { tableViewSortDescriptorsDidChange(); });
 }
 
 void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
@@ -153,7 +162,7 @@ void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, con
 {
     gameServers = {codServers, uoServers, cod2Servers, cod4Servers};
     showCounts();
-    if (MasterGames::anyScanRuns(controller))
+    if (controller.anyMasterIsRefreshing())
         updateUI();
     else
         updateServers();
@@ -187,7 +196,7 @@ void ServerFinder::gameChanged()
 void ServerFinder::updateUI()
 {
     ui->numberOfServerFound->setText(serversText(m_theServers.size()));
-    const bool scanning = MasterGames::anyScanRuns(controller);
+    const bool scanning = controller.anyMasterIsRefreshing();
     for (const GameControls& game : gameControls) {
         game.fetch->setEnabled(!scanning);
         game.choice->setEnabled(!scanning);
@@ -197,22 +206,41 @@ void ServerFinder::updateUI()
         button->setEnabled(serverSelected);
     ui->filtersBox->setHidden(scanning);
     ui->updateInProgress->setVisible(scanning);
+    ui->scansProgress->setVisible(scanning);
+    ui->scansProgress->setText(scansProgressText());
+}
+
+void ServerFinder::selectLatestGame()
+{
+    const auto hasServers = [this](int tag) { return !gameServers[size_t(tag)].isEmpty(); };
+    const std::optional<int> latest = controller.lastFetchedGame();
+    int game = -1;
+    if (latest && (hasServers(*latest) || controller.scanProgress(*latest).running))
+        game = *latest;
+    for (int tag = 0; game < 0 && tag < MasterGames::count; ++tag) {
+        if (hasServers(tag))
+            game = tag;
+    }
+    if (game < 0 || game == selectedGame())
+        return;
+    gameControls[size_t(game)].choice->setChecked(true);
+    gameChanged();
 }
 
 void ServerFinder::refreshMaster(int tag)
 {
-    (controller.*MasterGames::all()[size_t(tag)].scan)();
+    controller.scanServers(tag);
 }
 
 void ServerFinder::stopRefreshMaster(int tag)
 {
-    (controller.*MasterGames::all()[size_t(tag)].stop)();
+    controller.scanServersStop(tag);
 }
 
 void ServerFinder::joinServer()
 {
     if (const CodServerPtr server = selectedServer())
-        server->joinServerWithPass(QString(), controller.installedGames());
+        controller.joinServerWithoutPassword(*server);
 }
 
 void ServerFinder::addServerToMyList()
@@ -280,10 +308,19 @@ void ServerFinder::fillChoiceBoxes(const QString& map, const QString& gametype)
 
 void ServerFinder::sortShownServers()
 {
-    const QHeaderView& header = *ui->serverTable->horizontalHeader();
-    const int column = header.sortIndicatorSection();
-    if (column >= 0 && column < tableColumns().size())
-        ServerColumns::sortServers(m_theServers, tableColumns().at(column).identifier, header.sortIndicatorOrder());
+    if (const std::optional<ColumnOrder::Choice> order = ColumnOrder::chosen(*ui->serverTable))
+        ServerColumns::sortServers(m_theServers, order->column, order->order);
+}
+
+QString ServerFinder::scansProgressText() const
+{
+    QStringList lines;
+    for (int tag = 0; tag < MasterGames::count; ++tag) {
+        const ScanProgress progress = controller.scanProgress(tag);
+        if (progress.running)
+            lines.append(progress.text(MasterGames::name(tag)));
+    }
+    return lines.join(u'\n');
 }
 
 void ServerFinder::showCounts()

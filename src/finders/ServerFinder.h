@@ -14,12 +14,12 @@
 namespace Ui {
 class ServerFinder;
 }
+class FinderHost;
 class QButtonGroup;
 class QLabel;
 class QPushButton;
 class QRadioButton;
 class ServerFinderTableModel;
-class Zorvel;
 
 // The server finder: a window in which the user browses the servers that the master
 // scans found, one game at a time, narrows them with filters, orders them by column,
@@ -33,7 +33,7 @@ class Zorvel;
 class ServerFinder : public QWidget {
     Q_OBJECT
 public:
-    explicit ServerFinder(Zorvel& controller, QWidget* parent = nullptr);
+    explicit ServerFinder(FinderHost& controller, QWidget* parent = nullptr);
     ~ServerFinder() override;
 
     Ui::ServerFinder& controls() { return *ui; }
@@ -53,6 +53,10 @@ public:
     void gameChanged();
     // Shows the counts and enables the controls for the current state.
     void updateUI();
+    // Shows the game whose scan started last in this run, when it has servers or its
+    // scan still runs; otherwise the first game with servers. When no game has any,
+    // the game shown stays.
+    void selectLatestGame();
 
     // Starts or stops the scan of a game, by its tag (0 CoD, 1 UO, 2 CoD2, 3 CoD4).
     void refreshMaster(int tag);
@@ -76,6 +80,7 @@ private:
 
     void windowDidLoad();
     void setUpTable();
+    void keepFetchButtonsInPlace();
     void connectControls();
     // The selected game's tag, or -1 when none is selected.
     int selectedGame() const;
@@ -84,6 +89,8 @@ private:
     // the entries equal to the texts, or "All" where there is none.
     void fillChoiceBoxes(const QString& map, const QString& gametype);
     void sortShownServers();
+    // A line for each running scan: the game and its counts.
+    QString scansProgressText() const;
     void showCounts();
     CodServerPtr selectedServer() const;
     // Selects the server's row, or no row when it is not shown.
@@ -92,7 +99,7 @@ private:
     // copy of the selected game's list.
     void removeServer(const CodServerPtr& server);
 
-    Zorvel& controller;
+    FinderHost& controller;
     std::unique_ptr<Ui::ServerFinder> ui;
     QButtonGroup* gameMatrix = nullptr;
     std::array<GameControls, MasterGames::count> gameControls{};

@@ -3,9 +3,10 @@
 #include "finders/ServerColumns.h"
 
 ServerFinderTableModel::ServerFinderTableModel(const QList<CodServerPtr>& shownServers, QList<Column> columns,
-                                               QObject* parent)
+                                               SettingColumns::Icons icons, QObject* parent)
     : RecordTableModel(std::move(columns), parent)
     , shownServers(shownServers)
+    , icons(std::move(icons))
 {
 }
 
@@ -16,7 +17,10 @@ int ServerFinderTableModel::numberOfRows() const
 
 QVariant ServerFinderTableModel::objectValue(int row, const QString& columnIdentifier, int role) const
 {
+    const CodServer& server = *shownServers.at(row);
+    if (SettingColumns::fieldOf(columnIdentifier))
+        return SettingColumns::data(server, columnIdentifier, role, icons);
     if (role != Qt::DisplayRole)
         return {};
-    return ServerColumns::objectValue(*shownServers.at(row), columnIdentifier);
+    return ServerColumns::objectValue(server, columnIdentifier);
 }

@@ -1,14 +1,17 @@
 #pragma once
 
-#include "app/RecordTableModel.h"
+#include "finders/SettingColumns.h"
 #include "model/CodServer.h"
+#include "platform/RecordTableModel.h"
 
 // The server finder's table: one row per server of the finder's shown list, in its
-// order; the cells are those of ServerColumns.
+// order; the setting columns show their state as SettingColumns does, the others
+// their text as ServerColumns does.
 class ServerFinderTableModel : public RecordTableModel {
     Q_OBJECT
 public:
-    ServerFinderTableModel(const QList<CodServerPtr>& shownServers, QList<Column> columns, QObject* parent);
+    ServerFinderTableModel(const QList<CodServerPtr>& shownServers, QList<Column> columns,
+                           SettingColumns::Icons icons, QObject* parent);
 
 protected:
     int numberOfRows() const override;
@@ -16,4 +19,5 @@ protected:
 
 private:
     const QList<CodServerPtr>& shownServers;
+    const SettingColumns::Icons icons;
 };

@@ -1,9 +1,9 @@
-#include "app/Alerts.h"
 #include "launch/Desktop.h"
 #include "launch/GameApplications.h"
 #include "launch/InstalledGames.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
+#include "platform/Alerts.h"
 
 #include <optional>
 
@@ -58,53 +58,56 @@ bool isSafeForTheConsole(const QString& text)
     return true;
 }
 
-void joinThroughService(const JoinRoute& route, const QString& password, const QString& address)
+bool joinThroughService(const JoinRoute& route, const QString& password, const QString& address)
 {
     if (password.isEmpty()) {
-        if (!Desktop::current().performService(route.connectService, address))
-            alert(QStringLiteral("Go to server"),
-                  QStringLiteral("Connect To Server Service of %1 does not work properly").arg(route.serviceOwner));
-        return;
+        if (Desktop::current().performService(route.connectService, address))
+            return true;
+        alert(QStringLiteral("Go to server"),
+              QStringLiteral("Connect To Server Service of %1 does not work properly").arg(route.serviceOwner));
+        return false;
     }
     const QString commands = QStringLiteral("password %1 \n connect %2").arg(password, address);
-    if (!Desktop::current().performService(route.commandService, commands))
-        alert(QStringLiteral("Go to server with password"),
-              QStringLiteral("Perform Command Service of %1 does not work properly").arg(route.serviceOwner));
+    if (Desktop::current().performService(route.commandService, commands))
+        return true;
+    alert(QStringLiteral("Go to server with password"),
+          QStringLiteral("Perform Command Service of %1 does not work properly").arg(route.serviceOwner));
+    return false;
 }
 
-void joinByStarting(const JoinRoute& route, const QString& password, const QString& address)
+bool joinByStarting(const JoinRoute& route, const QString& password, const QString& address)
 {
     const QString executable = Desktop::current().applicationPath(route.application);
     if (executable.isEmpty()) {
         alertNotJoinable();
-        return;
+        return false;
     }
     QStringList arguments;
     if (!password.isEmpty())
         arguments.append(QStringLiteral("+password ") + password);
     arguments.append(QStringLiteral("+connect ") + address);
-    if (!Desktop::current().startDetached(executable, arguments))
-        alert(QStringLiteral("Go to server"), QStringLiteral("The game of the server could not be started"));
+    if (Desktop::current().startDetached(executable, arguments))
+        return true;
+    alert(QStringLiteral("Go to server"), QStringLiteral("The game of the server could not be started"));
+    return false;
 }
 
 }  // namespace
 
-void CodServer::joinServerWithPass(const QString& password, const InstalledGames& games) const
+bool CodServer::joinServerWithPass(const QString& password, const InstalledGames& games) const
 {
     const std::optional<JoinRoute> route = joinRouteOf(gameKindOf(serverGameName()));
     if (!route || !(games.*route->installed)) {
         alertNotJoinable();
-        return;
+        return false;
     }
     const QString address = serverIp();
     if (!isSafeForTheConsole(password) || !isSafeForTheConsole(address)) {
         alert(QStringLiteral("Go to server"),
               QStringLiteral("The password or the address holds a semicolon, a plus sign, a double quote or a "
                              "control character, which the game would take as a command of its own"));
-        return;
+        return false;
     }
-    if (route->application.isEmpty())
-        joinThroughService(*route, password, address);
-    else
-        joinByStarting(*route, password, address);
+    return route->application.isEmpty() ? joinThroughService(*route, password, address)
+                                        : joinByStarting(*route, password, address);
 }

@@ -2,7 +2,7 @@
 
 #include "launch/LinuxDesktop.h"
 
-#include "model/ReplaceableInstance.h"
+#include "platform/ReplaceableInstance.h"
 
 namespace {
 

@@ -96,6 +96,12 @@ QString CodServer::serverWebSite() const { return text(WebSite); }
 QString CodServer::serverPassActive() const { return text(PassActive); }
 QString CodServer::serverProtocol() const { return text(Protocol); }
 
+QString CodServer::shownName() const
+{
+    const QString name = serverName();
+    return name.isEmpty() ? serverIp() : name;
+}
+
 void CodServer::setCommError(int value)
 {
     std::lock_guard guard(fieldsLock);

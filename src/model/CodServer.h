@@ -68,6 +68,9 @@ public:
     QString serverWebSite() const;
     QString serverPassActive() const;
     QString serverProtocol() const;
+    // The name that tells the server in a message: its name, or its address while it
+    // has none.
+    QString shownName() const;
 
     void setCommError(int value);
     void setServerName(const QString& value);
@@ -122,8 +125,9 @@ public:
 
     // Hands the address, with the join password when it is not empty, to the
     // server's game so that the game connects; shows an alert when the game is not
-    // installed, cannot be joined or does not start. Leaves the record unchanged.
-    void joinServerWithPass(const QString& password, const InstalledGames& games) const;
+    // installed, cannot be joined or does not start, and then returns false. Leaves
+    // the record unchanged.
+    bool joinServerWithPass(const QString& password, const InstalledGames& games) const;
 
 private:
     // The plain text fields, held in one array so that a status query can empty them
@@ -163,6 +167,10 @@ public:
     // one refresh: no other refresh of the record starts between the two. False,
     // having queried nothing, when another refresh of the record is under way.
     bool refreshTryingUt2004();
+    // Fills the record from a status answer that came after that round trip: the
+    // exchange worked, the ping, lastUpdate, the answer's fields (its host name only
+    // when it differs from the record's name) and its players.
+    void statusAnswered(const QString& answer, double roundTripMilliseconds);
     // The text without colour codes: a caret followed by one digit.
     static QString clearColoredName(const QString& name);
     // Rebuilds cfgList from the server's "fdir" listing of configuration files.

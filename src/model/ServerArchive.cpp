@@ -2,13 +2,6 @@
 
 #include "model/ArchiveStream.h"
 
-namespace {
-
-// A record is at least three 4-byte string lengths.
-constexpr qint64 smallestRecordBytes = 12;
-
-}  // namespace
-
 QByteArray ServerArchive::archiveServer(const CodServer& server)
 {
     return ArchiveStream::archived([&server](QDataStream& out) { server.encodeWithCoder(out); });
@@ -33,20 +26,30 @@ QByteArray ServerArchive::archiveServerList(const QList<CodServerPtr>& servers)
 
 std::optional<QList<CodServerPtr>> ServerArchive::unarchiveServerList(const QByteArray& data)
 {
+    ReadableList readable = readableServerList(data);
+    if (!readable.whole)
+        return std::nullopt;
+    return std::move(readable.servers);
+}
+
+ServerArchive::ReadableList ServerArchive::readableServerList(const QByteArray& data)
+{
     QDataStream in(data);
     in.setVersion(ArchiveStream::version);
-    const std::optional<quint32> count = ArchiveStream::readCount(in, smallestRecordBytes);
-    if (!count)
-        return std::nullopt;
-    QList<CodServerPtr> servers;
-    servers.reserve(*count);
-    for (quint32 i = 0; i < *count; ++i) {
+    quint32 count = 0;
+    in >> count;
+    // Records are read as long as they come, whatever the count says: it is damaged
+    // as easily as they are, and it is not trusted with memory.
+    ReadableList readable;
+    while (in.status() == QDataStream::Ok && !in.atEnd()) {
         CodServerPtr server = CodServer::initWithCoder(in);
         if (!server)
-            return std::nullopt;
-        servers.append(server);
+            break;
+        readable.servers.append(server);
     }
-    if (!ArchiveStream::consumedWhole(in))
-        return std::nullopt;
-    return servers;
+    const quint32 read = quint32(readable.servers.size());
+    readable.whole = read == count && ArchiveStream::consumedWhole(in);
+    if (count > read)
+        readable.unreadable = count - read;
+    return readable;
 }

@@ -2,12 +2,16 @@
 
 #include "net/QuakeProtocol.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString filesListed = QStringLiteral("files listed");
 const QString listingRule = QStringLiteral("---------------");
 const QString tableStart = QStringLiteral("map:");
 const QString tableEnd = QStringLiteral("\n\n");
+// A console status table spans at most this many datagrams.
+constexpr qsizetype consoleStatusDatagrams = 3;
 
 }  // namespace
 
@@ -41,32 +45,36 @@ AnswerAssembly::Result AnswerAssembly::assembleListing(const QString& first, con
 
 AnswerAssembly::Result AnswerAssembly::assembleConsoleStatus(const QString& first, const ReceiveNext& receiveNext)
 {
-    QString answer = first;
-    if (!isCompleteConsoleStatus(answer)) {
-        const QString second = receiveNext();
-        if (!second.isEmpty())
-            answer = joinConsoleStatus(first, second, receiveNext);
+    if (isCompleteConsoleStatus(first))
+        return {first, true};
+    // A listing that begins and ends in the first two datagrams may still have its
+    // middle on the way: the datagrams can arrive in any order, so the third is always
+    // waited for.
+    QStringList datagrams{first};
+    while (datagrams.size() < consoleStatusDatagrams) {
+        const QString next = receiveNext();
+        if (next.isEmpty())
+            break;
+        datagrams.append(next);
     }
+    const QString answer = joinConsoleStatus(datagrams);
     return {answer, isCompleteConsoleStatus(answer)};
 }
 
-QString AnswerAssembly::joinConsoleStatus(const QString& first, const QString& second,
-                                          const ReceiveNext& receiveNext)
+// The datagram with the table's first line goes first and the one with the empty
+// line that ends it goes last; any other lies between them, in the order it came.
+QString AnswerAssembly::joinConsoleStatus(QStringList datagrams)
 {
-    const bool firstHoldsTableStart = first.contains(tableStart);
-    if (firstHoldsTableStart || second.contains(tableStart)) {
-        const QString& head = firstHoldsTableStart ? first : second;
-        const QString& tail = firstHoldsTableStart ? second : first;
-        QString joined = head + withoutHeader(tail);
-        if (!joined.contains(tableEnd)) {
-            const QString third = receiveNext();
-            if (!third.isEmpty())
-                joined += withoutHeader(third);
-        }
-        return joined;
-    }
-    // Neither holds the table's first line: the third datagram is taken to carry it.
-    const QString joined = first.contains(tableEnd) ? second + withoutHeader(first) : first + withoutHeader(second);
-    const QString third = receiveNext();
-    return third.isEmpty() ? joined : third + withoutHeader(joined);
+    const auto placeInTable = [](const QString& datagram) {
+        if (datagram.contains(tableStart))
+            return 0;
+        return withoutHeader(datagram).contains(tableEnd) ? 2 : 1;
+    };
+    std::stable_sort(datagrams.begin(), datagrams.end(), [&](const QString& a, const QString& b) {
+        return placeInTable(a) < placeInTable(b);
+    });
+    QString joined = datagrams.takeFirst();
+    for (const QString& datagram : std::as_const(datagrams))
+        joined += withoutHeader(datagram);
+    return joined;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -19,8 +20,9 @@ public:
     // An "fdir" listing: at most two datagrams, the tail one ("files listed") put last.
     static Result assembleListing(const QString& first, const ReceiveNext& receiveNext);
 
-    // An rcon "status" table: at most three datagrams, the one holding the table's
-    // first line ("map:") put first.
+    // An rcon "status" table: at most three datagrams, whatever their order, the one
+    // holding the table's first line ("map:") put first and the one holding its
+    // closing empty line last. Complete only with both.
     static Result assembleConsoleStatus(const QString& first, const ReceiveNext& receiveNext);
 
     static QString withoutHeader(const QString& datagram);
@@ -28,5 +30,5 @@ public:
     static bool isCompleteConsoleStatus(const QString& answer);
 
 private:
-    static QString joinConsoleStatus(const QString& first, const QString& second, const ReceiveNext& receiveNext);
+    static QString joinConsoleStatus(QStringList datagrams);
 };

@@ -2,9 +2,9 @@
 // of one record apart, and the colour-code removal.
 #include "model/CodServer.h"
 
-#include "app/Preferences.h"
 #include "net/QuakeProtocol.h"
 #include "net/StatusAnswer.h"
+#include "platform/Preferences.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -97,15 +97,21 @@ void CodServer::queryStatus()
         setServerPing(QStringLiteral("Ping: --- ms"));
         return;
     }
-    setServerPing(QString::asprintf("Ping: %3.0f ms", static_cast<double>(roundTrip.nsecsElapsed()) / 1.0e6));
-    setLastUpdate(QDateTime::currentDateTime());
-    applyStatusAnswer(*this, StatusAnswer::parse(answer));
+    statusAnswered(answer, static_cast<double>(roundTrip.nsecsElapsed()) / 1.0e6);
 
     if (serverPass().isEmpty() || commError() != Answered)
         return;
     const double latency = Preferences::standard().doubleCommandLatency();
     cfgListRefresh();
     scheduleMapListing(shared_from_this(), latency);
+}
+
+void CodServer::statusAnswered(const QString& answer, double roundTripMilliseconds)
+{
+    setCommError(Answered);
+    setServerPing(QString::asprintf("Ping: %3.0f ms", roundTripMilliseconds));
+    setLastUpdate(QDateTime::currentDateTime());
+    applyStatusAnswer(*this, StatusAnswer::parse(answer));
 }
 
 QString CodServer::clearColoredName(const QString& name)

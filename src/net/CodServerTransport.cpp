@@ -1,16 +1,14 @@
 // The datagram exchange of a server record with its game server or master.
 #include "model/CodServer.h"
 
-#include "app/Alerts.h"
-#include "app/Preferences.h"
-#include "model/TextValue.h"
 #include "net/AnswerAssembly.h"
 #include "net/DatagramSocket.h"
-#include "net/MasterListDecoder.h"
 #include "net/QuakeProtocol.h"
+#include "platform/Alerts.h"
+#include "platform/Preferences.h"
+#include "platform/TextValue.h"
 
 #include <QDebug>
-#include <QElapsedTimer>
 
 namespace {
 
@@ -21,11 +19,6 @@ const QString noConnection = QStringLiteral("Error: Unable to connect the socket
 const QString noSend = QStringLiteral("Error: Unable to send command to server");
 const QString noAnswer = QStringLiteral("Error: Unable to receive server response");
 
-// A master's list is read until a receive times out, each datagram restarting the
-// wait; the window waits for it. A master that keeps sending is cut off after this
-// many time-outs, plus the receive under way, and its list taken as it stands then.
-constexpr qint64 masterListTimeouts = 20;
-
 std::optional<QByteArray> requestFor(const QString& command, int type, const QString& password)
 {
     using namespace QuakeProtocol;
@@ -35,25 +28,12 @@ std::optional<QByteArray> requestFor(const QString& command, int type, const QSt
         return rconRequest(password, command);
     if (type == RconStatus)
         return rconRequest(password, QStringLiteral("status"));
-    if (isMasterType(type))
-        return masterRequest(TextValue::integerValue(Preferences::standard().stringForKey(masterProtocolKey(type))));
     return std::nullopt;
 }
 
 QString receiveText(DatagramSocket& socket)
 {
     return QuakeProtocol::textOfDatagram(socket.receive(QuakeProtocol::receiveBufferBytes));
-}
-
-QString receiveMasterList(DatagramSocket& socket, int timeoutMicroseconds)
-{
-    const qint64 limitNanoseconds = qint64{timeoutMicroseconds} * 1000 * masterListTimeouts;
-    QElapsedTimer elapsed;
-    elapsed.start();
-    return MasterListDecoder::collect([&] {
-        return elapsed.nsecsElapsed() < limitNanoseconds ? socket.receive(QuakeProtocol::receiveBufferBytes)
-                                                          : QByteArray();
-    });
 }
 
 }  // namespace
@@ -82,8 +62,6 @@ QString CodServer::sendCommandToServer(const QString& command, int ofType)
         return fail(Unreachable, noConnection);
     if (!socket.send(*request))
         return fail(Unreachable, noSend);
-    if (isMasterType(ofType))
-        return receiveMasterList(socket, timeout);
 
     const QString first = receiveText(socket);
     if (first.size() < answerHeaderLength) {

@@ -1,6 +1,6 @@
 #include "net/ConsoleStatusListing.h"
 
-#include "model/TextValue.h"
+#include "platform/TextValue.h"
 
 #include <QStringList>
 

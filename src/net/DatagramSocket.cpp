@@ -1,6 +1,7 @@
 #include "net/DatagramSocket.h"
 
-#include "model/TextValue.h"
+#include "net/ServerAddress.h"
+#include "platform/TextValue.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -39,7 +40,12 @@ bool DatagramSocket::connectTo(const QString& address, int portOffset)
         return false;
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
-    peer.sin_addr.s_addr = ::inet_addr(address.left(colon).toLatin1().constData());
+    // Read as the address check reads it, so that "10.0.0.010" reaches 10.0.0.10 (the
+    // C library would read an octal 8). A favourite stored before addresses were
+    // checked may hold another form: the C library reads it as it always did.
+    const QStringView host = QStringView(address).left(colon);
+    const std::optional<quint32> ip = ServerAddress::ipOfDottedDecimal(host);
+    peer.sin_addr.s_addr = ip ? htonl(*ip) : ::inet_addr(host.toLatin1().constData());
     // Unsigned arithmetic wraps where int would overflow; the cast keeps it modulo 65536.
     const unsigned port = static_cast<unsigned>(TextValue::integerValue(address.mid(colon + 1)))
                           + static_cast<unsigned>(portOffset);

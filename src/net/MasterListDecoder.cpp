@@ -23,11 +23,10 @@ bool isRecordAt(QByteArrayView datagram, qsizetype at)
     return !rest.startsWith(endOfTransmission) && !rest.startsWith(endOfFile);
 }
 
-QString addressOfRecord(QByteArrayView record)
+ServerAddress addressOfRecord(QByteArrayView record)
 {
-    const auto byte = [record](qsizetype index) { return static_cast<unsigned char>(record[index]); };
-    const auto port = static_cast<unsigned short>(byte(5) << 8 | byte(6));
-    return QString::asprintf("%u.%u.%u.%u:%hu;", byte(1), byte(2), byte(3), byte(4), port);
+    const auto byte = [record](qsizetype index) { return quint32{static_cast<unsigned char>(record[index])}; };
+    return {byte(1) << 24 | byte(2) << 16 | byte(3) << 8 | byte(4), static_cast<quint16>(byte(5) << 8 | byte(6))};
 }
 
 }  // namespace
@@ -39,21 +38,6 @@ MasterListDecoder::Decoded MasterListDecoder::decode(QByteArrayView datagram)
     if (!decoded.isListAnswer)
         return decoded;
     for (qsizetype at = datagram.indexOf(recordSeparator, 1); isRecordAt(datagram, at); at += recordLength)
-        decoded.addresses += addressOfRecord(datagram.sliced(at, recordLength));
+        decoded.servers.append(addressOfRecord(datagram.sliced(at, recordLength)));
     return decoded;
-}
-
-QString MasterListDecoder::collect(const ReceiveNext& receiveNext)
-{
-    QString addresses;
-    for (int count = 0; count < maximumDatagrams; ++count) {
-        const QByteArray datagram = receiveNext();
-        if (datagram.isEmpty())
-            break;
-        const Decoded decoded = decode(datagram);
-        if (!decoded.isListAnswer)
-            break;
-        addresses += decoded.addresses;
-    }
-    return addresses;
 }

@@ -19,11 +19,6 @@ QByteArray wholeRconRequest(const QString& password, const QString& command)
 
 }  // namespace
 
-bool isMasterType(int type)
-{
-    return type == CodMasterList || type == UOMasterList || type == Cod2MasterList || type == Cod4MasterList;
-}
-
 QString masterProtocolKey(int type)
 {
     switch (type) {

@@ -10,7 +10,8 @@
 // header, the request datagrams, and the sizes of the buffers they go through.
 namespace QuakeProtocol {
 
-// Command types of one exchange.
+// Command types of one exchange; the master types name the list request of each
+// game's master.
 enum CommandType {
     StatusQuery = 0,
     RconCommand = 1,
@@ -27,8 +28,6 @@ inline constexpr std::size_t receiveBufferBytes = 2048;
 // A game server's answer datagram starts with the four header bytes and a short tag
 // line; joined datagrams lose this many characters.
 inline constexpr qsizetype answerHeaderLength = 10;
-
-bool isMasterType(int type);
 
 // The preference that holds the protocol number of a master type's request.
 QString masterProtocolKey(int type);

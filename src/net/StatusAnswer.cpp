@@ -2,6 +2,7 @@
 
 #include "model/CodServer.h"
 #include "model/NumberTexts.h"
+#include "net/QuakeProtocol.h"
 
 namespace {
 
@@ -47,6 +48,12 @@ QString valueIn(const QString& piece)
     return piece.left(piece.indexOf(u'\n'));
 }
 
+// An answer as long as the receive buffer may have been longer: its end is lost.
+bool fillsReceiveBuffer(const QString& answer)
+{
+    return static_cast<std::size_t>(answer.size()) >= QuakeProtocol::receiveBufferBytes;
+}
+
 }  // namespace
 
 StatusAnswer StatusAnswer::parse(const QString& answer)
@@ -54,7 +61,7 @@ StatusAnswer StatusAnswer::parse(const QString& answer)
     StatusAnswer parsed;
     const QStringList pieces = answer.split(u'\\');
     parsed.readKeys(pieces);
-    parsed.readPlayerLines(pieces.last());
+    parsed.readPlayerLines(pieces.last(), fillsReceiveBuffer(answer));
     return parsed;
 }
 
@@ -78,14 +85,16 @@ void StatusAnswer::readKeys(const QStringList& pieces)
 }
 
 // The last piece is the last value, then one line per player. A line with a double
-// quote counts as a player even when it lacks a score or a ping and is dropped.
-void StatusAnswer::readPlayerLines(const QString& lastPiece)
+// quote counts as a player even when it lacks a score or a ping and is dropped. The
+// last line of an answer cut by the receive buffer is cut too, so it is left out.
+void StatusAnswer::readPlayerLines(const QString& lastPiece, bool lastLineCut)
 {
     const QStringList lines = lastPiece.split(u'\n');
+    const qsizetype wholeLines = lastLineCut ? lines.size() - 1 : lines.size();
     // Sized once: the list stays in the record as long as the record lives.
     m_players.reserve(lines.size() - 1);
     int count = 0;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
+    for (qsizetype i = 1; i < wholeLines; ++i) {
         const QStringList parts = lines.at(i).split(u'"');
         if (parts.size() < 2)
             continue;

@@ -15,6 +15,8 @@
 //
 // The answer is a header line, then "\key\value\key\value..." and, after the last
 // value, one line per player: score, a blank, ping, a blank, the name in double quotes.
+// An answer that fills the receive buffer was cut there, and its last line with it:
+// that line is no player.
 class StatusAnswer {
 public:
     // The record fields that a status answer fills.
@@ -35,7 +37,7 @@ public:
 
 private:
     void readKeys(const QStringList& pieces);
-    void readPlayerLines(const QString& lastPiece);
+    void readPlayerLines(const QString& lastPiece, bool lastLineCut);
 
     QHash<Field, QString> values;
     QList<CodPlayerPtr> m_players;

@@ -2,12 +2,12 @@
 // server's information, rules and players fill the record.
 #include "model/CodServer.h"
 
-#include "app/Preferences.h"
 #include "net/DatagramSocket.h"
 #include "net/UtInfoAnswer.h"
 #include "net/UtPlayersAnswer.h"
 #include "net/UtProtocol.h"
 #include "net/UtRulesAnswer.h"
+#include "platform/Preferences.h"
 
 #include <QElapsedTimer>
 

@@ -1,10 +1,14 @@
 #include "prefs/PreferenceController.h"
 
-#include "app/Preferences.h"
-#include "app/WindowMemory.h"
-#include "model/TextValue.h"
+#include "platform/Alerts.h"
+#include "platform/Preferences.h"
+#include "platform/TextValue.h"
+#include "platform/WindowMemory.h"
+#include "prefs/ScanSpeed.h"
 
 #include "ui_Preferences.h"
+
+#include <QLocale>
 
 #include <array>
 
@@ -17,9 +21,6 @@ const QString timeoutKey = QStringLiteral("Timeout");
 const QString refreshDelayKey = QStringLiteral("Refresh delay in seconds");
 const QString serversByThreadKey = QStringLiteral("Number of servers by thread");
 
-// The number of servers one master-scan thread queries, for the slider's positions
-// 1 to 7: the further right, the more threads and the faster the scan.
-const QList<int> serversByPosition = {2000, 1000, 500, 250, 125, 50, 25};
 // The periods of the refresh delay box's entries, in seconds; a stored period that is
 // none of them shows the entry of the default period.
 const QList<int> refreshDelays = {60, 120, 300, 600, 1200, 2400, 3600};
@@ -81,12 +82,12 @@ void selectEntry(QComboBox& box, const QString& text)
 }
 
 // Stores the number that begins the selected entry, turned into the stored unit; a
-// box with no selected entry leaves its setting as stored.
+// box with no selected entry leaves its setting as stored. False when the write failed.
 template <class ToStored>
-void storeSelectedNumber(const QComboBox& box, const QString& key, ToStored toStored)
+bool storeSelectedNumber(const QComboBox& box, const QString& key, ToStored toStored)
 {
-    if (box.currentIndex() >= 0)
-        Preferences::standard().setObject(toStored(TextValue::integerValue(box.currentText())), key);
+    return box.currentIndex() < 0
+        || Preferences::standard().setObject(toStored(TextValue::integerValue(box.currentText())), key);
 }
 
 }  // namespace
@@ -113,6 +114,7 @@ void PreferenceController::connectControls()
     connect(ui->restoreUOMSButton, &QPushButton::clicked, this, &PreferenceController::restoreUOMS);
     connect(ui->restoreCoD2MSPopUp, &QComboBox::activated, this, &PreferenceController::restoreCoD2MS);
     connect(ui->restoreCoD4MSPopUp, &QComboBox::activated, this, &PreferenceController::restoreCoD4MS);
+    connect(ui->speedOfRefreshSlider, &QSlider::valueChanged, this, &PreferenceController::showPace);
 }
 
 void PreferenceController::windowDidLoad()
@@ -133,10 +135,15 @@ void PreferenceController::windowDidLoad()
     const int delayEntry = refreshDelays.indexOf(oldRefreshDelay);
     ui->refreshDelayBox->setCurrentIndex(delayEntry >= 0 ? delayEntry : defaultRefreshDelayEntry);
 
-    // A number that no position stands for leaves the slider where the layout put it.
-    const int position = serversByPosition.indexOf(store.integerForKey(serversByThreadKey));
-    if (position >= 0)
-        ui->speedOfRefreshSlider->setValue(position + 1);
+    // A number that no position stores shows the position whose pace the scans take.
+    ui->speedOfRefreshSlider->setValue(ScanSpeed::positionOf(store.integerForKey(serversByThreadKey)));
+    showPace(ui->speedOfRefreshSlider->value());
+}
+
+void PreferenceController::showPace(int position)
+{
+    const int pace = ScanSpeed::paces.at(static_cast<std::size_t>(position - 1));
+    ui->paceLabel->setText(QStringLiteral("%1 queries a second").arg(QLocale().toString(pace)));
 }
 
 void PreferenceController::loadMasterServers()
@@ -154,20 +161,27 @@ void PreferenceController::validatePreference()
 {
     Preferences& store = Preferences::standard();
     const bool autoRefresh = ui->autoRefreshButton->isChecked();
-    store.setObject(ui->refreshWhenSelectedButton->isChecked(), refreshWhenSelectedKey);
-    store.setObject(autoRefresh, autoRefreshKey);
+    bool stored = store.setObject(ui->refreshWhenSelectedButton->isChecked(), refreshWhenSelectedKey);
+    stored &= store.setObject(autoRefresh, autoRefreshKey);
     if (ui->latencyBox->currentIndex() >= 0)
-        store.setObject(ui->latencyBox->currentText(), latencyKey);
-    storeMasterServers();
-    storeSelectedNumber(*ui->timeoutBox, timeoutKey, [](int milliseconds) {
+        stored &= store.setObject(ui->latencyBox->currentText(), latencyKey);
+    stored &= storeMasterServers();
+    stored &= storeSelectedNumber(*ui->timeoutBox, timeoutKey, [](int milliseconds) {
         const int timeout = milliseconds * 1000;
         return timeout == 1000 ? longestTimeout : timeout;
     });
     // The refresh delay box always has an entry selected: loading selects one
     // whatever period is stored, and the user can only choose another.
     const int refreshDelay = TextValue::integerValue(ui->refreshDelayBox->currentText()) * 60;
-    store.setObject(refreshDelay, refreshDelayKey);
-    store.setObject(serversByPosition.at(ui->speedOfRefreshSlider->value() - 1), serversByThreadKey);
+    stored &= store.setObject(refreshDelay, refreshDelayKey);
+    const auto speedPosition = static_cast<std::size_t>(ui->speedOfRefreshSlider->value() - 1);
+    stored &= store.setObject(ScanSpeed::storedValues.at(speedPosition), serversByThreadKey);
+    // Unstored, the settings in effect stay as they were: the panel stays open on the
+    // user's choices, so that OK can try again.
+    if (!stored) {
+        Alerts::current().reportUnstored(QStringLiteral("Preferences"), QStringLiteral("The preferences"));
+        return;
+    }
 
     if (autoRefresh != oldRefreshState || refreshDelay != oldRefreshDelay) {
         oldRefreshState = autoRefresh;
@@ -177,17 +191,20 @@ void PreferenceController::validatePreference()
     close();
 }
 
-// Host then port of each master server, then the four protocols.
-void PreferenceController::storeMasterServers() const
+// Host then port of each master server, then the four protocols. False when a write
+// failed.
+bool PreferenceController::storeMasterServers() const
 {
     Preferences& store = Preferences::standard();
     const auto fields = masterServerFields(*ui);
+    bool stored = true;
     for (int master = 0; master < masterCount; ++master) {
-        store.setObject(fields[master].host->text(), hostKey(master));
-        store.setObject(fields[master].port->text(), portKey(master));
+        stored &= store.setObject(fields[master].host->text(), hostKey(master));
+        stored &= store.setObject(fields[master].port->text(), portKey(master));
     }
     for (int master = 0; master < masterCount; ++master)
-        store.setObject(fields[master].protocol->text(), protocolKey(master));
+        stored &= store.setObject(fields[master].protocol->text(), protocolKey(master));
+    return stored;
 }
 
 void PreferenceController::cancelPreference()

@@ -23,7 +23,8 @@ public:
     enum MasterServer { CoDMaster, UOMaster, CoD2Master, CoD4Master };
 
 public slots:
-    // Stores every setting, announces a change of the periodic refresh, closes.
+    // Stores every setting, announces a change of the periodic refresh, closes. When a
+    // setting could not be stored an alert says so and the panel stays open.
     void validatePreference();
     // Closes the window and stores nothing.
     void cancelPreference();
@@ -47,7 +48,9 @@ private:
     void windowDidLoad();
     void connectControls();
     void loadMasterServers();
-    void storeMasterServers() const;
+    // The pace of the scans at the slider's position, in queries a second.
+    void showPace(int position);
+    bool storeMasterServers() const;
     void restoreMasterServer(MasterServer master, const QString& protocol);
 
     std::unique_ptr<Ui::Preferences> ui;

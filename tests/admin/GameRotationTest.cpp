@@ -2,9 +2,10 @@
 
 #include "admin/ConfigForRotation.h"
 #include "admin/GameRotation.h"
-#include "app/Preferences.h"
+#include "platform/Preferences.h"
 #include "support/RecordingAlerts.h"
 #include "support/TestPreferences.h"
+#include "support/UserInput.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,25 +71,38 @@ protected:
 
 }  // namespace
 
-TEST_F(GameRotationTest, aSavedRotationIsDeletedOnlyOnYesAndTheNextEditorReadsTheStore)
+TEST_F(GameRotationTest, namesAreTakenAsTypedAndASavedRotationIsDeletedOnlyOnYes)
 {
     ListedServer listed(serverMaps);
     open(listed);
+    const auto names = [this]() -> QComboBox& { return control<QComboBox>("configComboBox"); };
+    // Clicking the button moves the focus out of the box, with or without Enter first.
+    const auto typeAndClick = [&](const QString& name, const char* button, bool enter = true) {
+        UserInput::typeInto(names(), name);
+        if (enter)
+            UserInput::pressEnter(names());
+        UserInput::click(control<QPushButton>(button));
+    };
     addMap(0, "sd");
-    for (const char* name : {"Night", "night"}) {
-        control<QComboBox>("configComboBox").setEditText(name);
-        click("saveConfigsButton");
-    }
-    control<QComboBox>("configComboBox").setEditText("Night");
+    typeAndClick("Night", "saveConfigsButton");
+    addMap(1, "re");
+    typeAndClick("night", "saveConfigsButton");
+    typeAndClick("Nig", "saveConfigsButton", false);
+    typeAndClick("NIGHT", "deleteConfigButton", false);
+    EXPECT_TRUE(alerts->shown().isEmpty()) << "no saved rotation has this name";
+
     alerts->answerNext(Alerts::AlternateButton);
-    click("deleteConfigButton");
-    EXPECT_EQ(control<QComboBox>("configComboBox").count(), 2);
+    typeAndClick("Night", "deleteConfigButton");
+    EXPECT_EQ(names().count(), 3);
     click("deleteConfigButton");
     ASSERT_EQ(alerts->shown().size(), 2);
     EXPECT_EQ(alerts->shown().last().message, "Do you want to delete Night ?");
+
     open(listed);
-    ASSERT_EQ(control<QComboBox>("configComboBox").count(), 1);
-    EXPECT_EQ(control<QComboBox>("configComboBox").itemText(0), "night");
+    ASSERT_EQ(names().count(), 2);
+    EXPECT_EQ(names().itemText(1), "Nig");
+    typeAndClick("night", "recallConfigButton");
+    EXPECT_EQ(editor->theMapsForRotation().size(), 2);
 }
 
 TEST_F(GameRotationTest, sendingEmptiesTheRotationThenSendsTheNewOneAndStartsItAtMultiplesOfTheLatency)

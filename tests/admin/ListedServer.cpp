@@ -33,9 +33,9 @@ QList<UdpPeer::Received> ListedServer::commandsReceived() const
 {
     QList<UdpPeer::Received> commands;
     for (UdpPeer::Received received : peer.received()) {
-        // The listing that made the record, and the status queries of the refreshes
-        // that selecting an administered favourite runs, are not the drawer's commands.
-        if (received.datagram == rconPrefix + mapListing || received.datagram == QuakeProtocol::statusRequest())
+        // The status queries and file listings of the refreshes that made the record or
+        // that selecting an administered favourite runs are not the drawer's commands.
+        if (received.datagram.startsWith(rconPrefix + "fdir ") || received.datagram == QuakeProtocol::statusRequest())
             continue;
         received.datagram = received.datagram.startsWith(rconPrefix) ? received.datagram.mid(rconPrefix.size())
                                                                      : "not a command: " + received.datagram;

@@ -13,7 +13,8 @@ class ListedServer {
 public:
     explicit ListedServer(const QStringList& maps, CodServerPtr record = CodServer::create());
 
-    // The console commands the server received after its map listing, in order.
+    // The console commands the server received, in order, without its status queries
+    // and file listings.
     QList<QByteArray> commands() const;
     // The same, with their arrival times.
     QList<UdpPeer::Received> commandsReceived() const;

@@ -1,6 +1,9 @@
 #include "admin/SavedConfigs.h"
-#include "app/Preferences.h"
+#include "platform/Preferences.h"
+#include "support/RecordingAlerts.h"
 #include "support/TestPreferences.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -51,8 +54,9 @@ TEST_F(SavedConfigsTest, namesAreExactGeneratedOnesTakeTheFirstFreeNumberAndAllS
     EXPECT_EQ(restarted.recall("Config 2"), day);
 }
 
-TEST_F(SavedConfigsTest, aDamagedOrShrunkStoreIsNeitherReadNorWrittenPastItsEndAndKeptUntilASave)
+TEST_F(SavedConfigsTest, aDamagedOrShrunkStoreIsNeitherReadNorWrittenPastItsEndAndCopiedBeforeASave)
 {
+    const RecordingAlerts& alerts = RecordingAlerts::install();
     const QByteArray damaged("\0\0\0\3garbage", 11);
     Preferences::standard().setObject(damaged, myConfigs);
     SavedConfigs configs;
@@ -60,12 +64,30 @@ TEST_F(SavedConfigsTest, aDamagedOrShrunkStoreIsNeitherReadNorWrittenPastItsEndA
     EXPECT_FALSE(configs.remove("Config 1"));
     EXPECT_EQ(Preferences::standard().dataForKey(myConfigs), damaged);
 
+    // The first save keeps the damaged value in a file of its own and says where.
     ASSERT_TRUE(configs.save("", night));
+    ASSERT_EQ(alerts.shown().size(), 1);
+    const QString told = alerts.shown().first().message;
+    QFile copy(told.mid(told.indexOf(u'/')).chopped(1));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly)) << told.toStdString();
+    EXPECT_EQ(copy.readAll(), damaged);
     ASSERT_TRUE(configs.save("second", day));
+    EXPECT_EQ(alerts.shown().size(), 1);
     Preferences::standard().setObject(ConfigForRotation::archiveList({ConfigForRotation("Config 1", night)}),
                                       myConfigs);
     EXPECT_FALSE(configs.recall("second").has_value());
     EXPECT_FALSE(configs.save("second", night));
     EXPECT_FALSE(configs.remove("second"));
     EXPECT_EQ(storedNames(), QStringList({"Config 1"}));
+}
+
+TEST_F(SavedConfigsTest, aFailedWriteIsToldAndChangesNoName)
+{
+    const RecordingAlerts& alerts = RecordingAlerts::install();
+    TestPreferences::installUnwritable();
+    SavedConfigs configs;
+    EXPECT_FALSE(configs.save("Night", night));
+    EXPECT_TRUE(configs.names().isEmpty());
+    ASSERT_EQ(alerts.shown().size(), 1);
+    EXPECT_EQ(alerts.shown().first().title, "Game Rotation");
 }

@@ -2,16 +2,22 @@
 
 #include "admin/GameRotation.h"
 #include "app/MainWindow.h"
-#include "app/Preferences.h"
 #include "app/Zorvel.h"
 #include "model/ServerArchive.h"
+#include "platform/Preferences.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingDesktop.h"
 #include "support/TestPreferences.h"
+#include "support/UserInput.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -105,9 +111,21 @@ protected:
     }
     void selectFavourite(int row) const { control<QTableView>("tableViewServers").selectRow(row); }
     void selectPlayer(int row) const { control<QTableView>("tableViewPlayers").selectRow(row); }
+    QModelIndexList selectedPlayers() const
+    {
+        return control<QTableView>("tableViewPlayers").selectionModel()->selectedRows();
+    }
     void type(const char* field, const QString& text) const { control<QLineEdit>(field).setText(text); }
     // Gives every timer of the latest command a chance to fire.
     static void waitOutTheLatency() { QTest::qWait(int(4 * latency.count())); }
+    // Runs the window's events until every command sent has its answer, or its time-out.
+    void settle() const
+    {
+        while (!controller->console().idle())
+            QTest::qWait(5);
+    }
+    QString console() const { return control<QPlainTextEdit>("consoleView").toPlainText(); }
+    QString statusBarText() const { return control<QLabel>("actionOutcome").text(); }
 
     RecordingAlerts* alerts = nullptr;
     std::unique_ptr<Zorvel> controller;
@@ -128,9 +146,9 @@ TEST_F(ZorvelConsoleTest, eachButtonSendsItsCommandVerbatim)
     click("nextMapButton");
     click("restartButton");
 
-    type("sayAndRconField", QStringLiteral("hello ^1all"));
+    type("sayField", QStringLiteral("hello ^1all"));
     click("sayButton");
-    type("sayAndRconField", QStringLiteral("g_speed 320"));
+    type("rconField", QStringLiteral("g_speed 320"));
     click("rconButton");
     type("newPassword", QStringLiteral("open sesame"));
     click("setNewServerPasswordButton");
@@ -144,6 +162,7 @@ TEST_F(ZorvelConsoleTest, eachButtonSendsItsCommandVerbatim)
     click("kickAllButton");
     ASSERT_EQ(alerts->shown().size(), 2);
     EXPECT_EQ(alerts->shown().at(0).message, "Do you really want to kick all players?");
+    settle();
 
     EXPECT_EQ(alpha->commands(), Commands({"map_restart", "map_rotate", "fast_restart", "cyclemap",
                                            "map_restart", "say hello ^1all", "g_speed 320",
@@ -245,6 +264,7 @@ TEST_F(ZorvelConsoleTest, aPlayerTheListingDoesNotNameIsNeitherKickedNorBanned)
         controller->updateUI();
         selectPlayer(0);
         click("kickButton");
+        settle();
     };
     kickWithListing(QStringLiteral("Nobody"), cod4Listing);
     // Cut short after the titles: the name is only a column title.
@@ -254,6 +274,7 @@ TEST_F(ZorvelConsoleTest, aPlayerTheListingDoesNotNameIsNeitherKickedNorBanned)
     controller->updateUI();
     selectPlayer(0);
     click("banButton");
+    settle();
     ASSERT_EQ(alerts->shown().size(), 4);
     for (int i : {0, 1, 3})
         EXPECT_EQ(alerts->shown().at(i).message, notInTheListing);
@@ -262,9 +283,53 @@ TEST_F(ZorvelConsoleTest, aPlayerTheListingDoesNotNameIsNeitherKickedNorBanned)
     alpha->peer.setSilent(true);
     selectPlayer(0);
     click("banButton");
+    settle();
     EXPECT_EQ(alerts->beeps(), 4) << "an error text is no listing";
     waitOutTheLatency();
     EXPECT_EQ(alpha->commands(), Commands(5, "status"));
+}
+
+TEST_F(ZorvelConsoleTest, kickAndBanActOnThePlayerChosenOnTheSelectedServerAndOnNobodyElse)
+{
+    // Bravo answers its status with the players, in order, and its console listing
+    // with each at a slot other than its row.
+    const auto bravoLists = [this](const QList<QByteArray>& names) {
+        QByteArray status = "\\sv_hostname\\Bravo\\gamename\\Call of Duty 4\n";
+        QByteArray listing = "map: mp_dawnville\nnum score ping name lastmsg address qport rate\n--- ----- ----\n";
+        for (const QByteArray& name : names) {
+            status += "0 50 \"" + name + "\"\n";
+            listing += " " + QByteArray::number(names.indexOf(name) + 5) + " 0 50 " + name + "^7 0 bot 1 1\n";
+        }
+        bravo->peer.setStatusAnswer({GameServerPeer::statusDatagram(status)});
+        bravo->peer.setRconAnswer("status", {GameServerPeer::printDatagram(listing + "\n")});
+    };
+    QTableView& favourites = control<QTableView>("tableViewServers");
+    QTableView& players = control<QTableView>("tableViewPlayers");
+    bravoLists({"Zed"});
+    UserInput::clickRow(players, 0);
+    UserInput::clickRow(favourites, 1);
+    EXPECT_TRUE(selectedPlayers().isEmpty()) << "the choice stays with Alpha's player";
+    UserInput::click(control<QPushButton>("kickButton"));
+    UserInput::click(control<QPushButton>("banButton"), Qt::AltModifier);
+    EXPECT_EQ(alerts->beeps(), 2);
+
+    UserInput::clickRow(players, 0);
+    bravoLists({"Yan", "Zed"});
+    UserInput::click(control<QPushButton>("refreshServerButton"));
+    ASSERT_EQ(selectedPlayers().size(), 1);
+    EXPECT_EQ(selectedPlayers().first().row(), 1) << "the choice follows Zed";
+    UserInput::click(control<QPushButton>("kickButton"));
+    bravo->waitForCommands(2);
+
+    bravoLists({"Yan"});
+    UserInput::click(control<QPushButton>("refreshServerButton"));
+    EXPECT_TRUE(selectedPlayers().isEmpty()) << "Zed left";
+    UserInput::click(control<QPushButton>("banButton"));
+    UserInput::click(control<QPushButton>("kickButton"), Qt::AltModifier);
+    EXPECT_EQ(alerts->beeps(), 4);
+    waitOutTheLatency();
+    EXPECT_EQ(bravo->commands(), Commands({"status", "clientKick 6"}));
+    EXPECT_TRUE(alpha->commands().isEmpty());
 }
 
 TEST_F(ZorvelConsoleTest, theRotationEditorFollowsTheSelectedServerAndRefusesOneNeverRefreshed)
@@ -288,4 +353,105 @@ TEST_F(ZorvelConsoleTest, theRotationEditorFollowsTheSelectedServerAndRefusesOne
     EXPECT_EQ(alerts->shown().at(0).message, "You must refresh the server before use");
     EXPECT_FALSE(opened->isVisible());
     EXPECT_TRUE(alpha->commands().isEmpty() && bravo->commands().isEmpty());
+}
+
+TEST_F(ZorvelConsoleTest, enterSendsItsFieldAndTheConsoleShowsEachAnswerWithoutColourCodesOrThatNoneCame)
+{
+    alpha->peer.setRconAnswer("g_speed 320",
+                              {GameServerPeer::printDatagram("\"g_speed\" is:\"320^7\" default:\"^1320^7\"\n")});
+    QLineEdit& command = control<QLineEdit>("rconField");
+    QLineEdit& say = control<QLineEdit>("sayField");
+    UserInput::typeInto(command, "g_speed 320");
+    UserInput::pressEnter(command);
+    EXPECT_TRUE(command.text().isEmpty());
+    settle();
+    EXPECT_EQ(statusBarText(), "Ran \u201cg_speed 320\u201d on Alpha");
+
+    UserInput::typeInto(say, "hello ^1all");
+    UserInput::pressEnter(say);
+    EXPECT_FALSE(controller->console().idle()) << "the window goes on while the server keeps silent";
+    settle();
+    EXPECT_EQ(alpha->commands(), Commands({"g_speed 320", "say hello ^1all"}));
+    EXPECT_EQ(statusBarText(), "No answer from Alpha to \u201csay hello ^1all\u201d");
+    const QStringList lines = console().split(u'\n');
+    ASSERT_EQ(lines.size(), 4) << console().toStdString();
+    const QString time = QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] ");
+    EXPECT_TRUE(QRegularExpression(time + "Alpha> g_speed 320$").match(lines[0]).hasMatch()) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "\"g_speed\" is:\"320\" default:\"320\"");
+    EXPECT_TRUE(QRegularExpression(time + "Alpha> say hello \\^1all$").match(lines[2]).hasMatch());
+    EXPECT_EQ(lines[3], "(no answer)");
+
+    alpha->peer.setRconAnswer("tempBanUser Bob", {GameServerPeer::printDatagram("Unknown command \"tempBanUser\"\n")});
+    UserInput::typeInto(command, "tempBanUser Bob");
+    UserInput::pressEnter(command);
+    settle();
+    EXPECT_EQ(statusBarText(), "Alpha does not know the command \u201ctempBanUser Bob\u201d");
+}
+
+TEST_F(ZorvelConsoleTest, upAndDownRecallTheCommandsOfThisRunAndGiveBackWhatWasBeingTyped)
+{
+    QLineEdit& command = control<QLineEdit>("rconField");
+    for (const char* sent : {"status", "g_speed 320", "g_speed 320"}) {
+        UserInput::typeInto(command, sent);
+        UserInput::pressEnter(command);
+    }
+    UserInput::typeInto(command, "map_re");
+    QStringList recalled;
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}) {
+        QTest::keyClick(&command, key);
+        recalled.append(command.text());
+    }
+    EXPECT_EQ(recalled, QStringList({"g_speed 320", "status", "status", "g_speed 320", "map_re", "map_re"}));
+
+    QLineEdit& say = control<QLineEdit>("sayField");
+    UserInput::typeInto(say, "gg");
+    UserInput::pressEnter(say);
+    QTest::keyClick(&say, Qt::Key_Up);
+    EXPECT_EQ(say.text(), "gg") << "what was said is recalled apart from the commands";
+    QTest::keyClick(&say, Qt::Key_Up);
+    EXPECT_EQ(say.text(), "gg");
+    settle();
+}
+
+TEST_F(ZorvelConsoleTest, thePlayersContextMenuKicksAndBansByNameWithoutAModifierAndRefusesANameReadCut)
+{
+    // Long lines, as a real server prints them, bring up the console's horizontal scroll bar.
+    const QByteArray longLine = "broadcast: print \"" + QByteArray(200, 'x') + "\"\n";
+    alpha->peer.setRconAnswer("kick ^1St^7eve",
+                              {GameServerPeer::printDatagram(longLine.repeated(8) + "^1St^7eve^7 was kicked\n")});
+    alpha->peer.setRconAnswer("sv_kickBanTime 600", {GameServerPeer::printDatagram("")});
+    alpha->peer.setRconAnswer("tempBanUser ^1St^7eve", {GameServerPeer::printDatagram("")});
+    alpha->peer.setRconAnswer("clientKick 12", {GameServerPeer::printDatagram("")});
+    QTableView& players = control<QTableView>("tableViewPlayers");
+    const auto choose = [&](int row, const char* command) {
+        const bool chosen = UserInput::chooseFromMenu(UserInput::openContextMenu(players, row), command);
+        settle();
+        return chosen;
+    };
+
+    EXPECT_TRUE(choose(1, "kickPlayerByName"));
+    EXPECT_EQ(statusBarText(), "Kicked Steve on Alpha");
+    EXPECT_TRUE(console().endsWith("\nSteve was kicked"));
+    control<QRadioButton>("banTenMinutesButton").setChecked(true);
+    EXPECT_TRUE(choose(1, "banPlayerByName"));
+    EXPECT_EQ(statusBarText(), "Banned Steve for 10 minutes on Alpha");
+    EXPECT_TRUE(choose(1, "kickPlayer"));
+    EXPECT_EQ(statusBarText(), "Kicked Steve (slot 12) on Alpha");
+    EXPECT_EQ(alpha->commands(), Commands({"kick ^1St^7eve", "sv_kickBanTime 600", "tempBanUser ^1St^7eve", "status",
+                                           "clientKick 12"}));
+    const QScrollBar& scroll = *control<QPlainTextEdit>("consoleView").verticalScrollBar();
+    EXPECT_GT(scroll.maximum(), 0);
+    EXPECT_EQ(scroll.value(), scroll.maximum()) << "the console follows the latest answer";
+
+    EXPECT_TRUE(choose(2, "kickPlayerByName"));
+    EXPECT_TRUE(choose(2, "banPlayerByName"));
+    ASSERT_EQ(alerts->shown().size(), 2) << "\"Big Joe\" would reach the server cut at its blank";
+    EXPECT_EQ(alerts->shown().at(1).title, "Ban Player");
+    EXPECT_EQ(alpha->commands().size(), 5);
+
+    // On another favourite the choice stands for nobody: the entries are disabled.
+    selectFavourite(1);
+    for (const char* command : {"kickPlayer", "kickPlayerByName", "banPlayer", "banPlayerByName"})
+        EXPECT_FALSE(choose(-1, command)) << command;
+    EXPECT_EQ(alerts->beeps(), 0);
 }

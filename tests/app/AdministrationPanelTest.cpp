@@ -2,6 +2,7 @@
 
 #include "launch/GameApplications.h"
 #include "peers/GameServerPeer.h"
+#include "support/UserInput.h"
 
 #include <QComboBox>
 #include <QDockWidget>
@@ -72,10 +73,25 @@ TEST_F(AdministrationPanel, drawerListsTheFilesAndMapsTheServerListsThroughItsCo
     QComboBox& maps = control<QComboBox>("mapListComboBox");
     EXPECT_EQ(maps.currentText(), "mp_carentan");
 
-    maps.setEditText("mp_typed");
+    UserInput::typeInto(maps, "mp_typed");
+    UserInput::pressEnter(maps);
     favourite(0)->mapListRefresh();
     EXPECT_EQ(itemsOf("mapListComboBox"), QStringList({"mp_harbor", "mp_carentan"}));
     EXPECT_EQ(maps.currentText(), "mp_typed");
+
+    // What the administrator types is sent as typed: Enter and moving on add nothing
+    // to the lists and put no entry of another case in its place.
+    QComboBox& gametypes = control<QComboBox>("gametypeListComboBox");
+    const QStringList offered = itemsOf("gametypeListComboBox");
+    UserInput::typeInto(maps, "MP_Harbor");
+    UserInput::pressEnter(maps);
+    UserInput::typeInto(gametypes, "war");
+    UserInput::pressEnter(gametypes);
+    EXPECT_EQ(maps.currentText(), "MP_Harbor");
+    UserInput::typeInto(maps, "mp_h");
+    EXPECT_EQ(maps.currentText() + " " + gametypes.currentText(), "mp_h war");
+    EXPECT_EQ(itemsOf("mapListComboBox"), QStringList({"mp_harbor", "mp_carentan"}));
+    EXPECT_EQ(itemsOf("gametypeListComboBox"), offered);
 
     controller->updateMapListComboBox(favourite(1));
     EXPECT_EQ(itemsOf("mapListComboBox"), QStringList({"mp_harbor", "mp_carentan"})) << "only the selected's list";

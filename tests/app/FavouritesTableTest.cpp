@@ -2,10 +2,13 @@
 
 #include "app/ServerPasteboard.h"
 #include "model/ServerArchive.h"
+#include "support/UserInput.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QColor>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMimeData>
 
 namespace {
@@ -52,6 +55,52 @@ protected:
             && model().dropMimeData(&drag, Qt::CopyAction, row, -1, {});
     }
 };
+
+TEST_F(FavouritesTable, eachStateChoosesTheTextColourAndAHeldPasswordTheGround)
+{
+    struct Row {
+        int commError;
+        const char* pass;
+        const char* player;
+        QColor text;
+    };
+    const QColor grey = QColor::fromRgbF(0.5, 0.5, 0.5);
+    const QColor black(Qt::black);
+    const QColor blue(Qt::blue);
+    const QList<Row> rows = {
+        {CodServer::NeverContacted, "", "", grey},
+        {CodServer::Answered, "pw", "Alice", black},
+        {CodServer::Unreachable, "", "", QColor(Qt::red)},
+        {CodServer::RconFailed, "pw", "", QColor::fromRgbF(0.5, 0.0, 0.5)},
+        {CodServer::Answered, "", "[clan]Bob", blue},
+        {7, "", "", QColor()},
+    };
+    QList<CodServerPtr> servers;
+    for (int row = 0; row < rows.size(); ++row)
+        servers.append(server(QString::number(row), QStringLiteral("10.0.0.%1:28960").arg(row + 1), rows[row].pass));
+    startWith(servers);
+    for (int row = 0; row < rows.size(); ++row) {
+        favourite(row)->setCommError(rows[row].commError);
+        if (*rows[row].player)
+            favourite(row)->setServerPlayers({std::make_shared<const CodPlayer>(
+                CodPlayer::Fields{.name = rows[row].player, .colouredName = rows[row].player})});
+    }
+    QLineEdit& watched = control<QLineEdit>("playerNameToFind");
+    UserInput::typeInto(watched, "CLAN");
+    const auto textColour = [this](int row) {
+        return cell(favourites(), row, "Name", Qt::ForegroundRole).value<QColor>();
+    };
+    for (int row = 0; row < rows.size(); ++row) {
+        EXPECT_EQ(textColour(row), rows[row].text) << row;
+        const QVariant ground = cell(favourites(), row, "Address", Qt::BackgroundRole);
+        EXPECT_EQ(ground.value<QColor>(), *rows[row].pass ? QColor::fromRgbF(0.9, 0.9, 0.9) : QColor()) << row;
+    }
+    for (const char* other : {"alice", ""}) {
+        UserInput::typeInto(watched, other);
+        EXPECT_EQ(textColour(1), *other ? blue : black) << other;
+        EXPECT_EQ(textColour(4), black) << "no longer watched";
+    }
+}
 
 TEST_F(FavouritesTable, draggingAFavouriteMovesItAboveTheDropRowAndTheSelectionFollows)
 {

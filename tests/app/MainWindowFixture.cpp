@@ -1,15 +1,18 @@
 #include "MainWindowFixture.h"
 
-#include "app/Preferences.h"
 #include "model/ServerArchive.h"
+#include "platform/Preferences.h"
 #include "support/TestPreferences.h"
 
+#include <QClipboard>
 #include <QSettings>
+#include <QTest>
 
 void MainWindowFixture::SetUp()
 {
     TestPreferences::installFresh();
     alerts = &RecordingAlerts::install();
+    notifications = &RecordingNotifications::install();
     desktop = &RecordingDesktop::install();
 }
 
@@ -18,6 +21,10 @@ void MainWindowFixture::start()
     controller = std::make_unique<Zorvel>();
     window = std::make_unique<MainWindow>(*controller);
     window->show();
+    // The window comes to the front and takes the keyboard, and what start-up found
+    // is told, as when the event loop starts.
+    window->activateWindow();
+    QCoreApplication::processEvents();
 }
 
 void MainWindowFixture::startWith(const QList<CodServerPtr>& favourites)
@@ -45,12 +52,26 @@ QByteArray MainWindowFixture::storedFavourites()
     return QSettings(Preferences::standard().filePath(), QSettings::IniFormat).value("myServers").toByteArray();
 }
 
-QStringList MainWindowFixture::favouriteAddresses() const
+namespace {
+
+QStringList addressesOf(const QList<CodServerPtr>& servers)
 {
     QStringList addresses;
-    for (const CodServerPtr& server : controller->myServers())
+    for (const CodServerPtr& server : servers)
         addresses.append(server->serverIp());
     return addresses;
+}
+
+}  // namespace
+
+QStringList MainWindowFixture::storedAddresses()
+{
+    return addressesOf(ServerArchive::readableServerList(storedFavourites()).servers);
+}
+
+QStringList MainWindowFixture::favouriteAddresses() const
+{
+    return addressesOf(controller->myServers());
 }
 
 int MainWindowFixture::selectedRow() const
@@ -65,4 +86,23 @@ void MainWindowFixture::select(int row) const
         favourites().clearSelection();
     else
         favourites().selectRow(row);
+}
+
+void MainWindowFixture::press(Qt::Key key, Qt::KeyboardModifiers modifiers) const
+{
+    QWidget* focused = QApplication::focusWidget();
+    QTest::keyClick(focused ? focused : window.get(), key, modifiers);
+}
+
+void MainWindowFixture::pasteText(const QString& text) const
+{
+    QGuiApplication::clipboard()->setText(text);
+    favourites().setFocus();
+    press(Qt::Key_V, Qt::ControlModifier);
+}
+
+void MainWindowFixture::endRunWithoutPrompt()
+{
+    window.reset();
+    controller.reset();
 }

@@ -4,6 +4,7 @@
 #include "app/Zorvel.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingDesktop.h"
+#include "support/RecordingNotifications.h"
 #include "support/TableCells.h"
 
 #include <QPushButton>
@@ -13,9 +14,10 @@
 
 #include <memory>
 
-// A fresh preference file, alert recorder and desktop for every test, and the real
-// main window and its controller, shown offscreen, over favourites that a test
-// stores first and whose state it then sets directly on the records.
+// A fresh preference file, alert and notification recorders and desktop for every
+// test, and the real main window and its controller, shown offscreen, over
+// favourites that a test stores first and whose state it then sets directly on the
+// records.
 class MainWindowFixture : public testing::Test {
 protected:
     void SetUp() override;
@@ -25,13 +27,15 @@ protected:
     static CodServerPtr server(const QString& name, const QString& ip, const QString& pass = {});
     static void storeFavourites(const QList<CodServerPtr>& servers);
     static QByteArray storedFavourites();
+    // The addresses of the favourites in the store, in order.
+    static QStringList storedAddresses();
 
     template <class Widget>
     Widget& control(const char* name) const
     {
         Widget* widget = window->findChild<Widget*>(QString::fromLatin1(name));
         if (!widget)
-            throw std::runtime_error(std::string("no control ") + name);
+            throw std::runtime_error(QStringLiteral("no control %1").arg(QLatin1String(name)).toStdString());
         return *widget;
     }
 
@@ -45,9 +49,17 @@ protected:
     // Redraws the window after a test changed records behind its back.
     void redraw() const { controller->updateUI(); }
     void clickButton(const char* name) const { control<QPushButton>(name).click(); }
+    // The user's keys on the window: a menu command's shortcut, or typing into the
+    // control with the focus.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    // Copies the text and pastes it into the favourites with the keyboard.
+    void pasteText(const QString& text) const;
+    // The run ends without the quit prompt, as a crash or a kill ends it.
+    void endRunWithoutPrompt();
     bool isEnabled(const char* buttonName) const { return control<QPushButton>(buttonName).isEnabled(); }
 
     RecordingAlerts* alerts = nullptr;
+    RecordingNotifications* notifications = nullptr;
     RecordingDesktop* desktop = nullptr;
     std::unique_ptr<Zorvel> controller;
     std::unique_ptr<MainWindow> window;

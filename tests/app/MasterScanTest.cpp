@@ -1,37 +1,27 @@
 #include "MainWindowFixture.h"
 
 #include "app/MasterScan.h"
-#include "app/Preferences.h"
+#include "finders/ScanProgress.h"
+#include "net/QuakeProtocol.h"
 #include "peers/GameServerFarm.h"
 #include "peers/MasterServerPeer.h"
+#include "platform/Preferences.h"
 #include "support/TestPreferences.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <future>
 
 namespace {
 
 using namespace std::chrono_literals;
 using Answer = GameServerFarm::Answer;
-
-QList<qsizetype> sizesOf(const QList<QStringList>& batches)
-{
-    QList<qsizetype> sizes;
-    for (const QStringList& batch : batches)
-        sizes.append(batch.size());
-    return sizes;
-}
-
-QStringList numbered(int count)
-{
-    QStringList addresses;
-    for (int i = 0; i < count; ++i)
-        addresses.append(QStringLiteral("10.0.%1.%2:28960").arg(i / 256).arg(i % 256));
-    return addresses;
-}
 
 // Sorted, so that lists compare whatever their order and a duplicate shows.
 QStringList sorted(QStringList addresses)
@@ -53,26 +43,45 @@ GameServerFarm::Server farmServer(Answer answer, std::chrono::milliseconds delay
     return {.hostName = "^1Test^7 server", .mapName = "mp_test", .answerDelay = delay, .answer = answer};
 }
 
+// Whether one of the texts is the progress of a Call of Duty scan of that many servers.
+bool toldProgressOf(const QStringList& labels, int listed)
+{
+    const QRegularExpression progress(QStringLiteral("^Call of Duty: \\d+ of %1 queried, \\d+ answered$").arg(listed));
+    return labels.indexOf(progress) >= 0;
+}
+
 }  // namespace
 
-TEST(MasterScanRulesTest, batchesPortsHostsAndTheAddressesOfAReply)
+TEST(MasterScanRulesTest, portsAndHosts)
 {
-    const QList<QStringList> batches = MasterScan::batchesOf(numbered(600), 250);
-    EXPECT_EQ(sizesOf(batches), (QList<qsizetype>{250, 250, 100}));
-    EXPECT_EQ(batches.at(2).first(), numbered(600).at(500));
-    EXPECT_EQ(sizesOf(MasterScan::batchesOf(numbered(3), 0)), (QList<qsizetype>{1, 1, 1}));
-
     for (const char* refused : {"1", "65535", "0", "-20510", "port", ""})
         EXPECT_FALSE(MasterScan::masterPort(QString::fromLatin1(refused))) << refused;
     EXPECT_EQ(MasterScan::masterPort(" 20510 (CoD)"), 20510);
-    EXPECT_EQ(MasterScan::getIpFromString("localhost"), "127.0.0.1");
+    // "127.1" is not dotted-decimal, so it goes through the host look-up, which reads
+    // it as a numeric form without asking a resolver or /etc/hosts.
     EXPECT_EQ(MasterScan::getIpFromString("127.1"), "127.0.0.1");
+    EXPECT_EQ(MasterScan::getIpFromString("10.0.0.1"), "10.0.0.1");
+}
 
-    // No semicolon, no list; each usable server once.
-    EXPECT_FALSE(MasterScan::addressesInReply("Error: Unable to receive server response"));
-    EXPECT_EQ(MasterScan::addressesInReply("1.2.3.4:28960;5.6.7.8:1;1.2.3.4:28960;0.0.0.0:28960;0.1.2.3:28960;"
-                                           "255.255.255.255:28960;239.1.1.1:28960;9.9.9.9:0;223.1.1.1:65535;"),
-              (QStringList{"1.2.3.4:28960", "5.6.7.8:1", "223.1.1.1:65535"}));
+TEST(MasterScanCountsTest, aScanKeepsItsCountsOfListedQueriedAndAnsweredServers)
+{
+    TestPreferences::installFresh();
+    TestPreferences::setTimeout(100000);
+    GameServerFarm farm(GameServerFarm::generate(50, {.seed = 2, .silentFraction = 0.2}));
+    MasterServerPeer master;
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords() + farm.masterRecords().mid(0, 5), 20));
+    Preferences::standard().setObject(QStringLiteral("127.0.0.1"), QStringLiteral("CoD4 Master Server"));
+    Preferences::standard().setObject(QString::number(master.port()), QStringLiteral("CoD4 Master Server Port"));
+    std::mutex lock;
+    ScanEngine engine;
+    MasterScan scan(MasterScan::Game::CoD4, engine, lock);
+    std::promise<int> kept;
+
+    scan.begin();
+    scan.start({[](const ScanCounts&) {}, [&kept](int servers) { kept.set_value(servers); }, [] {}, [] {}});
+    const int answering = static_cast<int>(farm.answeringAddresses().size());
+    EXPECT_EQ(kept.get_future().get(), answering);
+    EXPECT_EQ(scan.progress(), (ScanCounts{.listed = 50, .queried = 50, .answered = answering}));
 }
 
 class MasterScanTest : public MainWindowFixture {
@@ -89,16 +98,17 @@ protected:
         Preferences::standard().setObject(QStringLiteral("127.0.0.1"), game + " Master Server");
         Preferences::standard().setObject(QString::number(port), game + " Master Server Port");
     }
-    static void setBatchSize(int servers)
+    // The speed slider's stored value: 25 sets the fastest pace, 2000 the slowest.
+    static void setSpeed(int serversByThread)
     {
-        Preferences::standard().setObject(servers, QStringLiteral("Number of servers by thread"));
+        Preferences::standard().setObject(serversByThread, QStringLiteral("Number of servers by thread"));
     }
 
     QString label(const char* name) const { return control<QLabel>(name).text(); }
     bool indicatorTurns() const { return control<QProgressBar>("serversRefreshIndicator").isVisible(); }
 
-    // Runs the window's events until the scan's running flag drops, then waits for
-    // its threads and delivers what they queued.
+    // Runs the window's events until the scan's running flag drops, then makes sure
+    // the engine dropped it and delivers what it queued.
     template <typename RefreshState>
     void waitForTheEndOf(RefreshState refreshState) const
     {
@@ -111,65 +121,120 @@ protected:
     MasterServerPeer master;
 };
 
-TEST_F(MasterScanTest, aScanKeepsTheServersThatAnswerAndHandsTheListsOverAsItGoes)
+TEST_F(MasterScanTest, aScanKeepsTheServersThatAnswerWithoutHoldingUpTheWindowAndHandsTheListsOverAsItGoes)
 {
     GameServerFarm farm(GameServerFarm::generate(600, {.seed = 7, .silentFraction = 0.1, .maximumDelay = 3ms}));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 110));
-    setBatchSize(250);
+    setSpeed(500);
     start();
     QSignalSpy started(controller.get(), &Zorvel::masterScanStarted);
+    QStringList labels;
     QList<qsizetype> handedOverSizes;
-    QObject::connect(controller.get(), &Zorvel::masterListsChanged,
-                     [&] { handedOverSizes.append(controller->activeCodServers().size()); });
+    QObject::connect(controller.get(), &Zorvel::masterListsChanged, [&] {
+        handedOverSizes.append(controller->activeCodServers().size());
+        labels.append(label("numberOfCodServerToScan"));
+    });
 
     control<QAction>("scanCodServers").trigger();
     EXPECT_EQ(started.count(), 1);
-    EXPECT_EQ(label("numberOfCodServerToScan"), "600 servers to scan...");
     EXPECT_TRUE(indicatorTurns());
+    EXPECT_TRUE(controller->codRefreshState()) << "the command does not wait for the scan";
+    EXPECT_TRUE(label("numberOfCodServerToScan").startsWith("Call of Duty: ")) << "its counts show at once";
     waitForTheEndOf(&Zorvel::codRefreshState);
 
     EXPECT_EQ(addressesOf(controller->activeCodServers()), sorted(farm.answeringAddresses()));
+    EXPECT_EQ(label("numberOfCodServerToScan"),
+              QString::asprintf("Call of Duty: %i servers in database", static_cast<int>(farm.answeringAddresses().size())));
     EXPECT_FALSE(indicatorTurns());
-    // Batches of 250, 250 and 100 ask for a hand-over after servers 0, 20, ... 240 (or
-    // 80) and at each end; those asked for while one is queued fold into it, and the
-    // last one hands the whole list over.
-    ASSERT_FALSE(handedOverSizes.isEmpty());
-    EXPECT_LE(handedOverSizes.size(), 14 + 14 + 6);
+    ASSERT_GE(handedOverSizes.size(), 2) << "hand-overs while the list grows, and at the end";
+    EXPECT_LT(handedOverSizes.first(), handedOverSizes.last());
     EXPECT_EQ(handedOverSizes.last(), controller->activeCodServers().size());
+    EXPECT_TRUE(toldProgressOf(labels, 600)) << labels.join('|').toStdString();
     EXPECT_TRUE(controller->activeUOServers().isEmpty());
 }
 
-TEST_F(MasterScanTest, stoppingRightAfterTheStartKeepsAtMostTheFirstServerOfEachBatch)
+TEST_F(MasterScanTest, aStopRightAfterTheStartEndsTheScanWithWhatAnsweredSoFar)
 {
-    // The servers answer late enough that the stop comes before any first answer,
-    // even on a slow, loaded machine.
-    TestPreferences::setTimeout(999000);
-    GameServerFarm farm(std::vector<GameServerFarm::Server>(60, farmServer(Answer::Status, 800ms)));
-    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 25));
-    setBatchSize(20);
+    GameServerFarm farm(GameServerFarm::generate(400, {.seed = 4}));
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 100));
+    setSpeed(2000);
     start();
 
     controller->scanCodServers();
     controller->scanCodServersStop();
     waitForTheEndOf(&Zorvel::codRefreshState);
 
-    const QStringList firsts = {farm.address(0), farm.address(20), farm.address(40)};
-    for (const QString& kept : addressesOf(controller->activeCodServers()))
-        EXPECT_TRUE(firsts.contains(kept)) << kept.toStdString();
+    const qsizetype kept = controller->activeCodServers().size();
+    EXPECT_LT(farm.queriesReceived(), farm.size());
+    EXPECT_LE(kept, farm.queriesReceived());
+    EXPECT_EQ(label("numberOfCodServerToScan"),
+              "Call of Duty: " + ScanProgress::serversInDatabase(static_cast<int>(kept), true));
+    EXPECT_TRUE(alerts->shown().isEmpty()) << "a stop is no failure of the master";
 }
 
-TEST_F(MasterScanTest, anUnusableOrSilentMasterEndsTheScanAtOnce)
+TEST_F(MasterScanTest, anUnusableMasterEndsTheScanAtOnceAndASilentOneAfterItsTimeout)
 {
     pointMaster("UO", 1);
     start();
     controller->scanUOServers();
+    waitForTheEndOf(&Zorvel::uoRefreshState);
+    EXPECT_EQ(label("numberOfUOServerToScan"), "United Offensive: No response");
+    EXPECT_FALSE(controller->uoRefreshState());
+    EXPECT_TRUE(master.receivedDatagrams().isEmpty());
+    EXPECT_TRUE(alerts->shown().isEmpty());
+
+    TestPreferences::setTimeout(100000);
     controller->scanCodServers();
-    EXPECT_EQ(label("numberOfUOServerToScan"), "No response");
-    EXPECT_EQ(label("numberOfCodServerToScan"), "Try again...") << "a silent master";
+    EXPECT_TRUE(controller->codRefreshState());
+    waitForTheEndOf(&Zorvel::codRefreshState);
+    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: Try again...") << "a silent master";
     ASSERT_EQ(alerts->shown().size(), 1);
-    EXPECT_EQ(alerts->shown().first().title, "Communication error !");
-    EXPECT_FALSE(controller->codRefreshState() || controller->uoRefreshState());
+    EXPECT_EQ(alerts->shown().last().title, "Communication error !");
     EXPECT_FALSE(indicatorTurns());
+}
+
+// The master's host name is looked up by a name server that answers only when the
+// test says so: meanwhile the scan command has returned and the window goes on.
+TEST_F(MasterScanTest, aMastersHostNameIsLookedUpWithoutHoldingUpTheWindow)
+{
+    std::promise<QString> firstAnswer;
+    std::promise<QString> secondAnswer;
+    std::shared_future<QString> answers[] = {firstAnswer.get_future().share(), secondAnswer.get_future().share()};
+    std::atomic<int> asked = 0;
+    MasterScan::setHostLookup([&](const QString& host) {
+        EXPECT_EQ(host, "master.zorvel.test");
+        return answers[asked++].get();
+    });
+    const auto realLookup = qScopeGuard([] { MasterScan::setHostLookup(MasterScan::getIpFromString); });
+    Preferences::standard().setObject(QStringLiteral("master.zorvel.test"), QStringLiteral("CoD Master Server"));
+    start();
+
+    // Stopped while its master is looked up, a scan ends at once with nothing listed,
+    // and the address that comes later is not used.
+    controller->scanCodServers();
+    EXPECT_TRUE(controller->codRefreshState());
+    EXPECT_TRUE(indicatorTurns());
+    controller->scanCodServersStop();
+    EXPECT_FALSE(controller->codRefreshState());
+    firstAnswer.set_value(QStringLiteral("127.0.0.1"));
+    QTest::qWait(20);
+    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: 0 servers in database (stopped)");
+    EXPECT_FALSE(indicatorTurns());
+
+    // Once looked up, the master is asked for its list; a silent one ends the scan.
+    controller->scanCodServers();
+    EXPECT_TRUE(master.receivedDatagrams().isEmpty());
+    secondAnswer.set_value(QStringLiteral("127.0.0.1"));
+    waitForTheEndOf(&Zorvel::codRefreshState);
+    EXPECT_EQ(master.receivedDatagrams().size(), 1);
+    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: Try again...");
+
+    // A name that does not resolve: "No response".
+    MasterScan::setHostLookup([](const QString&) { return QString(); });
+    controller->scanCodServers();
+    waitForTheEndOf(&Zorvel::codRefreshState);
+    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: No response");
+    EXPECT_EQ(master.receivedDatagrams().size(), 1);
 }
 
 TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOnlyTheAnsweringOnesListedOnce)
@@ -183,26 +248,30 @@ TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOn
                                                      MasterServerPeer::Ending::EndOfTransmission),
                       MasterServerPeer::listDatagram({records[2], records[3], records[4], records[1]},
                                                      MasterServerPeer::Ending::EndOfFile)});
-    setBatchSize(2);
+    Preferences::standard().setObject(QStringLiteral("115 (CoD2)"), QStringLiteral("CoD Master Server Protocol"));
     start();
+    QStringList labels;
+    QObject::connect(controller.get(), &Zorvel::masterListsChanged,
+                     [&] { labels.append(label("numberOfCodServerToScan")); });
 
     controller->scanCodServers();
-    EXPECT_EQ(label("numberOfCodServerToScan"), "5 servers to scan...");
     waitForTheEndOf(&Zorvel::codRefreshState);
 
     EXPECT_EQ(addressesOf(controller->activeCodServers()),
               sorted({farm.address(0), farm.address(1), farm.address(2), farm.address(4)}));
-    EXPECT_EQ(label("numberOfCodServerToScan"), "4 servers in database");
+    EXPECT_TRUE(toldProgressOf(labels, 5)) << labels.join('|').toStdString();
+    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: 4 servers in database");
+    EXPECT_EQ(master.receivedDatagrams(), QList<QByteArray>{QuakeProtocol::connectionlessHeader + "getservers 115 empty full"});
     for (int i = 0; i < farm.size(); ++i)
-        EXPECT_EQ(farm.queriesReceivedBy(i), 1) << i;
+        EXPECT_EQ(farm.queriesReceivedBy(i), i == 3 ? 2 : 1) << i << ": the silent one is asked once more";
 }
 
-TEST_F(MasterScanTest, quittingInTheMiddleOfScansJoinsTheirThreads)
+TEST_F(MasterScanTest, quittingInTheMiddleOfScansWaitsForTheEngine)
 {
     GameServerFarm farm(GameServerFarm::generate(400, {.seed = 3, .silentFraction = 0.2, .maximumDelay = 20ms}));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 150));
     pointMaster("UO", master.port());
-    setBatchSize(100);
+    setSpeed(2000);
     start();
 
     controller->scanCodServers();
@@ -211,15 +280,14 @@ TEST_F(MasterScanTest, quittingInTheMiddleOfScansJoinsTheirThreads)
         QTest::qWait(5);
     controller->stopMasterScans();
     EXPECT_FALSE(controller->codRefreshState() || controller->uoRefreshState());
-    EXPECT_LT(farm.queriesReceived(), 2 * farm.size());
+    const int queried = farm.queriesReceived();
+    EXPECT_LT(queried, 2 * farm.size());
     QCoreApplication::processEvents();
 
-    const int queried = farm.queriesReceived();
     controller->scanCodServers();
     while (farm.queriesReceived() < queried + 4)
         QTest::qWait(5);
     window.reset();
     controller.reset();
-    QCoreApplication::processEvents();
     EXPECT_LT(farm.queriesReceived(), queried + farm.size());
 }

@@ -1,12 +1,12 @@
 #include "MainWindowFixture.h"
 
 #include "app/PasswordWindow.h"
-#include "app/Preferences.h"
 #include "launch/GameApplications.h"
 #include "model/ServerArchive.h"
 #include "net/UtProtocol.h"
 #include "peers/GameServerPeer.h"
 #include "peers/UtQueryPeer.h"
+#include "platform/Preferences.h"
 #include "support/TestPreferences.h"
 
 #include "ui_PasswordWindow.h"
@@ -19,6 +19,9 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -149,6 +152,46 @@ TEST_F(RefreshScheduling, aFavouriteTheRunIsQueryingIsNotQueriedAgainFromTheWind
     EXPECT_EQ(favourite(0)->commError(), CodServer::Unreachable);
 }
 
+TEST_F(RefreshScheduling, onlyARefreshOnTheUiThreadAsksForTheMapListAfterTheConfigurations)
+{
+    constexpr int latencyMilliseconds = 20;
+    Preferences::standard().setObject(QStringLiteral("%1 ms").arg(latencyMilliseconds),
+                                      QStringLiteral("Latency for double command"));
+    GameServerPeer administered;
+    administered.setRconPassword("rcon");
+    administered.setStatusAnswer({statusWithPlayer("Administered", "Bob")});
+    const QByteArray listed = GameServerPeer::printDatagram("---------------\n1 files listed\n");
+    administered.setRconAnswer("fdir /[a-z]*.cfg", {listed});
+    administered.setRconAnswer("fdir maps/mp*.d3dbsp", {listed});
+    startWith({server("Administered", addressOf(administered), "rcon")});
+    const auto requests = [&administered](const QByteArray& command) {
+        return int(administered.receivedDatagrams().count("\xff\xff\xff\xffrcon rcon " + command));
+    };
+
+    const struct {
+        const char* refresh;
+        std::function<void()> run;
+        bool asksForMaps;
+    } cases[] = {
+        {"the refresh-all worker", [this] { clickButton("refreshAllServersButton"), waitForTheRunToEnd(); }, false},
+        // Each thread of a master scan is such a thread.
+        {"a thread without an event loop", [this] { std::thread([this] { favourite(0)->serverRefresh(); }).join(); },
+         false},
+        {"selecting it in the window", [this] { select(0); }, true},
+    };
+    for (const auto& each : cases) {
+        const int configurationsBefore = requests("fdir /[a-z]*.cfg");
+        const int mapsBefore = requests("fdir maps/mp*.d3dbsp");
+        each.run();
+        EXPECT_EQ(requests("fdir /[a-z]*.cfg"), configurationsBefore + 1) << each.refresh;
+        // A map listing asked for by mistake would come one latency later: wait ten.
+        QTest::qWait(10 * latencyMilliseconds);
+        while (each.asksForMaps && requests("fdir maps/mp*.d3dbsp") == mapsBefore)
+            QTest::qWait(5);
+        EXPECT_EQ(requests("fdir maps/mp*.d3dbsp"), mapsBefore + int(each.asksForMaps)) << each.refresh;
+    }
+}
+
 TEST_F(RefreshScheduling, selectingRefreshesWhenTheSettingSaysSoOrTheUserAdministersTheServer)
 {
     GameServerPeer plain;
@@ -172,11 +215,14 @@ TEST_F(RefreshScheduling, selectingRefreshesWhenTheSettingSaysSoOrTheUserAdminis
     EXPECT_EQ(queries(), QList<int>({1, 1, 0})) << "the setting refreshes any selected favourite";
 }
 
-TEST_F(RefreshScheduling, thePlayerAlertFiresOncePerArmingWhicheverFavouriteHasThePlayer)
+TEST_F(RefreshScheduling, thePlayerAlertFiresOncePerArmingNamingTheFavouritesWithThePlayer)
 {
     GameServerPeer clanServer;
     clanServer.setStatusAnswer({statusWithPlayer("Clan server", "^1[clan]^7Bob")});
-    startWith({server("Clan server", addressOf(clanServer)), server("Nobody", nobodyAnswers)});
+    GameServerPeer secondClanServer;
+    secondClanServer.setStatusAnswer({statusWithPlayer("Second", "Al^2CLAN")});
+    startWith({server("Clan server", addressOf(clanServer)), server("Nobody", nobodyAnswers),
+               server("", addressOf(secondClanServer))});
     QCheckBox& armed = control<QCheckBox>("alertOnPlayerButton");
     select(0);
     armed.setChecked(true);
@@ -190,13 +236,17 @@ TEST_F(RefreshScheduling, thePlayerAlertFiresOncePerArmingWhicheverFavouriteHasT
     clickButton("refreshAllServersButton");
     waitForTheRunToEnd();
     ASSERT_EQ(alerts->shown().size(), 1);
-    EXPECT_EQ(alerts->shown().first().message, "CLAN detected on favorite server(s)");
+    EXPECT_TRUE(alerts->shown().first().message.startsWith("CLAN detected on favorite server(s): Clan server"));
     EXPECT_FALSE(armed.isChecked());
 
     armed.setChecked(true);
-    clickButton("refreshAllServersButton");
-    waitForTheRunToEnd();
-    EXPECT_EQ(alerts->shown().size(), 2);
+    clickButton("refreshServerButton");
+    ASSERT_EQ(alerts->shown().size(), 2);
+    EXPECT_EQ(alerts->shown().last().message, "CLAN detected on favorite server(s): Clan server, Second")
+        << "a favourite added without a name is named after its server";
+    ASSERT_EQ(notifications->sent().size(), 2) << "each alert also goes to the desktop";
+    EXPECT_EQ(notifications->sent().last().summary, "Alert on tag/player");
+    EXPECT_EQ(notifications->sent().last().body, alerts->shown().last().message);
 }
 
 TEST_F(RefreshScheduling, thePeriodicRefreshFollowsTheSwitchAndThePeriod)

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "app/Preferences.h"
 #include "model/ServerArchive.h"
+#include "platform/Preferences.h"
 #include "support/LogCapture.h"
 
 #include <QSettings>

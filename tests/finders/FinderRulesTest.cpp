@@ -1,9 +1,11 @@
 #include "FinderRecords.h"
 
-#include "app/Preferences.h"
 #include "finders/FavoritePlayers.h"
+#include "finders/ScanProgress.h"
 #include "finders/ServerColumns.h"
 #include "finders/ServerFilter.h"
+#include "platform/Preferences.h"
+#include "support/RecordingAlerts.h"
 #include "support/TableCells.h"
 #include "support/TestPreferences.h"
 
@@ -75,15 +77,37 @@ TEST(ServerColumnsTest, sortingComparesNumbersByValueAndTextsWithoutCase)
     EXPECT_EQ(namesOf(servers), QStringList({"Alpha", "bravo", "charlie", "delta"}));
 }
 
+TEST(ScanProgressTest, theCountsAreWrittenAsTheLocaleWritesThemAndAStopIsTold)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const ScanCounts counts{.listed = 10000, .queried = 3412, .answered = 3001};
+    EXPECT_EQ((ScanProgress{.running = true, .counts = counts}.text("Call of Duty 4")),
+              "Call of Duty 4: 3,412 of 10,000 queried, 3,001 answered");
+    EXPECT_EQ((ScanProgress{.running = true, .stopped = true, .counts = counts}.text("Call of Duty 4")),
+              "Call of Duty 4: stopped, 3,412 of 10,000 queried, 3,001 answered");
+    for (const auto& [kept, stopped, text] : {std::tuple{1, false, "1 server in database"},
+                                              {0, false, "0 servers in database"},
+                                              {3001, true, "3,001 servers in database (stopped)"}})
+        EXPECT_EQ(ScanProgress::serversInDatabase(kept, stopped), text);
+    QLocale::setDefault(before);
+}
+
 TEST(FavoritePlayersTest, theNamesComeBackFromTheStoreAsTheyWereStored)
 {
     TestPreferences::installFresh();
     EXPECT_TRUE(FavoritePlayers::stored().isEmpty());
     for (const QStringList& names : {QStringList{"solo"}, QStringList{"a,b", "@Invalid()", "\"q\"", " spaced ", ""},
                                      QStringList{}}) {
-        FavoritePlayers::store(names);
+        EXPECT_TRUE(FavoritePlayers::store(names));
         EXPECT_EQ(FavoritePlayers::stored(), names);
     }
     Preferences::standard().setObject(QByteArray("\x01\x02"), "Favorite players");
     EXPECT_TRUE(FavoritePlayers::stored().isEmpty());
+
+    const RecordingAlerts& alerts = RecordingAlerts::install();
+    TestPreferences::installUnwritable();
+    EXPECT_FALSE(FavoritePlayers::store({"Zorro"}));
+    ASSERT_EQ(alerts.shown().size(), 1) << "a failed write is told";
+    EXPECT_EQ(alerts.shown().first().title, "Favorite players");
 }

@@ -17,7 +17,7 @@ Finder& openThrough(const MainWindow& window, const char* command)
         if (auto* found = qobject_cast<Finder*>(widget))
             return *found;
     }
-    throw std::runtime_error(std::string("no finder opened by ") + command);
+    throw std::runtime_error(QStringLiteral("no finder opened by %1").arg(QLatin1String(command)).toStdString());
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "app/MainWindow.h"
 #include "app/Zorvel.h"
+#include "finders/PlayerFinder.h"
+#include "finders/ServerFinder.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingDesktop.h"
 #include "support/TableCells.h"

@@ -1,6 +1,7 @@
 #include "FinderWindowTest.h"
 
 #include "finders/FavoritePlayers.h"
+#include "support/UserInput.h"
 
 #include "ui_PlayerFinder.h"
 
@@ -18,8 +19,8 @@ protected:
 
     void search(const QString& text) const
     {
-        ui->playerToFindBox->setEditText(text);
-        ui->startButton->click();
+        UserInput::typeInto(*ui->playerToFindBox, text);
+        UserInput::click(*ui->startButton);
     }
 
     // "player @ server" for every result, in order.
@@ -60,15 +61,49 @@ TEST_F(PlayerFinderTest, aSearchRunsOverEveryListItsSelectedResultsServerIsJoine
     ASSERT_EQ(desktop->started().size(), 1);
     EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect " + two->serverIp()}));
 
+    // Typed, with Enter, then the button clicked: the text is the name as typed.
     const auto edit = [this](const QString& text, QPushButton* button) {
-        ui->playerToFindBox->setEditText(text);
-        button->click();
+        UserInput::typeInto(*ui->playerToFindBox, text);
+        UserInput::pressEnter(*ui->playerToFindBox);
+        UserInput::click(*button);
     };
     for (const QString name : {"Zorro", "zorro", "", "[TAG]", "[TAG]"})
         edit(name, ui->addNameButton);
     EXPECT_EQ(FavoritePlayers::stored(), QStringList({"Zorro", "zorro", "[TAG]"}));
-    edit("nobody", ui->deleteNameButton);
-    edit("Zorro", ui->deleteNameButton);
+    for (const QString name : {"nobody", "ZORRO", "Zorro"})
+        edit(name, ui->deleteNameButton);
     EXPECT_EQ(FavoritePlayers::stored(), QStringList({"zorro", "[TAG]"}));
     EXPECT_EQ(entries(*ui->playerToFindBox), QStringList({"zorro", "[TAG]"}));
+}
+
+TEST_F(PlayerFinderTest, aClickOnAColumnTitleOrdersTheResultsAndTheSelectionStaysOnItsResult)
+{
+    const auto withScores = [](const FinderServer& look, const QList<std::pair<QString, QString>>& players) {
+        QList<CodPlayerPtr> list;
+        for (const auto& [name, score] : players)
+            list.append(std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = name, .score = score}));
+        const CodServerPtr server = look.make();
+        server->setServerPlayers(list);
+        return server;
+    };
+    finder->getTheServersArray({withScores({.ip = "127.0.0.1:22001"}, {{"Sarge", "9"}, {"Alice", "10"}})}, {},
+                               {withScores({.ip = "127.0.0.1:22002", .ping = "Ping: 120 ms"}, {{"carl", "-3"}})},
+                               {});
+    search("a");
+    QTableView& table = *ui->tableOfPlayers;
+    const auto selectedRow = [&table] { return table.selectionModel()->selectedRows().value(0, {}).row(); };
+
+    UserInput::clickColumnTitle(table, "Score");
+    EXPECT_EQ(namesFound(finder->thePlayersFound()), QStringList({"carl", "Sarge", "Alice"}));
+    UserInput::clickRow(table, 1);
+    UserInput::clickColumnTitle(table, "Score");
+    EXPECT_EQ(namesFound(finder->thePlayersFound()), QStringList({"Alice", "Sarge", "carl"}));
+    EXPECT_EQ(selectedRow(), 1) << "the selection stays on its result";
+    UserInput::clickColumnTitle(table, "Player");
+    EXPECT_EQ(namesFound(finder->thePlayersFound()), QStringList({"Alice", "carl", "Sarge"}));
+    search("a");
+    EXPECT_EQ(namesFound(finder->thePlayersFound()), QStringList({"Alice", "carl", "Sarge"}))
+        << "a new search keeps the order";
+    UserInput::clickColumnTitle(table, "Ping");
+    EXPECT_EQ(namesFound(finder->thePlayersFound()), QStringList({"Alice", "Sarge", "carl"}));
 }

@@ -1,13 +1,18 @@
 #include "FinderWindowTest.h"
 
-#include "app/Preferences.h"
+#include "finders/ScanProgress.h"
 #include "peers/GameServerFarm.h"
 #include "peers/MasterServerPeer.h"
+#include "platform/Preferences.h"
 #include "support/TestPreferences.h"
 
 #include "ui_PlayerFinder.h"
 #include "ui_ServerFinder.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <chrono>
@@ -26,8 +31,8 @@ std::vector<GameServerFarm::Server> farmServers(int count, std::chrono::millisec
     return servers;
 }
 
-// Both finders open over real CoD scans of a farm of simulated servers, whose master
-// lists them in batches of five servers per thread.
+// Both finders open over real CoD scans of a farm of simulated servers, at the
+// fastest pace.
 class ScanIntoFindersTest : public FinderWindowTest {
 protected:
     void SetUp() override
@@ -36,7 +41,7 @@ protected:
         TestPreferences::setTimeout(300000);
         Preferences::standard().setObject(QStringLiteral("127.0.0.1"), QStringLiteral("CoD Master Server"));
         Preferences::standard().setObject(QString::number(master.port()), QStringLiteral("CoD Master Server Port"));
-        Preferences::standard().setObject(5, QStringLiteral("Number of servers by thread"));
+        Preferences::standard().setObject(25, QStringLiteral("Number of servers by thread"));
         serverFinder = &openServerFinder();
         playerFinder = &openPlayerFinder();
     }
@@ -50,6 +55,22 @@ protected:
         playerFinder->controls().playerToFindBox->setEditText(text);
         playerFinder->controls().startButton->click();
     }
+
+    // Points the game's master ("CoD", "UO", "CoD2" or "CoD4") at the port of 127.0.0.1.
+    static void pointMaster(const QString& game, int port)
+    {
+        Preferences::standard().setObject(QStringLiteral("127.0.0.1"), game + " Master Server");
+        Preferences::standard().setObject(QString::number(port), game + " Master Server Port");
+    }
+    // Starts a scan through the main window's menu and waits for its end.
+    void scanThroughTheMenu(const char* command) const
+    {
+        window->findChild<QAction*>(QString::fromLatin1(command))->trigger();
+        while (controller->anyMasterIsRefreshing())
+            QTest::qWait(5);
+        QTest::qWait(20);
+    }
+    QString mainWindowLabel(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
 
     MasterServerPeer master;
     ServerFinder* serverFinder = nullptr;
@@ -85,11 +106,11 @@ TEST_F(ScanIntoFindersTest, theFindersFollowARunningScanAndShowItsWholeListWhenI
         << "found on the server that answered last";
 }
 
-TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsItsThreads)
+TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsTheEngine)
 {
-    TestPreferences::setTimeout(900000);
-    GameServerFarm farm(farmServers(40, 600ms));
-    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
+    Preferences::standard().setObject(2000, QStringLiteral("Number of servers by thread"));
+    GameServerFarm farm(farmServers(400, 20ms));
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 100));
     playerFinder->controls().refreshCodMaster->click();
     searchPlayer(QStringLiteral("player"));
     ASSERT_TRUE(controller->codRefreshState());
@@ -98,5 +119,75 @@ TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsIt
 
     window.reset();
     controller.reset();
-    EXPECT_LT(farm.queriesReceived(), 40) << "the threads left after the server each was querying";
+    EXPECT_LT(farm.queriesReceived(), 400) << "at 250 queries a second, the scan had not queried them all";
+}
+
+TEST_F(ScanIntoFindersTest, aRunningScanTellsItsCountsInBothWindowsAndAStopIsTold)
+{
+    Preferences::standard().setObject(2000, QStringLiteral("Number of servers by thread"));
+    GameServerFarm farm(farmServers(400, 20ms));
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 100));
+    const QRegularExpression counts(QStringLiteral("^Call of Duty: \\d+ of 400 queried, \\d+ answered$"));
+    QLabel& inFinder = *serverFinder->controls().scansProgress;
+    const QPushButton& stop = *serverFinder->controls().codStopButton;
+    const QPoint stopBefore = stop.mapTo(serverFinder, QPoint());
+
+    // Each hand-over's counts agree with the list handed over: every server kept
+    // answered, and every server that answered was queried.
+    int contradictions = 0;
+    QObject::connect(controller.get(), &Zorvel::masterListsChanged, [&] {
+        const ScanCounts counts = controller->scanProgress(0).counts;
+        contradictions += counts.answered < controller->activeCodServers().size() || counts.queried < counts.answered;
+    });
+
+    serverFinder->controls().codUpdateButton->click();
+    const auto toldCounts = [&] {
+        return counts.match(inFinder.text()).hasMatch()
+               && counts.match(mainWindowLabel("numberOfCodServerToScan")).hasMatch();
+    };
+    while (!toldCounts())
+        QTest::qWait(5);
+    EXPECT_TRUE(inFinder.isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(stop.mapTo(serverFinder, QPoint()), stopBefore) << "a click aimed at Stop must not miss";
+
+    serverFinder->controls().codStopButton->click();
+    EXPECT_TRUE(inFinder.text().startsWith("Call of Duty: stopped, ")) << inFinder.text().toStdString();
+    EXPECT_TRUE(mainWindowLabel("numberOfCodServerToScan").startsWith("Call of Duty: stopped, "));
+    while (controller->codRefreshState())
+        QTest::qWait(5);
+    QTest::qWait(20);
+    EXPECT_FALSE(inFinder.isVisible());
+    EXPECT_EQ(contradictions, 0);
+    EXPECT_EQ(mainWindowLabel("numberOfCodServerToScan").toStdString(),
+              ("Call of Duty: " + ScanProgress::serversInDatabase(int(controller->activeCodServers().size()), true))
+                  .toStdString());
+}
+
+TEST_F(ScanIntoFindersTest, theServerFinderOpensOnTheGameFetchedLastOrElseOnTheFirstWithServers)
+{
+    GameServerFarm farm(farmServers(3, 0ms));
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
+    Ui::ServerFinder& ui = serverFinder->controls();
+    const auto reopened = [this, &ui] {
+        serverFinder->close();
+        openServerFinder();
+        const std::array<QRadioButton*, 4> games = {ui.codGameButton, ui.uoGameButton, ui.cod2GameButton, ui.cod4GameButton};
+        return int(std::find_if(games.cbegin(), games.cend(), [](QRadioButton* game) { return game->isChecked(); })
+                   - games.cbegin());
+    };
+    pointMaster("CoD2", master.port());
+    pointMaster("CoD4", 1);
+
+    scanThroughTheMenu("scanCodServers");
+    scanThroughTheMenu("scanCod2Servers");
+    EXPECT_EQ(reopened(), 2) << "Call of Duty 2 was fetched last";
+    EXPECT_EQ(serverFinder->theServers().size(), 3);
+
+    scanThroughTheMenu("scanCod4Servers");
+    EXPECT_EQ(reopened(), 0) << "Call of Duty 4 has no servers: the first game with servers";
+
+    ui.uoGameButton->click();
+    window->findChild<QAction*>("showFindServerWindow")->trigger();
+    EXPECT_TRUE(ui.uoGameButton->isChecked()) << "a finder in view keeps the game the user chose";
 }

@@ -1,8 +1,8 @@
 #include "FinderWindowTest.h"
 
-#include "ui_ServerFinder.h"
+#include "support/UserInput.h"
 
-#include <QHeaderView>
+#include "ui_ServerFinder.h"
 
 namespace {
 
@@ -32,6 +32,7 @@ protected:
     }
 
     QStringList shown() const { return namesOf(finder->theServers()); }
+    int selectedRow() const { return ui->serverTable->selectionModel()->selectedRows().value(0, {}).row(); }
 
     ServerFinder* finder = nullptr;
     Ui::ServerFinder* ui = nullptr;
@@ -66,17 +67,15 @@ TEST_F(ServerFinderTest, theFiltersAGameChangeAndAColumnOrderTheShownListAndTheS
     EXPECT_EQ(ui->gametypeSearchBox->currentText(), "dm");
     EXPECT_EQ(shown(), QStringList({"Delta", "Kilo", "Lima"}));
 
-    QHeaderView& header = *ui->serverTable->horizontalHeader();
-    const int players = 5;
-    ASSERT_EQ(ui->serverTable->model()->headerData(players, Qt::Horizontal), "Players");
-    header.setSortIndicator(players, Qt::DescendingOrder);
-    EXPECT_EQ(shown(), QStringList({"Kilo", "Lima", "Delta"}));
-    ui->serverTable->selectRow(1);
-    header.setSortIndicator(players, Qt::AscendingOrder);
+    UserInput::clickColumnTitle(*ui->serverTable, "Players");
     EXPECT_EQ(shown(), QStringList({"Delta", "Lima", "Kilo"}));
+    UserInput::clickRow(*ui->serverTable, 1);
+    UserInput::clickColumnTitle(*ui->serverTable, "Players");
+    EXPECT_EQ(shown(), QStringList({"Kilo", "Lima", "Delta"})) << "a second click reverses the order";
+    EXPECT_EQ(selectedRow(), 1) << "the selection stays on its server";
     ui->serverNameToFind->setText("i");
-    EXPECT_EQ(shown(), QStringList({"Lima", "Kilo"})) << "filtering keeps the order";
-    EXPECT_EQ(ui->serverTable->selectionModel()->selectedRows().value(0).row(), 0);
+    EXPECT_EQ(shown(), QStringList({"Kilo", "Lima"})) << "filtering keeps the order";
+    EXPECT_EQ(selectedRow(), 1);
 
     ui->joinServerButton->click();
     ASSERT_EQ(desktop->started().size(), 1);
@@ -87,4 +86,62 @@ TEST_F(ServerFinderTest, theFiltersAGameChangeAndAColumnOrderTheShownListAndTheS
 
     ui->serverNameToFind->setText("ilo");
     EXPECT_TRUE(ui->serverTable->selectionModel()->selectedRows().isEmpty());
+}
+
+namespace {
+
+// How a setting cell shows its state: "icon", "checked", "unchecked", "partly
+// checked" or nothing, then its tooltip.
+QString shownState(const QTableView& table, int row, const QString& column)
+{
+    const QVariant check = cell(table, row, column, Qt::CheckStateRole);
+    const QStringList checks = {"unchecked", "partly checked", "checked"};
+    const QString shown = !cell(table, row, column, Qt::DecorationRole).value<QPixmap>().isNull() ? "icon"
+                          : check.isValid()                                                      ? checks.at(check.toInt())
+                                                                                                 : "";
+    return shown + ": " + cell(table, row, column, Qt::ToolTipRole).toString();
+}
+
+}  // namespace
+
+TEST_F(ServerFinderTest, theSettingColumnsShowTheirStateInsteadOfANumberAndOrderByTheNumber)
+{
+    const auto withSettings = [](const char* name, const QStringList& settings) {
+        const CodServerPtr record = server(name, "dm", "mp_carentan", 1).make();
+        record->setServerPassActive(settings[0]);
+        record->setServerPunkBuster(settings[1]);
+        record->setServerFriendlyFire(settings[2]);
+        record->setServerKillCam(settings[3]);
+        record->setServerPure(settings[4]);
+        return record;
+    };
+    finder->getTheServersArray({withSettings("Open", {"0", "0", "0", "0", "0"}),
+                                withSettings("Locked", {"1", "1", "1", "1", "1"}),
+                                withSettings("Odd", {"2", "3", "2", "", "7"})},
+                               {}, {}, {});
+    const QTableView& table = *ui->serverTable;
+    const QList<std::pair<QString, QStringList>> expected = {
+        {"Pass", {": No password", "icon: Password required", ": No password"}},
+        {"PB", {": PunkBuster off", "icon: PunkBuster on", "icon: PunkBuster on"}},
+        {"Friendly fire",
+         {"unchecked: Friendly fire off", "checked: Friendly fire on", "partly checked: Friendly fire reflected"}},
+        {"Kill cam", {"unchecked: Kill cam off", "checked: Kill cam on", "unchecked: Kill cam off"}},
+        {"Pure",
+         {"unchecked: Not pure: modified game files allowed", "checked: Pure: unmodified game files only",
+          "checked: Pure: unmodified game files only"}},
+    };
+    for (const auto& [column, states] : expected) {
+        for (int row = 0; row < states.size(); ++row) {
+            EXPECT_EQ(shownState(table, row, column), states[row]) << column.toStdString() << " " << row;
+            EXPECT_FALSE(cell(table, row, column).isValid()) << "no number shown";
+            EXPECT_FALSE(table.model()->flags(table.model()->index(row, columnTitled(table, column)))
+                             .testFlag(Qt::ItemIsUserCheckable));
+        }
+    }
+
+    UserInput::clickColumnTitle(*ui->serverTable, "Friendly fire");
+    UserInput::clickColumnTitle(*ui->serverTable, "Friendly fire");
+    EXPECT_EQ(shown(), QStringList({"Odd", "Locked", "Open"}));
+    UserInput::clickColumnTitle(*ui->serverTable, "Pure");
+    EXPECT_EQ(shown(), QStringList({"Open", "Locked", "Odd"})) << "7 orders after 1";
 }

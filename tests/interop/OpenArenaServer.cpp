@@ -50,9 +50,9 @@ bool OpenArenaServer::isInstalled() const
     return QFileInfo(QString::fromLatin1(program)).isExecutable();
 }
 
-bool OpenArenaServer::isRunning() const
+bool OpenArenaServer::isRunning()
 {
-    return process && process->state() == QProcess::Running;
+    return process && process->isRunning();
 }
 
 QString OpenArenaServer::address() const
@@ -77,23 +77,17 @@ void OpenArenaServer::SetUp()
     writeConfigFiles();
     serverPort = freeLoopbackPort();
 
-    process = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home->path());
-    process->setProcessEnvironment(environment);
-    process->setWorkingDirectory(home->path());
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(home->filePath(QStringLiteral("server.log")));
-    process->setStandardErrorFile(home->filePath(QStringLiteral("server.log")), QIODevice::Append);
     // dedicated 1 is a LAN server: it sends no heartbeat to any master. net_enabled 1
     // keeps it on IPv4, bound to the loopback address alone.
-    process->start(QString::fromLatin1(program),
-                   {"+set", "dedicated", "1", "+set", "net_enabled", "1", "+set", "net_ip", "127.0.0.1",
-                    "+set", "net_port", QString::number(serverPort), "+set", "rconpassword", rconPassword,
-                    "+set", "sv_hostname", "^1Zorvel^7Test", "+set", "sv_maxclients", "8", "+set", "bot_enable", "1",
-                    "+set", "g_doWarmup", "0", "+set", "ttycon", "0", "+map", "oa_dm1", "+addbot", "sarge", "1",
-                    "+addbot", "grism", "1"});
-    ASSERT_TRUE(process->waitForStarted()) << process->errorString().toStdString();
+    process = std::make_unique<ChildProcess>(ChildProcess::Start{
+        .program = QString::fromLatin1(program),
+        .arguments = {"+set", "dedicated", "1", "+set", "net_enabled", "1", "+set", "net_ip", "127.0.0.1", "+set", "net_port",
+         QString::number(serverPort), "+set", "rconpassword", rconPassword, "+set", "sv_hostname", "^1Zorvel^7Test",
+         "+set", "sv_maxclients", "8", "+set", "bot_enable", "1", "+set", "g_doWarmup", "0", "+set", "ttycon", "0",
+         "+map", "oa_dm1", "+addbot", "sarge", "1", "+addbot", "grism", "1"},
+        .workingDirectory = home->path(),
+        .environment = {QStringLiteral("HOME=") + home->path()},
+        .outputFile = home->filePath(QStringLiteral("server.log"))});
 
     // Loading the map and the bots takes a few seconds.
     bool ready = false;
@@ -106,13 +100,6 @@ void OpenArenaServer::SetUp()
 
 void OpenArenaServer::TearDown()
 {
-    if (!process)
-        return;
-    process->terminate();
-    if (!process->waitForFinished(10000)) {
-        process->kill();
-        process->waitForFinished();
-    }
     process.reset();
     home.reset();
 }

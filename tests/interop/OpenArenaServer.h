@@ -1,7 +1,8 @@
 #pragma once
 
+#include "support/ChildProcess.h"
+
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -27,7 +28,7 @@ public:
     void TearDown() override;
 
     bool isInstalled() const;
-    bool isRunning() const;
+    bool isRunning();
     QString address() const;
     quint16 port() const { return serverPort; }
 
@@ -42,6 +43,6 @@ private:
     QString logTail() const;
 
     std::unique_ptr<QTemporaryDir> home;
-    std::unique_ptr<QProcess> process;
+    std::unique_ptr<ChildProcess> process;
     quint16 serverPort = 0;
 };

@@ -1,7 +1,6 @@
 #include "OpenArenaServer.h"
 
 #include "app/MainWindow.h"
-#include "app/Preferences.h"
 #include "app/Zorvel.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
@@ -9,6 +8,8 @@
 #include "net/AnswerAssembly.h"
 #include "net/DatagramSocket.h"
 #include "net/QuakeProtocol.h"
+#include "platform/Preferences.h"
+#include "support/ChildProcess.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingDesktop.h"
 #include "support/TestPreferences.h"
@@ -16,7 +17,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QLineEdit>
-#include <QProcess>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -60,11 +61,10 @@ Sighting sightingOf(const CodServer& server)
 Sighting sightingOfQuakestat(const QString& address)
 {
     OpenArenaServer::waitForTurn();
-    QProcess quakestat;
-    quakestat.start(QStringLiteral("quakestat"),
-                    {"-q3s", address, "-P", "-R", "-raw", ","});
-    EXPECT_TRUE(quakestat.waitForFinished()) << "quakestat (Debian qstat) did not run";
-    const QStringList lines = QString::fromLocal8Bit(quakestat.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    ChildProcess quakestat({.program = QStringLiteral("quakestat"), .arguments = {"-q3s", address, "-P", "-R", "-raw", ","}});
+    const QByteArray output = quakestat.readToEnd();
+    EXPECT_EQ(quakestat.waitForExit(), 0) << "quakestat (Debian qstat) did not run";
+    const QStringList lines = QString::fromLocal8Bit(output).split(u'\n', Qt::SkipEmptyParts);
     if (lines.size() < 2)
         return {};
     const QStringList server = lines.first().split(u',');
@@ -248,13 +248,15 @@ protected:
         return *window->findChild<Widget*>(QString::fromLatin1(name));
     }
 
-    // Clicks a drawer button in the server's turn, and lets its delayed command go
-    // before any other exchange: the server ignores a console command that follows
-    // another within half a second.
+    // Clicks a drawer button in the server's turn, waits for the answers of its
+    // commands, and lets half a second go before any other exchange: the server
+    // ignores a console command that follows another within half a second.
     void click(const char* button) const
     {
         OpenArenaServer::waitForTurn();
         control<QPushButton>(button).click();
+        while (!controller->console().idle())
+            QTest::qWait(5);
         QTest::qWait(latencyMs + 100);
     }
 
@@ -296,12 +298,16 @@ TEST_F(OpenArenaConsoleTest, aBotKickedBySlotIsGoneFromTheNextStatus)
     EXPECT_TRUE(alerts->shown().isEmpty());
 }
 
-TEST_F(OpenArenaConsoleTest, theSayButtonIsAnswered)
+TEST_F(OpenArenaConsoleTest, theSayButtonIsAnsweredAndTheConsoleShowsTheAnswer)
 {
-    control<QLineEdit>("sayAndRconField").setText(QStringLiteral("hello from the drawer"));
+    control<QLineEdit>("sayField").setText(QStringLiteral("hello from the drawer"));
     click("sayButton");
     EXPECT_EQ(server->commError(), CodServer::Answered);
-    EXPECT_EQ(control<QLineEdit>("sayAndRconField").text(), "");
+    EXPECT_EQ(control<QLineEdit>("sayField").text(), "");
+    const QStringList console = control<QPlainTextEdit>("consoleView").toPlainText().split(u'\n');
+    ASSERT_GE(console.size(), 2);
+    EXPECT_TRUE(console.first().endsWith("> say hello from the drawer")) << console.first().toStdString();
+    EXPECT_TRUE(console.at(1).contains("hello from the drawer")) << console.at(1).toStdString();
 }
 
 TEST_F(OpenArenaConsoleTest, changeMapLoadsTheMapThatTheNextStatusShows)

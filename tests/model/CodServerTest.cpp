@@ -60,6 +60,39 @@ TEST(ServerArchiveTest, recordsComeBackWithTheirThreeStringsInOrderAndDamagedDat
     EXPECT_TRUE(ServerArchive::unarchiveServerList(ServerArchive::archiveServerList({}))->isEmpty());
 }
 
+TEST(ServerArchiveTest, aDamagedListGivesBackEveryRecordBeforeTheDamageAndCountsTheOthers)
+{
+    const QList<CodServerPtr> three = {serverAt("1.1.1.1:1", "one", "p"), serverAt("2.2.2.2:2", "two"),
+                                       serverAt("3.3.3.3:3", "three")};
+    const QByteArray data = ServerArchive::archiveServerList(three);
+    const qsizetype firstEnds = ServerArchive::archiveServerList(three.mid(0, 1)).size();
+    QByteArray countDamaged = data;
+    countDamaged[3] = '\x09';
+    struct Case {
+        QByteArray data;
+        QStringList read;
+        std::optional<quint32> unreadable;
+    };
+    const QList<Case> cases = {
+        {data, {"one", "two", "three"}, std::nullopt},
+        {data.left(2), {}, std::nullopt},
+        {data.left(firstEnds - 1), {}, 3},
+        {data.left(firstEnds), {"one"}, 2},
+        {data.chopped(1), {"one", "two"}, 1},
+        {data + "junk", {"one", "two", "three"}, std::nullopt},
+        {countDamaged, {"one", "two", "three"}, 6},
+    };
+    for (const Case& test : cases) {
+        const ServerArchive::ReadableList readable = ServerArchive::readableServerList(test.data);
+        QStringList names;
+        for (const CodServerPtr& server : readable.servers)
+            names.append(server->serverName());
+        EXPECT_EQ(names, test.read) << test.data.size();
+        EXPECT_EQ(readable.unreadable, test.unreadable) << test.data.size();
+        EXPECT_EQ(readable.whole, test.data == data) << test.data.size();
+    }
+}
+
 // Readers on other threads see whole values while a writer keeps replacing them, and
 // a player list they hold stays intact after a newer one is installed.
 TEST(CodRecords, concurrentReadersSeeWholeValuesAndKeepTheirPlayerLists)

@@ -1,9 +1,7 @@
-#include "app/Preferences.h"
-#include "model/CodServer.h"
 #include "net/MasterListDecoder.h"
+#include "net/MasterListFetch.h"
 #include "net/QuakeProtocol.h"
 #include "peers/MasterServerPeer.h"
-#include "support/TestPreferences.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +9,19 @@
 
 namespace {
 
+using namespace std::chrono_literals;
 using Ending = MasterServerPeer::Ending;
 constexpr auto listDatagram = &MasterServerPeer::listDatagram;
 constexpr auto record = &MasterServerPeer::record;
 
-constexpr int timeoutMicroseconds = 100000;
+// "a.b.c.d:port;" for each server, as a master's list reads.
+QString listText(const QList<ServerAddress>& servers)
+{
+    QString text;
+    for (const ServerAddress& server : servers)
+        text += server.text() + u';';
+    return text;
+}
 
 }  // namespace
 
@@ -46,76 +52,69 @@ TEST(MasterListDecoderTest, aDatagramEndsAtItsMarkerAtAPartialRecordOrAtAMissing
     for (const auto& each : cases) {
         const MasterListDecoder::Decoded decoded = MasterListDecoder::decode(each.datagram);
         EXPECT_EQ(decoded.isListAnswer, each.isListAnswer) << each.what;
-        EXPECT_EQ(decoded.addresses, each.addresses) << each.what;
+        EXPECT_EQ(listText(decoded.servers), each.addresses) << each.what;
     }
 }
 
-class MasterListExchangeTest : public testing::Test {
+// The fetch's rules over a clock of its own: a request at zero, a time-out of 100 ms.
+class MasterListFetchTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        TestPreferences::installFresh();
-        TestPreferences::setTimeout(timeoutMicroseconds);
-        Preferences::standard().setObject(QStringLiteral("6"), QStringLiteral("CoD Master Server Protocol"));
-        master->setServerIp(QString::fromLatin1(peer.address()));
-    }
-
-    // The CoD master exchange, and how long it took.
-    std::pair<QString, std::chrono::microseconds> fetchList()
-    {
-        const auto start = std::chrono::steady_clock::now();
-        const QString list = master->sendCommandToServer(QStringLiteral(" "), QuakeProtocol::CodMasterList);
-        EXPECT_EQ(master->commError(), CodServer::Answered);
-        return {list, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)};
-    }
-
-    MasterServerPeer peer;
-    CodServerPtr master = CodServer::create();
+    static constexpr std::chrono::microseconds timeout = 100ms;
+    const MasterListFetch::TimePoint requested = MasterListFetch::TimePoint() + 1h;
+    MasterListFetch fetch{timeout, requested};
 };
 
-TEST_F(MasterListExchangeTest, everyListDatagramIsDecodedInOrderUntilTheMasterFallsSilent)
+TEST_F(MasterListFetchTest, everyListDatagramCountsInOrderUntilTheMasterFallsSilentForOneTimeout)
 {
-    const auto [silentList, silentTook] = fetchList();
-    EXPECT_EQ(silentList, "");
-    EXPECT_GE(silentTook.count(), timeoutMicroseconds);
-
-    peer.setAnswer({
+    const QList<QByteArray> datagrams = {
         listDatagram({record(0x0A000001, 0x71A0), record(0x0A000002, 28960)}, Ending::EndOfTransmission),
         listDatagram({}, Ending::EndOfFile),
         listDatagram({record(0x0A000003, 0x6D38)}, Ending::EndOfTransmission),
         listDatagram({record(0x0A000001, 0x71A0)}, Ending::EndOfFile),
-    });
-    const auto [list, took] = fetchList();
-    EXPECT_EQ(list, "10.0.0.1:29088;10.0.0.2:28960;10.0.0.3:27960;10.0.0.1:29088;");
-    EXPECT_EQ(peer.receivedDatagrams().last(), QuakeProtocol::connectionlessHeader + "getservers 6 empty full");
-    // Only a time-out after the last datagram ends the exchange.
-    EXPECT_GE(took.count(), timeoutMicroseconds);
-
-    // A datagram that is no list answer ends it with what came before.
-    peer.setAnswer({listDatagram({record(0x0A000001, 28960)}, Ending::EndOfTransmission),
-                    QuakeProtocol::connectionlessHeader + "print\nnot a list",
-                    listDatagram({record(0x0A000002, 28960)}, Ending::EndOfFile)});
-    EXPECT_EQ(fetchList().first, "10.0.0.1:28960;");
+    };
+    QString listed;
+    for (int i = 0; i < datagrams.size(); ++i) {
+        listed += listText(fetch.take(datagrams[i], requested + i * 90ms));
+        fetch.expire(requested + i * 90ms + 89ms);
+        EXPECT_FALSE(fetch.isOver()) << "\\EOT and \\EOF end only their own datagram";
+    }
+    EXPECT_EQ(listed, "10.0.0.1:29088;10.0.0.2:28960;10.0.0.3:27960;10.0.0.1:29088;");
+    EXPECT_EQ(fetch.deadline(), requested + 270ms + timeout);
+    fetch.expire(fetch.deadline());
+    EXPECT_TRUE(fetch.isOver());
+    EXPECT_TRUE(fetch.take(datagrams[0], fetch.deadline()).isEmpty()) << "nothing counts after the end";
+    EXPECT_TRUE(fetch.listedAny());
 }
 
-TEST_F(MasterListExchangeTest, aFloodingMasterIsCutOffAfterTheDatagramCap)
+TEST_F(MasterListFetchTest, aSilentMasterListsNothingAndADatagramThatIsNoListEndsTheFetch)
 {
-    peer.setFlooding(true);
-    const QString list = fetchList().first;
-    peer.stopFlooding();
-    EXPECT_EQ(list.count(u';'), MasterListDecoder::maximumDatagrams);
-    EXPECT_TRUE(list.startsWith("127.0.0.1:28960;127.0.0.1:28960;"));
+    fetch.expire(requested + timeout - 1ns);
+    EXPECT_FALSE(fetch.isOver());
+    fetch.expire(requested + timeout);
+    EXPECT_TRUE(fetch.isOver());
+    EXPECT_FALSE(fetch.listedAny());
+
+    MasterListFetch answered(timeout, requested);
+    EXPECT_EQ(listText(answered.take(listDatagram({record(0x0A000001, 28960)}, Ending::None), requested)),
+              "10.0.0.1:28960;");
+    EXPECT_TRUE(answered.take(QuakeProtocol::connectionlessHeader + "print\nnot a list", requested).isEmpty());
+    EXPECT_TRUE(answered.isOver());
 }
 
-TEST_F(MasterListExchangeTest, aMasterThatKeepsSendingIsCutOffAfterTwentyTimeouts)
+TEST_F(MasterListFetchTest, aMasterThatKeepsSendingIsCutOffAtTheDatagramCapOrAfterTwentyTimeouts)
 {
-    // Every datagram comes well within the time-out: only the cut-off ends the exchange
-    // before the datagram cap, which these pauses would reach after two seconds at least.
-    TestPreferences::setTimeout(20000);
-    peer.setFloodInterval(std::chrono::milliseconds(1));
-    peer.setFlooding(true);
-    const QString list = fetchList().first;
-    peer.stopFlooding();
-    EXPECT_GT(list.count(u';'), 0);
-    EXPECT_LT(list.count(u';'), MasterListDecoder::maximumDatagrams);
+    const QByteArray one = listDatagram({record(0x7F000001, 28960)}, Ending::EndOfTransmission);
+    int listed = 0;
+    for (int i = 0; i < MasterListFetch::maximumDatagrams + 10; ++i)
+        listed += static_cast<int>(fetch.take(one, requested + i * 1us).size());
+    EXPECT_EQ(listed, MasterListFetch::maximumDatagrams);
+    EXPECT_TRUE(fetch.isOver());
+
+    MasterListFetch slow(timeout, requested);
+    for (int i = 1; i < 200 && !slow.isOver(); ++i) {
+        slow.take(one, requested + i * 20ms);
+        slow.expire(requested + i * 20ms);
+    }
+    EXPECT_EQ(slow.deadline(), requested + 20 * timeout);
+    EXPECT_TRUE(slow.isOver());
 }

@@ -55,3 +55,35 @@ TEST(StatusAnswerTest, playerLinesAreCountedEvenWhenDropped)
     // 7"Lonely" holds one word before its quote: dropped, yet numbered 1.
     EXPECT_EQ(row(players.at(1)), QStringList({"2", "-3", "999", "^1B^7ob ", "Bob "}));
 }
+
+TEST(StatusAnswerTest, onlyAnAnswerThatFillsTheReceiveBufferHasItsLastLineCut)
+{
+    // Two player lines after a host name that brings the answer to the given length.
+    const auto answerOf = [](qsizetype length, const QString& lastLine) {
+        const QString start = QStringLiteral("\xff\xff\xff\xffstatusResponse\n\\sv_hostname\\");
+        const QString players = QStringLiteral("\n5 48 \"Joe\"\n") + lastLine;
+        return start + QString(length - start.size() - players.size(), u'x') + players;
+    };
+    const struct {
+        qsizetype length;
+        QString lastLine;
+        QStringList players;
+    } cases[] = {
+        {2048, "7 60 \"An", {"Joe"}},
+        {2048, "7 60 \"Ann\"\n", {"Joe", "Ann"}},
+        {2047, "7 60 \"An", {"Joe", "An"}},
+    };
+    for (const auto& each : cases) {
+        QStringList players;
+        for (const CodPlayerPtr& player : StatusAnswer::parse(answerOf(each.length, each.lastLine)).players())
+            players.append(player->playerName());
+        EXPECT_EQ(players.join(u',').toStdString(), each.players.join(u',').toStdString()) << each.length;
+    }
+}
+
+TEST(ColourCodeTest, removesCaretAndDigitPairsInOnePass)
+{
+    for (const auto& [name, cleared] : {std::pair{"^1Red^7Name", "RedName"}, {"^^11", "^1"}, {"a^b", "a^b"},
+                                        {"end^", "end^"}, {"^0^9^x^", "^x^"}, {"^1^2^3", ""}, {"^^^123", "^^23"}})
+        EXPECT_EQ(CodServer::clearColoredName(name).toStdString(), cleared) << name;
+}

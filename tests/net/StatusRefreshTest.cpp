@@ -1,7 +1,7 @@
-#include "app/Preferences.h"
 #include "model/CodServer.h"
 #include "net/MapListListener.h"
 #include "peers/GameServerPeer.h"
+#include "platform/Preferences.h"
 #include "support/RecordingAlerts.h"
 #include "support/TestPreferences.h"
 

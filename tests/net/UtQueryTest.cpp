@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <stdexcept>
+
 namespace {
 
 using namespace UtProtocol;
@@ -15,6 +18,24 @@ const QByteArray infoRequest = *request(Information);
 const QByteArray rulesRequest = *request(Rules);
 const QByteArray playersRequest = *request(Players);
 const QByteArray info = UtQueryPeer::infoAnswer("UT Arena", "DM-Rankin", "xDeathMatch", 16);
+
+void serveArena(UtQueryPeer& peer)
+{
+    peer.setAnswers(Information, {info});
+    peer.setAnswers(Rules, {UtQueryPeer::rulesAnswer({{"AdminName", "Ann"}, {"AdminEmail", "ann@example.org"},
+                                                      {"ServerVersion", "3369"}, {"GamePassword", "True"}})});
+    peer.setAnswers(Players, {UtQueryPeer::playersAnswer({{"Alice", 200, -3}, {"Bob", 50, 12}})});
+}
+
+// A record at the game port as a failed status query leaves it.
+CodServerPtr unansweredServerAt(int gamePort)
+{
+    const CodServerPtr server = CodServer::create();
+    server->setServerIp(QStringLiteral("127.0.0.1:%1").arg(gamePort));
+    server->setServerPing(QStringLiteral("Ping: --- ms"));
+    server->setCommError(CodServer::Unreachable);
+    return server;
+}
 
 QByteArray withByte(QByteArray answer, qsizetype at, char value)
 {
@@ -42,15 +63,8 @@ TEST(UtQueryTest, aServerAtPortPlusOneIsProbedThenAskedForInformationRulesAndPla
     TestPreferences::installFresh();
     TestPreferences::setTimeout(100000);
     UtQueryPeer peer;
-    peer.setAnswers(Information, {info});
-    peer.setAnswers(Rules, {UtQueryPeer::rulesAnswer({{"AdminName", "Ann"}, {"AdminEmail", "ann@example.org"},
-                                                      {"ServerVersion", "3369"}, {"GamePassword", "True"}})});
-    peer.setAnswers(Players, {UtQueryPeer::playersAnswer({{"Alice", 200, -3}, {"Bob", 50, 12}})});
-    // The record as a failed status query leaves it.
-    const CodServerPtr server = CodServer::create();
-    server->setServerIp(QStringLiteral("127.0.0.1:%1").arg(peer.port() - 1));
-    server->setServerPing(QStringLiteral("Ping: --- ms"));
-    server->setCommError(CodServer::Unreachable);
+    serveArena(peer);
+    const CodServerPtr server = unansweredServerAt(peer.port() - 1);
     server->utServerRefresh();
 
     EXPECT_EQ(peer.receivedDatagrams(), (QList<QByteArray>{infoRequest, infoRequest, rulesRequest, playersRequest}));
@@ -66,6 +80,46 @@ TEST(UtQueryTest, aServerAtPortPlusOneIsProbedThenAskedForInformationRulesAndPla
     EXPECT_EQ(QStringList({players[1]->playerNumber(), players[1]->playerName(), players[1]->playerPing(),
                            players[1]->playerScore(), players[1]->colouredName()}),
               QStringList({"1", "Bob", "50", "12", ""}));
+}
+
+TEST(UtQueryTest, aServerSilentAtPortPlusOneIsQueriedAtPortPlusTen)
+{
+    TestPreferences::installFresh();
+    TestPreferences::setTimeout(100000);
+    const struct {
+        bool plusOneAnswers;
+        bool plusTenAnswers;
+        qsizetype queriesAtPlusOne;
+        qsizetype queriesAtPlusTen;
+        int commError;
+    } cases[] = {
+        {true, true, 4, 0, CodServer::Answered},
+        {false, true, 1, 4, CodServer::Answered},
+        {false, false, 1, 1, CodServer::Unreachable},
+    };
+    for (const auto& each : cases) {
+        // Query ports at + 1 and + 10 of one game port; the first is ephemeral, so the
+        // second may be taken: then another pair.
+        std::unique_ptr<UtQueryPeer> plusOne;
+        std::unique_ptr<UtQueryPeer> plusTen;
+        while (!plusTen) {
+            plusOne = std::make_unique<UtQueryPeer>();
+            try {
+                plusTen = std::make_unique<UtQueryPeer>(static_cast<quint16>(plusOne->port() + 9));
+            } catch (const std::runtime_error&) {
+            }
+        }
+        if (each.plusOneAnswers)
+            serveArena(*plusOne);
+        if (each.plusTenAnswers)
+            serveArena(*plusTen);
+        const CodServerPtr server = unansweredServerAt(plusOne->port() - 1);
+        server->utServerRefresh();
+        EXPECT_EQ(plusOne->received().size(), each.queriesAtPlusOne) << each.plusOneAnswers << each.plusTenAnswers;
+        EXPECT_EQ(plusTen->received().size(), each.queriesAtPlusTen) << each.plusOneAnswers << each.plusTenAnswers;
+        EXPECT_EQ(server->commError(), each.commError);
+        EXPECT_EQ(server->serverPlayers().size(), each.commError == CodServer::Answered ? 2 : 0);
+    }
 }
 
 TEST(UtInfoAnswerTest, aFieldIsTakenOnlyWhenTheAnswerGoesOnPastItAndANamelessAnswerFails)

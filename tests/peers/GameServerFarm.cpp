@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <stdexcept>
 
@@ -14,7 +15,6 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/epoll.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -36,14 +36,43 @@ const Item& pick(std::mt19937& random, const std::vector<Item>& items)
     return items[std::uniform_int_distribution<std::size_t>(0, items.size() - 1)(random)];
 }
 
-// Enough open files for the farm's sockets and what the process needs besides.
-void allowOpenFiles(rlim_t wanted)
+// The sockets that share the farm's port: the kernel spreads the queries over them.
+constexpr int sharedSockets = 8;
+// Each socket's receive buffer: as large as the system lets a user have, so that a
+// scan's burst of queries is not dropped before the farm reads it.
+constexpr int receiveBufferBytes = 4 << 20;
+
+constexpr quint32 firstHost = (127U << 24) | (1U << 16) | 1U;
+
+// A socket on every address at the port, or at a free port when it is 0. The first
+// socket takes a port that no other socket uses, the others join it there: a socket
+// that allows sharing while it picks its port could land on another farm's port.
+int sharedSocket(quint16 port)
 {
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= wanted)
-        return;
-    limit.rlim_cur = std::min(wanted, limit.rlim_max);
-    ::setrlimit(RLIMIT_NOFILE, &limit);
+    const int descriptor = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    const auto allowSharing = [&] { return ::setsockopt(descriptor, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on) == 0; };
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_port = htons(port);
+    if (descriptor < 0 || ::setsockopt(descriptor, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) != 0
+        || ::setsockopt(descriptor, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes, sizeof receiveBufferBytes) != 0
+        || (port != 0 && !allowSharing()) || ::bind(descriptor, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0
+        || (port == 0 && !allowSharing())) {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        throw std::runtime_error("cannot open a farm socket");
+    }
+    return descriptor;
+}
+
+quint16 portOf(int descriptor)
+{
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&local), &length);
+    return ntohs(local.sin_port);
 }
 
 }  // namespace
@@ -51,7 +80,8 @@ void allowOpenFiles(rlim_t wanted)
 // Pending answers are kept as a heap, the earliest due on top.
 struct GameServerFarm::PendingAnswer {
     Clock::time_point due;
-    int socketIndex;
+    int descriptor;
+    std::size_t server;
     sockaddr_in to;
     // The status, or else the info.
     bool status;
@@ -118,7 +148,6 @@ GameServerFarm::GameServerFarm(std::vector<Server> farmServers)
         answers.push_back(answerOf(each));
         infos.push_back(infoOf(each));
     }
-    allowOpenFiles(servers.size() + 1024);
     openSockets();
     servingThread = std::thread([this] { serve(); });
 }
@@ -139,32 +168,22 @@ void GameServerFarm::openSockets()
     epoll = ::epoll_create1(EPOLL_CLOEXEC);
     if (epoll < 0)
         throw std::runtime_error("cannot create the farm's epoll");
-    for (std::size_t i = 0; i < servers.size(); ++i) {
-        const int descriptor = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (descriptor < 0)
-            throw std::runtime_error("cannot open a farm server's socket");
-        descriptors.push_back(descriptor);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(host(static_cast<int>(i)));
-        socklen_t length = sizeof local;
+    for (int i = 0; i < sharedSockets; ++i) {
+        descriptors.push_back(sharedSocket(sharedPort));
+        sharedPort = portOf(descriptors.back());
         epoll_event interest{};
         interest.events = EPOLLIN;
-        interest.data.u64 = i;
-        if (::bind(descriptor, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0
-            || ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&local), &length) != 0
-            || ::epoll_ctl(epoll, EPOLL_CTL_ADD, descriptor, &interest) != 0)
-            throw std::runtime_error("cannot bind a farm server's socket");
-        ports.push_back(ntohs(local.sin_port));
+        interest.data.fd = descriptors.back();
+        if (::epoll_ctl(epoll, EPOLL_CTL_ADD, descriptors.back(), &interest) != 0)
+            throw std::runtime_error("cannot watch a farm socket");
     }
 }
 
-// Addresses of their own keep the farm off 127.0.0.1, whose ports other peers use,
-// and let a farm of any size pick its ports freely. The whole 127.0.0.0/8 range
-// reaches this computer's loopback interface without any set-up.
+// Addresses of their own keep the farm off 127.0.0.1, whose ports other peers use.
+// The whole 127.0.0.0/8 range reaches this computer's loopback interface without any
+// set-up.
 quint32 GameServerFarm::host(int index)
 {
-    constexpr quint32 firstHost = (127U << 24) | (1U << 16) | 1U;
     return firstHost + static_cast<quint32>(index);
 }
 
@@ -224,47 +243,82 @@ void GameServerFarm::serve()
         }
         const int count = ::epoll_wait(epoll, ready.data(), static_cast<int>(ready.size()), wait);
         for (int i = 0; i < count; ++i)
-            receiveOn(static_cast<int>(ready[static_cast<std::size_t>(i)].data.u64), pending);
+            receiveOn(ready[static_cast<std::size_t>(i)].data.fd, pending);
         sendDueAnswers(pending);
     }
 }
 
-void GameServerFarm::receiveOn(int socketIndex, std::vector<PendingAnswer>& pending)
+void GameServerFarm::receiveOn(int descriptor, std::vector<PendingAnswer>& pending)
 {
-    const auto index = static_cast<std::size_t>(socketIndex);
     char buffer[2048];
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
     for (;;) {
         sockaddr_in from{};
-        socklen_t length = sizeof from;
-        const ssize_t size =
-            ::recvfrom(descriptors[index], buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
+        iovec piece{buffer, sizeof buffer};
+        msghdr header{};
+        header.msg_name = &from;
+        header.msg_namelen = sizeof from;
+        header.msg_iov = &piece;
+        header.msg_iovlen = 1;
+        header.msg_control = control;
+        header.msg_controllen = sizeof control;
+        const ssize_t size = ::recvmsg(descriptor, &header, 0);
         if (size < 0)
             return;
+        const cmsghdr* destination = CMSG_FIRSTHDR(&header);
+        if (!destination || destination->cmsg_level != IPPROTO_IP || destination->cmsg_type != IP_PKTINFO)
+            continue;
+        in_pktinfo information{};
+        std::memcpy(&information, CMSG_DATA(destination), sizeof information);
+        const std::optional<std::size_t> index = serverQueried(from, information.ipi_addr);
         const QByteArray request(buffer, static_cast<qsizetype>(size));
         const bool status = request.startsWith(statusRequest);
-        if (!status && !request.startsWith(infoRequest))
+        if (!index || (!status && !request.startsWith(infoRequest)))
             continue;
         if (status) {
             std::lock_guard guard(countsLock);
-            ++queryCounts[index];
+            ++queryCounts[*index];
         }
-        if (answers[index].isEmpty())
+        if (answers[*index].isEmpty())
             continue;
-        pending.push_back({Clock::now() + servers[index].answerDelay, socketIndex, from, status});
+        pending.push_back({Clock::now() + servers[*index].answerDelay, descriptor, *index, from, status});
         std::push_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
     }
 }
 
+std::optional<std::size_t> GameServerFarm::serverQueried(const sockaddr_in& from, const in_addr& to) const
+{
+    const quint32 index = ntohl(to.s_addr) - firstHost;
+    if (ntohl(from.sin_addr.s_addr) >> 24 != 127 || index >= servers.size())
+        return std::nullopt;
+    return index;
+}
+
+// Each answer leaves from the address of the server that answers.
 void GameServerFarm::sendDueAnswers(std::vector<PendingAnswer>& pending)
 {
     const Clock::time_point now = Clock::now();
     while (!pending.empty() && pending.front().due <= now) {
         std::pop_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
         const PendingAnswer& answer = pending.back();
-        const auto index = static_cast<std::size_t>(answer.socketIndex);
-        const QByteArray& datagram = answer.status ? answers[index] : infos[index];
-        ::sendto(descriptors[index], datagram.constData(), static_cast<size_t>(datagram.size()), 0,
-                 reinterpret_cast<const sockaddr*>(&answer.to), sizeof answer.to);
+        const QByteArray& datagram = answer.status ? answers[answer.server] : infos[answer.server];
+        iovec piece{const_cast<char*>(datagram.constData()), static_cast<size_t>(datagram.size())};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+        msghdr header{};
+        header.msg_name = const_cast<sockaddr_in*>(&answer.to);
+        header.msg_namelen = sizeof answer.to;
+        header.msg_iov = &piece;
+        header.msg_iovlen = 1;
+        header.msg_control = control;
+        header.msg_controllen = sizeof control;
+        cmsghdr* source = CMSG_FIRSTHDR(&header);
+        source->cmsg_level = IPPROTO_IP;
+        source->cmsg_type = IP_PKTINFO;
+        source->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+        in_pktinfo information{};
+        information.ipi_spec_dst.s_addr = htonl(host(static_cast<int>(answer.server)));
+        std::memcpy(CMSG_DATA(source), &information, sizeof information);
+        ::sendmsg(answer.descriptor, &header, 0);
         pending.pop_back();
     }
 }

@@ -7,15 +7,23 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
+#include <netinet/in.h>
+
 // Many simulated Quake-3-style game servers, each on its own loopback address from
-// 127.1.0.1 upwards (an ephemeral port on it), all served by one thread: an epoll loop over their sockets and a queue of
-// answers waiting for their server's delay. Each server answers "getstatus" with its
-// own status (name with colour codes, map, gametype, players), with garbage, or not
-// at all, and "getinfo" alike with its info (as quakestat asks); the farm counts the
+// 127.1.0.1 upwards, all at one ephemeral port, served by one thread: an epoll loop
+// over a few sockets that share that port on every address, and a queue of answers
+// waiting for their server's delay. Each server answers "getstatus" with its own
+// status (name with colour codes, map, gametype, players), with garbage, or not at
+// all, and "getinfo" alike with its info (as quakestat asks); the farm counts the
 // status queries each one received.
+//
+// The sockets are few so that a farm of any size fits the limit of open files; each
+// answer leaves from the address its query went to. Only queries from loopback
+// addresses to the farm's own addresses are answered.
 class GameServerFarm {
 public:
     enum class Answer { Status, Garbage, Silent };
@@ -53,8 +61,7 @@ public:
     // The datagram a server answers "getinfo" with; empty for a silent one.
     static QByteArray infoOf(const Server& server);
 
-    // Opens one socket per server (raising the process's limit of open files when
-    // needed) and starts serving; throws when a socket cannot be opened.
+    // Opens the sockets and starts serving; throws when a socket cannot be opened.
     explicit GameServerFarm(std::vector<Server> servers);
     ~GameServerFarm();
     GameServerFarm(const GameServerFarm&) = delete;
@@ -64,7 +71,7 @@ public:
     const Server& server(int index) const { return servers.at(static_cast<std::size_t>(index)); }
     // The server's IPv4 address, in host order, and its port.
     static quint32 host(int index);
-    quint16 port(int index) const { return ports.at(static_cast<std::size_t>(index)); }
+    quint16 port(int) const { return sharedPort; }
     // "127.x.y.z:port".
     QString address(int index) const;
     // The master's records of the servers, in order (MasterServerPeer::record).
@@ -81,14 +88,17 @@ private:
 
     void openSockets();
     void serve();
-    void receiveOn(int socketIndex, std::vector<PendingAnswer>& pending);
+    void receiveOn(int descriptor, std::vector<PendingAnswer>& pending);
+    // The index of the server at the address a query went to, when it is one of the
+    // farm's and the query came from this computer.
+    std::optional<std::size_t> serverQueried(const sockaddr_in& from, const in_addr& to) const;
     void sendDueAnswers(std::vector<PendingAnswer>& pending);
 
     const std::vector<Server> servers;
     std::vector<QByteArray> answers;
     std::vector<QByteArray> infos;
     std::vector<int> descriptors;
-    std::vector<quint16> ports;
+    quint16 sharedPort = 0;
     int epoll = -1;
     std::atomic<bool> stopping = false;
     mutable std::mutex countsLock;

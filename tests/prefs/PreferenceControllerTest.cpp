@@ -1,5 +1,5 @@
-#include "app/Preferences.h"
 #include "app/Zorvel.h"
+#include "platform/Preferences.h"
 #include "prefs/PreferenceController.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingDesktop.h"
@@ -8,10 +8,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -92,7 +95,7 @@ TEST_F(PreferencePanel, theControlsShowTheStoredSettingsAndOkKeepsThoseThatNoEnt
     EXPECT_EQ(shown("latencyBox"), "<none>");
     EXPECT_EQ(shown("timeoutBox"), "<none>");
     EXPECT_EQ(control<QComboBox>("refreshDelayBox").currentIndex(), 5);
-    EXPECT_EQ(control<QSlider>("speedOfRefreshSlider").value(), 4);
+    EXPECT_EQ(control<QSlider>("speedOfRefreshSlider").value(), 5) << "100 is nearest to 125";
     EXPECT_EQ(text("UOMSTextField"), "uo.example.org");
     EXPECT_EQ(text("CoDMSTextField"), store().registeredDefaultForKey("CoD Master Server").toString());
 
@@ -100,7 +103,7 @@ TEST_F(PreferencePanel, theControlsShowTheStoredSettingsAndOkKeepsThoseThatNoEnt
     EXPECT_EQ(store().stringForKey("Latency for double command"), "123 ms");
     EXPECT_EQ(store().integerForKey("Timeout"), 123000);
     EXPECT_EQ(store().integerForKey("Refresh delay in seconds"), 2400);
-    EXPECT_EQ(store().integerForKey("Number of servers by thread"), 250) << "the number of the slider's position";
+    EXPECT_EQ(store().integerForKey("Number of servers by thread"), 125) << "the number of the slider's position";
     EXPECT_EQ(store().stringForKey("UO Master Server"), "uo.example.org");
 }
 
@@ -113,7 +116,11 @@ TEST_F(PreferencePanel, okStoresEveryControlInItsStoredForm)
     type("CoD4ProtocolTextField", "not a number");
     choose("timeoutBox", "1 s");
     choose("refreshDelayBox", "20 minutes");
-    control<QSlider>("speedOfRefreshSlider").setValue(1);
+    QSlider& speed = control<QSlider>("speedOfRefreshSlider");
+    QTest::keyClick(&speed, Qt::Key_End);
+    EXPECT_EQ(control<QLabel>("paceLabel").text(), QLocale().toString(20000) + " queries a second");
+    QTest::keyClick(&speed, Qt::Key_Home);
+    EXPECT_EQ(control<QLabel>("paceLabel").text(), "250 queries a second");
     press("okButton");
 
     EXPECT_TRUE(store().boolForKey("Refresh server when selected"));
@@ -159,4 +166,18 @@ TEST_F(PreferencePanel, cancelStoresNothing)
     EXPECT_EQ(store().stringForKey("Latency for double command"), "500 ms");
     EXPECT_EQ(store().stringForKey("CoD Master Server"),
               store().registeredDefaultForKey("CoD Master Server").toString());
+}
+
+TEST_F(PreferencePanel, okWithAFailedWriteSaysSoAndStaysOpenAnnouncingNothing)
+{
+    TestPreferences::installUnwritable();
+    const RecordingAlerts& alerts = RecordingAlerts::install();
+    controller = std::make_unique<Zorvel>();
+    QSignalSpy posted(&open(), &PreferenceController::XRRefreshChanged);
+    check("autoRefreshButton", true);
+    press("okButton");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(posted.count(), 0);
+    ASSERT_EQ(alerts.shown().size(), 1);
+    EXPECT_EQ(alerts.shown().first().title, "Preferences");
 }

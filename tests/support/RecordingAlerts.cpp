@@ -3,8 +3,16 @@
 Alerts::Answer RecordingAlerts::runAlert(const QString& title, const QString& message, const QString& defaultButton,
                                          const QString& alternateButton, const QString&)
 {
+    const Shown shown{title, message, defaultButton, alternateButton};
+    std::function<void(const Shown&)> check;
+    {
+        std::lock_guard guard(lock);
+        alerts.append(shown);
+        check = checkWhileShown;
+    }
+    if (check)
+        check(shown);
     std::lock_guard guard(lock);
-    alerts.append({title, message, defaultButton, alternateButton});
     return scripted.isEmpty() ? DefaultButton : scripted.takeFirst();
 }
 
@@ -30,6 +38,12 @@ void RecordingAlerts::answerNext(Answer answer)
 {
     std::lock_guard guard(lock);
     scripted.append(answer);
+}
+
+void RecordingAlerts::whileShown(std::function<void(const Shown&)> check)
+{
+    std::lock_guard guard(lock);
+    checkWhileShown = std::move(check);
 }
 
 void RecordingAlerts::clear()

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/Alerts.h"
+#include "platform/Alerts.h"
 
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <mutex>
 
 // Records every alert and beep and answers alerts with scripted buttons (the default
@@ -25,6 +26,8 @@ public:
     QList<Shown> shown() const;
     int beeps() const;
     void answerNext(Answer answer);
+    // Runs the check on the UI thread each time an alert shows, before it is answered.
+    void whileShown(std::function<void(const Shown&)> check);
     void clear();
 
     // Installs a new recorder as the process's alerts and returns it.
@@ -34,5 +37,6 @@ private:
     mutable std::mutex lock;
     QList<Shown> alerts;
     QList<Answer> scripted;
+    std::function<void(const Shown&)> checkWhileShown;
     int beepCount = 0;
 };

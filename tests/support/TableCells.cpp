@@ -4,14 +4,20 @@
 
 #include <stdexcept>
 
-QVariant cell(const QTableView& table, int row, const QString& columnTitle, int role)
+int columnTitled(const QTableView& table, const QString& columnTitle)
 {
     const QAbstractItemModel& model = *table.model();
     for (int column = 0; column < model.columnCount(); ++column) {
         if (model.headerData(column, Qt::Horizontal).toString() == columnTitle)
-            return model.data(model.index(row, column), role);
+            return column;
     }
     throw std::runtime_error("no column " + columnTitle.toStdString());
+}
+
+QVariant cell(const QTableView& table, int row, const QString& columnTitle, int role)
+{
+    const QAbstractItemModel& model = *table.model();
+    return model.data(model.index(row, columnTitled(table, columnTitle)), role);
 }
 
 QStringList namesOf(const QList<CodServerPtr>& servers)

@@ -7,6 +7,8 @@
 
 class QTableView;
 
+// The column of a table with the title; throws when there is none.
+int columnTitled(const QTableView& table, const QString& columnTitle);
 // A cell of a table, by the title of its column; throws when no column has it.
 QVariant cell(const QTableView& table, int row, const QString& columnTitle, int role = Qt::DisplayRole);
 

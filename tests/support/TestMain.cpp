@@ -1,8 +1,9 @@
 // The main of every test executable: a QApplication on the offscreen platform, a
-// private preference file, the alert recorder and a desktop where no game is
-// installed and nothing is started, then GoogleTest.
+// private preference file, the alert and notification recorders and a desktop where
+// no game is installed and nothing is started, then GoogleTest.
 #include "support/RecordingAlerts.h"
 #include "support/RecordingDesktop.h"
+#include "support/RecordingNotifications.h"
 #include "support/TestPreferences.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     TestPreferences::installFresh();
     RecordingAlerts::install();
+    RecordingNotifications::install();
     RecordingDesktop::install();
     return RUN_ALL_TESTS();
 }

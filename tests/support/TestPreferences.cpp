@@ -1,16 +1,37 @@
 #include "support/TestPreferences.h"
 
-#include "app/Preferences.h"
+#include "platform/Preferences.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
-void TestPreferences::installFresh()
+namespace {
+
+QString newPath(const QString& pattern)
 {
     static QTemporaryDir folder;
     static int generation = 0;
-    const QString path = folder.filePath(QStringLiteral("Zorvel-%1.conf").arg(++generation));
-    Preferences::installStandard(std::make_unique<Preferences>(path));
+    return folder.filePath(pattern.arg(++generation));
+}
+
+}  // namespace
+
+void TestPreferences::installFresh()
+{
+    Preferences::installStandard(std::make_unique<Preferences>(newPath(QStringLiteral("Zorvel-%1.conf"))));
     setTimeout(200000);
+}
+
+void TestPreferences::reopen()
+{
+    Preferences::installStandard(std::make_unique<Preferences>(Preferences::standard().filePath()));
+}
+
+void TestPreferences::installUnwritable()
+{
+    const QString blocker = newPath(QStringLiteral("not-a-folder-%1"));
+    QFile(blocker).open(QIODevice::WriteOnly);
+    Preferences::installStandard(std::make_unique<Preferences>(blocker + QStringLiteral("/Zorvel.conf")));
 }
 
 void TestPreferences::setTimeout(int microseconds)

@@ -7,6 +7,12 @@
 class TestPreferences {
 public:
     static void installFresh();
+    // Opens the process-wide store's file again, as a new run does, after a test
+    // wrote into it by hand.
+    static void reopen();
+    // Points the store at a file that cannot be written, even by root: its folder's
+    // place is taken by a regular file.
+    static void installUnwritable();
     // Sets the receive time-out of every exchange (microseconds).
     static void setTimeout(int microseconds);
 };

@@ -1,0 +1,106 @@
+// A scan reads datagrams from the network: a master's list and the answers of the
+// servers it lists, from any sender and in any order. Whatever comes, a server is
+// queried at most twice and only once listed, an answer counts once and only from a
+// queried server's own address and port, and the counts stay in order.
+#include "FuzzInput.h"
+#include "net/PacedScan.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+using namespace std::chrono_literals;
+using FuzzInput::require;
+
+const ServerAddress master{0x7F000001, 20810};
+
+// Reads the input from the front, as a sequence of scan events.
+class Events {
+public:
+    Events(const uint8_t* data, size_t size)
+        : bytes(FuzzInput::bytesOf(data, size))
+    {
+    }
+
+    bool atEnd() const { return at >= bytes.size(); }
+    quint16 number()
+    {
+        const auto high = static_cast<quint16>(byte());
+        return static_cast<quint16>(high << 8 | byte());
+    }
+    quint8 byte() { return atEnd() ? 0 : static_cast<quint8>(bytes[at++]); }
+    QByteArray datagram()
+    {
+        const qsizetype length = std::min<qsizetype>(number() % 2200, bytes.size() - at);
+        const QByteArray taken = bytes.mid(at, length);
+        at += length;
+        return taken;
+    }
+
+private:
+    const QByteArray bytes;
+    qsizetype at = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // Queries sent to each address, and the addresses in the order first queried.
+    QHash<QString, int> queries;
+    QList<ServerAddress> queried;
+    QSet<QString> answered;
+    int endings = 0;
+    ScanReports reports{
+        [&](const CodServerPtr& server) {
+            require(queries.value(server->serverIp()) > 0 && !answered.contains(server->serverIp()));
+            require(server->serverPing().startsWith(QStringLiteral("Ping: ")));
+            answered.insert(server->serverIp());
+        },
+        [](const ScanCounts&) {},
+        [&](const ScanCounts& counts, bool) {
+            require(counts.answered == answered.size() && counts.queried == queried.size());
+            require(counts.queried <= counts.listed);
+            ++endings;
+        },
+    };
+    PacedScan::TimePoint now = PacedScan::TimePoint() + 1h;
+    PacedScan scan({.timeout = 500ms, .queriesPerSecond = 20000, .master = master, .masterRequest = {}}, reports, now);
+    const auto send = [&](ServerAddress server) {
+        require(server.canBeServer());
+        if (++queries[server.text()] == 1)
+            queried.append(server);
+        require(queries[server.text()] <= 2);
+        return now;
+    };
+
+    Events events(data, size);
+    while (!events.atEnd()) {
+        switch (events.byte() % 4) {
+        case 0:
+            scan.masterDatagram(master, events.datagram(), now);
+            break;
+        case 1: {
+            // A queried server, at its port or the next one, or a stranger.
+            const quint8 which = events.byte();
+            ServerAddress from{0x0A000000U | which, which};
+            if (!queried.isEmpty()) {
+                from = queried.at(which % queried.size());
+                from.port = static_cast<quint16>(from.port + events.byte() % 2);
+            }
+            scan.serverDatagram(from, events.datagram(), now);
+            break;
+        }
+        case 2:
+            now += std::chrono::milliseconds(events.number());
+            break;
+        default:
+            scan.stop();
+        }
+        scan.advance(now, send);
+    }
+    scan.finish();
+    require(endings == 1);
+    return 0;
+}

@@ -1,0 +1,392 @@
+#include "admin/ServerConsole.h"
+
+#include "model/GameKind.h"
+#include "net/ConsoleReply.h"
+#include "net/ConsoleStatusListing.h"
+#include "net/QuakeProtocol.h"
+#include "platform/Alerts.h"
+#include "platform/CommandHistory.h"
+#include "platform/CountText.h"
+#include "platform/Preferences.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTime>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+const QString kickTitle = QStringLiteral("Kick Player");
+const QString banTitle = QStringLiteral("Ban Player");
+
+// The delay in seconds between two console commands sent in a row.
+double latency()
+{
+    return Preferences::standard().doubleCommandLatency();
+}
+
+bool optionKeyIsHeld()
+{
+    return QGuiApplication::keyboardModifiers().testFlag(Qt::AltModifier);
+}
+
+// Whether the server reads the name whole as the argument of a console command: it
+// ends an argument at a blank, a command at a semicolon or a line end, and takes a
+// double quote as the start of a quoted argument.
+bool nameReadsWhole(const QString& name)
+{
+    if (name.isEmpty())
+        return false;
+    return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c == u' ' || c == u';' || c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7f;
+    });
+}
+
+void refuseName(const QString& alertTitle)
+{
+    Alerts::current().runAlert(alertTitle,
+                               QStringLiteral("The server would not read this name whole, "
+                                              "use the button without option key !"),
+                               QStringLiteral("OK"));
+}
+
+QString quoted(const QString& text)
+{
+    return u'\u201c' + text + u'\u201d';
+}
+
+// How long a ban of that many seconds lasts, 0 being for ever.
+QString banLength(int seconds)
+{
+    return seconds > 0 ? QStringLiteral("for ") + CountText::of(seconds / 60, QStringLiteral("minute"),
+                                                                QStringLiteral("minutes"))
+                       : QStringLiteral("for ever");
+}
+
+// The console's entry for one exchange: the time of its answer, the server and the
+// command as a prompt, then what the server printed, or that nothing came.
+QString entryText(const CodServer& server, const QString& command, const std::optional<QString>& output)
+{
+    QString entry = QStringLiteral("[%1] %2> %3")
+                        .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), server.shownName(), command);
+    if (!output)
+        return entry + QStringLiteral("\n(no answer)");
+    return output->isEmpty() ? entry : entry + u'\n' + *output;
+}
+
+}  // namespace
+
+ServerConsole::ServerConsole(std::function<CodServerPtr()> currentServer, QObject* parent)
+    : QObject(parent)
+    , currentServer(std::move(currentServer))
+{
+}
+
+void ServerConsole::setDrawer(const Drawer& controls)
+{
+    drawer = controls;
+    sayHistory = drawer.sayText ? &CommandHistory::attach(*drawer.sayText) : nullptr;
+    rconHistory = drawer.rconText ? &CommandHistory::attach(*drawer.rconText) : nullptr;
+}
+
+GameKind ServerConsole::currentGame() const
+{
+    const CodServerPtr server = currentServer();
+    return server ? gameKindOf(server->serverGameName()) : GameKind::Unknown;
+}
+
+void ServerConsole::restart()
+{
+    const GameKind game = currentGame();
+    const bool fast = game == GameKind::CoD2 || game == GameKind::CoD4;
+    sendRconCommand(fast ? QStringLiteral("fast_restart") : QStringLiteral("map_restart"),
+                    QStringLiteral("Restarted the map"));
+    emit commandHandled();
+}
+
+void ServerConsole::nextMap()
+{
+    const GameKind game = currentGame();
+    sendRconCommand(game == GameKind::UrbanTerror ? QStringLiteral("cyclemap") : QStringLiteral("map_rotate"),
+                    QStringLiteral("Went to the next map"));
+    emit commandHandled();
+}
+
+void ServerConsole::changeMap()
+{
+    const QString map = drawer.mapList->currentText();
+    const QString gametype = drawer.gametypeList->currentText();
+    const CodServerPtr server = currentServer();
+    if (!server || !server->lastUpdate()) {
+        Alerts::current().runAlert(QStringLiteral("Changing map & gametype:"),
+                                   QStringLiteral("You must refresh the server before use"), QStringLiteral("OK"));
+        return;
+    }
+    sendRconCommand(QStringLiteral("g_gametype ") + gametype, QStringLiteral("Set the gametype to ") + gametype);
+    scheduleRconCommand(server, QStringLiteral("map ") + map, latency(), QStringLiteral("Changed the map to ") + map);
+}
+
+void ServerConsole::rconSay()
+{
+    sendTyped(*drawer.sayText, *sayHistory, QStringLiteral("say "), QStringLiteral("Said "));
+}
+
+void ServerConsole::rconCommand()
+{
+    sendTyped(*drawer.rconText, *rconHistory, {}, QStringLiteral("Ran "));
+}
+
+void ServerConsole::sendTyped(QLineEdit& field, CommandHistory& history, const QString& commandPrefix,
+                              const QString& doneVerb)
+{
+    const QString text = field.text();
+    history.remember(text);
+    sendRconCommand(commandPrefix + text, doneVerb + quoted(text));
+    field.clear();
+    emit commandHandled();
+}
+
+void ServerConsole::kickPlayer()
+{
+    if (optionKeyIsHeld())
+        kickPlayerByName();
+    else
+        kickPlayerBySlot();
+}
+
+void ServerConsole::kickPlayerBySlot()
+{
+    const CodPlayerPtr player = chosenPlayerOrBeep();
+    if (!player)
+        return;
+    withSlotOf(player, kickTitle, [this, player](const CodServerPtr& server, int slot) {
+        scheduleRconCommand(server, QStringLiteral("clientKick %1").arg(slot), latency(),
+                            QStringLiteral("Kicked %1 (slot %2)").arg(player->playerName()).arg(slot));
+    });
+    emit commandHandled();
+}
+
+void ServerConsole::kickPlayerByName()
+{
+    const CodPlayerPtr player = chosenPlayerOrBeep();
+    if (!player)
+        return;
+    const QString name = player->colouredName();
+    if (nameReadsWhole(name))
+        sendRconCommand(QStringLiteral("kick ") + name, QStringLiteral("Kicked ") + player->playerName());
+    else
+        refuseName(kickTitle);
+    emit commandHandled();
+}
+
+void ServerConsole::kickAllPlayer()
+{
+    const Alerts::Answer answer =
+        Alerts::current().runAlert(QStringLiteral("Kick all !"), QStringLiteral("Do you really want to kick all players?"),
+                                   QStringLiteral("OK"), QStringLiteral("No"));
+    if (answer == Alerts::DefaultButton)
+        sendRconCommand(QStringLiteral("kick all"), QStringLiteral("Kicked all players"));
+    emit commandHandled();
+}
+
+void ServerConsole::banPlayer()
+{
+    if (optionKeyIsHeld())
+        banPlayerByName();
+    else
+        banPlayerBySlot();
+}
+
+void ServerConsole::banPlayerBySlot()
+{
+    const CodPlayerPtr player = chosenPlayerOrBeep();
+    if (!player)
+        return;
+    const int duration = banDuration();
+    withSlotOf(player, banTitle, [this, player, duration](const CodServerPtr& server, int slot) {
+        const QString banned =
+            QStringLiteral("Banned %1 (slot %2) %3").arg(player->playerName()).arg(slot).arg(banLength(duration));
+        if (duration > 0) {
+            scheduleRconCommand(server, QStringLiteral("sv_kickBanTime %1").arg(duration), latency(), {});
+            scheduleRconCommand(server, QStringLiteral("tempBanClient %1").arg(slot), 2 * latency(), banned);
+        } else {
+            scheduleRconCommand(server, QStringLiteral("clientBan %1").arg(slot), latency(), banned);
+        }
+    });
+    emit commandHandled();
+}
+
+void ServerConsole::banPlayerByName()
+{
+    const CodPlayerPtr player = chosenPlayerOrBeep();
+    if (!player)
+        return;
+    const QString name = player->colouredName();
+    const int duration = banDuration();
+    const QString banned = QStringLiteral("Banned %1 %2").arg(player->playerName(), banLength(duration));
+    if (!nameReadsWhole(name)) {
+        refuseName(banTitle);
+    } else if (duration > 0) {
+        sendRconCommand(QStringLiteral("sv_kickBanTime %1").arg(duration), {});
+        scheduleRconCommand(currentServer(), QStringLiteral("tempBanUser ") + name, latency(), banned);
+    } else {
+        sendRconCommand(QStringLiteral("banUser ") + name, banned);
+    }
+    emit commandHandled();
+}
+
+void ServerConsole::setNewServerPassword()
+{
+    QLineEdit& field = *drawer.newPassword;
+    sendRconCommand(QStringLiteral("g_password \"%1\"").arg(field.text()), QStringLiteral("Set the join password"));
+    field.clear();
+    emit commandHandled();
+}
+
+void ServerConsole::execCfg()
+{
+    const QComboBox& files = *drawer.execFiles;
+    if (files.currentIndex() < 0) {
+        Alerts::current().runAlert(QStringLiteral("RCON exec command:"),
+                                   QStringLiteral("You must select a cfg file in the list (refresh if necessary)"),
+                                   QStringLiteral("OK"));
+        return;
+    }
+    sendRconCommand(QStringLiteral("exec ") + files.currentText(), QStringLiteral("Executed ") + files.currentText());
+    emit commandHandled();
+}
+
+void ServerConsole::sendRconCommand(const QString& command, const QString& done)
+{
+    if (const CodServerPtr server = currentServer())
+        exchange(server, command, QuakeProtocol::RconCommand, done, {});
+}
+
+// The command goes to the server that got the first command of its sequence, even
+// when another favourite was selected in the meantime: a "clientKick" or "map" meant
+// for one server must not reach another.
+void ServerConsole::scheduleRconCommand(const CodServerPtr& server, const QString& command, double seconds,
+                                        const QString& done)
+{
+    if (!server)
+        return;
+    const auto delay = std::chrono::milliseconds(static_cast<qint64>(std::ceil(seconds * 1000.0)));
+    ++scheduledCommands;
+    QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, command, server, done] {
+        --scheduledCommands;
+        exchange(server, command, QuakeProtocol::RconCommand, done, {});
+    });
+}
+
+void ServerConsole::exchange(const CodServerPtr& server, const QString& command, int type, const QString& done,
+                             Then then)
+{
+    exchanges.queue({server, command, type}, [this, server, command, done, then](const QString& answer) {
+        tellAnswer(*server, command, answer, done);
+        if (then)
+            then(answer);
+        emit commandHandled();
+    });
+}
+
+void ServerConsole::tellAnswer(const CodServer& server, const QString& command, const QString& answer,
+                               const QString& done)
+{
+    const std::optional<QString> output = ConsoleReply::outputOf(answer);
+    emit commandAnswered(entryText(server, command, output));
+    if (!output)
+        emit outcome(QStringLiteral("No answer from %1 to %2").arg(server.shownName(), quoted(command)));
+    else if (output->contains(QStringLiteral("Bad rconpassword")))
+        emit outcome(QStringLiteral("%1 refused the rcon password").arg(server.shownName()));
+    // The engines answer a command they lack with "Unknown command" and its name,
+    // whatever game or mod runs on them.
+    else if (output->contains(QStringLiteral("unknown command"), Qt::CaseInsensitive))
+        emit outcome(QStringLiteral("%1 does not know the command %2").arg(server.shownName(), quoted(command)));
+    else if (!done.isEmpty())
+        emit outcome(done + QStringLiteral(" on ") + server.shownName());
+}
+
+void ServerConsole::playersSelectionDidChange(int row)
+{
+    const CodServerPtr server = currentServer();
+    const QList<CodPlayerPtr> players = server ? server->serverPlayers() : QList<CodPlayerPtr>();
+    m_chosenPlayer.choose(server, row >= 0 && row < players.size() ? players.at(row) : nullptr);
+}
+
+int ServerConsole::chosenPlayerRow()
+{
+    const CodServerPtr server = currentServer();
+    const int row = server ? m_chosenPlayer.rowIn(server, server->serverPlayers()) : -1;
+    if (row < 0)
+        m_chosenPlayer.forget();
+    return row;
+}
+
+// The chosen player as the current server lists it now: a refresh on another thread
+// may have replaced the list since the players table was drawn.
+CodPlayerPtr ServerConsole::chosenPlayer() const
+{
+    const CodServerPtr server = currentServer();
+    if (!server)
+        return nullptr;
+    const QList<CodPlayerPtr> players = server->serverPlayers();
+    const int row = m_chosenPlayer.rowIn(server, players);
+    return row < 0 ? nullptr : players.at(row);
+}
+
+CodPlayerPtr ServerConsole::chosenPlayerOrBeep() const
+{
+    CodPlayerPtr player = chosenPlayer();
+    if (!player)
+        Alerts::current().beep();
+    return player;
+}
+
+// Beeps when the answer is no listing, and tells with an alert titled for the action
+// when the player is not in it or cannot be told from another player.
+void ServerConsole::withSlotOf(const CodPlayerPtr& player, const QString& alertTitle,
+                               std::function<void(const CodServerPtr& server, int slot)> found)
+{
+    const CodServerPtr server = currentServer();
+    const QString colouredName = player->colouredName();
+    exchange(server, QStringLiteral("status"), QuakeProtocol::RconStatus, {},
+             [server, colouredName, alertTitle, found](const QString& listing) {
+                 const ConsoleStatusListing::Lookup lookup = ConsoleStatusListing::slotOfPlayer(listing, colouredName);
+                 switch (lookup.outcome) {
+                 case ConsoleStatusListing::Found: found(server, lookup.slot); break;
+                 case ConsoleStatusListing::NotAListing: Alerts::current().beep(); break;
+                 case ConsoleStatusListing::NotListed:
+                     Alerts::current().runAlert(
+                         alertTitle,
+                         QStringLiteral("Player is not in the status response, try to kick by name with option key !"),
+                         QStringLiteral("OK"));
+                     break;
+                 case ConsoleStatusListing::SeveralPlayers:
+                     Alerts::current().runAlert(alertTitle,
+                                                QStringLiteral("Several players of the status response have this "
+                                                               "name, try to kick by name with option key !"),
+                                                QStringLiteral("OK"));
+                     break;
+                 }
+             });
+}
+
+// The ban's duration in seconds from the drawer's radio buttons: one, ten or thirty
+// minutes, and 0 (for ever) when none of those is on.
+int ServerConsole::banDuration() const
+{
+    if (drawer.banOneMinute->isChecked())
+        return 60;
+    if (drawer.banTenMinutes->isChecked())
+        return 600;
+    if (drawer.banThirtyMinutes->isChecked())
+        return 1800;
+    return 0;
+}

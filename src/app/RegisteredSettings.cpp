@@ -1,0 +1,52 @@
+#include "app/RegisteredSettings.h"
+
+#include <limits>
+
+namespace {
+
+using Type = Setting::Type;
+
+constexpr int anyPositive = std::numeric_limits<int>::max();
+// The receive time-out is the microseconds part of a wait whose seconds are 0, so it
+// stays below one second; below a millisecond no server could ever answer in time.
+constexpr int shortestTimeout = 1000;
+constexpr int longestTimeout = 999999;
+// The refresh timer counts milliseconds in an int.
+constexpr int longestRefreshDelay = std::numeric_limits<int>::max() / 1000;
+// A latency above 10 counts as milliseconds: up to 10 seconds either way.
+constexpr int longestLatency = 10000;
+
+Setting text(const QString& key, const QString& value)
+{
+    return {key, value, Type::Text};
+}
+
+}  // namespace
+
+QList<Setting> RegisteredSettings::table(const QByteArray& presetFavourites)
+{
+    return {
+        {QStringLiteral("myServers"), presetFavourites, Type::Data},
+        {QStringLiteral("Refresh server when selected"), false, Type::Boolean},
+        {QStringLiteral("Auto Refresh"), false, Type::Boolean},
+        {QStringLiteral("Latency for double command"), QStringLiteral("500 ms"), Type::NumberedText, 0,
+         longestLatency},
+        {QStringLiteral("Timeout"), 500000, Type::Integer, shortestTimeout, longestTimeout},
+        {QStringLiteral("Number of servers by thread"), 250, Type::Integer, 1, anyPositive},
+        {QStringLiteral("Refresh delay in seconds"), 600, Type::Integer, 1, longestRefreshDelay},
+        // The master servers the games themselves ask for their server lists. Their
+        // texts are taken as the user typed them: a scan tells when one is unusable.
+        text(QStringLiteral("CoD Master Server"), QStringLiteral("codmaster.activision.com")),
+        text(QStringLiteral("CoD Master Server Port"), QStringLiteral("20510")),
+        text(QStringLiteral("CoD Master Server Protocol"), QStringLiteral("6")),
+        text(QStringLiteral("UO Master Server"), QStringLiteral("coduomaster.activision.com")),
+        text(QStringLiteral("UO Master Server Port"), QStringLiteral("20610")),
+        text(QStringLiteral("UO Master Server Protocol"), QStringLiteral("22")),
+        text(QStringLiteral("CoD2 Master Server"), QStringLiteral("cod2master.activision.com")),
+        text(QStringLiteral("CoD2 Master Server Port"), QStringLiteral("20710")),
+        text(QStringLiteral("CoD2 Master Server Protocol"), QStringLiteral("115")),
+        text(QStringLiteral("CoD4 Master Server"), QStringLiteral("cod4master.activision.com")),
+        text(QStringLiteral("CoD4 Master Server Port"), QStringLiteral("20810")),
+        text(QStringLiteral("CoD4 Master Server Protocol"), QStringLiteral("4")),
+    };
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "finders/ScanProgress.h"
+#include "model/CodServer.h"
+#include "model/GameKind.h"
+
+#include <QList>
+#include <QPixmap>
+#include <QString>
+
+#include <optional>
+
+// What the finders need of the application, which implements it: the master scans
+// of the four games (the lists they gathered, whether one runs, starting and stopping
+// one by its game tag), and what becomes of a server picked in a finder. The
+// application also tells the finders (Finders) when a scan starts and when the lists
+// grow.
+class FinderHost {
+public:
+    // Copies of the four master lists, taken together.
+    struct MasterLists {
+        QList<CodServerPtr> cod;
+        QList<CodServerPtr> uo;
+        QList<CodServerPtr> cod2;
+        QList<CodServerPtr> cod4;
+    };
+
+    virtual MasterLists masterLists() const = 0;
+    // Whether the scan of any of the four games runs.
+    virtual bool anyMasterIsRefreshing() const = 0;
+    // Starts the scan of the game with the tag, unless it runs already.
+    virtual void scanServers(int tag) = 0;
+    // Asks the scan of the game with the tag to stop.
+    virtual void scanServersStop(int tag) = 0;
+    // Where the scan of the game with the tag stands.
+    virtual ScanProgress scanProgress(int tag) const = 0;
+    // The tag of the game whose scan started last in this run, if any did.
+    virtual std::optional<int> lastFetchedGame() const = 0;
+
+    // Joins the server without password, with the games installed on this machine.
+    virtual void joinServerWithoutPassword(const CodServer& server) const = 0;
+    // Adds a favourite; false, changing nothing, when the address is taken.
+    virtual bool addServer(const QString& ip, const QString& name, const QString& pass) = 0;
+    // The icon of a game; a null pixmap for a game without one.
+    virtual QPixmap gameImage(GameKind kind) const = 0;
+    // The icons of a server that asks for a password, and of one that runs PunkBuster.
+    virtual QPixmap passwordImage() const = 0;
+    virtual QPixmap punkbusterImage() const = 0;
+
+protected:
+    ~FinderHost() = default;
+};

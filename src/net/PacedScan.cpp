@@ -1,0 +1,112 @@
+#include "net/PacedScan.h"
+
+#include "net/QuakeProtocol.h"
+
+PacedScan::PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent)
+    : master(settings.master)
+    , reports(std::move(reports))
+    , fetch(settings.timeout, requestSent)
+    , queries(settings.timeout)
+    , pacer(settings.queriesPerSecond, requestSent)
+    , lastReport(requestSent - progressPeriod)
+{
+}
+
+void PacedScan::masterDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival)
+{
+    if (from != master)
+        return;
+    for (const ServerAddress& server : fetch.take(datagram, arrival))
+        queries.list(server);
+}
+
+void PacedScan::serverDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival)
+{
+    // As in a single exchange, fewer bytes than an answer's header are no answer.
+    if (datagram.size() < QuakeProtocol::answerHeaderLength)
+        return;
+    if (const std::optional<PendingQueries::Answered> answered = queries.answer(from, arrival))
+        keepAnswer(from, datagram, answered->roundTrip);
+}
+
+void PacedScan::keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const
+{
+    const CodServerPtr server = CodServer::create();
+    server->setServerIp(from.text());
+    server->statusAnswered(QuakeProtocol::textOfDatagram(datagram.toByteArray()),
+                           std::chrono::duration<double, std::milli>(roundTrip).count());
+    reports.serverAnswered(server);
+}
+
+void PacedScan::advance(TimePoint now, const SendQuery& sendQuery)
+{
+    if (!fetch.isOver())
+        fetch.expire(now);
+    queries.expire(now);
+    sendDueQueries(now, sendQuery);
+    reportProgress(now);
+}
+
+void PacedScan::sendDueQueries(TimePoint now, const SendQuery& sendQuery)
+{
+    if (!queries.hasQueryToSend(retriesAllowed()))
+        return;
+    const int allowed = pacer.allowance(now);
+    int sent = 0;
+    for (; sent < allowed; ++sent) {
+        const std::optional<ServerAddress> server = queries.nextToQuery(retriesAllowed());
+        if (!server)
+            break;
+        queries.sent(*server, sendQuery(*server));
+    }
+    pacer.spend(sent);
+}
+
+// The counts are reported once the list is complete whatever the period, so that the
+// number of servers to scan is known before the scan ends.
+void PacedScan::reportProgress(TimePoint now)
+{
+    const ScanCounts current = counts();
+    const bool listJustCompleted = fetch.isOver() && !completeListReported;
+    if (current == reported || (now < lastReport + progressPeriod && !listJustCompleted))
+        return;
+    completeListReported = fetch.isOver();
+    reported = current;
+    lastReport = now;
+    reports.progressed(current);
+}
+
+void PacedScan::stop()
+{
+    stopped = true;
+    fetch.end();
+    queries.stopAsking();
+}
+
+bool PacedScan::isOver() const
+{
+    return fetch.isOver() && queries.isSettled(retriesAllowed());
+}
+
+void PacedScan::finish()
+{
+    reports.ended(counts(), !fetch.listedAny() && !stopped);
+}
+
+std::optional<PacedScan::TimePoint> PacedScan::nextWake() const
+{
+    std::optional<TimePoint> wake = queries.nextTimeout();
+    const auto consider = [&wake](TimePoint at) { wake = wake ? std::min(*wake, at) : at; };
+    if (!fetch.isOver())
+        consider(fetch.deadline());
+    if (queries.hasQueryToSend(retriesAllowed()))
+        consider(pacer.nextQuery());
+    if (counts() != reported)
+        consider(fetch.isOver() && !completeListReported ? lastReport : lastReport + progressPeriod);
+    return wake;
+}
+
+ScanCounts PacedScan::counts() const
+{
+    return {queries.listed(), queries.queried(), queries.answered()};
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "model/CodServer.h"
+#include "net/MasterListFetch.h"
+#include "net/PendingQueries.h"
+#include "net/ScanPacer.h"
+#include "net/ServerAddress.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+// What a scan is given: the time-out of each query, the pace, the master and the
+// request that asks it for its list.
+struct ScanSettings {
+    std::chrono::microseconds timeout;
+    int queriesPerSecond = 0;
+    ServerAddress master;
+    QByteArray masterRequest;
+};
+
+// How far a scan got: servers listed (once each, those that can be game servers),
+// queried at least once, and answered.
+struct ScanCounts {
+    int listed = 0;
+    int queried = 0;
+    int answered = 0;
+
+    bool operator==(const ScanCounts&) const = default;
+};
+
+// What a scan tells its owner, on the thread that runs it.
+struct ScanReports {
+    // A server answered: its record, filled as a status refresh fills it. Once per
+    // server.
+    std::function<void(const CodServerPtr&)> serverAnswered;
+    // The counts changed: at most once every progressPeriod, and once more when the
+    // master's list is complete.
+    std::function<void(const ScanCounts&)> progressed;
+    // The scan is over, with its last counts. masterListedNothing: the master sent no
+    // server at all and the scan was not stopped before it could.
+    std::function<void(const ScanCounts&, bool masterListedNothing)> ended;
+};
+
+// One master scan, apart from its sockets: it takes the master's list as it arrives
+// and queries every listed server at a steady pace as soon as it is listed, matches
+// each answer to its query by the sender's address and port, and asks the servers
+// that stayed silent once more when the first pass is over. The caller feeds it the
+// datagrams and the time, and sends the queries it asks for.
+class PacedScan {
+public:
+    using TimePoint = std::chrono::steady_clock::time_point;
+    // Sends the status query to the server; returns when it went out.
+    using SendQuery = std::function<TimePoint(ServerAddress)>;
+
+    // Ten reports a second: at 20,000 answers a second each hands the finders some
+    // 2,000 new servers, which a live player search goes over in a few milliseconds.
+    static constexpr std::chrono::milliseconds progressPeriod{100};
+
+    // The master's request went out at requestSent.
+    PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent);
+
+    // The request could not reach the master: no list will come.
+    void masterUnreachable() { fetch.end(); }
+    // A datagram came to the master's socket; only the master's own count.
+    void masterDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival);
+    // A datagram came to a query socket.
+    void serverDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival);
+    // Ends what timed out, sends the queries due and reports progress.
+    void advance(TimePoint now, const SendQuery& sendQuery);
+    // Asks nothing more: the scan is over once the queries under way answered or timed out.
+    void stop();
+
+    bool fetchIsOver() const { return fetch.isOver(); }
+    bool isOver() const;
+    // Makes the last report; called once, when the scan is over or dropped.
+    void finish();
+    // When advance has work to do next; nothing while the scan only waits for datagrams.
+    std::optional<TimePoint> nextWake() const;
+
+    ScanCounts counts() const;
+
+private:
+    bool retriesAllowed() const { return fetch.isOver() && !stopped; }
+    void sendDueQueries(TimePoint now, const SendQuery& sendQuery);
+    void reportProgress(TimePoint now);
+    void keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const;
+
+    const ServerAddress master;
+    const ScanReports reports;
+    MasterListFetch fetch;
+    PendingQueries queries;
+    ScanPacer pacer;
+    ScanCounts reported;
+    TimePoint lastReport;
+    bool completeListReported = false;
+    bool stopped = false;
+};

@@ -1,0 +1,35 @@
+#include "net/ScanPacer.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr double burstSeconds = 0.005;
+
+}  // namespace
+
+ScanPacer::ScanPacer(int queriesPerSecond, TimePoint start)
+    : perSecond(std::max(queriesPerSecond, 1))
+    , mostCredit(std::max(1.0, perSecond * burstSeconds))
+    , credit(1.0)
+    , lastUpdate(start)
+{
+}
+
+int ScanPacer::allowance(TimePoint now)
+{
+    const std::chrono::duration<double> elapsed = now - lastUpdate;
+    if (elapsed.count() > 0) {
+        credit = std::min(mostCredit, credit + elapsed.count() * perSecond);
+        lastUpdate = now;
+    }
+    return static_cast<int>(credit);
+}
+
+ScanPacer::TimePoint ScanPacer::nextQuery() const
+{
+    if (credit >= 1.0)
+        return lastUpdate;
+    const std::chrono::duration<double> wait((1.0 - credit) / perSecond);
+    return lastUpdate + std::chrono::ceil<std::chrono::nanoseconds>(wait);
+}

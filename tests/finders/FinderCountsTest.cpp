@@ -1,0 +1,28 @@
+#include "FinderWindowTest.h"
+
+#include "finders/PlayerColumns.h"
+
+#include "ui_PlayerFinder.h"
+#include "ui_ServerFinder.h"
+
+TEST_F(FinderWindowTest, bothFindersCountOneServerInTheSingular)
+{
+    ServerFinder& servers = openServerFinder();
+    PlayerFinder& players = openPlayerFinder();
+    const QList<CodServerPtr> one = {FinderServer{.name = "Alpha", .players = 2}.make()};
+    const QList<CodServerPtr> two = one + QList<CodServerPtr>{FinderServer{.name = "Bravo", .players = 2}.make()};
+    servers.getTheServersArray(one, two, {}, {});
+    players.getTheServersArray(one, two, {}, {});
+    EXPECT_EQ(servers.controls().numberOfCodServers->text(), "1 server");
+    EXPECT_EQ(servers.controls().numberOfUOServers->text(), "2 servers");
+    EXPECT_EQ(servers.controls().numberOfCod2Servers->text(), "0 servers");
+    EXPECT_EQ(players.controls().numberOfCodServers->text(), "1 server");
+    EXPECT_EQ(players.controls().numberOfUOServers->text(), "2 servers");
+}
+
+TEST(PlayerColumnsTest, theAgeOfAnAnswerReadsInSecondsThenInMinutes)
+{
+    for (const auto& [seconds, age] : {std::pair{0.0, "0 s"}, {59.4, "59 s"}, {60.0, "> 1 min"}, {125.0, "> 2 min"},
+                                       {7200.0, "> 120 min"}})
+        EXPECT_EQ(PlayerColumns::ageText(seconds).toStdString(), age) << seconds;
+}

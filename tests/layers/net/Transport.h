@@ -1,0 +1,2 @@
+// The layers check must refuse this include: the wire does not use the controller.
+#include "app/Zorvel.h"

@@ -1,0 +1,241 @@
+#include "net/PacedScan.h"
+#include "prefs/ScanSpeed.h"
+#include "peers/GameServerPeer.h"
+#include "peers/MasterServerPeer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const ServerAddress master{0x7F000001, 20810};
+const ServerAddress first{0x0A000001, 28960};
+const ServerAddress second{0x0A000002, 28960};
+const ServerAddress third{0x0A000003, 28961};
+const QByteArray status = GameServerPeer::statusDatagram(
+    "\\sv_hostname\\^1Big^7Server\\mapname\\mp_test\\g_gametype\\sd\n5 48 \"^2Joe\"\n");
+
+QStringList textsOf(const std::vector<ServerAddress>& servers)
+{
+    QStringList texts;
+    for (const ServerAddress& server : servers)
+        texts.append(server.text());
+    return texts;
+}
+
+// One scan over a clock of its own, that starts an hour after the clock's epoch and
+// moves only when a test moves it; the queries it sends are recorded, not sent.
+class PacedScanTest : public testing::Test {
+protected:
+    using TimePoint = PacedScan::TimePoint;
+
+    void start(int queriesPerSecond, std::chrono::milliseconds timeout = 100ms)
+    {
+        ScanReports reports{
+            [this](const CodServerPtr& server) { answered.append(server); },
+            [this](const ScanCounts& counts) { progress.push_back(counts); },
+            [this](const ScanCounts& counts, bool masterListedNothing) {
+                EXPECT_FALSE(ending) << "one ending only";
+                ending = {counts, masterListedNothing};
+            },
+        };
+        scan = std::make_unique<PacedScan>(
+            ScanSettings{.timeout = timeout, .queriesPerSecond = queriesPerSecond, .master = master, .masterRequest = {}},
+            reports, now);
+    }
+
+    void list(const QList<ServerAddress>& servers, ServerAddress from = master)
+    {
+        QList<QByteArray> records;
+        for (const ServerAddress& server : servers)
+            records.append(MasterServerPeer::record(server.ip, server.port));
+        scan->masterDatagram(from, MasterServerPeer::listDatagram(records, MasterServerPeer::Ending::EndOfTransmission),
+                             now);
+    }
+
+    // Moves the clock on in steps of one millisecond, as the engine's loop wakes.
+    void run(std::chrono::milliseconds duration)
+    {
+        for (const TimePoint end = now + duration; now < end;) {
+            now += 1ms;
+            scan->advance(now, [this](ServerAddress server) {
+                sent.push_back(server);
+                return now;
+            });
+        }
+    }
+
+    // Runs the scan until it is over, ten seconds of its clock at most.
+    void finishWhenOver()
+    {
+        for (int step = 0; step < 10000 && !scan->isOver(); ++step)
+            run(1ms);
+        EXPECT_TRUE(scan->isOver());
+        scan->finish();
+    }
+
+    TimePoint now = TimePoint() + 1h;
+    std::unique_ptr<PacedScan> scan;
+    std::vector<ServerAddress> sent;
+    QList<CodServerPtr> answered;
+    std::vector<ScanCounts> progress;
+    std::optional<std::pair<ScanCounts, bool>> ending;
+};
+
+}  // namespace
+
+TEST_F(PacedScanTest, anAnswerCountsOnceFromItsServersOwnAddressAndPortAndFillsARecordAsARefreshDoes)
+{
+    start(20000);
+    list({first, second, third, first, {0x00010203, 28960}, {0xE0000001, 28960}, {0x0A000004, 0}});
+    run(1ms);
+    EXPECT_EQ(textsOf(sent), QStringList({first.text(), second.text(), third.text()}))
+        << "in list order, each once, none that cannot be a server";
+
+    now += 7ms;
+    scan->serverDatagram(first, status, now);
+    scan->serverDatagram(first, status, now + 1ms);
+    scan->serverDatagram({second.ip, 28961}, status, now);
+    scan->serverDatagram({0x0A000009, 28960}, status, now);
+    scan->serverDatagram(third, status.left(9), now);
+    ASSERT_EQ(answered.size(), 1);
+    const CodServerPtr& server = answered.first();
+    EXPECT_EQ(server->serverIp(), "10.0.0.1:28960");
+    EXPECT_EQ(server->commError(), CodServer::Answered);
+    EXPECT_EQ(server->serverPing(), "Ping:   7 ms") << "from its own send to the answer's arrival";
+    EXPECT_EQ(server->serverName(), "BigServer");
+    EXPECT_EQ(server->serverMapName(), "mp_test");
+    ASSERT_EQ(server->serverPlayers().size(), 1);
+    EXPECT_EQ(server->serverPlayers().first()->playerName(), "Joe");
+
+    scan->serverDatagram(third, status, now);
+    EXPECT_EQ(answered.size(), 2) << "a datagram too short to answer leaves the query waiting";
+    finishWhenOver();
+    EXPECT_EQ(ending->first, (ScanCounts{.listed = 3, .queried = 3, .answered = 2}));
+}
+
+TEST_F(PacedScanTest, queriesStartWithTheFirstListedServersAndTheSilentOnesAreAskedOnceMoreWhenTheListEnded)
+{
+    start(20000, 100ms);
+    list({first, second});
+    run(1ms);
+    EXPECT_EQ(sent.size(), 2u) << "before the list is complete";
+    scan->serverDatagram(first, status, now);
+
+    // The master keeps the list open past the first queries' time-out.
+    run(60ms);
+    list({third});
+    run(60ms);
+    scan->serverDatagram(second, status, now);
+    scan->serverDatagram(third, status, now);
+    EXPECT_EQ(textsOf(sent), QStringList({first.text(), second.text(), third.text()}))
+        << "no retry before the list ended; a late answer is no answer";
+
+    // The list is complete one time-out after its last datagram: the counts are
+    // reported then, whatever the period.
+    run(39ms);
+    const std::size_t reportsBefore = progress.size();
+    run(2ms);
+    ASSERT_EQ(progress.size(), reportsBefore + 1);
+    EXPECT_EQ(progress.back(), (ScanCounts{.listed = 3, .queried = 3, .answered = 2}));
+
+    run(59ms);
+    EXPECT_EQ(textsOf(sent), QStringList({first.text(), second.text(), third.text(), second.text()}));
+    scan->serverDatagram(second, status, now);
+    finishWhenOver();
+    EXPECT_EQ(sent.size(), 4u) << "a server is asked twice at most";
+    EXPECT_EQ(answered.size(), 3);
+    EXPECT_EQ(ending->first, (ScanCounts{.listed = 3, .queried = 3, .answered = 3}));
+    EXPECT_FALSE(ending->second);
+}
+
+TEST_F(PacedScanTest, thePaceIsHeldAndAThreadHeldUpCatchesUpByAShortBurstOnly)
+{
+    QList<ServerAddress> servers;
+    for (quint32 i = 1; i <= 2000; ++i)
+        servers.append({0x0A000000 + i, 28960});
+    start(1000);
+    list(servers);
+    run(100ms);
+    EXPECT_GE(sent.size(), 100u);
+    EXPECT_LE(sent.size(), 101u);
+
+    // The engine's thread was held up for a second.
+    now += 1s;
+    const std::size_t before = sent.size();
+    run(1ms);
+    EXPECT_LE(sent.size() - before, 6u);
+
+    start(250);
+    sent.clear();
+    list(servers);
+    run(40ms);
+    EXPECT_GE(sent.size(), 10u);
+    EXPECT_LE(sent.size(), 11u);
+}
+
+TEST_F(PacedScanTest, progressIsReportedOnceAPeriodAtMost)
+{
+    QList<ServerAddress> servers;
+    for (quint32 i = 1; i <= 2000; ++i)
+        servers.append({0x0A000000 + i, 28960});
+    start(1000, 500ms);
+    list(servers);
+    for (int step = 0; step < 1000; ++step) {
+        run(1ms);
+        scan->serverDatagram(sent.back(), status, now);
+    }
+    // At the start, once a period, and once more when the list was complete.
+    const auto periods = static_cast<std::size_t>(1s / PacedScan::progressPeriod);
+    EXPECT_GE(progress.size(), periods);
+    EXPECT_LE(progress.size(), periods + 2);
+    EXPECT_EQ(progress.front().listed, 2000);
+}
+
+TEST_F(PacedScanTest, aStoppedScanAsksNothingMoreAndEndsOnceItsQueriesUnderWayTimedOut)
+{
+    start(1000, 100ms);
+    list({first, second, third});
+    run(1ms);
+    scan->stop();
+    list({{0x0A000005, 28960}});
+    run(99ms);
+    EXPECT_FALSE(scan->isOver()) << "the query under way may still be answered";
+    scan->serverDatagram(sent.front(), status, now);
+    run(2ms);
+    EXPECT_TRUE(scan->isOver());
+    scan->finish();
+    EXPECT_EQ(answered.size(), 1);
+    EXPECT_EQ(ending->first.listed, 3);
+    EXPECT_EQ(sent.size(), static_cast<std::size_t>(ending->first.queried));
+    EXPECT_FALSE(ending->second);
+
+    // A master that never answers; a stop before it could does not count as that.
+    for (const bool stopped : {false, true}) {
+        ending.reset();
+        start(1000, 100ms);
+        list({first}, {master.ip, 20811});
+        if (stopped)
+            scan->stop();
+        finishWhenOver();
+        EXPECT_EQ(ending->second, !stopped);
+        EXPECT_EQ(ending->first.listed, 0);
+    }
+}
+
+TEST(ScanSpeedTest, eachPositionsStoredValueSetsItsPaceAndOtherValuesTheNearestOnALogarithmicScale)
+{
+    for (int position = 1; position <= ScanSpeed::positions; ++position) {
+        const int stored = ScanSpeed::storedValues.at(static_cast<std::size_t>(position - 1));
+        EXPECT_EQ(ScanSpeed::positionOf(stored), position);
+        EXPECT_EQ(ScanSpeed::queriesPerSecond(stored) * stored, 500000) << "pace and servers by thread";
+    }
+    const std::pair<int, int> nearest[] = {{100, 4000}, {36, 10000}, {35, 20000}, {0, 20000}, {-5, 20000},
+                                           {1414, 500}, {1415, 250}, {100000, 250}};
+    for (const auto& [stored, pace] : nearest)
+        EXPECT_EQ(ScanSpeed::queriesPerSecond(stored), pace) << stored;
+}

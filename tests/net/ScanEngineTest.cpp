@@ -1,0 +1,253 @@
+#include "net/QuakeProtocol.h"
+#include "net/ScanEngine.h"
+#include "peers/GameServerFarm.h"
+#include "peers/GameServerPeer.h"
+#include "peers/MasterServerPeer.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QStringList sorted(QStringList addresses)
+{
+    addresses.sort();
+    return addresses;
+}
+
+ServerAddress addressOf(const UdpPeer& peer)
+{
+    return {0x7F000001, peer.port()};
+}
+
+QByteArray recordOf(const UdpPeer& peer)
+{
+    return MasterServerPeer::record(0x7F000001, peer.port());
+}
+
+// What one scan reported, gathered from the engine's thread.
+class ScanRecorder {
+public:
+    ScanReports reports()
+    {
+        return {
+            [this](const CodServerPtr& server) {
+                std::lock_guard guard(lock);
+                servers.append(server);
+            },
+            [this](const ScanCounts& counts) {
+                std::lock_guard guard(lock);
+                progress.push_back(counts);
+            },
+            [this](const ScanCounts& counts, bool) {
+                {
+                    std::lock_guard guard(lock);
+                    lastCounts = counts;
+                    over = true;
+                }
+                ended.set_value();
+            },
+        };
+    }
+
+    void waitForTheEnd() { ended.get_future().wait(); }
+    bool hasEnded() const
+    {
+        std::lock_guard guard(lock);
+        return over;
+    }
+    QList<CodServerPtr> answered() const
+    {
+        std::lock_guard guard(lock);
+        return servers;
+    }
+    QStringList answeredAddresses() const
+    {
+        QStringList addresses;
+        for (const CodServerPtr& server : answered())
+            addresses.append(server->serverIp());
+        return sorted(addresses);
+    }
+    ScanCounts counts() const
+    {
+        std::lock_guard guard(lock);
+        return lastCounts;
+    }
+    std::vector<ScanCounts> progressReports() const
+    {
+        std::lock_guard guard(lock);
+        return progress;
+    }
+
+private:
+    mutable std::mutex lock;
+    QList<CodServerPtr> servers;
+    std::vector<ScanCounts> progress;
+    ScanCounts lastCounts;
+    bool over = false;
+    std::promise<void> ended;
+};
+
+ScanSettings settingsFor(const MasterServerPeer& master, int queriesPerSecond, std::chrono::milliseconds timeout)
+{
+    return {.timeout = timeout,
+            .queriesPerSecond = queriesPerSecond,
+            .master = addressOf(master),
+            .masterRequest = QuakeProtocol::masterRequest(6)};
+}
+
+}  // namespace
+
+TEST(ScanEngineTest, eachAnsweringServerIsKeptOnceFilledAsARefreshFillsItAndTheSilentOnesAreAskedOnceMore)
+{
+    GameServerFarm farm(GameServerFarm::generate(200, {.seed = 5, .silentFraction = 0.1, .maximumDelay = 20ms}));
+    GameServerPeer twice;
+    twice.setStatusAnswer(QList<QByteArray>(2, GameServerPeer::statusDatagram("\\sv_hostname\\Twice\n")));
+    GameServerPeer oversized;
+    const QByteArray longName(3000, 'n');
+    oversized.setStatusAnswer({GameServerPeer::statusDatagram("\\sv_hostname\\" + longName)});
+    GameServerPeer stranger;
+    MasterServerPeer master;
+    master.setAnswer(
+        MasterServerPeer::listDatagrams(farm.masterRecords() + QList{recordOf(twice), recordOf(oversized)}, 90));
+
+    ScanEngine engine;
+    ScanRecorder scan;
+    engine.start(settingsFor(master, 20000, 100ms), scan.reports());
+    ASSERT_TRUE(twice.waitForReceived(1));
+    stranger.sendToLastSenderOf(twice, GameServerPeer::statusDatagram("\\sv_hostname\\Impostor\n"));
+    scan.waitForTheEnd();
+
+    const QStringList kept = farm.answeringAddresses() + QStringList{addressOf(twice).text(), addressOf(oversized).text()};
+    EXPECT_EQ(scan.answeredAddresses(), sorted(kept));
+    const int listed = farm.size() + 2;
+    EXPECT_EQ(scan.counts(), (ScanCounts{.listed = listed, .queried = listed, .answered = static_cast<int>(kept.size())}));
+    for (int i = 0; i < farm.size(); ++i)
+        EXPECT_EQ(farm.queriesReceivedBy(i), farm.server(i).answer == GameServerFarm::Answer::Silent ? 2 : 1) << i;
+
+    QHash<QString, CodServerPtr> byAddress;
+    for (const CodServerPtr& server : scan.answered()) {
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^Ping: +\\d+ ms$")).match(server->serverPing()).hasMatch());
+        byAddress.insert(server->serverIp(), server);
+    }
+    int answering = 0;
+    while (farm.server(answering).answer == GameServerFarm::Answer::Silent)
+        ++answering;
+    const CodServerPtr farmServer = byAddress.value(farm.address(answering));
+    EXPECT_EQ(farmServer->serverName(),
+              CodServer::clearColoredName(QString::fromLatin1(farm.server(answering).hostName)));
+    EXPECT_EQ(farmServer->serverMapName(), farm.server(answering).mapName);
+    EXPECT_EQ(farmServer->serverPlayers().size(), farm.server(answering).players.size());
+    EXPECT_EQ(byAddress.value(addressOf(twice).text())->serverName(), "Twice");
+    EXPECT_EQ(byAddress.value(addressOf(oversized).text())->serverName(),
+              longName.left(QuakeProtocol::receiveBufferBytes
+                            - GameServerPeer::statusDatagram("\\sv_hostname\\").size()))
+        << "cut as a single exchange cuts it";
+}
+
+TEST(ScanEngineTest, floodsOfAnswersAndOfStrangersDatagramsChangeNothingButTheFloodersOwnRecord)
+{
+    GameServerFarm farm(GameServerFarm::generate(200, {.seed = 6, .maximumDelay = 20ms}));
+    GameServerPeer flooder;
+    flooder.setStatusAnswer(QList<QByteArray>(3000, GameServerPeer::statusDatagram("\\sv_hostname\\Flood\n")));
+    GameServerPeer stranger;
+    MasterServerPeer master;
+    master.setAnswer(MasterServerPeer::listDatagrams(QList{recordOf(flooder)} + farm.masterRecords(), 90));
+
+    ScanEngine engine;
+    ScanRecorder scan;
+    engine.start(settingsFor(master, 20000, 100ms), scan.reports());
+    ASSERT_TRUE(flooder.waitForReceived(1));
+    for (int i = 0; i < 3000; ++i)
+        stranger.sendToLastSenderOf(flooder, GameServerPeer::statusDatagram("\\sv_hostname\\Impostor\n"));
+    scan.waitForTheEnd();
+
+    EXPECT_EQ(scan.answeredAddresses(), sorted(farm.answeringAddresses() + QStringList{addressOf(flooder).text()}))
+        << "an answer lost to the flood is asked for again";
+    EXPECT_EQ(flooder.receivedDatagrams().size(), 1);
+    for (int i = 0; i < farm.size(); ++i)
+        EXPECT_LE(farm.queriesReceivedBy(i), 2) << i;
+}
+
+TEST(ScanEngineTest, aStoppedScanQueriesNothingMoreAndKeepsTheAnswersToTheQueriesUnderWay)
+{
+    GameServerFarm farm(GameServerFarm::generate(400, {.seed = 9, .maximumDelay = 5ms}));
+    MasterServerPeer master;
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 200));
+
+    ScanEngine engine;
+    ScanRecorder scan;
+    const ScanEngine::ScanId id = engine.start(settingsFor(master, 1000, 200ms), scan.reports());
+    while (farm.queriesReceived() < 20)
+        std::this_thread::sleep_for(1ms);
+    engine.stop(id);
+    scan.waitForTheEnd();
+
+    const ScanCounts counts = scan.counts();
+    EXPECT_EQ(counts.listed, 400);
+    EXPECT_LT(counts.queried, 400);
+    EXPECT_EQ(farm.queriesReceived(), counts.queried) << "no query after the stop";
+    EXPECT_EQ(counts.answered, counts.queried) << "the answers to the queries under way still count";
+}
+
+TEST(ScanEngineTest, scansOfTwoMastersRunSideBySideAndAnAbandonedScanHasEndedWhenAbandonReturns)
+{
+    GameServerFarm cod(GameServerFarm::generate(30, {.seed = 1}));
+    GameServerFarm uo(GameServerFarm::generate(40, {.seed = 2}));
+    MasterServerPeer codMaster;
+    MasterServerPeer uoMaster;
+    codMaster.setAnswer(MasterServerPeer::listDatagrams(cod.masterRecords(), 10));
+    uoMaster.setAnswer(MasterServerPeer::listDatagrams(uo.masterRecords(), 10));
+    MasterServerPeer silentMaster;
+
+    ScanEngine engine;
+    ScanRecorder codScan;
+    ScanRecorder uoScan;
+    ScanRecorder abandoned;
+    engine.start(settingsFor(codMaster, 2000, 100ms), codScan.reports());
+    engine.start(settingsFor(uoMaster, 2000, 100ms), uoScan.reports());
+    engine.abandon(engine.start(settingsFor(silentMaster, 2000, 100ms), abandoned.reports()));
+    EXPECT_TRUE(abandoned.hasEnded());
+    codScan.waitForTheEnd();
+    uoScan.waitForTheEnd();
+    EXPECT_EQ(codScan.answeredAddresses(), sorted(cod.answeringAddresses()));
+    EXPECT_EQ(uoScan.answeredAddresses(), sorted(uo.answeringAddresses()));
+
+    // An engine that goes while a scan runs joins its thread; the scan reports nothing.
+    ScanRecorder dropped;
+    {
+        ScanEngine second;
+        second.start(settingsFor(silentMaster, 2000, 100ms), dropped.reports());
+    }
+    EXPECT_FALSE(dropped.hasEnded());
+}
+
+TEST(ScanEngineTest, aLongListThatTheMasterSendsAllAtOnceArrivesWhole)
+{
+    // The list arrives faster than any thread reads it: whole only where the system
+    // lets a user have a receive buffer that holds it.
+    QFile largestBuffer(QStringLiteral("/proc/sys/net/core/rmem_max"));
+    if (!largestBuffer.open(QIODevice::ReadOnly) || largestBuffer.readAll().trimmed().toInt() < (1 << 20))
+        GTEST_SKIP() << "receive buffers are limited to less than 1 MiB here";
+    QList<QByteArray> records;
+    for (quint32 i = 0; i < 30000; ++i)
+        records.append(MasterServerPeer::record((127U << 24 | 2U << 16) + i, 28960));
+    MasterServerPeer master;
+    master.setAnswer(MasterServerPeer::listDatagrams(records, 200));
+
+    ScanEngine engine;
+    ScanRecorder scan;
+    const ScanEngine::ScanId id = engine.start(settingsFor(master, 250, 100ms), scan.reports());
+    // The counts are reported as the scan starts, and again once the list is complete.
+    while (scan.progressReports().size() < 2)
+        std::this_thread::sleep_for(5ms);
+    engine.abandon(id);
+    EXPECT_EQ(scan.progressReports().at(1).listed, 30000);
+}
