@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int highestPort = 65535;
 constexpr int addressBytes = 4;
 
 bool isAsciiLetter(QChar c)
@@ -19,28 +18,6 @@ bool isAsciiLetter(QChar c)
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-// The value of a text made of decimal digits alone (leading zeros allowed), or
-// nothing when the text is empty, holds anything else or goes beyond the highest.
-std::optional<int> decimalNumber(QStringView text, int highest)
-{
-    if (text.isEmpty())
-        return std::nullopt;
-    int value = 0;
-    for (const QChar digit : text) {
-        if (!isAsciiDigit(digit))
-            return std::nullopt;
-        value = value * 10 + (digit.unicode() - u'0');
-        if (value > highest)
-            return std::nullopt;
-    }
-    return value;
-}
-
-bool isPort(QStringView text)
-{
-    return decimalNumber(text, highestPort).value_or(0) >= 1;
 }
 
 // Letters, digits, dots and hyphens with a letter among them: a name to look up,
@@ -59,7 +36,7 @@ std::optional<QString> AddressValidator::problemWith(const QString& address)
     const qsizetype colon = address.indexOf(u':');
     if (colon < 0)
         return QStringLiteral("No port specified");
-    if (!isPort(QStringView(address).mid(colon + 1)))
+    if (!ServerAddress::portOfDecimal(QStringView(address).mid(colon + 1)))
         return QStringLiteral("Bad argument in the port number");
     const QStringView host = QStringView(address).left(colon);
     if (isHostName(host))

@@ -322,6 +322,7 @@ private:
 
     // The four scans, by the finders' game tags, and the tag of one of them.
     std::array<const MasterScan*, MasterGames::count> masterScans() const;
+    std::array<MasterScan*, MasterGames::count> masterScans();
     int tagOf(const MasterScan& scan) const;
     // Starts the game's scan, unless it runs already.
     void startMasterScan(MasterScan& scan);

@@ -2,27 +2,6 @@
 // opening them.
 #include "app/Zorvel.h"
 
-#include "finders/MasterGames.h"
-
-#include <array>
-
-namespace {
-
-// The scan operations of the four games, by the finders' game tag.
-struct MasterGame {
-    void (Zorvel::*scan)();
-    void (Zorvel::*stop)();
-};
-
-const std::array<MasterGame, MasterGames::count> masterGames = {{
-    {&Zorvel::scanCodServers, &Zorvel::scanCodServersStop},
-    {&Zorvel::scanUOServers, &Zorvel::scanUOServersStop},
-    {&Zorvel::scanCod2Servers, &Zorvel::scanCod2ServersStop},
-    {&Zorvel::scanCod4Servers, &Zorvel::scanCod4ServersStop},
-}};
-
-}  // namespace
-
 void Zorvel::connectFinders()
 {
     connect(this, &Zorvel::masterScanStarted, &finders, &Finders::updateFindersUI);
@@ -47,12 +26,12 @@ FinderHost::MasterLists Zorvel::masterLists() const
 
 void Zorvel::scanServers(int tag)
 {
-    (this->*masterGames[size_t(tag)].scan)();
+    startMasterScan(*masterScans()[size_t(tag)]);
 }
 
 void Zorvel::scanServersStop(int tag)
 {
-    (this->*masterGames[size_t(tag)].stop)();
+    stopMasterScan(*masterScans()[size_t(tag)]);
 }
 
 void Zorvel::joinServerWithoutPassword(const CodServer& server) const

@@ -41,6 +41,11 @@ std::array<const MasterScan*, MasterGames::count> Zorvel::masterScans() const
     return {&codScan, &uoScan, &cod2Scan, &cod4Scan};
 }
 
+std::array<MasterScan*, MasterGames::count> Zorvel::masterScans()
+{
+    return {&codScan, &uoScan, &cod2Scan, &cod4Scan};
+}
+
 int Zorvel::tagOf(const MasterScan& scan) const
 {
     const auto scans = masterScans();
@@ -49,7 +54,7 @@ int Zorvel::tagOf(const MasterScan& scan) const
 
 void Zorvel::stopMasterScans()
 {
-    for (MasterScan* scan : {&codScan, &uoScan, &cod2Scan, &cod4Scan})
+    for (MasterScan* scan : masterScans())
         scan->stopAndJoin();
 }
 

@@ -8,9 +8,10 @@ namespace {
 constexpr quint32 firstMulticastByte = 224;
 constexpr qsizetype addressBytes = 4;
 constexpr quint32 highestAddressByte = 255;
+constexpr quint32 highestPort = 65535;
 
-// A text of decimal digits alone, leading zeros allowed, up to 255.
-std::optional<quint32> addressByte(QStringView text)
+// A text of decimal digits alone, leading zeros allowed, up to the highest.
+std::optional<quint32> decimalNumber(QStringView text, quint32 highest)
 {
     if (text.isEmpty())
         return std::nullopt;
@@ -19,7 +20,7 @@ std::optional<quint32> addressByte(QStringView text)
         if (digit < u'0' || digit > u'9')
             return std::nullopt;
         value = value * 10 + (digit.unicode() - u'0');
-        if (value > highestAddressByte)
+        if (value > highest)
             return std::nullopt;
     }
     return value;
@@ -59,10 +60,18 @@ std::optional<quint32> ServerAddress::ipOfDottedDecimal(QStringView host)
         return std::nullopt;
     quint32 ip = 0;
     for (const QStringView text : bytes) {
-        const std::optional<quint32> byte = addressByte(text);
+        const std::optional<quint32> byte = decimalNumber(text, highestAddressByte);
         if (!byte)
             return std::nullopt;
         ip = ip << 8 | *byte;
     }
     return ip;
+}
+
+std::optional<quint16> ServerAddress::portOfDecimal(QStringView text)
+{
+    const std::optional<quint32> port = decimalNumber(text, highestPort);
+    if (!port || *port == 0)
+        return std::nullopt;
+    return static_cast<quint16>(*port);
 }

@@ -19,14 +19,6 @@ ReplaceableInstance<Preferences>& theStandardStore()
     return store;
 }
 
-bool boolOfText(const QString& text)
-{
-    const QString word = text.trimmed().toLower();
-    if (word == u"true" || word == u"yes")
-        return true;
-    return TextValue::integerValue(word) != 0;
-}
-
 QByteArray contentOf(const QString& path)
 {
     QFile file(path);
@@ -162,10 +154,7 @@ QVariant Preferences::valueInEffect(const QString& key) const
 
 bool Preferences::boolForKey(const QString& key) const
 {
-    const QVariant value = objectForKey(key);
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    return boolOfText(value.toString());
+    return Setting::booleanOf(objectForKey(key)).value_or(false);
 }
 
 int Preferences::integerForKey(const QString& key) const

@@ -33,10 +33,11 @@ struct Setting {
     // The stored value as this setting's type (a bool, an int, a text or bytes), or
     // nothing when it lies outside the type or the range.
     std::optional<QVariant> valueOf(const QVariant& stored) const;
+    // A stored value read as a Boolean setting reads it, or nothing when it is none.
+    static std::optional<bool> booleanOf(const QVariant& stored);
 
 private:
     bool inRange(double number) const { return number >= minimum && number <= maximum; }
-    static std::optional<bool> booleanOf(const QVariant& stored);
     std::optional<QVariant> integerOf(const QVariant& stored) const;
     std::optional<QVariant> numberedTextOf(const QVariant& stored) const;
     static std::optional<QString> textOf(const QVariant& stored);
