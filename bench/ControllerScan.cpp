@@ -6,8 +6,8 @@
 #include "app/MasterScan.h"
 #include "app/Zorvel.h"
 #include "finders/PlayerFinder.h"
+#include "finders/ServerFilter.h"
 #include "platform/Preferences.h"
-#include "platform/TextValue.h"
 
 #include "ui_PlayerFinder.h"
 
@@ -73,7 +73,7 @@ QHash<QString, int> pingsOf(const QList<CodServerPtr>& servers)
 {
     QHash<QString, int> pings;
     for (const CodServerPtr& server : servers)
-        pings.insert(server->serverIp(), TextValue::integerValue(server->serverPing().mid(5)));
+        pings.insert(server->serverIp(), ServerFilter::pingOf(server->serverPing()));
     return pings;
 }
 

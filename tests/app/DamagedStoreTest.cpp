@@ -4,6 +4,7 @@
 #include "model/ServerArchive.h"
 #include "peers/GameServerPeer.h"
 #include "prefs/PreferenceController.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 #include "support/TestPreferences.h"
 
@@ -13,19 +14,13 @@
 #include <QFile>
 #include <QSettings>
 
-#include <sys/stat.h>
 
 // Zorvel started on a settings file that a crash, a full disk or a hand edit left
 // damaged: it reads what it can, keeps a copy of what it could not before anything
 // overwrites it, and tells the user.
 class DamagedStore : public MainWindowFixture {
 protected:
-    static QByteArray contentOf(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    static QByteArray settingsFile() { return contentOf(Preferences::standard().filePath()); }
+    static QByteArray settingsFile() { return Files::contentOf(Preferences::standard().filePath()); }
     // Leaves the settings file as the text says, and opens it as a new run does.
     static void writeSettingsFile(const QByteArray& text)
     {
@@ -34,12 +29,6 @@ protected:
         file.write(text);
         file.close();
         TestPreferences::reopen();
-    }
-    static mode_t permissionsOf(const QString& path)
-    {
-        struct stat status {};
-        ::stat(QFile::encodeName(path).constData(), &status);
-        return status.st_mode & 0777;
     }
     // The path that the start-up alert gives for the copy: its message's last words.
     QString copyNamedInAlert() const
@@ -68,17 +57,17 @@ TEST_F(DamagedStore, aListCutShortGivesBackEveryWholeRecordAndIsCopiedBeforeAnyt
     ASSERT_EQ(alerts->shown().size(), 1);
     EXPECT_EQ(alerts->shown().first().title, "Damaged list of servers");
     EXPECT_TRUE(alerts->shown().first().message.startsWith("1 of the stored favorite servers could not be read."));
-    const QByteArray copy = contentOf(copyNamedInAlert());
+    const QByteArray copy = Files::contentOf(copyNamedInAlert());
     EXPECT_GT(copy.size(), ServerArchive::archiveServerList(threeFavourites.mid(0, 2)).size());
     EXPECT_TRUE(ServerArchive::archiveServerList(threeFavourites).startsWith(copy));
-    EXPECT_EQ(permissionsOf(copyNamedInAlert()), mode_t(0600));
+    EXPECT_EQ(Files::permissionsOf(copyNamedInAlert()), mode_t(0600));
     EXPECT_EQ(settingsFile(), cut) << "nothing is written before the user says so";
 
     pasteText("10.0.0.4:28960");
     alerts->answerNext(Alerts::DefaultButton);
     press(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(storedAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.2:28960", "10.0.0.4:28960"}));
-    EXPECT_EQ(contentOf(copyNamedInAlert()), copy);
+    EXPECT_EQ(Files::contentOf(copyNamedInAlert()), copy);
 }
 
 TEST_F(DamagedStore, aSettingsFileWithLinesItsReaderDropsIsCopiedFirstAndLosesNoSetting)
@@ -97,8 +86,8 @@ TEST_F(DamagedStore, aSettingsFileWithLinesItsReaderDropsIsCopiedFirstAndLosesNo
         start();
         ASSERT_EQ(alerts->shown().size(), 1) << damage.constData();
         EXPECT_EQ(alerts->shown().first().title, "Damaged settings");
-        EXPECT_EQ(contentOf(copyNamedInAlert()), text);
-        EXPECT_EQ(permissionsOf(copyNamedInAlert()), mode_t(0600));
+        EXPECT_EQ(Files::contentOf(copyNamedInAlert()), text);
+        EXPECT_EQ(Files::permissionsOf(copyNamedInAlert()), mode_t(0600));
         EXPECT_EQ(namesOf(controller->myServers()), QStringList({"Alpha", "Bravo", "Charlie"}));
         EXPECT_EQ(Preferences::standard().integerForKey("Timeout"), 750000);
         EXPECT_FALSE(settingsFile().contains(damage.trimmed()));

@@ -45,15 +45,6 @@ protected:
         std::unique_ptr<QMimeData> drag(model().mimeData({model().index(from, 1)}));
         return model().dropMimeData(drag.get(), Qt::MoveAction, to, 0, {});
     }
-
-    // Drops text dragged from another program between rows, above `row` (-1: at the end).
-    bool dropText(const QString& text, int row = -1) const
-    {
-        QMimeData drag;
-        drag.setText(text);
-        return model().canDropMimeData(&drag, Qt::CopyAction, row, -1, {})
-            && model().dropMimeData(&drag, Qt::CopyAction, row, -1, {});
-    }
 };
 
 TEST_F(FavouritesTable, eachStateChoosesTheTextColourAndAHeldPasswordTheGround)

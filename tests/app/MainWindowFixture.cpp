@@ -5,6 +5,7 @@
 #include "support/TestPreferences.h"
 
 #include <QClipboard>
+#include <QMimeData>
 #include <QSettings>
 #include <QTest>
 
@@ -99,6 +100,15 @@ void MainWindowFixture::pasteText(const QString& text) const
     QGuiApplication::clipboard()->setText(text);
     favourites().setFocus();
     press(Qt::Key_V, Qt::ControlModifier);
+}
+
+bool MainWindowFixture::dropText(const QString& text, int row) const
+{
+    QAbstractItemModel& model = *favourites().model();
+    QMimeData drag;
+    drag.setText(text);
+    return model.canDropMimeData(&drag, Qt::CopyAction, row, -1, {})
+        && model.dropMimeData(&drag, Qt::CopyAction, row, -1, {});
 }
 
 void MainWindowFixture::endRunWithoutPrompt()

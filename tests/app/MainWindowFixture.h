@@ -54,6 +54,9 @@ protected:
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
     // Copies the text and pastes it into the favourites with the keyboard.
     void pasteText(const QString& text) const;
+    // Drops text dragged from another program between rows, above `row` (-1: at the
+    // end); whether the favourites took it.
+    bool dropText(const QString& text, int row = -1) const;
     // The run ends without the quit prompt, as a crash or a kill ends it.
     void endRunWithoutPrompt();
     bool isEnabled(const char* buttonName) const { return control<QPushButton>(buttonName).isEnabled(); }

@@ -70,8 +70,7 @@ TEST(MasterScanCountsTest, aScanKeepsItsCountsOfListedQueriedAndAnsweredServers)
     GameServerFarm farm(GameServerFarm::generate(50, {.seed = 2, .silentFraction = 0.2}));
     MasterServerPeer master;
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords() + farm.masterRecords().mid(0, 5), 20));
-    Preferences::standard().setObject(QStringLiteral("127.0.0.1"), QStringLiteral("CoD4 Master Server"));
-    Preferences::standard().setObject(QString::number(master.port()), QStringLiteral("CoD4 Master Server Port"));
+    TestPreferences::pointMaster(QStringLiteral("CoD4"), master.port());
     std::mutex lock;
     ScanEngine engine;
     MasterScan scan(MasterScan::Game::CoD4, engine, lock);
@@ -90,18 +89,7 @@ protected:
     {
         MainWindowFixture::SetUp();
         TestPreferences::setTimeout(100000);
-        pointMaster("CoD", master.port());
-    }
-
-    static void pointMaster(const QString& game, int port)
-    {
-        Preferences::standard().setObject(QStringLiteral("127.0.0.1"), game + " Master Server");
-        Preferences::standard().setObject(QString::number(port), game + " Master Server Port");
-    }
-    // The speed slider's stored value: 25 sets the fastest pace, 2000 the slowest.
-    static void setSpeed(int serversByThread)
-    {
-        Preferences::standard().setObject(serversByThread, QStringLiteral("Number of servers by thread"));
+        TestPreferences::pointMaster("CoD", master.port());
     }
 
     QString label(const char* name) const { return control<QLabel>(name).text(); }
@@ -125,7 +113,7 @@ TEST_F(MasterScanTest, aScanKeepsTheServersThatAnswerWithoutHoldingUpTheWindowAn
 {
     GameServerFarm farm(GameServerFarm::generate(600, {.seed = 7, .silentFraction = 0.1, .maximumDelay = 3ms}));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 110));
-    setSpeed(500);
+    TestPreferences::setSpeed(500);
     start();
     QSignalSpy started(controller.get(), &Zorvel::masterScanStarted);
     QStringList labels;
@@ -157,7 +145,7 @@ TEST_F(MasterScanTest, aStopRightAfterTheStartEndsTheScanWithWhatAnsweredSoFar)
 {
     GameServerFarm farm(GameServerFarm::generate(400, {.seed = 4}));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 100));
-    setSpeed(2000);
+    TestPreferences::setSpeed(2000);
     start();
 
     controller->scanCodServers();
@@ -174,7 +162,7 @@ TEST_F(MasterScanTest, aStopRightAfterTheStartEndsTheScanWithWhatAnsweredSoFar)
 
 TEST_F(MasterScanTest, anUnusableMasterEndsTheScanAtOnceAndASilentOneAfterItsTimeout)
 {
-    pointMaster("UO", 1);
+    TestPreferences::pointMaster("UO", 1);
     start();
     controller->scanUOServers();
     waitForTheEndOf(&Zorvel::uoRefreshState);
@@ -243,8 +231,8 @@ TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOn
                          farmServer(Answer::Silent), farmServer(Answer::Status, 20ms)});
     const QList<QByteArray> records = farm.masterRecords();
     master.setAnswer({MasterServerPeer::listDatagram({records[0], records[1], records[0],
-                                                      MasterServerPeer::record(0, farm.port(1)),
-                                                      MasterServerPeer::record(0xFFFFFFFF, farm.port(1))},
+                                                      MasterServerPeer::record(0, farm.port()),
+                                                      MasterServerPeer::record(0xFFFFFFFF, farm.port())},
                                                      MasterServerPeer::Ending::EndOfTransmission),
                       MasterServerPeer::listDatagram({records[2], records[3], records[4], records[1]},
                                                      MasterServerPeer::Ending::EndOfFile)});
@@ -273,8 +261,8 @@ TEST_F(MasterScanTest, quittingInTheMiddleOfScansWaitsForTheEngine)
 {
     GameServerFarm farm(GameServerFarm::generate(400, {.seed = 3, .silentFraction = 0.2, .maximumDelay = 20ms}));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 150));
-    pointMaster("UO", master.port());
-    setSpeed(2000);
+    TestPreferences::pointMaster("UO", master.port());
+    TestPreferences::setSpeed(2000);
     start();
 
     controller->scanCodServers();

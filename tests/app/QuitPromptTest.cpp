@@ -2,11 +2,11 @@
 
 #include "app/FavouritesStore.h"
 #include "platform/Preferences.h"
+#include "support/Files.h"
 #include "support/TestPreferences.h"
 
 #include <QFile>
 
-#include <sys/stat.h>
 
 // Quitting with Ctrl+Q: the prompt that offers to store a changed list, what each
 // answer does, and the recovery copy that keeps the changes of a run that ends
@@ -21,12 +21,6 @@ protected:
     }
 
     static bool recoveryCopyExists() { return QFile::exists(FavouritesStore::recoveryCopyPath()); }
-    static mode_t recoveryCopyPermissions()
-    {
-        struct stat status {};
-        ::stat(QFile::encodeName(FavouritesStore::recoveryCopyPath()).constData(), &status);
-        return status.st_mode & 0777;
-    }
 
     const QList<CodServerPtr> alpha = {server("Alpha", "10.0.0.1:28960", "secret")};
 };
@@ -96,7 +90,7 @@ TEST_F(QuitPrompt, theChangesOfARunThatEndedWithoutThePromptAreOfferedAtTheNextS
     startWith(alpha);
     const QByteArray stored = storedFavourites();
     pasteText("10.0.0.2:28960");
-    EXPECT_EQ(recoveryCopyPermissions(), mode_t(0600));
+    EXPECT_EQ(Files::permissionsOf(FavouritesStore::recoveryCopyPath()), mode_t(0600));
     EXPECT_TRUE(controller->commitData(false)) << "a session that may not ask leaves the copy";
     endRunWithoutPrompt();
     EXPECT_EQ(storedFavourites(), stored);

@@ -39,9 +39,8 @@ protected:
     {
         FinderWindowTest::SetUp();
         TestPreferences::setTimeout(300000);
-        Preferences::standard().setObject(QStringLiteral("127.0.0.1"), QStringLiteral("CoD Master Server"));
-        Preferences::standard().setObject(QString::number(master.port()), QStringLiteral("CoD Master Server Port"));
-        Preferences::standard().setObject(25, QStringLiteral("Number of servers by thread"));
+        TestPreferences::pointMaster(QStringLiteral("CoD"), master.port());
+        TestPreferences::setSpeed(25);
         serverFinder = &openServerFinder();
         playerFinder = &openPlayerFinder();
     }
@@ -56,12 +55,6 @@ protected:
         playerFinder->controls().startButton->click();
     }
 
-    // Points the game's master ("CoD", "UO", "CoD2" or "CoD4") at the port of 127.0.0.1.
-    static void pointMaster(const QString& game, int port)
-    {
-        Preferences::standard().setObject(QStringLiteral("127.0.0.1"), game + " Master Server");
-        Preferences::standard().setObject(QString::number(port), game + " Master Server Port");
-    }
     // Starts a scan through the main window's menu and waits for its end.
     void scanThroughTheMenu(const char* command) const
     {
@@ -108,7 +101,7 @@ TEST_F(ScanIntoFindersTest, theFindersFollowARunningScanAndShowItsWholeListWhenI
 
 TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsTheEngine)
 {
-    Preferences::standard().setObject(2000, QStringLiteral("Number of servers by thread"));
+    TestPreferences::setSpeed(2000);
     GameServerFarm farm(farmServers(400, 20ms));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 100));
     playerFinder->controls().refreshCodMaster->click();
@@ -124,7 +117,7 @@ TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsTh
 
 TEST_F(ScanIntoFindersTest, aRunningScanTellsItsCountsInBothWindowsAndAStopIsTold)
 {
-    Preferences::standard().setObject(2000, QStringLiteral("Number of servers by thread"));
+    TestPreferences::setSpeed(2000);
     GameServerFarm farm(farmServers(400, 20ms));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 100));
     const QRegularExpression counts(QStringLiteral("^Call of Duty: \\d+ of 400 queried, \\d+ answered$"));
@@ -176,8 +169,8 @@ TEST_F(ScanIntoFindersTest, theServerFinderOpensOnTheGameFetchedLastOrElseOnTheF
         return int(std::find_if(games.cbegin(), games.cend(), [](QRadioButton* game) { return game->isChecked(); })
                    - games.cbegin());
     };
-    pointMaster("CoD2", master.port());
-    pointMaster("CoD4", 1);
+    TestPreferences::pointMaster("CoD2", master.port());
+    TestPreferences::pointMaster("CoD4", 1);
 
     scanThroughTheMenu("scanCodServers");
     scanThroughTheMenu("scanCod2Servers");

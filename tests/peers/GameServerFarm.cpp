@@ -195,14 +195,14 @@ QString GameServerFarm::address(int index) const
         .arg((value >> 16) & 0xFF)
         .arg((value >> 8) & 0xFF)
         .arg(value & 0xFF)
-        .arg(port(index));
+        .arg(port());
 }
 
 QList<QByteArray> GameServerFarm::masterRecords() const
 {
     QList<QByteArray> records;
     for (int i = 0; i < size(); ++i)
-        records.append(MasterServerPeer::record(host(i), port(i)));
+        records.append(MasterServerPeer::record(host(i), port()));
     return records;
 }
 

@@ -69,9 +69,9 @@ public:
 
     int size() const { return static_cast<int>(servers.size()); }
     const Server& server(int index) const { return servers.at(static_cast<std::size_t>(index)); }
-    // The server's IPv4 address, in host order, and its port.
+    // The server's IPv4 address, in host order, and the port every server shares.
     static quint32 host(int index);
-    quint16 port(int) const { return sharedPort; }
+    quint16 port() const { return sharedPort; }
     // "127.x.y.z:port".
     QString address(int index) const;
     // The master's records of the servers, in order (MasterServerPeer::record).

@@ -17,7 +17,6 @@ MasterServerPeer::MasterServerPeer(quint16 requestedPort)
 
 MasterServerPeer::~MasterServerPeer()
 {
-    stopFlooding();
     stop();
 }
 
@@ -56,39 +55,10 @@ void MasterServerPeer::setAnswer(const QList<QByteArray>& datagrams)
     answer = datagrams;
 }
 
-void MasterServerPeer::setFlooding(bool value)
-{
-    std::lock_guard guard(configLock);
-    flooding = value;
-}
-
-void MasterServerPeer::setFloodInterval(std::chrono::microseconds interval)
-{
-    std::lock_guard guard(configLock);
-    floodInterval = interval;
-}
-
-void MasterServerPeer::stopFlooding()
-{
-    floodStopped = true;
-}
-
 QList<QByteArray> MasterServerPeer::answerTo(const QByteArray& request)
 {
     if (!request.startsWith(QuakeProtocol::connectionlessHeader + "getservers "))
         return {};
     std::lock_guard guard(configLock);
-    if (!flooding)
-        return answer;
-    flood();
-    return {};
-}
-
-void MasterServerPeer::flood()
-{
-    const QByteArray datagram = listDatagram({record(0x7f000001, 28960)}, Ending::EndOfTransmission);
-    for (int sent = 0; sent < floodLimit && !floodStopped; ++sent) {
-        sendToLastSender(datagram);
-        std::this_thread::sleep_for(floodInterval);
-    }
+    return answer;
 }

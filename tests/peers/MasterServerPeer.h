@@ -3,12 +3,10 @@
 #include "peers/UdpPeer.h"
 
 // A master server for tests. It answers "getservers <protocol> empty full" with the
-// configured datagrams, or floods: it sends one-record list datagrams without pause
-// until told to stop (or, to end by itself, until floodLimit of them are out).
+// configured datagrams.
 class MasterServerPeer : public UdpPeer {
 public:
     enum class Ending { EndOfTransmission, EndOfFile, None };
-    static constexpr int floodLimit = 200000;
 
     MasterServerPeer();
     // On the given port; throws when it is taken.
@@ -25,20 +23,11 @@ public:
     static QList<QByteArray> listDatagrams(const QList<QByteArray>& records, int recordsPerDatagram);
 
     void setAnswer(const QList<QByteArray>& datagrams);
-    void setFlooding(bool flooding);
-    // The pause between two datagrams of a flood (none by default).
-    void setFloodInterval(std::chrono::microseconds interval);
-    void stopFlooding();
 
 protected:
     QList<QByteArray> answerTo(const QByteArray& request) override;
 
 private:
-    void flood();
-
     std::mutex configLock;
     QList<QByteArray> answer;
-    bool flooding = false;
-    std::chrono::microseconds floodInterval{0};
-    std::atomic<bool> floodStopped = false;
 };

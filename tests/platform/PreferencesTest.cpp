@@ -1,5 +1,6 @@
 #include "platform/Preferences.h"
 #include "app/RegisteredSettings.h"
+#include "support/Files.h"
 #include "support/LogCapture.h"
 
 #include <QFile>
@@ -7,18 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
-namespace {
-
-mode_t permissionsOf(const QString& path)
-{
-    struct stat status {};
-    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
-    return status.st_mode & 0777;
-}
-
-}  // namespace
+using Files::permissionsOf;
 
 TEST(PreferencesTest, settingsFileIsReadableByTheUserAloneWhateverTheUmask)
 {

@@ -166,9 +166,8 @@ void useDarkPalette()
 // server finder's scan has queried part of the farm.
 void scanTheFarm(ServerFinder& finder, const MasterServerPeer& master, const GameServerFarm& farm)
 {
-    Preferences::standard().setObject(QStringLiteral("127.0.0.1"), QStringLiteral("CoD4 Master Server"));
-    Preferences::standard().setObject(QString::number(master.port()), QStringLiteral("CoD4 Master Server Port"));
-    Preferences::standard().setObject(25, QStringLiteral("Number of servers by thread"));
+    TestPreferences::pointMaster(QStringLiteral("CoD4"), master.port());
+    TestPreferences::setSpeed(25);
     finder.controls().cod4GameButton->click();
     finder.controls().cod4UpdateButton->click();
     while (farm.queriesReceived() < farm.size() / 2)

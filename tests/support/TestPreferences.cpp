@@ -38,3 +38,14 @@ void TestPreferences::setTimeout(int microseconds)
 {
     Preferences::standard().setObject(microseconds, QStringLiteral("Timeout"));
 }
+
+void TestPreferences::pointMaster(const QString& game, int port)
+{
+    Preferences::standard().setObject(QStringLiteral("127.0.0.1"), game + QStringLiteral(" Master Server"));
+    Preferences::standard().setObject(QString::number(port), game + QStringLiteral(" Master Server Port"));
+}
+
+void TestPreferences::setSpeed(int serversByThread)
+{
+    Preferences::standard().setObject(serversByThread, QStringLiteral("Number of servers by thread"));
+}

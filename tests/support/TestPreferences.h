@@ -15,4 +15,8 @@ public:
     static void installUnwritable();
     // Sets the receive time-out of every exchange (microseconds).
     static void setTimeout(int microseconds);
+    // Points the game's master ("CoD", "UO", "CoD2" or "CoD4") at the port of 127.0.0.1.
+    static void pointMaster(const QString& game, int port);
+    // The speed slider's stored value: 25 sets the fastest pace, 2000 the slowest.
+    static void setSpeed(int serversByThread);
 };
