@@ -2,9 +2,11 @@
 
 #include "model/ServerArchive.h"
 #include "platform/Preferences.h"
+#include "support/TableCells.h"
 #include "support/TestPreferences.h"
 
 #include <QClipboard>
+#include <QLabel>
 #include <QMimeData>
 #include <QSettings>
 #include <QTest>
@@ -53,18 +55,6 @@ QByteArray MainWindowFixture::storedFavourites()
     return QSettings(Preferences::standard().filePath(), QSettings::IniFormat).value("myServers").toByteArray();
 }
 
-namespace {
-
-QStringList addressesOf(const QList<CodServerPtr>& servers)
-{
-    QStringList addresses;
-    for (const CodServerPtr& server : servers)
-        addresses.append(server->serverIp());
-    return addresses;
-}
-
-}  // namespace
-
 QStringList MainWindowFixture::storedAddresses()
 {
     return addressesOf(ServerArchive::readableServerList(storedFavourites()).servers);
@@ -100,6 +90,17 @@ void MainWindowFixture::pasteText(const QString& text) const
     QGuiApplication::clipboard()->setText(text);
     favourites().setFocus();
     press(Qt::Key_V, Qt::ControlModifier);
+}
+
+void MainWindowFixture::waitForTheRunToEnd() const
+{
+    while (controller->refreshAllInProgress())
+        QTest::qWait(5);
+}
+
+QString MainWindowFixture::outcome() const
+{
+    return control<QLabel>("actionOutcome").text();
 }
 
 bool MainWindowFixture::dropText(const QString& text, int row) const

@@ -57,6 +57,10 @@ protected:
     // Drops text dragged from another program between rows, above `row` (-1: at the
     // end); whether the favourites took it.
     bool dropText(const QString& text, int row = -1) const;
+    // Runs the window's events until the refresh of all favourites ended.
+    void waitForTheRunToEnd() const;
+    // What the status bar tells of the last action.
+    QString outcome() const;
     // The run ends without the quit prompt, as a crash or a kill ends it.
     void endRunWithoutPrompt();
     bool isEnabled(const char* buttonName) const { return control<QPushButton>(buttonName).isEnabled(); }

@@ -6,6 +6,7 @@
 #include "peers/GameServerFarm.h"
 #include "peers/MasterServerPeer.h"
 #include "platform/Preferences.h"
+#include "support/TableCells.h"
 #include "support/TestPreferences.h"
 
 #include <QAction>
@@ -22,21 +23,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Answer = GameServerFarm::Answer;
-
-// Sorted, so that lists compare whatever their order and a duplicate shows.
-QStringList sorted(QStringList addresses)
-{
-    addresses.sort();
-    return addresses;
-}
-
-QStringList addressesOf(const QList<CodServerPtr>& servers)
-{
-    QStringList addresses;
-    for (const CodServerPtr& server : servers)
-        addresses.append(server->serverIp());
-    return sorted(addresses);
-}
 
 GameServerFarm::Server farmServer(Answer answer, std::chrono::milliseconds delay = 0ms)
 {
@@ -130,7 +116,7 @@ TEST_F(MasterScanTest, aScanKeepsTheServersThatAnswerWithoutHoldingUpTheWindowAn
     EXPECT_TRUE(label("numberOfCodServerToScan").startsWith("Call of Duty: ")) << "its counts show at once";
     waitForTheEndOf(&Zorvel::codRefreshState);
 
-    EXPECT_EQ(addressesOf(controller->activeCodServers()), sorted(farm.answeringAddresses()));
+    EXPECT_EQ(sorted(addressesOf(controller->activeCodServers())), sorted(farm.answeringAddresses()));
     EXPECT_EQ(label("numberOfCodServerToScan"),
               QString::asprintf("Call of Duty: %i servers in database", static_cast<int>(farm.answeringAddresses().size())));
     EXPECT_FALSE(indicatorTurns());
@@ -248,7 +234,7 @@ TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOn
     controller->scanCodServers();
     waitForTheEndOf(&Zorvel::codRefreshState);
 
-    EXPECT_EQ(addressesOf(controller->activeCodServers()),
+    EXPECT_EQ(sorted(addressesOf(controller->activeCodServers())),
               sorted({farm.address(0), farm.address(1), farm.address(2), farm.address(4)}));
     EXPECT_TRUE(toldProgressOf(labels, 5)) << labels.join('|').toStdString();
     EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: 4 servers in database");

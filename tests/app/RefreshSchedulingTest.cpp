@@ -54,11 +54,6 @@ protected:
         TestPreferences::setTimeout(50000);
     }
 
-    void waitForTheRunToEnd() const
-    {
-        while (controller->refreshAllInProgress())
-            QTest::qWait(5);
-    }
     bool indicatorTurns() const { return control<QProgressBar>("travailEnCours").isVisible(); }
     PasswordWindow& passwordSheet() const { return window->passwordWindow(); }
 

@@ -15,7 +15,6 @@
 
 class StatusBarTest : public MainWindowFixture {
 protected:
-    QString outcome() const { return control<QLabel>("actionOutcome").text(); }
     QStatusBar& statusBar() const { return *window->statusBar(); }
     // Opens, from the menu bar, the menu that holds the command.
     QMenu& openMenuHolding(const char* command) const
@@ -72,8 +71,7 @@ TEST_F(StatusBarTest, eachActionOnTheFavouritesTellsWhatBecameOfIt)
     clickButton("refreshServerButton");
     EXPECT_EQ(outcome(), nobodyAnswers + " did not answer") << "a favourite without a name is told by its address";
     clickButton("refreshAllServersButton");
-    while (controller->refreshAllInProgress())
-        QTest::qWait(5);
+    waitForTheRunToEnd();
     EXPECT_EQ(outcome(), "Refreshed 2 favourites, 1 did not answer");
 
     UserInput::clickRow(favourites(), 0);

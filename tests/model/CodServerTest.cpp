@@ -134,3 +134,10 @@ TEST(CodRecords, concurrentReadersSeeWholeValuesAndKeepTheirPlayerLists)
         reader.join();
     EXPECT_EQ(torn, 0);
 }
+
+TEST(ColourCodeTest, removesCaretAndDigitPairsInOnePass)
+{
+    for (const auto& [name, cleared] : {std::pair{"^1Red^7Name", "RedName"}, {"^^11", "^1"}, {"a^b", "a^b"},
+                                        {"end^", "end^"}, {"^0^9^x^", "^x^"}, {"^1^2^3", ""}, {"^^^123", "^^23"}})
+        EXPECT_EQ(CodServer::clearColoredName(name).toStdString(), cleared) << name;
+}

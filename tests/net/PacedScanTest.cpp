@@ -1,5 +1,4 @@
 #include "net/PacedScan.h"
-#include "prefs/ScanSpeed.h"
 #include "peers/GameServerPeer.h"
 #include "peers/MasterServerPeer.h"
 
@@ -225,17 +224,4 @@ TEST_F(PacedScanTest, aStoppedScanAsksNothingMoreAndEndsOnceItsQueriesUnderWayTi
         EXPECT_EQ(ending->second, !stopped);
         EXPECT_EQ(ending->first.listed, 0);
     }
-}
-
-TEST(ScanSpeedTest, eachPositionsStoredValueSetsItsPaceAndOtherValuesTheNearestOnALogarithmicScale)
-{
-    for (int position = 1; position <= ScanSpeed::positions; ++position) {
-        const int stored = ScanSpeed::storedValues.at(static_cast<std::size_t>(position - 1));
-        EXPECT_EQ(ScanSpeed::positionOf(stored), position);
-        EXPECT_EQ(ScanSpeed::queriesPerSecond(stored) * stored, 500000) << "pace and servers by thread";
-    }
-    const std::pair<int, int> nearest[] = {{100, 4000}, {36, 10000}, {35, 20000}, {0, 20000}, {-5, 20000},
-                                           {1414, 500}, {1415, 250}, {100000, 250}};
-    for (const auto& [stored, pace] : nearest)
-        EXPECT_EQ(ScanSpeed::queriesPerSecond(stored), pace) << stored;
 }

@@ -3,6 +3,7 @@
 #include "peers/GameServerFarm.h"
 #include "peers/GameServerPeer.h"
 #include "peers/MasterServerPeer.h"
+#include "support/TableCells.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -15,12 +16,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-QStringList sorted(QStringList addresses)
-{
-    addresses.sort();
-    return addresses;
-}
 
 ServerAddress addressOf(const UdpPeer& peer)
 {
@@ -70,10 +65,7 @@ public:
     }
     QStringList answeredAddresses() const
     {
-        QStringList addresses;
-        for (const CodServerPtr& server : answered())
-            addresses.append(server->serverIp());
-        return sorted(addresses);
+        return sorted(addressesOf(answered()));
     }
     ScanCounts counts() const
     {

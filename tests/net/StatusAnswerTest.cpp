@@ -80,10 +80,3 @@ TEST(StatusAnswerTest, onlyAnAnswerThatFillsTheReceiveBufferHasItsLastLineCut)
         EXPECT_EQ(players.join(u',').toStdString(), each.players.join(u',').toStdString()) << each.length;
     }
 }
-
-TEST(ColourCodeTest, removesCaretAndDigitPairsInOnePass)
-{
-    for (const auto& [name, cleared] : {std::pair{"^1Red^7Name", "RedName"}, {"^^11", "^1"}, {"a^b", "a^b"},
-                                        {"end^", "end^"}, {"^0^9^x^", "^x^"}, {"^1^2^3", ""}, {"^^^123", "^^23"}})
-        EXPECT_EQ(CodServer::clearColoredName(name).toStdString(), cleared) << name;
-}

@@ -27,3 +27,17 @@ QStringList namesOf(const QList<CodServerPtr>& servers)
         names.append(server->serverName());
     return names;
 }
+
+QStringList addressesOf(const QList<CodServerPtr>& servers)
+{
+    QStringList addresses;
+    for (const CodServerPtr& server : servers)
+        addresses.append(server->serverIp());
+    return addresses;
+}
+
+QStringList sorted(QStringList texts)
+{
+    texts.sort();
+    return texts;
+}

@@ -14,3 +14,7 @@ QVariant cell(const QTableView& table, int row, const QString& columnTitle, int 
 
 // The names of the servers, in order.
 QStringList namesOf(const QList<CodServerPtr>& servers);
+// The addresses of the servers, in order.
+QStringList addressesOf(const QList<CodServerPtr>& servers);
+// The texts in order, so that lists compare whatever their order and a duplicate shows.
+QStringList sorted(QStringList texts);
