@@ -88,14 +88,6 @@ std::vector<double> pingErrors(const FarmListing& farm, const ControllerScan::Fi
     return errors;
 }
 
-int keptOf(const FarmListing& farm, const ControllerScan::Figures& scan)
-{
-    int kept = 0;
-    for (auto ping = scan.pings.cbegin(); ping != scan.pings.cend(); ++ping)
-        kept += farm.delayOf(ping.key()) ? 1 : 0;
-    return kept;
-}
-
 bool measure(const Farmed& farmed, int speed)
 {
     const FarmListing& farm = farmed.farm;
@@ -104,8 +96,9 @@ bool measure(const Farmed& farmed, int speed)
         return false;
     const int pace = ScanSpeed::queriesPerSecond(speed);
     const double floor = farmed.size / static_cast<double>(pace) + 2 * timeoutSeconds;
-    const int kept = keptOf(farm, *scan);
+    // One error for each server kept that the farm lists.
     const std::vector<double> errors = pingErrors(farm, *scan);
+    const auto kept = static_cast<int>(errors.size());
     const double qstatSeconds = farmed.qstatBest.seconds;
     std::printf("scan n=%d pace=%d wall_s=%.2f floor_s=%.2f floor_ratio=%.2f kept_pct=%.1f qstat_best_s=%.2f "
                 "qstat_ratio=%.2f ui_p99_ms=%.1f ui_max_ms=%.1f peak_kib_per_server=%.1f ping_err_p50_ms=%.1f "
@@ -128,9 +121,10 @@ bool measureFlood(const FarmListing& farm, int size)
     const std::optional<ControllerScan::Figures> scan = scanInChild(flooded.masterPort(), speeds[1]);
     if (!scan)
         return false;
+    const auto kept = static_cast<double>(pingErrors(farm, *scan).size());
     std::printf("flood n=%d pace=%d flood_datagrams=%d wall_s=%.2f kept_pct=%.1f peak_kib_per_server=%.1f\n", size,
                 ScanSpeed::queriesPerSecond(speeds[1]), flooded.datagramsSent(), scan->wallSeconds,
-                100.0 * keptOf(farm, *scan) / farm.answeringCount(), scan->peakGrowthKib / farm.answeringCount());
+                100.0 * kept / farm.answeringCount(), scan->peakGrowthKib / farm.answeringCount());
     std::fflush(stdout);
     return true;
 }
