@@ -1,17 +1,19 @@
 #include "FloodedMaster.h"
 
+#include "net/ServerAddress.h"
+
 namespace {
 
 // Datagrams in each of the two floods.
 constexpr int floodSize = 100000;
 
+// The farm prints each server's address as "a.b.c.d:port".
 QByteArray recordOf(const QString& address)
 {
-    const QStringList parts = address.section(u':', 0, 0).split(u'.');
-    quint32 ip = 0;
-    for (const QString& part : parts)
-        ip = ip << 8 | part.toUInt();
-    return MasterServerPeer::record(ip, address.section(u':', 1).toUShort());
+    const QStringView text(address);
+    const qsizetype colon = text.indexOf(u':');
+    return MasterServerPeer::record(ServerAddress::ipOfDottedDecimal(text.left(colon)).value_or(0),
+                                    ServerAddress::portOfDecimal(text.mid(colon + 1)).value_or(0));
 }
 
 }  // namespace
