@@ -7,6 +7,7 @@
 #include "finders/PlayerFinderTableModel.h"
 #include "platform/CountText.h"
 #include "platform/EditableComboBox.h"
+#include "platform/PlainText.h"
 #include "platform/WindowMemory.h"
 
 #include "ui_PlayerFinder.h"
@@ -28,6 +29,7 @@ PlayerFinder::PlayerFinder(FinderHost& controller, QWidget* parent)
     , ui(std::make_unique<Ui::PlayerFinder>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("PlayerFinder"));
     EditableComboBox::keepTypedText(*ui->playerToFindBox);
     gameControls = {{

@@ -6,6 +6,7 @@
 #include "finders/ServerFinderTableModel.h"
 #include "platform/Alerts.h"
 #include "platform/CountText.h"
+#include "platform/PlainText.h"
 #include "platform/TextValue.h"
 #include "platform/WindowMemory.h"
 
@@ -82,6 +83,7 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
     , ui(std::make_unique<Ui::ServerFinder>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("ServerFinder"));
     gameControls = {{
         {ui->codGameButton, ui->numberOfCodServers, ui->codUpdateButton, ui->codStopButton},
