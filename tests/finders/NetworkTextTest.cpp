@@ -5,7 +5,6 @@
 #include "peers/MasterServerPeer.h"
 #include "platform/MessageBoxAlerts.h"
 #include "support/FifoWatch.h"
-#include "support/TestPreferences.h"
 #include "support/UserInput.h"
 
 #include "ui_InfoWindow.h"
@@ -39,14 +38,10 @@ protected:
     void SetUp() override
     {
         FinderWindowTest::SetUp();
-        TestPreferences::setTimeout(300000);
-        TestPreferences::pointMaster(QStringLiteral("CoD"), master.port());
-        TestPreferences::setSpeed(25);
+        openBothFindersOverCodScans(master.port());
         Alerts::install(std::make_unique<MessageBoxAlerts>());
         QObject::connect(&boxCloser, &QTimer::timeout, [this] { closeMessageBox(); });
         boxCloser.start(5);
-        serverFinder = &openServerFinder();
-        playerFinder = &openPlayerFinder();
     }
 
     void TearDown() override { RecordingAlerts::install(); }
@@ -108,8 +103,6 @@ protected:
     FifoWatch pipe;
     const QString tag = QStringLiteral("<img src=%1>").arg(pipe.path());
     MasterServerPeer master;
-    ServerFinder* serverFinder = nullptr;
-    PlayerFinder* playerFinder = nullptr;
     QTimer boxCloser;
     QList<Box> boxes;
 };
