@@ -43,7 +43,7 @@ bool nameReadsWhole(const QString& name)
     return !name.isEmpty() && ConsoleArgument::readsAsOneWord(name);
 }
 
-// Tells that the server would not read the text whole (`what`: "name", "password"),
+// Tells that the server would not read the text whole (`what`: a name, a password),
 // and what to do instead.
 void refuseArgument(const QString& alertTitle, const QString& what, const QString& advice)
 {
