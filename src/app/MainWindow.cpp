@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QScopedValueRollback>
 #include <QStatusBar>
@@ -56,6 +57,7 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
     setUpMenus();
     setUpContextMenus();
     setUpButtons();
+    setUpDrawer();
     setUpConsole();
     setUpStatusBar();
     setUpSheets();
@@ -238,11 +240,30 @@ void MainWindow::setUpButtons()
     connect(ui->rconField, &QLineEdit::returnPressed, &controller.console(), &ServerConsole::rconCommand);
 }
 
+// The drawer scrolls its controls rather than making the window grow: opened, it
+// takes its width from the window when the favourites can spare it, and the window
+// can still be made as short as the user likes. When the window is taller than the
+// controls need, the console takes the height left. The line between the favourites
+// and the drawer, which widens the drawer when dragged, is drawn.
+void MainWindow::setUpDrawer()
+{
+    QWidget* controls = ui->rconDrawer->widget();
+    auto* scroll = new QScrollArea(ui->rconDrawer);
+    scroll->setObjectName(QStringLiteral("rconDrawerScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(controls);
+    scroll->setMinimumWidth(controls->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    ui->rconDrawer->setWidget(scroll);
+    setStyleSheet(QStringLiteral("QMainWindow::separator { background: palette(mid); width: 3px; height: 3px; }"));
+}
+
 void MainWindow::setUpConsole()
 {
     ui->consoleView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    // Qt follows an append only while its last line shows; a long answer that brings
-    // up the horizontal scroll bar hides that line, so the view is moved to the end.
+    // Long lines wrap. The view is moved to the end after each answer: Qt follows an
+    // append only while the last line shows.
     connect(&controller.console(), &ServerConsole::commandAnswered, ui->consoleView, [this](const QString& answer) {
         ui->consoleView->appendPlainText(answer);
         QScrollBar& scroll = *ui->consoleView->verticalScrollBar();

@@ -5,6 +5,8 @@
 #include "finders/ServerColumns.h"
 #include "finders/ServerFinderTableModel.h"
 #include "platform/Alerts.h"
+#include "platform/ClosingKeys.h"
+#include "platform/ColumnFit.h"
 #include "platform/CountText.h"
 #include "platform/TextValue.h"
 #include "platform/WindowMemory.h"
@@ -12,7 +14,6 @@
 #include "ui_ServerFinder.h"
 
 #include <QButtonGroup>
-#include <QHeaderView>
 #include <QSignalBlocker>
 
 namespace {
@@ -83,6 +84,7 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
 {
     ui->setupUi(this);
     WindowMemory::attach(*this, QStringLiteral("ServerFinder"));
+    ClosingKeys::attach(*this);
     gameControls = {{
         {ui->codGameButton, ui->numberOfCodServers, ui->codUpdateButton, ui->codStopButton},
         {ui->uoGameButton, ui->numberOfUOServers, ui->uoUpdateButton, ui->uoStopButton},
@@ -127,11 +129,7 @@ void ServerFinder::setUpTable()
     tableModel = new ServerFinderTableModel(m_theServers, tableColumns(),
                                             {controller.passwordImage(), controller.punkbusterImage()}, this);
     ui->serverTable->setModel(tableModel);
-    QHeaderView& header = *ui->serverTable->horizontalHeader();
-    // Columns fit the rows in view only: a master list holds thousands of servers.
-    header.setResizeContentsPrecision(0);
-    header.setSectionResizeMode(QHeaderView::ResizeToContents);
-    header.setSectionResizeMode(nameColumn, QHeaderView::Stretch);
+    ColumnFit::fitToFirstRows(*ui->serverTable, nameColumn);
 }
 
 void ServerFinder::connectControls()
@@ -168,11 +166,13 @@ void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, con
         updateServers();
 }
 
+// The map and gametype chosen stay when the new lists still hold them, as the other
+// filters do: a rescan does not undo the user's choice.
 void ServerFinder::updateServers()
 {
     for (size_t game = 0; game < gameServers.size(); ++game)
         gameChoices[game] = GameChoices::of(gameServers[game]);
-    fillChoiceBoxes(ServerFilter::all, ServerFilter::all);
+    fillChoiceBoxes(ui->mapSearchBox->currentText(), ui->gametypeSearchBox->currentText());
     applyFilters();
 }
 
