@@ -7,6 +7,7 @@
 #include "app/PlayersTableModel.h"
 #include "app/Zorvel.h"
 #include "platform/EditableComboBox.h"
+#include "platform/FittingScrollArea.h"
 #include "platform/WindowMemory.h"
 
 #include "ui_InfoWindow.h"
@@ -19,10 +20,10 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QScopedValueRollback>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -240,22 +241,24 @@ void MainWindow::setUpButtons()
     connect(ui->rconField, &QLineEdit::returnPressed, &controller.console(), &ServerConsole::rconCommand);
 }
 
-// The drawer scrolls its controls rather than making the window grow: opened, it
-// takes its width from the window when the favourites can spare it, and the window
-// can still be made as short as the user likes. When the window is taller than the
-// controls need, the console takes the height left. The line between the favourites
-// and the drawer, which widens the drawer when dragged, is drawn.
+// The drawer's controls scroll rather than making the window grow: opened, the
+// drawer takes its width from the window when the favourites can spare it, and the
+// window can be made as short as the user likes. The console stays in view under
+// them and takes the height they leave. The line between the favourites and the
+// drawer, which widens the drawer when dragged, is drawn.
 void MainWindow::setUpDrawer()
 {
     QWidget* controls = ui->rconDrawer->widget();
-    auto* scroll = new QScrollArea(ui->rconDrawer);
-    scroll->setObjectName(QStringLiteral("rconDrawerScroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidget(controls);
-    scroll->setMinimumWidth(controls->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
-    ui->rconDrawer->setWidget(scroll);
+    controls->layout()->removeWidget(ui->sayAndRconBox);
+    auto* drawer = new QWidget(ui->rconDrawer);
+    auto* layout = new QVBoxLayout(drawer);
+    const QMargins margins = controls->layout()->contentsMargins();
+    layout->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
+    auto* scroll = new FittingScrollArea(controls);
+    scroll->setObjectName(QStringLiteral("rconDrawerControls"));
+    layout->addWidget(scroll);
+    layout->addWidget(ui->sayAndRconBox, 1);
+    ui->rconDrawer->setWidget(drawer);
     setStyleSheet(QStringLiteral("QMainWindow::separator { background: palette(mid); width: 3px; height: 3px; }"));
 }
 

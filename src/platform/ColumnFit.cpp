@@ -9,6 +9,8 @@ void ColumnFit::fitToFirstRows(QTableView& table, int stretched)
     header.setResizeContentsPrecision(0);
     header.setSectionResizeMode(QHeaderView::Interactive);
     header.setSectionResizeMode(stretched, QHeaderView::Stretch);
+    // Until the first rows come, the columns fit their titles.
+    table.resizeColumnsToContents();
     QAbstractItemModel& model = *table.model();
     auto* fitted = new QObject(&table);
     const auto fitOnce = [&table, &header, &model, fitted] {
