@@ -204,10 +204,15 @@ void ServerFinder::updateUI()
     const bool serverSelected = !scanning && selectedServer();
     for (QPushButton* button : {ui->joinServerButton, ui->addServerButton, ui->updateServerButton})
         button->setEnabled(serverSelected);
-    ui->filtersBox->setHidden(scanning);
-    ui->updateInProgress->setVisible(scanning);
-    ui->scansProgress->setVisible(scanning);
     ui->scansProgress->setText(scansProgressText());
+    // The filters and the scans' progress take turns in one place. What goes is
+    // hidden before what comes is shown: for a moment both would need their width,
+    // and the window would widen to hold them and stay so.
+    const QList<QWidget*> progress = {ui->updateInProgress, ui->scansProgress};
+    for (QWidget* going : scanning ? QList<QWidget*>{ui->filtersBox} : progress)
+        going->hide();
+    for (QWidget* coming : scanning ? progress : QList<QWidget*>{ui->filtersBox})
+        coming->show();
 }
 
 void ServerFinder::selectLatestGame()
