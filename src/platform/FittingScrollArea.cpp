@@ -16,6 +16,8 @@ FittingScrollArea::FittingScrollArea(QWidget* contents, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes from control to control inside; the area itself is no stop.
+    setFocusPolicy(Qt::NoFocus);
     setWidget(contents);
 }
 
