@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 // The height a short window leaves the area at the least, in lines of text.
