@@ -4,6 +4,7 @@
 #include "app/Zorvel.h"
 #include "model/ServerFields.h"
 #include "platform/PaletteColours.h"
+#include "platform/PlainTextTip.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -49,6 +50,8 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
         const ServerFields::Text field = ServerFields::named(columnIdentifier);
         return field ? QVariant((server.get()->*field)()) : QVariant();
     }
+    case Qt::ToolTipRole:
+        return columnIdentifier == u"serverName" ? hostNameTip(*server) : QVariant();
     case Qt::ForegroundRole:
         return textColour(*server);
     case Qt::BackgroundRole:
@@ -57,6 +60,14 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
     default:
         return {};
     }
+}
+
+QVariant FavoritesTableModel::hostNameTip(const CodServer& server)
+{
+    const QString hostName = server.serverHostName();
+    if (hostName.isEmpty() || hostName == server.serverName())
+        return {};
+    return PlainTextTip::of(QStringLiteral("Server name: %1").arg(hostName));
 }
 
 QVariant FavoritesTableModel::textColour(const CodServer& server) const

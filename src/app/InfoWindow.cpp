@@ -30,7 +30,9 @@ InfoWindow::~InfoWindow() = default;
 
 void InfoWindow::showDetailsOf(const CodServer& server)
 {
-    ui->infoName->setPlainText(server.serverName());
+    // The server's own name, also when the user gave the favourite another one.
+    const QString hostName = server.serverHostName();
+    ui->infoName->setPlainText(hostName.isEmpty() ? server.serverName() : hostName);
     ui->infoIP->setText(server.serverIp());
     ui->infoPing->setText(ServerSummary::pingTime(server.serverPing()));
     ui->infoGame->setText(server.serverGameName());

@@ -1,0 +1,10 @@
+#include "platform/PlainTextTip.h"
+
+namespace PlainTextTip {
+
+QString of(const QString& text)
+{
+    return text.isEmpty() ? QString() : QStringLiteral("<p>%1</p>").arg(text.toHtmlEscaped());
+}
+
+}  // namespace PlainTextTip
