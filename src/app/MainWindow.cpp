@@ -51,6 +51,7 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
     , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
+    joinTip = ui->goToServerButton->toolTip();
     WindowMemory::attach(*this, QStringLiteral("MainWindow"));
     setUpTables();
     setUpMenus();
