@@ -93,3 +93,33 @@ TEST_F(AddressEntry, pastedOrDroppedTextIsTakenOnlyWhenItIsAnAddress)
     EXPECT_TRUE(dropText(" 10.0.0.3:28960"));
     EXPECT_EQ(addresses(), "10.0.0.1:28960 10.0.0.2:28960 10.0.0.3:28960");
 }
+
+TEST_F(AddressEntry, theSheetChecksTheAddressAsItIsTypedAndStartsEmptyUnderItsPattern)
+{
+    QTest::mouseClick(&control<QPushButton>("newServerButton"), Qt::LeftButton);
+    QLineEdit& field = *sheet().nmIpAndPort;
+    const QLabel& message = *sheet().nmErrorMessage;
+    EXPECT_EQ(field.text(), "");
+    EXPECT_EQ(field.placeholderText(), "xxx.xxx.xxx.xxx:xxxxx");
+    const std::pair<const char*, QString> steps[] = {
+        {"10.0.0.9", "No port specified"},
+        {":", "Bad argument in the port number"},
+        {"27960", ""},
+        {"x", "Bad argument in the port number"},
+    };
+    for (const auto& [typed, expected] : steps) {
+        QTest::keyClicks(&field, typed);
+        EXPECT_EQ(message.text(), expected) << "after " << typed;
+    }
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    EXPECT_EQ(message.text(), "") << "valid again";
+    QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&field, Qt::Key_Delete);
+    EXPECT_EQ(message.text(), "") << "an empty field is not yet wrong";
+    QTest::keyClick(&field, Qt::Key_Return);
+    EXPECT_EQ(message.text(), "No port specified");
+    EXPECT_TRUE(window->newModifyWindow().isVisible());
+    QTest::keyClicks(&field, "10.0.0.9:27960");
+    QTest::keyClick(&field, Qt::Key_Return);
+    EXPECT_EQ(addresses(), "10.0.0.1:28960 10.0.0.9:27960");
+}
