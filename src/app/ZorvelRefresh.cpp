@@ -69,6 +69,15 @@ void Zorvel::refreshServer()
     updateUI();
 }
 
+// The status bar keeps telling what the command did.
+void Zorvel::refreshAfterConsoleCommand(const CodServerPtr& server)
+{
+    if (!m_myServers.servers().contains(server))
+        return;
+    refreshFavourite(server);
+    updateUI();
+}
+
 bool Zorvel::refreshServerAtIndex(int index)
 {
     const CodServerPtr server = m_myServers.serverAt(index);
@@ -203,11 +212,16 @@ void Zorvel::goToServer()
 {
     if (selectedFavouriteRow() < 0 || !m_currentServer)
         return;
-    const bool optionHeld = QGuiApplication::keyboardModifiers().testFlag(Qt::AltModifier);
-    if (optionHeld || TextValue::integerValue(m_currentServer->serverPassActive()) == 1)
+    if (wantsJoinPassword(*m_currentServer))
         mainWindow->passwordWindow().openForPassword();
     else
         joinCurrentServer(QString());
+}
+
+bool Zorvel::wantsJoinPassword(const CodServer& server)
+{
+    const bool optionHeld = QGuiApplication::keyboardModifiers().testFlag(Qt::AltModifier);
+    return optionHeld || TextValue::integerValue(server.serverPassActive()) == 1;
 }
 
 void Zorvel::goToServerWithPassword()
@@ -225,8 +239,14 @@ void Zorvel::okPasswordWindow()
 
 void Zorvel::joinCurrentServer(const QString& password)
 {
-    if (m_currentServer && m_currentServer->joinServerWithPass(password, installedGames()))
-        showOutcome(QStringLiteral("Joining %1").arg(m_currentServer->shownName()));
+    if (m_currentServer)
+        joinServerWithPass(*m_currentServer, password);
+}
+
+void Zorvel::joinServerWithPass(const CodServer& server, const QString& password)
+{
+    if (server.joinServerWithPass(password, installedGames()))
+        showOutcome(QStringLiteral("Joining %1").arg(server.shownName()));
 }
 
 void Zorvel::cancelPasswordWindow()
