@@ -21,7 +21,7 @@ public:
     bool infoEnabled = false;
     bool goToEnabled = false;
     // Why Join is off, in one line for its tooltip; empty while it is on.
-    QString goToUnavailableReason = QStringLiteral("No favorite server selected");
+    QString goToUnavailableReason = QStringLiteral("No favourite server selected");
     bool drawerOpen = false;
     // The map and gametype lists are filled (exchange worked or a console command
     // failed) rather than emptied (never contacted or unreachable).

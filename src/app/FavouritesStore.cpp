@@ -14,7 +14,7 @@ namespace {
 const QString myServersKey = QStringLiteral("myServers");
 // The addresses of the favourites whose name the user typed. The archive holds three
 // texts per record, and lists stored before this key existed load unchanged.
-const QString namedByUserKey = QStringLiteral("Favorite servers named by the user");
+const QString namedByUserKey = QStringLiteral("Favourite servers named by the user");
 
 QStringList addressesNamedByUser(const QList<CodServerPtr>& servers)
 {

@@ -40,7 +40,7 @@ TEST_F(AdministrationPanel, joiningNeedsAnAnsweredInstalledGameAndTheDrawerOnlyO
 {
     desktop->installApplication(GameApplications::urbanTerror, "/usr/games/urbanterror");
     startWith({server("Plain", "10.0.0.1:28960"), server("Admin", nobodyAnswers, "rcon")});
-    EXPECT_EQ(joinTip(), "No favorite server selected");
+    EXPECT_EQ(joinTip(), "No favourite server selected");
     select(0);
     EXPECT_FALSE(isEnabled("goToServerButton")) << "never answered";
     EXPECT_EQ(joinTip(), "The server's game is not known until it answers a refresh");
