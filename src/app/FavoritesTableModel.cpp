@@ -51,7 +51,7 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
         return field ? QVariant((server.get()->*field)()) : QVariant();
     }
     case Qt::ToolTipRole:
-        return columnIdentifier == u"serverName" ? hostNameTip(*server) : QVariant();
+        return tipOf(*server, columnIdentifier);
     case Qt::ForegroundRole:
         return textColour(*server);
     case Qt::BackgroundRole:
@@ -62,12 +62,18 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
     }
 }
 
-QVariant FavoritesTableModel::hostNameTip(const CodServer& server)
+QVariant FavoritesTableModel::tipOf(const CodServer& server, const QString& columnIdentifier)
 {
-    const QString hostName = server.serverHostName();
-    if (hostName.isEmpty() || hostName == server.serverName())
-        return {};
-    return PlainTextTip::of(QStringLiteral("Server name: %1").arg(hostName));
+    if (columnIdentifier == u"serverName") {
+        const QString hostName = server.serverHostName();
+        if (!hostName.isEmpty() && hostName != server.serverName())
+            return PlainTextTip::of(QStringLiteral("Server name: %1").arg(hostName));
+    } else if (columnIdentifier == u"serverIp") {
+        const QString resolved = server.serverResolvedIp();
+        if (!resolved.isEmpty())
+            return PlainTextTip::of(QStringLiteral("Found at %1").arg(resolved));
+    }
+    return {};
 }
 
 QVariant FavoritesTableModel::textColour(const CodServer& server) const

@@ -33,7 +33,10 @@ void InfoWindow::showDetailsOf(const CodServer& server)
     // The server's own name, also when the user gave the favourite another one.
     const QString hostName = server.serverHostName();
     ui->infoName->setPlainText(hostName.isEmpty() ? server.serverName() : hostName);
-    ui->infoIP->setText(server.serverIp());
+    // A host name shows the address it was found at.
+    const QString resolved = server.serverResolvedIp();
+    ui->infoIP->setText(resolved.isEmpty() ? server.serverIp()
+                                           : QStringLiteral("%1 (%2)").arg(server.serverIp(), resolved));
     ui->infoPing->setText(ServerSummary::pingTime(server.serverPing()));
     ui->infoGame->setText(server.serverGameName());
     ui->infoVersion->setText(server.serverShortVersion());

@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/PasswordWindow.h"
+#include "net/HostResolution.h"
 #include "platform/Alerts.h"
 #include "platform/CountText.h"
 #include "platform/DesktopNotifications.h"
@@ -160,6 +161,8 @@ void Zorvel::showRefreshAllRunning(bool running)
 void Zorvel::stopRefreshAll()
 {
     refreshAllThread.request_stop();
+    // A worker waiting for a name server would hold the quit back.
+    const HostResolution::AbandonedLookups withoutWaiting;
     if (refreshAllThread.joinable())
         refreshAllThread.join();
 }

@@ -97,6 +97,8 @@ QString CodServer::serverPassActive() const { return text(PassActive); }
 QString CodServer::serverProtocol() const { return text(Protocol); }
 
 QString CodServer::serverHostName() const { return text(HostName); }
+QString CodServer::serverResolvedIp() const { return text(ResolvedIp); }
+void CodServer::setServerResolvedIp(const QString& value) { setText(ResolvedIp, value); }
 
 bool CodServer::serverNameTyped() const
 {

@@ -70,6 +70,9 @@ public:
     QString serverProtocol() const;
     // The name the server gave itself in its last answer; empty before any.
     QString serverHostName() const;
+    // The address the last exchange reached when the address text names it otherwise
+    // (a host name); empty when it is the address text itself, or could not be found.
+    QString serverResolvedIp() const;
     // True when the user typed the favourite's name: the server's own name then never
     // replaces it.
     bool serverNameTyped() const;
@@ -101,6 +104,7 @@ public:
     void setServerPassActive(const QString& value);
     void setServerProtocol(const QString& value);
     void setServerNameTyped(bool value);
+    void setServerResolvedIp(const QString& value);
     // Keeps the name the server gave itself, and shows it as the record's name unless
     // the user typed one.
     void learnHostName(const QString& hostName);
@@ -142,7 +146,7 @@ private:
     // The plain text fields, held in one array so that a status query can empty them
     // together and each accessor stays a one-liner.
     enum TextField {
-        Name, Ip, Pass, Ping, HostName,
+        Name, Ip, Pass, Ping, HostName, ResolvedIp,
         Admin, Email, Gametype, GameName, Location, MapName, FriendlyFire, KillCam,
         ShortVersion, MaxClients, PunkBuster, Pure, WebSite, PassActive, Protocol,
         TextFieldCount
