@@ -4,7 +4,8 @@ namespace PlainTextTip {
 
 QString of(const QString& text)
 {
-    return text.isEmpty() ? QString() : QStringLiteral("<p>%1</p>").arg(text.toHtmlEscaped());
+    return text.isEmpty() ? QString()
+                          : QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(text.toHtmlEscaped());
 }
 
 }  // namespace PlainTextTip

@@ -6,7 +6,6 @@
 
 #include <QComboBox>
 #include <QDockWidget>
-#include <QTextDocumentFragment>
 
 namespace {
 
@@ -32,7 +31,7 @@ protected:
     // The Join button's tooltip as the user reads it.
     QString joinTip() const
     {
-        return QTextDocumentFragment::fromHtml(control<QPushButton>("goToServerButton").toolTip()).toPlainText();
+        return tipText(control<QPushButton>("goToServerButton").toolTip());
     }
 };
 
