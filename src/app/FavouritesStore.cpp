@@ -12,6 +12,19 @@
 namespace {
 
 const QString myServersKey = QStringLiteral("myServers");
+// The addresses of the favourites whose name the user typed. The archive holds three
+// texts per record, and lists stored before this key existed load unchanged.
+const QString namedByUserKey = QStringLiteral("Favourite servers named by the user");
+
+QStringList addressesNamedByUser(const QList<CodServerPtr>& servers)
+{
+    QStringList addresses;
+    for (const CodServerPtr& server : servers) {
+        if (server->serverNameTyped())
+            addresses.append(server->serverIp());
+    }
+    return addresses;
+}
 
 }  // namespace
 
@@ -35,8 +48,9 @@ FavouritesStore::Loaded FavouritesStore::load(const QByteArray& presetArchive)
 
 bool FavouritesStore::store(const QList<CodServerPtr>& servers)
 {
-    return keepCopyOfDamagedValue()
-        && Preferences::standard().setObject(ServerArchive::archiveServerList(servers), myServersKey);
+    Preferences& store = Preferences::standard();
+    return keepCopyOfDamagedValue() && store.setObject(ServerArchive::archiveServerList(servers), myServersKey)
+        && store.setObject(addressesNamedByUser(servers), namedByUserKey);
 }
 
 bool FavouritesStore::keepCopyOfDamagedValue()
@@ -78,7 +92,10 @@ QString FavouritesStore::recoveryCopyPath()
 
 QList<CodServerPtr> FavouritesStore::favouritesFrom(QList<CodServerPtr> servers)
 {
-    for (const CodServerPtr& server : servers)
+    const QStringList namedByUser = Preferences::standard().stringListForKey(namedByUserKey);
+    for (const CodServerPtr& server : servers) {
         FavouritesList::markPasswordHeld(*server);
+        server->setServerNameTyped(namedByUser.contains(server->serverIp()));
+    }
     return servers;
 }

@@ -44,7 +44,8 @@ public:
 private:
     // Copies a damaged stored value beside the settings once; false while it cannot.
     bool keepCopyOfDamagedValue();
-    // The records marked as ones whose rcon password the user holds when they have one.
+    // The records marked as ones whose rcon password the user holds when they have one,
+    // and as named by the user when the stored list of such addresses has theirs.
     static QList<CodServerPtr> favouritesFrom(QList<CodServerPtr> servers);
 
     std::optional<QByteArray> damagedValue;

@@ -55,6 +55,7 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
 {
     ui->setupUi(this);
     PlainText::labelsOf(*this);
+    joinTip = ui->goToServerButton->toolTip();
     WindowMemory::attach(*this, QStringLiteral("MainWindow"));
     setUpTables();
     setUpMenus();

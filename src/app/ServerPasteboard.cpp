@@ -7,12 +7,15 @@
 #include <QMimeData>
 
 const QString ServerPasteboard::codServerType = QStringLiteral("CodServer");
+const QString ServerPasteboard::namedByUserType = QStringLiteral("CodServerNamedByUser");
 
 QMimeData* ServerPasteboard::clipboardData(const CodServer& server)
 {
     auto* data = new QMimeData;
     data->setText(server.serverIp());
     data->setData(codServerType, ServerArchive::archiveServer(server));
+    if (server.serverNameTyped())
+        data->setData(namedByUserType, {});
     return data;
 }
 
@@ -24,6 +27,7 @@ CodServerPtr ServerPasteboard::favouriteFrom(const QMimeData& data)
     if (!server || !AddressValidator::isValid(server->serverIp()))
         return nullptr;
     FavouritesList::markPasswordHeld(*server);
+    server->setServerNameTyped(data.hasFormat(namedByUserType));
     return server;
 }
 

@@ -9,11 +9,14 @@ class QMimeData;
 // How favourites travel through the clipboard and by drag and drop. A drag carries a
 // favourite's address as plain text; the clipboard carries it as plain text too, and
 // also the archived record (name, address, rcon password) under the private format
-// "CodServer", so that a favourite copied inside Zorvel comes back whole while an
-// address copied from another program becomes a bare favourite.
+// "CodServer" (with "CodServerNamedByUser" when the user typed its name), so that a
+// favourite copied inside Zorvel comes back whole while an address copied from
+// another program becomes a bare favourite.
 class ServerPasteboard {
 public:
     static const QString codServerType;
+    // Present, and empty, when the favourite's name is one the user typed.
+    static const QString namedByUserType;
 
     // The clipboard data of a favourite: its address as text and its archived record.
     static QMimeData* clipboardData(const CodServer& server);

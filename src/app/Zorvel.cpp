@@ -73,6 +73,7 @@ Zorvel::Zorvel(QObject* parent)
     connectSessionManager();
     connect(&serverConsole, &ServerConsole::commandHandled, this, &Zorvel::updateUI);
     connect(&serverConsole, &ServerConsole::outcome, this, &Zorvel::showOutcome);
+    connect(&serverConsole, &ServerConsole::playersMayHaveChanged, this, &Zorvel::refreshAfterConsoleCommand);
     connectFinders();
 }
 
@@ -130,7 +131,8 @@ void Zorvel::awakeFromNib(MainWindow& window)
 bool Zorvel::validateMenuItem(const QAction& item) const
 {
     static const QStringList selectionCommands = {QStringLiteral("copy"), QStringLiteral("cut"),
-                                                  QStringLiteral("delete")};
+                                                  QStringLiteral("delete"), QStringLiteral("modifyServer"),
+                                                  QStringLiteral("refreshServer")};
     static const QStringList scanCommands = {QStringLiteral("scanCodServers"), QStringLiteral("scanUOServers"),
                                              QStringLiteral("scanCod2Servers"), QStringLiteral("scanCod4Servers")};
     static const QStringList joinCommands = {QStringLiteral("goToServer"), QStringLiteral("goToServerWithPassword")};
@@ -320,7 +322,9 @@ void Zorvel::tellAboutDamagedSettingsFile() const
                     QStringLiteral("the file"), store.damagedFileCopy());
 }
 
-void Zorvel::tellAboutDamagedFavourites() const
+// Told once: the list as it was read then replaces the damaged value, which its copy
+// keeps, so that the next start finds a whole list. Without a copy nothing is written.
+void Zorvel::tellAboutDamagedFavourites()
 {
     if (!storedFavourites.damaged)
         return;
@@ -330,6 +334,8 @@ void Zorvel::tellAboutDamagedFavourites() const
             ? QStringLiteral("%1 of the stored favourite servers could not be read.").arg(*storedFavourites.unreadable)
             : QStringLiteral("The stored list of favourite servers is damaged: some may be missing."),
         QStringLiteral("the stored list"), storedFavourites.copyPath);
+    if (storedFavourites.copyPath && !m_listOfServersModified)
+        favouritesStore.store(m_myServers.servers());
 }
 
 void Zorvel::tellAboutDamage(const QString& title, const QString& damage, const QString& damaged,

@@ -12,17 +12,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-namespace {
-
-// The address field's starting text: a pattern the user types over.
-const QString addressPattern = QStringLiteral("xxx.xxx.xxx.xxx:xxxxx");
-
-}  // namespace
-
 void Zorvel::newServer()
 {
     if (mainWindow)
-        mainWindow->newModifyWindow().openWithMode(NewModifyWindow::Mode::New, addressPattern, {}, {});
+        mainWindow->newModifyWindow().openWithMode(NewModifyWindow::Mode::New, {}, {}, {});
 }
 
 void Zorvel::modifyServer()
@@ -60,7 +53,9 @@ void Zorvel::newModifySheetDidEnd(int returnCode, NewModifyWindow::Mode mode)
     const QString name = fields.nmServerName->text();
     const QString pass = fields.nmRconPass->text();
     if (mode == NewModifyWindow::Mode::New) {
-        addServer(ip, name, pass);
+        const CodServerPtr server = FavouritesList::newFavourite(ip, name, pass);
+        server->setServerNameTyped(!name.isEmpty());
+        addFavourite(server);
     } else if (m_myServers.modifyServer(selectedFavouriteRow(), ip, name, pass)) {
         showOutcome(QStringLiteral("Modified %1").arg(m_myServers.serverAt(selectedFavouriteRow())->shownName()));
         favouritesDidChange();
@@ -71,9 +66,13 @@ void Zorvel::newModifySheetDidEnd(int returnCode, NewModifyWindow::Mode mode)
 
 bool Zorvel::addServer(const QString& ip, const QString& name, const QString& pass)
 {
-    const CodServerPtr server = FavouritesList::newFavourite(ip, name, pass);
+    return addFavourite(FavouritesList::newFavourite(ip, name, pass));
+}
+
+bool Zorvel::addFavourite(const CodServerPtr& server)
+{
     if (!m_myServers.appendServer(server)) {
-        tellAddressTaken(ip);
+        tellAddressTaken(server->serverIp());
         return false;
     }
     showOutcome(QStringLiteral("Added %1").arg(server->shownName()));

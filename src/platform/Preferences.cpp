@@ -19,12 +19,6 @@ ReplaceableInstance<Preferences>& theStandardStore()
     return store;
 }
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The INI reader gives bytes back only when their "@ByteArray(...)" form is whole;
 // cut short, it gives that form as text, one character per byte. The last byte may
 // come from an escape cut in the middle, so it is not kept.
@@ -43,7 +37,7 @@ Preferences::Preferences(const QString& filePath)
 {
     PrivateFile::createEmpty(filePath);
     open();
-    const QByteArray content = contentOf(filePath);
+    const QByteArray content = PrivateFile::contentOf(filePath);
     if (settings->status() == QSettings::FormatError || IniFileCheck::droppedLines(content) > 0) {
         qWarning().noquote() << "The settings file" << filePath << "has lines that cannot be read";
         damagedFileContent = content;
@@ -175,6 +169,28 @@ QByteArray Preferences::dataForKey(const QString& key) const
 {
     const QVariant value = objectForKey(key);
     return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : QByteArray();
+}
+
+QStringList Preferences::stringListForKey(const QString& key) const
+{
+    const QVariant value = objectForKey(key);
+    switch (value.typeId()) {
+    case QMetaType::QStringList:
+        return value.toStringList();
+    case QMetaType::QString:
+        return {value.toString()};
+    case QMetaType::QVariantList: {
+        QStringList texts;
+        for (const QVariant& item : value.toList()) {
+            if (item.typeId() != QMetaType::QString)
+                return {};
+            texts.append(item.toString());
+        }
+        return texts;
+    }
+    default:
+        return {};
+    }
 }
 
 double Preferences::doubleCommandLatency() const

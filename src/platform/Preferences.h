@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -45,6 +46,9 @@ public:
     int integerForKey(const QString& key) const;
     QString stringForKey(const QString& key) const;
     QByteArray dataForKey(const QString& key) const;
+    // The texts of a stored list, in order; none when the value is not a list of
+    // texts. The store gives a list of one text back as a plain text.
+    QStringList stringListForKey(const QString& key) const;
     // The delay in seconds between two console commands sent in a row, from the
     // setting "Latency for double command".
     double doubleCommandLatency() const;
