@@ -15,6 +15,7 @@
 #include "ui_PasswordWindow.h"
 
 #include <QCloseEvent>
+#include <QDebug>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -267,6 +268,15 @@ void MainWindow::showOutcome(const QString& message)
 {
     ui->actionOutcome->setText(message);
     ui->actionOutcome->setToolTip(message);
+}
+
+void MainWindow::comeToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    qInfo().noquote() << "A later start of Zorvel on this settings folder brought this window to the front";
 }
 
 void MainWindow::setUpSheets()
