@@ -2,7 +2,6 @@
 #include "support/ChildProcess.h"
 #include "support/Files.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,7 +12,7 @@
 namespace {
 
 // Generous: the program starts beside other builds on a shared machine.
-constexpr int startMilliseconds = 120000;
+constexpr int startMilliseconds = 60000;
 
 const QByteArray broughtToFront = "brought this window to the front";
 
@@ -30,23 +29,31 @@ protected:
             .outputFile = home.filePath(log)});
     }
 
-    // Starts the window and waits until it holds the folder's lock.
-    std::unique_ptr<ChildProcess> startWindow(const QString& log) const
+    // Starts the window and waits until it holds the folder's lock: until the lock
+    // file names another process than the one of `previousLock`.
+    std::unique_ptr<ChildProcess> startWindow(const QString& log, const QByteArray& previousLock = {}) const
     {
         std::unique_ptr<ChildProcess> window = start(log);
-        const QString lock = home.filePath(QStringLiteral("Zorvel/Zorvel-window.lock"));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(lock) || !window->isRunning(); },
-                                    startMilliseconds));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                const QByteArray lock = lockFile();
+                return (!lock.isEmpty() && lock != previousLock) || !window->isRunning();
+            },
+            startMilliseconds));
         return window;
     }
 
+    QByteArray lockFile() const { return Files::contentOf(home.filePath(QStringLiteral("Zorvel/Zorvel-window.lock"))); }
     QByteArray output(const QString& log) const { return Files::contentOf(home.filePath(log)); }
 
     // A later start exits at once with status 0, and the running window says it came
     // to the front.
     void expectHandOverTo(const QString& windowLog, const QString& laterLog) const
     {
-        EXPECT_EQ(start(laterLog)->waitForExit(), 0);
+        const std::unique_ptr<ChildProcess> later = start(laterLog);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !later->isRunning(); }, startMilliseconds))
+            << "a second window opened";
+        EXPECT_EQ(later->waitForExit(), 0);
         EXPECT_TRUE(output(laterLog).contains("its window was brought to the front")) << output(laterLog).data();
         EXPECT_TRUE(QTest::qWaitFor([&] { return output(windowLog).contains(broughtToFront); }, startMilliseconds))
             << output(windowLog).data();
@@ -75,7 +82,9 @@ TEST_F(SecondStartTest, VersionAndHelpRunBesideTheWindow)
 TEST_F(SecondStartTest, StartAfterACrashTakesTheLockOver)
 {
     startWindow(QStringLiteral("crashed.log"))->kill();
-    const std::unique_ptr<ChildProcess> next = startWindow(QStringLiteral("next.log"));
+    const QByteArray crashedLock = lockFile();
+    ASSERT_FALSE(crashedLock.isEmpty()) << "the crash leaves its lock behind";
+    const std::unique_ptr<ChildProcess> next = startWindow(QStringLiteral("next.log"), crashedLock);
     ASSERT_TRUE(next->isRunning()) << output(QStringLiteral("next.log")).data();
     expectHandOverTo(QStringLiteral("next.log"), QStringLiteral("later.log"));
     EXPECT_TRUE(next->isRunning());
