@@ -39,6 +39,6 @@ CodServerPtr ServerPasteboard::favouriteWithAddress(const QString& text)
 
 bool ServerPasteboard::couldBeAddress(const QString& text)
 {
-    return !text.isEmpty()
-        && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isSpace() || c.category() == QChar::Other_Control; });
+    const auto isBlankOrControl = [](QChar c) { return c.isSpace() || c.category() == QChar::Other_Control; };
+    return !text.isEmpty() && std::none_of(text.begin(), text.end(), isBlankOrControl);
 }
