@@ -27,7 +27,7 @@ FavouritesStore::Loaded FavouritesStore::load(const QByteArray& presetArchive)
     ServerArchive::ReadableList readable = ServerArchive::readableServerList(*stored);
     if (readable.whole)
         return {.servers = favouritesFrom(std::move(readable.servers))};
-    qWarning().noquote() << "The stored list of favorite servers is damaged:" << readable.servers.size()
+    qWarning().noquote() << "The stored list of favourite servers is damaged:" << readable.servers.size()
                          << "of its servers could be read";
     damagedValue.content = *stored;
     keepCopyOf(damagedValue, favouritesCopyName);
@@ -55,7 +55,7 @@ bool FavouritesStore::keepRecoveryCopy(const QList<CodServerPtr>& servers)
     if (keepCopyOf(damagedRecoveryCopy, recoveryCopyName)
         && PrivateFile::write(recoveryCopyPath(), ServerArchive::archiveServerList(servers)))
         return true;
-    qWarning().noquote() << "The unsaved favorite servers could not be kept in" << recoveryCopyPath();
+    qWarning().noquote() << "The unsaved favourite servers could not be kept in" << recoveryCopyPath();
     return false;
 }
 

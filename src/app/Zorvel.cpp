@@ -302,7 +302,7 @@ void Zorvel::keepRecoveryCopy()
     if (restoreUnanswered || favouritesStore.keepRecoveryCopy(m_myServers.servers()) || toldRecoveryCopyFailed)
         return;
     toldRecoveryCopyFailed = true;
-    showOutcome(QStringLiteral("Unsaved changes of the favorite servers are not being kept: %1 cannot be written")
+    showOutcome(QStringLiteral("Unsaved changes of the favourite servers are not being kept: %1 cannot be written")
                     .arg(FavouritesStore::recoveryCopyPath()));
 }
 
@@ -332,8 +332,8 @@ void Zorvel::tellAboutDamagedFavourites() const
     tellAboutDamage(
         QStringLiteral("Damaged list of servers"),
         storedFavourites.unreadable
-            ? QStringLiteral("%1 of the stored favorite servers could not be read.").arg(*storedFavourites.unreadable)
-            : QStringLiteral("The stored list of favorite servers is damaged: some may be missing."),
+            ? QStringLiteral("%1 of the stored favourite servers could not be read.").arg(*storedFavourites.unreadable)
+            : QStringLiteral("The stored list of favourite servers is damaged: some may be missing."),
         QStringLiteral("the stored list"), storedFavourites.copyPath);
 }
 
@@ -383,8 +383,8 @@ QString Zorvel::damageOf(const FavouritesStore::Loaded& unsaved)
     if (!unsaved.damaged)
         return {};
     const QString unread = unsaved.unreadable
-        ? QStringLiteral("%1 of its favorite servers could not be read.").arg(*unsaved.unreadable)
-        : QStringLiteral("Some of its favorite servers could not be read.");
+        ? QStringLiteral("%1 of its favourite servers could not be read.").arg(*unsaved.unreadable)
+        : QStringLiteral("Some of its favourite servers could not be read.");
     return u' ' + unread + u' ' + keptCopy(QStringLiteral("the unsaved list"), unsaved.copyPath);
 }
 

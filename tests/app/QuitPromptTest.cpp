@@ -133,7 +133,7 @@ TEST_F(QuitPrompt, aPartlyReadableRecoveryCopyTellsWhatItLostAndIsCopiedBeforeIt
     start();
     ASSERT_EQ(alerts->shown().size(), 1);
     const QString message = alerts->shown().first().message;
-    EXPECT_TRUE(message.contains("changes that were not saved. 1 of its favorite servers could not be read."))
+    EXPECT_TRUE(message.contains("changes that were not saved. 1 of its favourite servers could not be read."))
         << message.toStdString();
     const QString copyPath = QRegularExpression(" kept in (.+)\\. Do you").match(message).captured(1);
     EXPECT_EQ(Files::contentOf(copyPath), cut) << message.toStdString();
@@ -177,7 +177,7 @@ TEST_F(QuitPrompt, aRecoveryCopyThatCannotBeWrittenIsToldOnce)
     // A folder in the copy's place: no file can take it.
     ASSERT_TRUE(QDir().mkpath(FavouritesStore::recoveryCopyPath()));
     pasteText("10.0.0.2:28960");
-    EXPECT_TRUE(outcome().startsWith("Unsaved changes of the favorite servers are not being kept: "))
+    EXPECT_TRUE(outcome().startsWith("Unsaved changes of the favourite servers are not being kept: "))
         << outcome().toStdString();
     pasteText("10.0.0.3:28960");
     EXPECT_EQ(outcome(), "Pasted 10.0.0.3:28960");
