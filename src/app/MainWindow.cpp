@@ -8,6 +8,7 @@
 #include "app/Zorvel.h"
 #include "platform/EditableComboBox.h"
 #include "platform/FittingScrollArea.h"
+#include "platform/PlainText.h"
 #include "platform/WindowMemory.h"
 
 #include "ui_InfoWindow.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
     , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("MainWindow"));
     setUpTables();
     setUpMenus();
@@ -291,7 +293,7 @@ void MainWindow::setUpStatusBar()
 void MainWindow::showOutcome(const QString& message)
 {
     ui->actionOutcome->setText(message);
-    ui->actionOutcome->setToolTip(message);
+    ui->actionOutcome->setToolTip(PlainText::toolTip(message));
 }
 
 void MainWindow::comeToFront()
