@@ -26,6 +26,10 @@ QStringList addressesNamedByUser(const QList<CodServerPtr>& servers)
     return addresses;
 }
 
+// The names of the dated copies kept of damaged favourites.
+const QString favouritesCopyName = QStringLiteral("favourites");
+const QString recoveryCopyName = QStringLiteral("unsaved-favourites");
+
 }  // namespace
 
 FavouritesStore::Loaded FavouritesStore::load(const QByteArray& presetArchive)
@@ -39,44 +43,53 @@ FavouritesStore::Loaded FavouritesStore::load(const QByteArray& presetArchive)
         return {.servers = favouritesFrom(std::move(readable.servers))};
     qWarning().noquote() << "The stored list of favourite servers is damaged:" << readable.servers.size()
                          << "of its servers could be read";
-    damagedValue = *stored;
-    keepCopyOfDamagedValue();
+    damagedValue.content = *stored;
+    keepCopyOf(damagedValue, favouritesCopyName);
     // With nothing read, the run starts as a first one does.
     const QList<CodServerPtr> servers = readable.servers.isEmpty() ? preset : readable.servers;
-    return {favouritesFrom(servers), true, readable.unreadable, damagedValueCopy};
+    return {favouritesFrom(servers), true, readable.unreadable, damagedValue.copyPath};
 }
 
 bool FavouritesStore::store(const QList<CodServerPtr>& servers)
 {
     Preferences& store = Preferences::standard();
-    return keepCopyOfDamagedValue() && store.setObject(ServerArchive::archiveServerList(servers), myServersKey)
+    return keepCopyOf(damagedValue, favouritesCopyName)
+        && store.setObject(ServerArchive::archiveServerList(servers), myServersKey)
         && store.setObject(addressesNamedByUser(servers), namedByUserKey);
 }
 
-bool FavouritesStore::keepCopyOfDamagedValue()
+bool FavouritesStore::keepCopyOf(Damaged& damaged, const QString& what)
 {
-    if (!damagedValue || damagedValueCopy)
+    if (!damaged.content || damaged.copyPath)
         return true;
-    damagedValueCopy =
-        PrivateFile::keepDatedCopy(Preferences::standard().filePath(), QStringLiteral("favourites"), *damagedValue);
-    return damagedValueCopy.has_value();
+    damaged.copyPath = PrivateFile::keepDatedCopy(Preferences::standard().filePath(), what, *damaged.content);
+    return damaged.copyPath.has_value();
 }
 
-void FavouritesStore::keepRecoveryCopy(const QList<CodServerPtr>& servers) const
+bool FavouritesStore::keepRecoveryCopy(const QList<CodServerPtr>& servers)
 {
-    if (!PrivateFile::write(recoveryCopyPath(), ServerArchive::archiveServerList(servers)))
-        qWarning().noquote() << "The unsaved favourite servers could not be kept in" << recoveryCopyPath();
+    if (keepCopyOf(damagedRecoveryCopy, recoveryCopyName)
+        && PrivateFile::write(recoveryCopyPath(), ServerArchive::archiveServerList(servers)))
+        return true;
+    qWarning().noquote() << "The unsaved favourite servers could not be kept in" << recoveryCopyPath();
+    return false;
 }
 
-std::optional<QList<CodServerPtr>> FavouritesStore::recoveryCopy() const
+std::optional<FavouritesStore::Loaded> FavouritesStore::recoveryCopy()
 {
     QFile file(recoveryCopyPath());
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    ServerArchive::ReadableList readable = ServerArchive::readableServerList(file.readAll());
+    const QByteArray content = file.readAll();
+    ServerArchive::ReadableList readable = ServerArchive::readableServerList(content);
     if (!readable.whole && readable.servers.isEmpty())
         return std::nullopt;
-    return favouritesFrom(std::move(readable.servers));
+    if (readable.whole)
+        return Loaded{.servers = favouritesFrom(std::move(readable.servers))};
+    damagedRecoveryCopy.content = content;
+    keepCopyOf(damagedRecoveryCopy, recoveryCopyName);
+    return Loaded{favouritesFrom(std::move(readable.servers)), true, readable.unreadable,
+                  damagedRecoveryCopy.copyPath};
 }
 
 void FavouritesStore::discardRecoveryCopy() const

@@ -17,6 +17,7 @@
 #include "ui_PasswordWindow.h"
 
 #include <QCloseEvent>
+#include <QDebug>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -294,6 +295,15 @@ void MainWindow::showOutcome(const QString& message)
 {
     ui->actionOutcome->setText(message);
     ui->actionOutcome->setToolTip(PlainText::toolTip(message));
+}
+
+void MainWindow::comeToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    qInfo().noquote() << "A later start of Zorvel on this settings folder brought this window to the front";
 }
 
 void MainWindow::setUpSheets()

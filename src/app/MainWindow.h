@@ -46,6 +46,10 @@ public:
     void updateMenuItems();
     // Tells in the status bar what became of the user's last action.
     void showOutcome(const QString& message);
+    // A later start of Zorvel on the same settings folder handed over to this run:
+    // the window comes out of the task bar and to the front, and says so on standard
+    // error.
+    void comeToFront();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -22,9 +22,16 @@ public:
     static QMimeData* clipboardData(const CodServer& server);
     // A new favourite made from clipboard data: the archived record when the data
     // has one, otherwise the plain-text address. Null when the archive cannot be
-    // decoded or carries no valid address, or when the text is not a valid address.
+    // decoded or its address is empty or holds blanks or control characters, or when
+    // the text is not a valid address. An archived address is not checked further:
+    // favourites stored under older address rules come back as they were cut.
     static CodServerPtr favouriteFrom(const QMimeData& data);
     // A favourite with only an address (the text without surrounding blanks), no
     // name and no password; null when the text is not a valid address.
     static CodServerPtr favouriteWithAddress(const QString& text);
+
+private:
+    // An address text that some rules could have taken: not empty, without blanks or
+    // control characters.
+    static bool couldBeAddress(const QString& text);
 };

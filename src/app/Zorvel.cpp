@@ -99,6 +99,7 @@ void Zorvel::loadMyServers(const QByteArray& presetArchive)
     storedFavourites = favouritesStore.load(presetArchive);
     m_myServers.replaceServers(std::exchange(storedFavourites.servers, {}));
     unsavedFavourites = favouritesStore.recoveryCopy();
+    restoreUnanswered = unsavedFavourites.has_value();
 }
 
 bool Zorvel::isInstalled(const QString& applicationIdentifier)
@@ -300,7 +301,11 @@ void Zorvel::connectSessionManager()
 
 void Zorvel::keepRecoveryCopy()
 {
-    favouritesStore.keepRecoveryCopy(m_myServers.servers());
+    if (restoreUnanswered || favouritesStore.keepRecoveryCopy(m_myServers.servers()) || toldRecoveryCopyFailed)
+        return;
+    toldRecoveryCopyFailed = true;
+    showOutcome(QStringLiteral("Unsaved changes of the favourite servers are not being kept: %1 cannot be written")
+                    .arg(FavouritesStore::recoveryCopyPath()));
 }
 
 void Zorvel::tellWhatStartUpFound()
@@ -341,22 +346,27 @@ void Zorvel::tellAboutDamagedFavourites()
 void Zorvel::tellAboutDamage(const QString& title, const QString& damage, const QString& damaged,
                              const std::optional<QString>& copy)
 {
-    const QString copied = copy ? QStringLiteral("A copy of %1 as it was is kept in %2.").arg(damaged, *copy)
-                                : QStringLiteral("No copy of %1 could be kept, so Zorvel will not write over it.")
-                                      .arg(damaged);
-    Alerts::current().runAlert(title, damage + u' ' + copied, QStringLiteral("OK"));
+    Alerts::current().runAlert(title, damage + u' ' + keptCopy(damaged, copy), QStringLiteral("OK"));
+}
+
+QString Zorvel::keptCopy(const QString& damaged, const std::optional<QString>& copy)
+{
+    return copy ? QStringLiteral("A copy of %1 as it was is kept in %2.").arg(damaged, *copy)
+                : QStringLiteral("No copy of %1 could be kept, so Zorvel will not write over it.").arg(damaged);
 }
 
 void Zorvel::offerToRestoreUnsavedFavourites()
 {
-    const std::optional<QList<CodServerPtr>> unsaved = std::exchange(unsavedFavourites, std::nullopt);
+    const std::optional<FavouritesStore::Loaded> unsaved = std::exchange(unsavedFavourites, std::nullopt);
     if (!unsaved)
         return;
     const Alerts::Answer answer = Alerts::current().runAlert(
         QStringLiteral("Unsaved list of servers"),
         QStringLiteral("The last run of Zorvel ended without the quit prompt, and its list of servers had "
-                       "changes that were not saved. Do you want to restore them ?"),
+                       "changes that were not saved.%1 Do you want to restore them ?")
+            .arg(damageOf(*unsaved)),
         QStringLiteral("Restore"), QStringLiteral("Discard"));
+    restoreUnanswered = false;
     // Only "Discard" lets the changes go: restored, they are still stored only if the
     // user says so at quit.
     if (answer == Alerts::AlternateButton) {
@@ -367,11 +377,21 @@ void Zorvel::offerToRestoreUnsavedFavourites()
             favouritesStore.discardRecoveryCopy();
         return;
     }
-    m_myServers.replaceServers(*unsaved);
+    m_myServers.replaceServers(unsaved->servers);
     m_currentServer.reset();
     if (mainWindow)
         mainWindow->selectFavouriteRow(-1);
     favouritesDidChange();
+}
+
+QString Zorvel::damageOf(const FavouritesStore::Loaded& unsaved)
+{
+    if (!unsaved.damaged)
+        return {};
+    const QString unread = unsaved.unreadable
+        ? QStringLiteral("%1 of its favourite servers could not be read.").arg(*unsaved.unreadable)
+        : QStringLiteral("Some of its favourite servers could not be read.");
+    return u' ' + unread + u' ' + keptCopy(QStringLiteral("the unsaved list"), unsaved.copyPath);
 }
 
 void Zorvel::createGameRotation()

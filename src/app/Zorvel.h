@@ -286,9 +286,15 @@ private:
     // damaged is kept, if one could be.
     static void tellAboutDamage(const QString& title, const QString& damage, const QString& damaged,
                                 const std::optional<QString>& copy);
+    // Where the copy of what was damaged is kept, or that none could be.
+    static QString keptCopy(const QString& damaged, const std::optional<QString>& copy);
     void offerToRestoreUnsavedFavourites();
-    // The list now differs from the stored one: its recovery copy is written.
+    // The list now differs from the stored one: its recovery copy is written, unless
+    // the earlier run's copy still waits for the user's answer. The status bar tells
+    // once that the copy cannot be written.
     void keepRecoveryCopy();
+    // What the restore prompt says of a recovery copy that was partly read.
+    static QString damageOf(const FavouritesStore::Loaded& unsaved);
     void connectSessionManager();
     static bool isInstalled(const QString& applicationIdentifier);
     // The selected row of the favourites table, or -1.
@@ -366,7 +372,12 @@ private:
     // What start-up found of the stored favourites, and the unsaved ones an earlier
     // run left, told once the window shows.
     FavouritesStore::Loaded storedFavourites;
-    std::optional<QList<CodServerPtr>> unsavedFavourites;
+    std::optional<FavouritesStore::Loaded> unsavedFavourites;
+    // An earlier run's recovery copy waits for the user's answer to the restore
+    // prompt: until then, nothing replaces it.
+    bool restoreUnanswered = false;
+    // The user was told that a recovery copy could not be written.
+    bool toldRecoveryCopyFailed = false;
     // The user answered the quit prompt: the run ends, and no prompt comes again.
     bool quitPromptAnswered = false;
     const QStringList m_codGameTypeArray;

@@ -32,7 +32,13 @@ void Zorvel::modifyServer()
 void Zorvel::okNewModifyWindow()
 {
     NewModifyWindow& sheet = mainWindow->newModifyWindow();
-    const std::optional<QString> problem = AddressValidator::problemWith(sheet.controls().nmIpAndPort->text());
+    const QString address = sheet.controls().nmIpAndPort->text();
+    // A favourite stored under older address rules keeps its address through a change
+    // of its name or password: only an address the user changed is checked.
+    const CodServerPtr modified = m_myServers.serverAt(selectedFavouriteRow());
+    const bool addressKept =
+        sheet.mode() == NewModifyWindow::Mode::Modify && modified && modified->serverIp() == address;
+    const std::optional<QString> problem = addressKept ? std::nullopt : AddressValidator::problemWith(address);
     if (problem)
         sheet.controls().nmErrorMessage->setText(*problem);
     else

@@ -66,6 +66,7 @@ void Preferences::installStandard(std::unique_ptr<Preferences> preferences)
 void Preferences::open()
 {
     settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    faultMet = false;
 }
 
 bool Preferences::keepCopyOfDamagedFile()
@@ -216,11 +217,28 @@ bool Preferences::setObject(const QVariant& value, const QString& key)
     std::lock_guard guard(storeLock);
     if (!keepCopyOfDamagedFile() || !settings->isWritable())
         return false;
+    // A reader keeps the first fault it met, which would hide how this write went.
+    if (faultMet)
+        open();
+    const QVariant previous = settings->value(key);
     settings->setValue(key, value);
-    if (!sync())
+    if (!sync()) {
+        forgetRefusedValue(key, previous);
         return false;
+    }
     keysLoggedAsOutside.remove(key);
     return true;
+}
+
+// Qt keeps a file's unwritten changes in a cache that every reader of the file shares,
+// a fresh one too: the refused value would go into the file with the next write. The
+// key gets back what it held, which that write then stores again.
+void Preferences::forgetRefusedValue(const QString& key, const QVariant& previous)
+{
+    if (previous.isValid())
+        settings->setValue(key, previous);
+    else
+        settings->remove(key);
 }
 
 bool Preferences::sync()
@@ -228,7 +246,7 @@ bool Preferences::sync()
     settings->sync();
     if (settings->status() == QSettings::AccessError) {
         qWarning().noquote() << "The settings file" << path << "could not be written";
-        open();
+        faultMet = true;
         return false;
     }
     PrivateFile::restrictToOwner(path);

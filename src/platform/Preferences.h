@@ -73,8 +73,9 @@ private:
     // Keeps the dated copy of a damaged file once; false while it cannot be written.
     bool keepCopyOfDamagedFile();
     void liftDisplacedKeys();
-    // Writes the pending changes; false, forgetting them, when the file was not written.
+    // Writes the pending changes; false when the file was not written.
     bool sync();
+    void forgetRefusedValue(const QString& key, const QVariant& previous);
     QVariant valueInEffect(const QString& key) const;
 
     mutable std::mutex storeLock;
@@ -85,4 +86,6 @@ private:
     mutable QSet<QString> keysLoggedAsOutside;
     std::optional<QByteArray> damagedFileContent;
     std::optional<QString> damagedFileCopyPath;
+    // The reader met a fault when it last wrote.
+    bool faultMet = false;
 };

@@ -167,3 +167,23 @@ TEST_F(FavouritesEditing, aNameTheUserTypedOutlivesRefreshesAndRestartsWhileAnUn
     refreshRow(1);
     EXPECT_EQ(nameCell(1), "Newcomer OA");
 }
+
+// A favourite stored under older address rules keeps its address when only its name
+// or password change; an address the user changes is checked.
+TEST_F(FavouritesEditing, aFavouriteUnderOlderAddressRulesCanBeRenamed)
+{
+    startWith({server("Old", "1.2.3.4.5:28960")});
+    select(0);
+    clickButton("modifyServerButton");
+    fillAndConfirm("1.2.3.4.5:28960", "Renamed", "secret");
+    EXPECT_FALSE(sheet().isVisible());
+    EXPECT_EQ(favourite(0)->serverName(), "Renamed");
+    EXPECT_TRUE(favourite(0)->serverPassOwner());
+    EXPECT_EQ(favouriteAddresses(), QStringList({"1.2.3.4.5:28960"}));
+
+    clickButton("modifyServerButton");
+    fillAndConfirm("1.2.3.4.6:28960", "Moved", "secret");
+    EXPECT_EQ(sheetFields().nmErrorMessage->text(), "Bad argument(s) in the ip adress");
+    EXPECT_TRUE(sheet().isVisible());
+    EXPECT_EQ(favourite(0)->serverName(), "Renamed");
+}
