@@ -48,11 +48,16 @@ bool ScanSockets::sendToMaster(ServerAddress address, const QByteArray& request)
     return master && master->sendTo(address, request);
 }
 
-PacedScan::TimePoint ScanSockets::sendQuery(ServerAddress server)
+std::optional<PacedScan::Sent> ScanSockets::sendQuery(ServerAddress server, std::optional<int> socketToAvoid)
 {
-    queries[nextQuerySocket]->sendTo(server, statusRequest);
+    const auto indexOf = [](std::size_t query) { return static_cast<int>(query) + 1; };
+    if (socketToAvoid == indexOf(nextQuerySocket))
+        nextQuerySocket = (nextQuerySocket + 1) % queries.size();
+    const std::size_t query = nextQuerySocket;
     nextQuerySocket = (nextQuerySocket + 1) % queries.size();
-    return std::chrono::steady_clock::now();
+    if (!queries[query]->sendTo(server, statusRequest))
+        return std::nullopt;
+    return PacedScan::Sent{std::chrono::steady_clock::now(), indexOf(query)};
 }
 
 void ScanSockets::closeMaster()
@@ -65,9 +70,12 @@ void ScanSockets::drain(quint32 socketIndex, int most, PacedScan& scan)
     ScanSocket* socket = socketAt(socketIndex);
     if (!socket)
         return;
-    const auto take = socketIndex == masterSocket ? &PacedScan::masterDatagram : &PacedScan::serverDatagram;
-    socket->receive(most, [&scan, take](ServerAddress from, QByteArrayView datagram, PacedScan::TimePoint arrival) {
-        (scan.*take)(from, datagram, arrival);
+    const int route = static_cast<int>(socketIndex);
+    socket->receive(most, [&scan, route](ServerAddress from, QByteArrayView datagram, PacedScan::TimePoint arrival) {
+        if (route == static_cast<int>(masterSocket))
+            scan.masterDatagram(from, datagram, arrival);
+        else
+            scan.serverDatagram(from, route, datagram, arrival);
     });
 }
 

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <future>
+#include <ranges>
 
 namespace {
 
@@ -167,6 +168,34 @@ TEST(ScanEngineTest, floodsOfAnswersAndOfStrangersDatagramsChangeNothingButTheFl
     EXPECT_EQ(flooder.receivedDatagrams().size(), 1);
     for (int i = 0; i < farm.size(); ++i)
         EXPECT_LE(farm.queriesReceivedBy(i), 2) << i;
+}
+
+// A server that answers between one and two time-outs after a query answers its
+// first query after the retry went out. Whatever the scan keeps of it, the ping is
+// never shorter than the server's delay.
+TEST(ScanEngineTest, noServerIsKeptWithAPingShorterThanItsDelay)
+{
+    std::vector<GameServerFarm::Server> servers = GameServerFarm::generate(6, {.seed = 3});
+    for (GameServerFarm::Server& server : servers | std::views::drop(3))
+        server.answerDelay = 300ms;
+    GameServerFarm farm(servers);
+    MasterServerPeer master;
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
+
+    ScanEngine engine;
+    ScanRecorder scan;
+    engine.start(settingsFor(master, 2000, 200ms), scan.reports());
+    scan.waitForTheEnd();
+
+    QHash<QString, std::chrono::milliseconds> delays;
+    for (int i = 0; i < farm.size(); ++i)
+        delays.insert(farm.address(i), farm.server(i).answerDelay);
+    for (const CodServerPtr& server : scan.answered()) {
+        const int ping = server->serverPing().section(u' ', -2, -2).toInt();
+        EXPECT_GE(ping, delays.value(server->serverIp()).count()) << server->serverIp().toStdString();
+    }
+    for (int i = 3; i < farm.size(); ++i)
+        EXPECT_EQ(farm.queriesReceivedBy(i), 2) << "the slow server was asked once more";
 }
 
 TEST(ScanEngineTest, aStoppedScanQueriesNothingMoreAndKeepsTheAnswersToTheQueriesUnderWay)
