@@ -12,8 +12,6 @@
 
 #include "ui_GameRotation.h"
 
-#include <QTimer>
-
 #include <chrono>
 #include <cmath>
 
@@ -184,7 +182,7 @@ void GameRotation::createGameRotation()
         return;
     }
     const double latency = Preferences::standard().doubleCommandLatency();
-    theServer->sendCommandToServer(RotationCommand::emptyingCommand(), QuakeProtocol::RconCommand);
+    scheduleRconCommand(RotationCommand::emptyingCommand(), 0);
     scheduleRconCommand(rotationCommand, latency);
     if (ui->map_restartButton->isChecked())
         scheduleRconCommand(QStringLiteral("map_rotate"), 3 * latency);
@@ -197,13 +195,16 @@ void GameRotation::refuseToSend(const QString& reason)
 }
 
 // The command goes to the server the rotation was sent to, even when the editor has
-// been opened for another server in the meantime.
+// been opened for another server in the meantime. It goes out on the editor's worker,
+// after the commands scheduled before it and no sooner than the delay from now.
 void GameRotation::scheduleRconCommand(const QString& command, double seconds)
 {
     const CodServerPtr server = theServer;
-    const auto delay = std::chrono::milliseconds(static_cast<qint64>(std::ceil(seconds * 1000.0)));
-    QTimer::singleShot(delay, Qt::PreciseTimer, this,
-                       [server, command] { server->sendCommandToServer(command, QuakeProtocol::RconCommand); });
+    const auto delay = std::chrono::microseconds(static_cast<qint64>(std::ceil(seconds * 1.0e6)));
+    rotationCommands.queueAfter(delay, [server, command]() -> WorkerQueue::Then {
+        server->sendCommandToServer(command, QuakeProtocol::RconCommand);
+        return {};
+    });
 }
 
 void GameRotation::cancelGameRotation()

@@ -3,6 +3,7 @@
 #include "admin/MapForRotation.h"
 #include "admin/SavedConfigs.h"
 #include "model/CodServer.h"
+#include "platform/WorkerQueue.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -79,4 +80,6 @@ private:
     RotationMapsModel* rotationMapsModel = nullptr;
     GametypePopUpCell* gametypePopUpCell = nullptr;
     SavedConfigs savedConfigs;
+    // The commands that send a rotation, one after the other; joined as the editor goes.
+    WorkerQueue rotationCommands;
 };

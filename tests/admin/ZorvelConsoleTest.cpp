@@ -109,7 +109,18 @@ protected:
         click(button);
         QTest::keyRelease(window->windowHandle(), Qt::Key_Alt);
     }
-    void selectFavourite(int row) const { control<QTableView>("tableViewServers").selectRow(row); }
+    // Selects the favourite, which refreshes it when administered, and waits for the
+    // refresh to be told.
+    void selectFavourite(int row) const
+    {
+        control<QTableView>("tableViewServers").selectRow(row);
+        waitForWindowExchanges();
+    }
+    void waitForWindowExchanges() const
+    {
+        while (!controller->windowExchangesIdle())
+            QTest::qWait(5);
+    }
     void selectPlayer(int row) const { control<QTableView>("tableViewPlayers").selectRow(row); }
     QModelIndexList selectedPlayers() const
     {
@@ -308,6 +319,7 @@ TEST_F(ZorvelConsoleTest, kickAndBanActOnThePlayerChosenOnTheSelectedServerAndOn
     bravoLists({"Zed"});
     UserInput::clickRow(players, 0);
     UserInput::clickRow(favourites, 1);
+    waitForWindowExchanges();
     EXPECT_TRUE(selectedPlayers().isEmpty()) << "the choice stays with Alpha's player";
     UserInput::click(control<QPushButton>("kickButton"));
     UserInput::click(control<QPushButton>("banButton"), Qt::AltModifier);
@@ -316,6 +328,7 @@ TEST_F(ZorvelConsoleTest, kickAndBanActOnThePlayerChosenOnTheSelectedServerAndOn
     UserInput::clickRow(players, 0);
     bravoLists({"Yan", "Zed"});
     UserInput::click(control<QPushButton>("refreshServerButton"));
+    waitForWindowExchanges();
     ASSERT_EQ(selectedPlayers().size(), 1);
     EXPECT_EQ(selectedPlayers().first().row(), 1) << "the choice follows Zed";
     UserInput::click(control<QPushButton>("kickButton"));
@@ -323,6 +336,7 @@ TEST_F(ZorvelConsoleTest, kickAndBanActOnThePlayerChosenOnTheSelectedServerAndOn
 
     bravoLists({"Yan"});
     UserInput::click(control<QPushButton>("refreshServerButton"));
+    waitForWindowExchanges();
     EXPECT_TRUE(selectedPlayers().isEmpty()) << "Zed left";
     UserInput::click(control<QPushButton>("banButton"));
     UserInput::click(control<QPushButton>("kickButton"), Qt::AltModifier);
