@@ -25,6 +25,7 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <set>
 #include <stop_token>
 #include <thread>
 
@@ -76,8 +77,9 @@ public:
     // Refreshes the selected favourite on the window's worker, then tells the outcome
     // in the status bar, runs the player alert, asks for its map listing when it is
     // administered, and redraws the window; does nothing without a selection. A
-    // second request for a favourite whose refresh is under way (here or in the
-    // refresh-all run) queries nothing and tells that it "is being refreshed".
+    // request for a favourite whose refresh is under way (asked for by the window,
+    // or in the refresh-all run) queries nothing and tells that it "is being
+    // refreshed".
     void refreshServer();
     // Whether no exchange the window asked for is waiting, under way, or has an
     // outcome not yet told.
@@ -422,6 +424,8 @@ private:
     bool updatingUI = false;
     // The refresh-all worker; joined before a new run starts and at quit.
     std::jthread refreshAllThread;
+    // The favourites whose single refresh waits or runs on the window's worker.
+    std::set<const CodServer*> singleRefreshesUnderWay;
     // The single refreshes and the map listings that follow them; joined at quit,
     // before the members their jobs use go.
     WorkerQueue windowExchanges;

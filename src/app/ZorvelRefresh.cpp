@@ -56,12 +56,17 @@ bool Zorvel::isAdministered(const CodServer& server)
 }
 
 // The window goes on while the server answers or stays silent; the outcome is told
-// when the refresh is over.
+// when the refresh is over. A request for a favourite whose refresh the window asked
+// for already is told at once and queries nothing.
 void Zorvel::refreshServer()
 {
     const CodServerPtr server = m_myServers.serverAt(selectedFavouriteRow());
     if (!server)
         return;
+    if (!singleRefreshesUnderWay.insert(server.get()).second) {
+        showOutcome(QStringLiteral("%1 is being refreshed").arg(server->shownName()));
+        return;
+    }
     windowExchanges.queue([this, server]() -> WorkerQueue::Then {
         const bool refreshed = refreshFavourite(server);
         return [this, server, refreshed] { singleRefreshDidEnd(server, refreshed); };
@@ -70,6 +75,7 @@ void Zorvel::refreshServer()
 
 void Zorvel::singleRefreshDidEnd(const CodServerPtr& server, bool refreshed)
 {
+    singleRefreshesUnderWay.erase(server.get());
     if (!refreshed) {
         showOutcome(QStringLiteral("%1 is being refreshed").arg(server->shownName()));
         return;

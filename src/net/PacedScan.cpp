@@ -115,5 +115,5 @@ std::optional<PacedScan::TimePoint> PacedScan::nextWake() const
 
 ScanCounts PacedScan::counts() const
 {
-    return {queries.listed(), queries.queried(), queries.answered(), queries.refusals()};
+    return {queries.listed(), queries.queried(), queries.answered(), queries.refusals(), cutDatagrams};
 }

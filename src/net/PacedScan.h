@@ -23,13 +23,15 @@ struct ScanSettings {
 };
 
 // How far a scan got: servers listed (once each, those that can be game servers),
-// queried at least once, and answered; and the queries the system refused to send,
-// each sent again at the next turn of the pace.
+// queried at least once, and answered; the queries the system refused to send, each
+// sent again at the next turn of the pace; and the datagrams cut to the size read
+// (answers longer than a single exchange reads, cut as it cuts them).
 struct ScanCounts {
     int listed = 0;
     int queried = 0;
     int answered = 0;
     int refused = 0;
+    int cut = 0;
 
     bool operator==(const ScanCounts&) const = default;
 };
@@ -77,6 +79,8 @@ public:
     void masterDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival);
     // A datagram came by a query's route.
     void serverDatagram(ServerAddress from, int route, QByteArrayView datagram, TimePoint arrival);
+    // That many datagrams were cut to the size read.
+    void datagramsCut(int count) { cutDatagrams += count; }
     // Ends what timed out, sends the queries due and reports progress.
     void advance(TimePoint now, const SendQuery& sendQuery);
     // Asks nothing more: the scan is over once the queries under way answered or timed out.
@@ -104,6 +108,7 @@ private:
     ScanPacer pacer;
     ScanCounts reported;
     TimePoint lastReport;
+    int cutDatagrams = 0;
     bool completeListReported = false;
     bool stopped = false;
 };

@@ -11,16 +11,19 @@ namespace {
 // A master sends its whole list at once, and nothing sends it again: its socket asks
 // for room for the longest list, as far as the system lets any user have it.
 constexpr int masterReceiveBufferBytes = 4 << 20;
+// A master's datagram is read whole, however long: a list datagram cut short would
+// lose the servers at its end without a sign.
+constexpr std::size_t masterDatagramBytes = 64 << 10;
 
 }  // namespace
 
 ScanSockets::ScanSockets(int querySockets)
-    : master(std::make_unique<ScanSocket>())
+    : master(std::make_unique<ScanSocket>(masterDatagramBytes))
     , statusRequest(QuakeProtocol::statusRequest())
 {
     master->requestReceiveBuffer(masterReceiveBufferBytes);
     for (int i = 0; i < querySockets; ++i)
-        queries.push_back(std::make_unique<ScanSocket>());
+        queries.push_back(std::make_unique<ScanSocket>(QuakeProtocol::receiveBufferBytes));
 }
 
 ScanSockets::~ScanSockets() = default;
@@ -77,6 +80,7 @@ void ScanSockets::drain(quint32 socketIndex, int most, PacedScan& scan)
         else
             scan.serverDatagram(from, route, datagram, arrival);
     });
+    scan.datagramsCut(socket->takeCutCount());
 }
 
 ScanSocket* ScanSockets::socketAt(quint32 index) const

@@ -326,8 +326,8 @@ TEST_F(RefreshScheduling, quittingDuringARunStopsItAndOffersToStoreTheNamesItLea
 }
 
 // Selecting a favourite whose server stays silent refreshes it on a worker: the
-// window answers its timers throughout, and tells the outcome once the time-outs
-// ran out.
+// window answers its timers throughout, tells at once that a second request waits
+// for the refresh under way, and tells the outcome once the time-outs ran out.
 TEST_F(RefreshScheduling, theWindowAnswersItsTimersWhileTheSelectedFavouritesServerStaysSilent)
 {
     TestPreferences::setTimeout(900000);
@@ -348,12 +348,14 @@ TEST_F(RefreshScheduling, theWindowAnswersItsTimersWhileTheSelectedFavouritesSer
     underWay.start();
     sinceTick.start();
     ticks.start();
+    UserInput::click(control<QPushButton>("refreshServerButton"));
+    EXPECT_EQ(outcome(), "Alpha is being refreshed");
     while (outcome() != u"Alpha did not answer")
         QTest::qWait(5);
     ticks.stop();
 
     EXPECT_GE(underWay.elapsed(), 800) << "the refresh waited for the time-out";
     EXPECT_LT(mostLate, 50) << "the window's timer came late by that many milliseconds";
-    EXPECT_EQ(statusQueries(silent), 1);
+    EXPECT_EQ(statusQueries(silent), 1) << "the second request queried nothing";
     EXPECT_EQ(favourite(0)->commError(), CodServer::Unreachable);
 }

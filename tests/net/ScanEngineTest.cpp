@@ -122,7 +122,9 @@ TEST(ScanEngineTest, eachAnsweringServerIsKeptOnceFilledAsARefreshFillsItAndTheS
     const QStringList kept = farm.answeringAddresses() + QStringList{addressOf(twice).text(), addressOf(oversized).text()};
     EXPECT_EQ(scan.answeredAddresses(), sorted(kept));
     const int listed = farm.size() + 2;
-    EXPECT_EQ(scan.counts(), (ScanCounts{.listed = listed, .queried = listed, .answered = static_cast<int>(kept.size())}));
+    EXPECT_EQ(scan.counts(), (ScanCounts{.listed = listed, .queried = listed, .answered = static_cast<int>(kept.size()),
+                                         .cut = 1}))
+        << "the oversized answer was cut";
     for (int i = 0; i < farm.size(); ++i)
         EXPECT_EQ(farm.queriesReceivedBy(i), farm.server(i).answer == GameServerFarm::Answer::Silent ? 2 : 1) << i;
 
@@ -249,6 +251,22 @@ TEST(ScanEngineTest, scansOfTwoMastersRunSideBySideAndAnAbandonedScanHasEndedWhe
         second.start(settingsFor(silentMaster, 2000, 100ms), dropped.reports());
     }
     EXPECT_FALSE(dropped.hasEnded());
+}
+
+TEST(ScanEngineTest, aMasterDatagramLongerThanAStatusAnswerIsReadWhole)
+{
+    GameServerFarm farm(GameServerFarm::generate(400, {.seed = 4}));
+    MasterServerPeer master;
+    const QList<QByteArray> oneDatagram = MasterServerPeer::listDatagrams(farm.masterRecords(), farm.size());
+    ASSERT_GT(oneDatagram.first().size(), QuakeProtocol::receiveBufferBytes);
+    master.setAnswer(oneDatagram);
+
+    ScanEngine engine;
+    ScanRecorder scan;
+    engine.start(settingsFor(master, 20000, 500ms), scan.reports());
+    scan.waitForTheEnd();
+    EXPECT_EQ(scan.counts().listed, farm.size());
+    EXPECT_EQ(scan.counts().cut, 0);
 }
 
 TEST(ScanEngineTest, aLongListThatTheMasterSendsAllAtOnceArrivesWhole)
