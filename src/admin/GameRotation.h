@@ -77,6 +77,8 @@ private:
     void sendInTurn(const CodServerPtr& server, QList<DelayedCommand> commands);
     // Lists the saved names in the configuration box, keeping the text typed in it.
     void showConfigNames();
+    void showWhyListsAreEmpty(bool hasMaps, bool hasGametypes);
+    void updateConfigButtons();
 
     CodServerPtr theServer;
     QStringList availableGametypes;
