@@ -67,12 +67,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     };
     PacedScan::TimePoint now = PacedScan::TimePoint() + 1h;
     PacedScan scan({.timeout = 500ms, .queriesPerSecond = 20000, .master = master, .masterRequest = {}}, reports, now);
-    const auto send = [&](ServerAddress server) {
+    // Every seventh send is refused; the others go out by one of three routes, never
+    // by the one to avoid.
+    int sends = 0;
+    const auto send = [&](ServerAddress server, std::optional<int> routeToAvoid) -> std::optional<PacedScan::Sent> {
         require(server.canBeServer());
+        if (++sends % 7 == 0)
+            return std::nullopt;
         if (++queries[server.text()] == 1)
             queried.append(server);
         require(queries[server.text()] <= 2);
-        return now;
+        return PacedScan::Sent{now, (routeToAvoid.value_or(0) + 1) % 3};
     };
 
     Events events(data, size);
@@ -89,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 from = queried.at(which % queried.size());
                 from.port = static_cast<quint16>(from.port + events.byte() % 2);
             }
-            scan.serverDatagram(from, events.datagram(), now);
+            const int route = events.byte() % 3;
+            scan.serverDatagram(from, route, events.datagram(), now);
             break;
         }
         case 2:

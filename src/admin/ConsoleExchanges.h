@@ -1,16 +1,12 @@
 #pragma once
 
 #include "model/CodServer.h"
+#include "platform/WorkerQueue.h"
 
 #include <QObject>
 #include <QString>
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <mutex>
-#include <stop_token>
-#include <thread>
 
 // The remote-console exchanges of the administration drawer, run one after the other
 // on a worker thread of their own, so that the window goes on while a server takes
@@ -28,27 +24,13 @@ public:
     using Answered = std::function<void(const QString& answer)>;
 
     explicit ConsoleExchanges(QObject* parent = nullptr);
-    // Ends the exchange under way and drops those still waiting, then joins the worker.
+    // Lets the exchange under way end and drops those still waiting, then joins the worker.
     ~ConsoleExchanges() override;
 
     void queue(const Exchange& exchange, Answered answered);
     // No exchange is waiting, under way, or has an answer not yet handed over.
-    bool idle() const { return unanswered == 0; }
+    bool idle() const { return worker.idle(); }
 
 private:
-    struct Queued {
-        Exchange exchange;
-        Answered answered;
-    };
-
-    void run(std::stop_token stopToken);
-    bool takeNext(std::stop_token stopToken, Queued& next);
-
-    std::mutex queueLock;
-    std::condition_variable_any queueChanged;
-    std::deque<Queued> waiting;
-    // Counted on the queuing thread only.
-    int unanswered = 0;
-    // Last, so that it stops and joins before the queue goes.
-    std::jthread worker;
+    WorkerQueue worker;
 };

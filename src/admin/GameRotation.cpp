@@ -14,8 +14,6 @@
 
 #include "ui_GameRotation.h"
 
-#include <QTimer>
-
 #include <chrono>
 #include <cmath>
 
@@ -219,10 +217,10 @@ void GameRotation::createGameRotation()
         return;
     }
     const double latency = Preferences::standard().doubleCommandLatency();
-    theServer->sendCommandToServer(RotationCommand::emptyingCommand(), QuakeProtocol::RconCommand);
-    scheduleRconCommand(rotationCommand, latency);
+    QList<DelayedCommand> commands = {{RotationCommand::emptyingCommand(), 0}, {rotationCommand, latency}};
     if (ui->map_restartButton->isChecked())
-        scheduleRconCommand(QStringLiteral("map_rotate"), 3 * latency);
+        commands.append({QStringLiteral("map_rotate"), 2 * latency});
+    sendInTurn(theServer, commands);
     close();
 }
 
@@ -231,14 +229,19 @@ void GameRotation::refuseToSend(const QString& reason)
     Alerts::current().runAlert(tr("Game Rotation"), reason, tr("OK"));
 }
 
-// The command goes to the server the rotation was sent to, even when the editor has
-// been opened for another server in the meantime.
-void GameRotation::scheduleRconCommand(const QString& command, double seconds)
+// The commands go to the server the rotation was sent to, even when the editor has
+// been opened for another server in the meantime, on the editor's worker: each is
+// queued once the exchange before it ended, to go out after its delay.
+void GameRotation::sendInTurn(const CodServerPtr& server, QList<DelayedCommand> commands)
 {
-    const CodServerPtr server = theServer;
-    const auto delay = std::chrono::milliseconds(static_cast<qint64>(std::ceil(seconds * 1000.0)));
-    QTimer::singleShot(delay, Qt::PreciseTimer, this,
-                       [server, command] { server->sendCommandToServer(command, QuakeProtocol::RconCommand); });
+    if (commands.isEmpty())
+        return;
+    const DelayedCommand next = commands.takeFirst();
+    const auto delay = std::chrono::microseconds(static_cast<qint64>(std::ceil(next.seconds * 1.0e6)));
+    rotationCommands.queueAfter(delay, [this, server, command = next.command, commands]() -> WorkerQueue::Then {
+        server->sendCommandToServer(command, QuakeProtocol::RconCommand);
+        return [this, server, commands] { sendInTurn(server, commands); };
+    });
 }
 
 void GameRotation::cancelGameRotation()

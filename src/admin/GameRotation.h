@@ -3,6 +3,7 @@
 #include "admin/MapForRotation.h"
 #include "admin/SavedConfigs.h"
 #include "model/CodServer.h"
+#include "platform/WorkerQueue.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -67,8 +68,13 @@ private:
     QList<MapForRotation>& rotation();
     // Tells why nothing is sent.
     static void refuseToSend(const QString& reason);
-    // Sends the command to the server that this rotation goes to, after the delay.
-    void scheduleRconCommand(const QString& command, double seconds);
+    // A console command, and how long after the exchange before it ends it goes out.
+    struct DelayedCommand {
+        QString command;
+        double seconds;
+    };
+    // Sends the commands to the server that this rotation goes to, one after the other.
+    void sendInTurn(const CodServerPtr& server, QList<DelayedCommand> commands);
     // Lists the saved names in the configuration box, keeping the text typed in it.
     void showConfigNames();
     void showWhyListsAreEmpty(bool hasMaps, bool hasGametypes);
@@ -81,4 +87,6 @@ private:
     RotationMapsModel* rotationMapsModel = nullptr;
     GametypePopUpCell* gametypePopUpCell = nullptr;
     SavedConfigs savedConfigs;
+    // The commands that send a rotation, one after the other; joined as the editor goes.
+    WorkerQueue rotationCommands;
 };

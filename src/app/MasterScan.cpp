@@ -1,6 +1,6 @@
 #include "app/MasterScan.h"
 
-#include "net/HostResolution.h"
+#include "platform/HostResolution.h"
 #include "net/QuakeProtocol.h"
 #include "platform/Preferences.h"
 #include "platform/TextValue.h"

@@ -12,6 +12,7 @@
 #include "launch/InstalledGames.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
+#include "platform/WorkerQueue.h"
 #include "prefs/PreferenceController.h"
 
 #include <QList>
@@ -24,6 +25,7 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <set>
 #include <stop_token>
 #include <thread>
 
@@ -47,6 +49,8 @@ class QAction;
 // Refreshing all favourites runs on one worker thread that the controller owns: it
 // queries the favourites one after the other and hands every change of the window to
 // the UI thread. Quitting stops it after the favourite it is querying and joins it.
+// The refresh of the selected favourite and the map listing that follows it run on
+// another worker, the window's, which quitting also joins.
 class Zorvel : public QObject, public FinderHost {
     Q_OBJECT
 public:
@@ -70,12 +74,19 @@ public:
     // otherwise the window is only redrawn.
     void tableViewSelectionDidChange();
 
-    // Refreshes the selected favourite on the UI thread, then redraws the window; does
-    // nothing without a selection.
+    // Refreshes the selected favourite on the window's worker, then tells the outcome
+    // in the status bar, runs the player alert, asks for its map listing when it is
+    // administered, and redraws the window; does nothing without a selection. A
+    // request for a favourite whose refresh is under way (asked for by the window,
+    // or in the refresh-all run) queries nothing and tells that it "is being
+    // refreshed".
     void refreshServer();
+    // Whether no exchange the window asked for is waiting, under way, or has an
+    // outcome not yet told.
+    bool windowExchangesIdle() const { return windowExchanges.idle(); }
     // Refreshes the favourite at the row: its status, or its UT2004 query when it does
-    // not answer that, counts the list as modified when its name changed, and runs the
-    // player alert. A favourite that another refresh is querying is left to that one.
+    // not answer that, and counts the list as modified when its name changed. A
+    // favourite that another refresh is querying is left to that one.
     // False when the row is outside the list; on the worker, that ends the run.
     bool refreshServerAtIndex(int index);
     // Starts refreshing every favourite on the worker thread. Dropped with no
@@ -316,9 +327,12 @@ private:
     static bool isAdministered(const CodServer& server);
     // Refreshes a favourite whose players a console command changed.
     void refreshAfterConsoleCommand(const CodServerPtr& server);
-    // Refreshes the favourite; false, querying nothing, while another refresh of it is
-    // under way.
+    // Refreshes the favourite, on a worker; false, querying nothing, while another
+    // refresh of it is under way.
     bool refreshFavourite(const CodServerPtr& server);
+    // The single refresh is over: the outcome, the player alert, the map listing.
+    void singleRefreshDidEnd(const CodServerPtr& server, bool refreshed);
+    void queueMapListing(const CodServerPtr& server);
     // Tells how the favourites stand once all of them were refreshed.
     void tellRefreshAllOutcome();
     // Starts the game on the current server, with the join password when not empty.
@@ -431,4 +445,9 @@ private:
     bool updatingUI = false;
     // The refresh-all worker; joined before a new run starts and at quit.
     std::jthread refreshAllThread;
+    // The favourites whose single refresh waits or runs on the window's worker.
+    std::set<const CodServer*> singleRefreshesUnderWay;
+    // The single refreshes and the map listings that follow them; joined at quit,
+    // before the members their jobs use go.
+    WorkerQueue windowExchanges;
 };

@@ -97,7 +97,6 @@ MasterScan::Reports Zorvel::masterScanReports(const MasterScan& scan)
         [this](const ScanCounts&) { queueMasterListsHandOver(); },
         [this, tag](int kept) {
             QMetaObject::invokeMethod(this, [this, tag, kept] { masterScanDidEnd(tag, kept); }, Qt::QueuedConnection);
-            queueMasterListsHandOver();
         },
         [this, tag] {
             QMetaObject::invokeMethod(this, [this, tag] { masterSentNoList(tag); }, Qt::QueuedConnection);
@@ -155,11 +154,14 @@ void Zorvel::masterSentNoList(int tag)
 }
 
 // The indicator turns while any scan runs, not only until the first of several ends.
+// Every end, a failed fetch's included, reaches the open finders with the lists, so
+// that they leave their fetching state.
 void Zorvel::showScanEnd(int tag, const QString& text)
 {
     showScanLabel(tag, text);
     if (!anyMasterIsRefreshing())
         showServersRefreshIndicator(false);
+    queueMasterListsHandOver();
 }
 
 void Zorvel::showScanLabel(int tag, const QString& text)

@@ -1,11 +1,12 @@
-// The operations of the application controller that refresh the favourites (one on
-// the UI thread, all of them on the worker thread, periodically by the timer), the
+// The operations of the application controller that refresh the favourites (the
+// selected one on the window's worker, all of them on the refresh-all worker,
+// periodically by the timer), the
 // player alert that watches them, and joining the selected favourite.
 #include "app/Zorvel.h"
 
 #include "app/MainWindow.h"
 #include "app/PasswordWindow.h"
-#include "net/HostResolution.h"
+#include "platform/HostResolution.h"
 #include "platform/Alerts.h"
 #include "platform/CountText.h"
 #include "platform/DesktopNotifications.h"
@@ -16,7 +17,6 @@
 #include "ui_PasswordWindow.h"
 
 #include <QGuiApplication>
-#include <QThread>
 
 #include <algorithm>
 #include <chrono>
@@ -43,12 +43,12 @@ void Zorvel::tableViewSelectionDidChange()
         return;
     m_prefRefreshWhenSelected = Preferences::standard().boolForKey(QStringLiteral("Refresh server when selected"));
     m_currentServer = m_myServers.serverAt(selectedFavouriteRow());
-    // Without a selection there is nothing to refresh, but the window still drops
-    // what it showed of the favourite that was selected.
+    // The window shows the newly selected favourite at once, and again when its
+    // refresh is over; without a selection it drops what it showed of the one that
+    // was selected.
+    updateUI();
     if (m_currentServer && (m_prefRefreshWhenSelected || isAdministered(*m_currentServer)))
         refreshServer();
-    else
-        updateUI();
 }
 
 bool Zorvel::isAdministered(const CodServer& server)
@@ -56,17 +56,38 @@ bool Zorvel::isAdministered(const CodServer& server)
     return server.serverPassOwner() && server.serverGameName() != ut2004GameName;
 }
 
+// The window goes on while the server answers or stays silent; the outcome is told
+// when the refresh is over. A request for a favourite whose refresh the window asked
+// for already is told at once and queries nothing.
 void Zorvel::refreshServer()
 {
     const CodServerPtr server = m_myServers.serverAt(selectedFavouriteRow());
     if (!server)
         return;
-    if (!refreshFavourite(server))
+    if (!singleRefreshesUnderWay.insert(server.get()).second) {
         showOutcome(QStringLiteral("%1 is being refreshed").arg(server->shownName()));
-    else if (server->commError() == CodServer::Unreachable)
+        return;
+    }
+    windowExchanges.queue([this, server]() -> WorkerQueue::Then {
+        const bool refreshed = refreshFavourite(server);
+        return [this, server, refreshed] { singleRefreshDidEnd(server, refreshed); };
+    });
+}
+
+void Zorvel::singleRefreshDidEnd(const CodServerPtr& server, bool refreshed)
+{
+    singleRefreshesUnderWay.erase(server.get());
+    if (!refreshed) {
+        showOutcome(QStringLiteral("%1 is being refreshed").arg(server->shownName()));
+        return;
+    }
+    alertOnPlayerName();
+    if (server->commError() == CodServer::Unreachable)
         showOutcome(QStringLiteral("%1 did not answer").arg(server->shownName()));
     else
         showOutcome(QStringLiteral("Refreshed %1").arg(server->shownName()));
+    if (server->mapListingIsDue())
+        queueMapListing(server);
     updateUI();
 }
 
@@ -75,8 +96,22 @@ void Zorvel::refreshAfterConsoleCommand(const CodServerPtr& server)
 {
     if (!m_myServers.servers().contains(server))
         return;
-    refreshFavourite(server);
-    updateUI();
+    windowExchanges.queue([this, server]() -> WorkerQueue::Then {
+        refreshFavourite(server);
+        return [this] { updateUI(); };
+    });
+}
+
+// The map listing follows the configuration listing one double-command latency later,
+// on the window's worker; its arrival refills the drawer's maps.
+void Zorvel::queueMapListing(const CodServerPtr& server)
+{
+    const std::chrono::duration<double> latency(Preferences::standard().doubleCommandLatency());
+    windowExchanges.queueAfter(std::chrono::duration_cast<WorkerQueue::Clock::duration>(latency),
+                               [server]() -> WorkerQueue::Then {
+                                   server->mapListRefresh();
+                                   return {};
+                               });
 }
 
 bool Zorvel::refreshServerAtIndex(int index)
@@ -102,9 +137,6 @@ bool Zorvel::refreshFavourite(const CodServerPtr& server)
         m_listOfServersModified = true;
         QMetaObject::invokeMethod(this, &Zorvel::keepRecoveryCopy);
     }
-    // On the worker, the table reload it queues after each step runs the alert.
-    if (QThread::currentThread() == thread())
-        alertOnPlayerName();
     return true;
 }
 

@@ -296,7 +296,14 @@ void ServerFinder::updateServer()
     const CodServerPtr server = selectedServer();
     if (!server)
         return;
-    server->serverRefresh();
+    requeries.queue([this, server]() -> WorkerQueue::Then {
+        server->serverRefresh();
+        return [this, server] { serverRequeried(server); };
+    });
+}
+
+void ServerFinder::serverRequeried(const CodServerPtr& server)
+{
     if (server->commError() == CodServer::Answered) {
         tableModel->reloadData();
         offerChoice(*ui->gametypeSearchBox, server->serverGametype());

@@ -4,6 +4,7 @@
 #include "finders/MasterGames.h"
 #include "finders/ServerFilter.h"
 #include "model/CodServer.h"
+#include "platform/WorkerQueue.h"
 
 #include <QList>
 #include <QWidget>
@@ -62,7 +63,8 @@ public:
     void refreshMaster(int tag);
     void stopRefreshMaster(int tag);
     // The selected server: join it without password, add it to the favourites, or
-    // query it again (removing it, after an alert, when it does not answer).
+    // query it again on the finder's worker (removing it, after an alert, when it does
+    // not answer).
     void joinServer();
     // Joins the selected server after asking for its join password.
     void joinServerWithPassword();
@@ -101,6 +103,8 @@ private:
     // Drops a server that did not answer its query from the shown list and from the
     // copy of the selected game's list.
     void removeServer(const CodServerPtr& server);
+    // The server's query again is over: its row is redrawn, or it is removed.
+    void serverRequeried(const CodServerPtr& server);
 
     FinderHost& controller;
     std::unique_ptr<Ui::ServerFinder> ui;
@@ -111,4 +115,6 @@ private:
     std::array<QList<CodServerPtr>, MasterGames::count> gameServers;
     QList<CodServerPtr> m_theServers;
     std::array<GameChoices, MasterGames::count> gameChoices;
+    // Last, so that its worker is joined before the lists its jobs' ends use go.
+    WorkerQueue requeries;
 };

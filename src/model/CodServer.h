@@ -178,14 +178,18 @@ private:
     // by a CodServerPtr (as create() and initWithCoder() make it).
 public:
     // Queries the server's status into the record. For a server whose rcon password
-    // is known it then fetches the configuration listing at once and, when called on
-    // the UI thread, the map listing one double-command latency later. A refresh asked
-    // for while another of the same record is under way returns at once.
+    // is known it then fetches the configuration listing at once; the map listing is
+    // left to the caller (mapListingIsDue). A refresh asked for while another of the
+    // same record is under way returns at once.
     void serverRefresh();
     // The status query and, when the server does not answer it, the UT2004 query, as
     // one refresh: no other refresh of the record starts between the two. False,
     // having queried nothing, when another refresh of the record is under way.
     bool refreshTryingUt2004();
+    // Whether the last status query calls for the map listing, which the window asks
+    // for one double-command latency after a refresh it made: the server answered and
+    // its rcon password was known.
+    bool mapListingIsDue() const { return mapListingWanted; }
     // Fills the record from a status answer that came after that round trip: the
     // exchange worked, the ping, lastUpdate, the answer's fields (its host name as
     // learnHostName() takes it) and its players.
@@ -210,6 +214,7 @@ private:
     void setMapList(const QStringList& value);
 
     std::atomic<bool> refreshUnderWay = false;
+    std::atomic<bool> mapListingWanted = false;
 };
 
 size_t qHash(const CodServer& server, size_t seed = 0);

@@ -4,15 +4,9 @@
 
 #include "net/QuakeProtocol.h"
 #include "net/StatusAnswer.h"
-#include "platform/Preferences.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QScopeGuard>
-#include <QThread>
-#include <QTimer>
-
-#include <chrono>
 
 namespace {
 
@@ -49,18 +43,6 @@ void applyStatusAnswer(CodServer& server, const StatusAnswer& answer)
     server.setServerPlayers(answer.players());
 }
 
-// The deferred map listing runs on the UI thread's event loop. Worker threads run
-// none, so a refresh made on one fetches no map listing. The timer holds the record
-// until it fires.
-void scheduleMapListing(const CodServerPtr& server, double latencySeconds)
-{
-    QCoreApplication* application = QCoreApplication::instance();
-    if (!application || QThread::currentThread() != application->thread())
-        return;
-    const std::chrono::milliseconds delay(qRound64(latencySeconds * 1000.0));
-    QTimer::singleShot(delay, application, [server] { server->mapListRefresh(); });
-}
-
 }  // namespace
 
 bool CodServer::runAsOnlyRefresh(const std::function<void()>& query)
@@ -88,6 +70,7 @@ bool CodServer::refreshTryingUt2004()
 
 void CodServer::queryStatus()
 {
+    mapListingWanted = false;
     clearStatusFields();
     setServerPlayers({});
     QElapsedTimer roundTrip;
@@ -101,9 +84,8 @@ void CodServer::queryStatus()
 
     if (serverPass().isEmpty() || commError() != Answered)
         return;
-    const double latency = Preferences::standard().doubleCommandLatency();
+    mapListingWanted = true;
     cfgListRefresh();
-    scheduleMapListing(shared_from_this(), latency);
 }
 
 void CodServer::statusAnswered(const QString& answer, double roundTripMilliseconds)

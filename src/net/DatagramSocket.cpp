@@ -1,6 +1,6 @@
 #include "net/DatagramSocket.h"
 
-#include "net/HostResolution.h"
+#include "platform/HostResolution.h"
 #include "net/ServerAddress.h"
 #include "platform/TextValue.h"
 

@@ -20,12 +20,12 @@ void PacedScan::masterDatagram(ServerAddress from, QByteArrayView datagram, Time
         queries.list(server);
 }
 
-void PacedScan::serverDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival)
+void PacedScan::serverDatagram(ServerAddress from, int route, QByteArrayView datagram, TimePoint arrival)
 {
     // As in a single exchange, fewer bytes than an answer's header are no answer.
     if (datagram.size() < QuakeProtocol::answerHeaderLength)
         return;
-    if (const std::optional<PendingQueries::Answered> answered = queries.answer(from, arrival))
+    if (const std::optional<PendingQueries::Answered> answered = queries.answer(from, route, arrival))
         keepAnswer(from, datagram, answered->roundTrip);
 }
 
@@ -52,14 +52,21 @@ void PacedScan::sendDueQueries(TimePoint now, const SendQuery& sendQuery)
     if (!queries.hasQueryToSend(retriesAllowed()))
         return;
     const int allowed = pacer.allowance(now);
-    int sent = 0;
-    for (; sent < allowed; ++sent) {
-        const std::optional<ServerAddress> server = queries.nextToQuery(retriesAllowed());
-        if (!server)
+    int attempts = 0;
+    while (attempts < allowed) {
+        const std::optional<PendingQueries::ToQuery> next = queries.nextToQuery(retriesAllowed());
+        if (!next)
             break;
-        queries.sent(*server, sendQuery(*server));
+        ++attempts;
+        const std::optional<Sent> sent = sendQuery(next->address, next->routeToAvoid);
+        if (!sent) {
+            // The system's queue is full: the server waits for the pace's next turn.
+            queries.refused(next->address);
+            break;
+        }
+        queries.sent(next->address, sent->at, sent->route);
     }
-    pacer.spend(sent);
+    pacer.spend(attempts);
 }
 
 // The counts are reported once the list is complete whatever the period, so that the
@@ -108,5 +115,5 @@ std::optional<PacedScan::TimePoint> PacedScan::nextWake() const
 
 ScanCounts PacedScan::counts() const
 {
-    return {queries.listed(), queries.queried(), queries.answered()};
+    return {queries.listed(), queries.queried(), queries.answered(), queries.refusals(), cutDatagrams};
 }

@@ -23,11 +23,15 @@ struct ScanSettings {
 };
 
 // How far a scan got: servers listed (once each, those that can be game servers),
-// queried at least once, and answered.
+// queried at least once, and answered; the queries the system refused to send, each
+// sent again at the next turn of the pace; and the datagrams cut to the size read
+// (answers longer than a single exchange reads, cut as it cuts them).
 struct ScanCounts {
     int listed = 0;
     int queried = 0;
     int answered = 0;
+    int refused = 0;
+    int cut = 0;
 
     bool operator==(const ScanCounts&) const = default;
 };
@@ -49,12 +53,18 @@ struct ScanReports {
 // and queries every listed server at a steady pace as soon as it is listed, matches
 // each answer to its query by the sender's address and port, and asks the servers
 // that stayed silent once more when the first pass is over. The caller feeds it the
-// datagrams and the time, and sends the queries it asks for.
+// datagrams and the time, and sends the queries it asks for, each by a route (the
+// socket it leaves from) by which its answer comes back.
 class PacedScan {
 public:
     using TimePoint = std::chrono::steady_clock::time_point;
-    // Sends the status query to the server; returns when it went out.
-    using SendQuery = std::function<TimePoint(ServerAddress)>;
+    struct Sent {
+        TimePoint at;
+        int route;
+    };
+    // Sends the status query to the server by any route but the one to avoid; when and
+    // by which route it went out, or nothing when the system refused it.
+    using SendQuery = std::function<std::optional<Sent>(ServerAddress, std::optional<int> routeToAvoid)>;
 
     // Ten reports a second: at 20,000 answers a second each hands the finders some
     // 2,000 new servers, which a live player search goes over in a few milliseconds.
@@ -67,8 +77,10 @@ public:
     void masterUnreachable() { fetch.end(); }
     // A datagram came to the master's socket; only the master's own count.
     void masterDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival);
-    // A datagram came to a query socket.
-    void serverDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival);
+    // A datagram came by a query's route.
+    void serverDatagram(ServerAddress from, int route, QByteArrayView datagram, TimePoint arrival);
+    // That many datagrams were cut to the size read.
+    void datagramsCut(int count) { cutDatagrams += count; }
     // Ends what timed out, sends the queries due and reports progress.
     void advance(TimePoint now, const SendQuery& sendQuery);
     // Asks nothing more: the scan is over once the queries under way answered or timed out.
@@ -96,6 +108,7 @@ private:
     ScanPacer pacer;
     ScanCounts reported;
     TimePoint lastReport;
+    int cutDatagrams = 0;
     bool completeListReported = false;
     bool stopped = false;
 };

@@ -14,19 +14,31 @@ bool PendingQueries::list(ServerAddress address)
     return true;
 }
 
-std::optional<ServerAddress> PendingQueries::nextToQuery(bool retriesAllowed)
+std::optional<PendingQueries::ToQuery> PendingQueries::nextToQuery(bool retriesAllowed)
 {
     std::deque<std::size_t>* queue = &neverAsked;
     if (queue->empty() && retriesAllowed)
         queue = &silent;
     if (queue->empty())
         return std::nullopt;
-    const std::size_t index = queue->front();
+    const Entry& entry = entries[queue->front()];
     queue->pop_front();
-    return entries[index].address;
+    if (entry.state == State::Listed)
+        return ToQuery{entry.address, std::nullopt};
+    return ToQuery{entry.address, entry.route};
 }
 
-void PendingQueries::sent(ServerAddress address, TimePoint at)
+void PendingQueries::refused(ServerAddress address)
+{
+    Entry* entry = find(address);
+    if (!entry || (entry->state != State::Listed && entry->state != State::Silent))
+        return;
+    ++refusedCount;
+    const auto index = static_cast<std::size_t>(entry - entries.data());
+    (entry->state == State::Listed ? neverAsked : silent).push_front(index);
+}
+
+void PendingQueries::sent(ServerAddress address, TimePoint at, int route)
 {
     Entry* entry = find(address);
     if (!entry || (entry->state != State::Listed && entry->state != State::Silent))
@@ -36,15 +48,16 @@ void PendingQueries::sent(ServerAddress address, TimePoint at)
     else
         entry->retried = true;
     entry->state = State::Waiting;
+    entry->route = route;
     entry->sentAt = at;
     ++waitingCount;
     deadlines.push_back({at + timeout, static_cast<std::size_t>(entry - entries.data())});
 }
 
-std::optional<PendingQueries::Answered> PendingQueries::answer(ServerAddress from, TimePoint arrival)
+std::optional<PendingQueries::Answered> PendingQueries::answer(ServerAddress from, int route, TimePoint arrival)
 {
     Entry* entry = find(from);
-    if (!entry || entry->state != State::Waiting)
+    if (!entry || entry->state != State::Waiting || entry->route != route)
         return std::nullopt;
     entry->state = State::Answered;
     --waitingCount;

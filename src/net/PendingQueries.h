@@ -10,9 +10,12 @@
 
 // The servers of one scan and where each query stands. A server is listed once; its
 // first query goes out in list order, and a server that stays silent for the
-// time-out may be asked once more, when the caller allows the retries. An answer
-// counts only from a server whose query is waiting: a second answer, a late one or
-// one from an address never queried changes nothing.
+// time-out may be asked once more, when the caller allows the retries. Each query
+// leaves by a route (the local socket it was sent from), and a server answers by the
+// route it was asked on; the retry leaves by another route than the first query. An
+// answer counts only from a server whose query is waiting, by that query's route: a
+// second answer, a late one (also one to the first query that comes after the retry
+// went out) or one from an address never queried changes nothing.
 class PendingQueries {
 public:
     using TimePoint = std::chrono::steady_clock::time_point;
@@ -20,6 +23,12 @@ public:
     struct Answered {
         ServerAddress address;
         std::chrono::nanoseconds roundTrip;
+    };
+    // A query to send: the server, and the route its earlier query left by, which the
+    // retry must not take.
+    struct ToQuery {
+        ServerAddress address;
+        std::optional<int> routeToAvoid;
     };
 
     explicit PendingQueries(std::chrono::nanoseconds timeout);
@@ -29,11 +38,15 @@ public:
     bool list(ServerAddress address);
     // The next server to ask, taken off its queue: one never asked, or else, when
     // retries are allowed, one that stayed silent once.
-    std::optional<ServerAddress> nextToQuery(bool retriesAllowed);
-    // Its query went out at that time.
-    void sent(ServerAddress address, TimePoint at);
-    // A datagram came from that address: the answer, when a query of it was waiting.
-    std::optional<Answered> answer(ServerAddress from, TimePoint arrival);
+    std::optional<ToQuery> nextToQuery(bool retriesAllowed);
+    // Its query went out at that time by that route.
+    void sent(ServerAddress address, TimePoint at, int route);
+    // The system refused to send the query nextToQuery gave: the server is the next
+    // to ask again, and the refusal is counted.
+    void refused(ServerAddress address);
+    // A datagram came from that address by that route: the answer, when the query
+    // waiting for it went out by that route.
+    std::optional<Answered> answer(ServerAddress from, int route, TimePoint arrival);
     // Queries waiting since one time-out before now are given up.
     void expire(TimePoint now);
     // Nothing more will be asked; queries under way still count.
@@ -42,6 +55,7 @@ public:
     int listed() const { return static_cast<int>(entries.size()); }
     int queried() const { return queriedCount; }
     int answered() const { return answeredCount; }
+    int refusals() const { return refusedCount; }
     // No query waits and none is left to ask (the silent ones only when retries are
     // allowed).
     bool isSettled(bool retriesAllowed) const;
@@ -56,6 +70,7 @@ private:
         ServerAddress address;
         State state = State::Listed;
         bool retried = false;
+        int route = 0;
         TimePoint sentAt = {};
     };
     struct Deadline {
@@ -76,5 +91,6 @@ private:
     std::deque<Deadline> deadlines;
     int queriedCount = 0;
     int answeredCount = 0;
+    int refusedCount = 0;
     int waitingCount = 0;
 };

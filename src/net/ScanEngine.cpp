@@ -141,8 +141,8 @@ void ScanEngine::advanceScans()
     const PacedScan::TimePoint now = std::chrono::steady_clock::now();
     std::vector<ScanId> over;
     for (auto& [id, running] : scans) {
-        running->scan.advance(now, [&sockets = running->sockets](ServerAddress server) {
-            return sockets.sendQuery(server);
+        running->scan.advance(now, [&sockets = running->sockets](ServerAddress server, std::optional<int> avoid) {
+            return sockets.sendQuery(server, avoid);
         });
         if (running->scan.fetchIsOver())
             running->sockets.closeMaster();

@@ -1,7 +1,5 @@
 #include "net/ScanSocket.h"
 
-#include "net/QuakeProtocol.h"
-
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -12,7 +10,6 @@ namespace {
 
 // Datagrams read by one system call.
 constexpr std::size_t batchSize = 16;
-constexpr std::size_t datagramBytes = QuakeProtocol::receiveBufferBytes;
 
 std::chrono::nanoseconds nanosecondsOf(const timespec& time)
 {
@@ -30,9 +27,10 @@ std::chrono::nanoseconds steadyMinusRealTime()
 
 }  // namespace
 
-ScanSocket::ScanSocket()
-    : descriptor(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0))
-    , buffers(std::make_unique_for_overwrite<char[]>(batchSize * datagramBytes))
+ScanSocket::ScanSocket(std::size_t bytesPerDatagram)
+    : datagramBytes(bytesPerDatagram)
+    , descriptor(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0))
+    , buffers(std::make_unique_for_overwrite<char[]>(batchSize * bytesPerDatagram))
     , senders(batchSize)
     , pieces(batchSize)
     , controls(batchSize)
@@ -71,8 +69,10 @@ void ScanSocket::receive(int most, const Take& take)
         const std::chrono::nanoseconds offset = steadyMinusRealTime();
         for (int i = 0; i < count; ++i) {
             const auto index = static_cast<std::size_t>(i);
+            if (messages[index].msg_hdr.msg_flags & MSG_TRUNC)
+                ++cutCount;
             const QByteArrayView datagram(buffers.get() + index * datagramBytes,
-                                          std::min<qsizetype>(messages[index].msg_len, datagramBytes));
+                                          std::min<qsizetype>(messages[index].msg_len, qsizetype(datagramBytes)));
             take(ServerAddress::of(senders[index]), datagram, arrivalOf(i, offset));
         }
         taken += count;

@@ -11,16 +11,19 @@ namespace {
 // A master sends its whole list at once, and nothing sends it again: its socket asks
 // for room for the longest list, as far as the system lets any user have it.
 constexpr int masterReceiveBufferBytes = 4 << 20;
+// A master's datagram is read whole, however long: a list datagram cut short would
+// lose the servers at its end without a sign.
+constexpr std::size_t masterDatagramBytes = 64 << 10;
 
 }  // namespace
 
 ScanSockets::ScanSockets(int querySockets)
-    : master(std::make_unique<ScanSocket>())
+    : master(std::make_unique<ScanSocket>(masterDatagramBytes))
     , statusRequest(QuakeProtocol::statusRequest())
 {
     master->requestReceiveBuffer(masterReceiveBufferBytes);
     for (int i = 0; i < querySockets; ++i)
-        queries.push_back(std::make_unique<ScanSocket>());
+        queries.push_back(std::make_unique<ScanSocket>(QuakeProtocol::receiveBufferBytes));
 }
 
 ScanSockets::~ScanSockets() = default;
@@ -48,11 +51,16 @@ bool ScanSockets::sendToMaster(ServerAddress address, const QByteArray& request)
     return master && master->sendTo(address, request);
 }
 
-PacedScan::TimePoint ScanSockets::sendQuery(ServerAddress server)
+std::optional<PacedScan::Sent> ScanSockets::sendQuery(ServerAddress server, std::optional<int> socketToAvoid)
 {
-    queries[nextQuerySocket]->sendTo(server, statusRequest);
+    const auto indexOf = [](std::size_t query) { return static_cast<int>(query) + 1; };
+    if (socketToAvoid == indexOf(nextQuerySocket))
+        nextQuerySocket = (nextQuerySocket + 1) % queries.size();
+    const std::size_t query = nextQuerySocket;
     nextQuerySocket = (nextQuerySocket + 1) % queries.size();
-    return std::chrono::steady_clock::now();
+    if (!queries[query]->sendTo(server, statusRequest))
+        return std::nullopt;
+    return PacedScan::Sent{std::chrono::steady_clock::now(), indexOf(query)};
 }
 
 void ScanSockets::closeMaster()
@@ -65,10 +73,14 @@ void ScanSockets::drain(quint32 socketIndex, int most, PacedScan& scan)
     ScanSocket* socket = socketAt(socketIndex);
     if (!socket)
         return;
-    const auto take = socketIndex == masterSocket ? &PacedScan::masterDatagram : &PacedScan::serverDatagram;
-    socket->receive(most, [&scan, take](ServerAddress from, QByteArrayView datagram, PacedScan::TimePoint arrival) {
-        (scan.*take)(from, datagram, arrival);
+    const int route = static_cast<int>(socketIndex);
+    socket->receive(most, [&scan, route](ServerAddress from, QByteArrayView datagram, PacedScan::TimePoint arrival) {
+        if (route == static_cast<int>(masterSocket))
+            scan.masterDatagram(from, datagram, arrival);
+        else
+            scan.serverDatagram(from, route, datagram, arrival);
     });
+    scan.datagramsCut(socket->takeCutCount());
 }
 
 ScanSocket* ScanSockets::socketAt(quint32 index) const

@@ -28,9 +28,10 @@ public:
     bool watchWith(int epoll, quint32 tag) const;
 
     bool sendToMaster(ServerAddress master, const QByteArray& request);
-    // Sends the status query on the next query socket in turn; when it went out. A
-    // query the system refused counts as sent: it times out and is asked again.
-    PacedScan::TimePoint sendQuery(ServerAddress server);
+    // Sends the status query on the next query socket in turn, or the one after it
+    // when that is the socket to avoid; when and by which socket (its index) it went
+    // out, or nothing when the system refused it.
+    std::optional<PacedScan::Sent> sendQuery(ServerAddress server, std::optional<int> socketToAvoid);
     // Closes the master's socket: a master that keeps sending after its list ended
     // costs nothing more.
     void closeMaster();

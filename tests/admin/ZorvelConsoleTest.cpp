@@ -119,7 +119,18 @@ protected:
         click(button);
         QTest::keyRelease(window->windowHandle(), Qt::Key_Alt);
     }
-    void selectFavourite(int row) const { control<QTableView>("tableViewServers").selectRow(row); }
+    // Selects the favourite, which refreshes it when administered, and waits for the
+    // refresh to be told.
+    void selectFavourite(int row) const
+    {
+        control<QTableView>("tableViewServers").selectRow(row);
+        waitForWindowExchanges();
+    }
+    void waitForWindowExchanges() const
+    {
+        while (!controller->windowExchangesIdle())
+            QTest::qWait(5);
+    }
     void selectPlayer(int row) const { control<QTableView>("tableViewPlayers").selectRow(row); }
     QModelIndexList selectedPlayers() const
     {
@@ -128,10 +139,11 @@ protected:
     void type(const char* field, const QString& text) const { control<QLineEdit>(field).setText(text); }
     // Gives every timer of the latest command a chance to fire.
     static void waitOutTheLatency() { QTest::qWait(int(4 * latency.count())); }
-    // Runs the window's events until every command sent has its answer, or its time-out.
+    // Runs the window's events until every command sent has its answer, or its time-out,
+    // and the refreshes that follow them are over.
     void settle() const
     {
-        while (!controller->console().idle())
+        while (!controller->console().idle() || !controller->windowExchangesIdle())
             QTest::qWait(5);
     }
     QString console() const { return control<QPlainTextEdit>("consoleView").toPlainText(); }
@@ -220,6 +232,7 @@ TEST_F(ZorvelConsoleTest, kickAndBanBySlotTakeThePlayersOwnRightAlignedSlotAtMul
             control<QRadioButton>(sanction.banLength).setChecked(true);
         click(sanction.button);
         alpha->waitForCommands(int(taken + sanction.sent.size()));
+        settle();
         const QList<UdpPeer::Received> received = alpha->commandsReceived().mid(taken);
         taken += sanction.sent.size();
         ASSERT_EQ(received.size(), sanction.sent.size());
@@ -318,6 +331,7 @@ TEST_F(ZorvelConsoleTest, kickAndBanActOnThePlayerChosenOnTheSelectedServerAndOn
     bravoLists({"Zed"});
     UserInput::clickRow(players, 0);
     UserInput::clickRow(favourites, 1);
+    waitForWindowExchanges();
     EXPECT_TRUE(selectedPlayers().isEmpty()) << "the choice stays with Alpha's player";
     UserInput::click(control<QPushButton>("kickButton"));
     UserInput::click(control<QPushButton>("banButton"), Qt::AltModifier);
@@ -326,6 +340,7 @@ TEST_F(ZorvelConsoleTest, kickAndBanActOnThePlayerChosenOnTheSelectedServerAndOn
     UserInput::clickRow(players, 0);
     bravoLists({"Yan", "Zed"});
     UserInput::click(control<QPushButton>("refreshServerButton"));
+    waitForWindowExchanges();
     ASSERT_EQ(selectedPlayers().size(), 1);
     EXPECT_EQ(selectedPlayers().first().row(), 1) << "the choice follows Zed";
     UserInput::click(control<QPushButton>("kickButton"));
@@ -333,6 +348,7 @@ TEST_F(ZorvelConsoleTest, kickAndBanActOnThePlayerChosenOnTheSelectedServerAndOn
 
     bravoLists({"Yan"});
     UserInput::click(control<QPushButton>("refreshServerButton"));
+    waitForWindowExchanges();
     EXPECT_TRUE(selectedPlayers().isEmpty()) << "Zed left";
     UserInput::click(control<QPushButton>("banButton"));
     UserInput::click(control<QPushButton>("kickButton"), Qt::AltModifier);

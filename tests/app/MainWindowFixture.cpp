@@ -77,12 +77,20 @@ void MainWindowFixture::select(int row) const
         favourites().clearSelection();
     else
         favourites().selectRow(row);
+    waitForWindowExchanges();
+}
+
+void MainWindowFixture::clickButton(const char* name) const
+{
+    control<QPushButton>(name).click();
+    waitForWindowExchanges();
 }
 
 void MainWindowFixture::press(Qt::Key key, Qt::KeyboardModifiers modifiers) const
 {
     QWidget* focused = QApplication::focusWidget();
     QTest::keyClick(focused ? focused : window.get(), key, modifiers);
+    waitForWindowExchanges();
 }
 
 void MainWindowFixture::pasteText(const QString& text) const
@@ -95,6 +103,12 @@ void MainWindowFixture::pasteText(const QString& text) const
 void MainWindowFixture::waitForTheRunToEnd() const
 {
     while (controller->refreshAllInProgress())
+        QTest::qWait(5);
+}
+
+void MainWindowFixture::waitForWindowExchanges() const
+{
+    while (!controller->windowExchangesIdle())
         QTest::qWait(5);
 }
 

@@ -44,13 +44,16 @@ protected:
     QStringList favouriteAddresses() const;
     // The selected favourites row, or -1.
     int selectedRow() const;
-    // Selects the favourite at the row, or none with -1.
+    // Selects the favourite at the row, or none with -1, and waits for the refresh
+    // that may follow to be told.
     void select(int row) const;
     // Redraws the window after a test changed records behind its back.
     void redraw() const { controller->updateUI(); }
-    void clickButton(const char* name) const { control<QPushButton>(name).click(); }
+    // Clicks the button and waits for the exchange it may start on the window's
+    // worker to be told.
+    void clickButton(const char* name) const;
     // The user's keys on the window: a menu command's shortcut, or typing into the
-    // control with the focus.
+    // control with the focus; then waits as clickButton does.
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
     // Copies the text and pastes it into the favourites with the keyboard.
     void pasteText(const QString& text) const;
@@ -59,6 +62,9 @@ protected:
     bool dropText(const QString& text, int row = -1) const;
     // Runs the window's events until the refresh of all favourites ended.
     void waitForTheRunToEnd() const;
+    // Runs the window's events until the single refreshes and map listings the window
+    // asked for are over and told.
+    void waitForWindowExchanges() const;
     // What the status bar tells of the last action.
     QString outcome() const;
     // The run ends without the quit prompt, as a crash or a kill ends it.

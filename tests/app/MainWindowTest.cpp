@@ -60,6 +60,7 @@ TEST_F(MainWindowTest, editCommandsNeedASelectionAndTheDetailsAndRotationCommand
     const QStringList editCommands = {"copy", "cut", "delete", "modifyServer", "refreshServer"};
     for (const Case& state : cases) {
         UserInput::clickRow(favourites(), state.row);
+        waitForWindowExchanges();
         favourite(state.row)->setCommError(state.commError);
         favourite(state.row)->setServerGameName(state.gameName);
         redraw();

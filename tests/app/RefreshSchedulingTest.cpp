@@ -3,12 +3,13 @@
 #include "app/PasswordWindow.h"
 #include "launch/GameApplications.h"
 #include "model/ServerArchive.h"
-#include "net/HostResolution.h"
+#include "platform/HostResolution.h"
 #include "net/UtProtocol.h"
 #include "peers/GameServerPeer.h"
 #include "peers/UtQueryPeer.h"
 #include "platform/Preferences.h"
 #include "support/TestPreferences.h"
+#include "support/UserInput.h"
 
 #include "ui_PasswordWindow.h"
 
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
@@ -151,7 +153,7 @@ TEST_F(RefreshScheduling, aFavouriteTheRunIsQueryingIsNotQueriedAgainFromTheWind
     EXPECT_EQ(favourite(0)->commError(), CodServer::Unreachable);
 }
 
-TEST_F(RefreshScheduling, onlyARefreshOnTheUiThreadAsksForTheMapListAfterTheConfigurations)
+TEST_F(RefreshScheduling, onlyARefreshTheWindowAsksForIsFollowedByTheMapListOneLatencyAfterTheConfigurations)
 {
     constexpr int latencyMilliseconds = 20;
     Preferences::standard().setObject(QStringLiteral("%1 ms").arg(latencyMilliseconds),
@@ -189,6 +191,10 @@ TEST_F(RefreshScheduling, onlyARefreshOnTheUiThreadAsksForTheMapListAfterTheConf
             QTest::qWait(5);
         EXPECT_EQ(requests("fdir maps/mp*.d3dbsp"), mapsBefore + int(each.asksForMaps)) << each.refresh;
     }
+    const QList<UdpPeer::Received> received = administered.received();
+    ASSERT_GE(received.size(), 2);
+    EXPECT_GE(received.last().at - received.at(received.size() - 2).at, std::chrono::milliseconds(latencyMilliseconds))
+        << "the map listing waits one latency after the configurations";
 }
 
 TEST_F(RefreshScheduling, selectingRefreshesWhenTheSettingSaysSoOrTheUserAdministersTheServer)
@@ -376,4 +382,39 @@ TEST_F(RefreshScheduling, quittingWhileANameServerKeepsTheRunWaitingDoesNotWaitF
     const std::lock_guard guard(gate->lock);
     gate->open = true;
     gate->changed.notify_all();
+}
+
+// Selecting a favourite whose server stays silent refreshes it on a worker: the
+// window answers its timers throughout, tells at once that a second request waits
+// for the refresh under way, and tells the outcome once the time-outs ran out.
+TEST_F(RefreshScheduling, theWindowAnswersItsTimersWhileTheSelectedFavouritesServerStaysSilent)
+{
+    TestPreferences::setTimeout(900000);
+    Preferences::standard().setObject(true, QStringLiteral("Refresh server when selected"));
+    GameServerPeer silent;
+    silent.setSilent(true);
+    startWith({server("Alpha", addressOf(silent))});
+    constexpr qint64 period = 20;
+    QTimer ticks;
+    ticks.setTimerType(Qt::PreciseTimer);
+    ticks.setInterval(int(period));
+    QElapsedTimer sinceTick;
+    QElapsedTimer underWay;
+    qint64 mostLate = 0;
+    QObject::connect(&ticks, &QTimer::timeout, [&] { mostLate = std::max(mostLate, sinceTick.restart() - period); });
+
+    UserInput::clickRow(favourites(), 0);
+    underWay.start();
+    sinceTick.start();
+    ticks.start();
+    UserInput::click(control<QPushButton>("refreshServerButton"));
+    EXPECT_EQ(outcome(), "Alpha is being refreshed");
+    while (outcome() != u"Alpha did not answer")
+        QTest::qWait(5);
+    ticks.stop();
+
+    EXPECT_GE(underWay.elapsed(), 800) << "the refresh waited for the time-out";
+    EXPECT_LT(mostLate, 50) << "the window's timer came late by that many milliseconds";
+    EXPECT_EQ(statusQueries(silent), 1) << "the second request queried nothing";
+    EXPECT_EQ(favourite(0)->commError(), CodServer::Unreachable);
 }

@@ -25,7 +25,7 @@ Finder& openThrough(const MainWindow& window, const char* command)
 void FinderWindowTest::SetUp()
 {
     TestPreferences::installFresh();
-    RecordingAlerts::install();
+    alerts = &RecordingAlerts::install();
     desktop = &RecordingDesktop::install();
     desktop->installApplication(GameApplications::callOfDuty2, cod2Program);
     controller = std::make_unique<Zorvel>();

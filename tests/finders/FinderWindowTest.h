@@ -33,6 +33,7 @@ protected:
 
     static QStringList entries(const QComboBox& box);
 
+    RecordingAlerts* alerts = nullptr;
     RecordingDesktop* desktop = nullptr;
     std::unique_ptr<Zorvel> controller;
     std::unique_ptr<MainWindow> window;

@@ -180,6 +180,35 @@ TEST_F(ScanIntoFindersTest, theServerFinderOpensOnTheGameFetchedLastOrElseOnTheF
     EXPECT_TRUE(ui.uoGameButton->isChecked()) << "a finder in view keeps the game the user chose";
 }
 
+// A fetch that fails leaves both finders as a fetch that succeeded does: filters and
+// Fetch buttons back, the player search's indicator stopped.
+TEST_F(ScanIntoFindersTest, aFetchFromASilentMasterEndsTheFetchingStateOfBothFinders)
+{
+    GameServerFarm farm(farmServers(3, 0ms));
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
+    scanThroughTheMenu("scanCodServers");
+    MasterServerPeer silentMaster;
+    TestPreferences::pointMaster(QStringLiteral("UO"), silentMaster.port());
+    Ui::ServerFinder& inServerFinder = serverFinder->controls();
+    Ui::PlayerFinder& inPlayerFinder = playerFinder->controls();
+
+    inServerFinder.uoUpdateButton->click();
+    ASSERT_TRUE(controller->uoRefreshState());
+    searchPlayer(QStringLiteral("nobody"));
+    EXPECT_TRUE(inServerFinder.filtersBox->isHidden());
+    EXPECT_TRUE(inPlayerFinder.isSearchingIndicator->isVisible());
+    EXPECT_FALSE(inServerFinder.codUpdateButton->isEnabled());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller->uoRefreshState(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !inServerFinder.filtersBox->isHidden(); }, 60000));
+    EXPECT_FALSE(inServerFinder.updateInProgress->isVisible());
+    EXPECT_TRUE(inServerFinder.codUpdateButton->isEnabled());
+    EXPECT_TRUE(inServerFinder.uoUpdateButton->isEnabled());
+    EXPECT_TRUE(inPlayerFinder.refreshCodMaster->isEnabled());
+    EXPECT_FALSE(inPlayerFinder.isSearchingIndicator->isVisible());
+    EXPECT_EQ(mainWindowLabel("numberOfUOServerToScan"), "United Offensive: Try again...");
+}
+
 TEST_F(ScanIntoFindersTest, theServerFinderKeepsItsWidthAndTheUsersColumnWidthsOverScans)
 {
     std::vector<GameServerFarm::Server> servers;

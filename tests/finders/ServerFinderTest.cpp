@@ -1,12 +1,15 @@
 #include "FinderWindowTest.h"
 
 #include "app/PasswordWindow.h"
+#include "peers/GameServerPeer.h"
+#include "support/TestPreferences.h"
 #include "support/UserInput.h"
 
 #include "ui_PasswordWindow.h"
 #include "ui_ServerFinder.h"
 
 #include <QMenu>
+#include <QTest>
 
 namespace {
 
@@ -182,6 +185,40 @@ TEST_F(ServerFinderTest, joiningAsksForTheJoinPasswordAsTheMainWindowDoesAndTheC
     ui->serverNameToFind->setText("nobody");
     EXPECT_FALSE(UserInput::chooseFromMenu(UserInput::openContextMenu(*ui->serverTable, -1), "joinServer"))
         << "without a server the entries are disabled";
+}
+
+// Update asks the selected server again on the finder's worker: the window goes on
+// meanwhile; an answer redraws the server and offers its map, silence removes it
+// after the alert.
+TEST_F(ServerFinderTest, updateAsksTheSelectedServerAgainWithoutHoldingTheWindow)
+{
+    TestPreferences::setTimeout(300000);
+    GameServerPeer answering;
+    answering.setStatusAnswer({GameServerPeer::statusDatagram(
+        "\\sv_hostname\\Alpha\\mapname\\mp_new\\g_gametype\\dm\\gamename\\Call of Duty\n0 40 \"Bob\"\n")});
+    GameServerPeer silent;
+    silent.setSilent(true);
+    FinderServer alpha = server("Alpha", "dm", "mp_carentan", 1);
+    alpha.ip = QString::fromLatin1(answering.address());
+    FinderServer bravo = server("Bravo", "dm", "mp_dawnville", 1);
+    bravo.ip = QString::fromLatin1(silent.address());
+    finder->getTheServersArray(records({alpha, bravo}), {}, {}, {});
+    ASSERT_EQ(shown(), QStringList({"Alpha", "Bravo"}));
+
+    UserInput::clickRow(*ui->serverTable, 0);
+    UserInput::click(*ui->updateServerButton);
+    while (!entries(*ui->mapSearchBox).contains(u"mp_new"))
+        QTest::qWait(5);
+    EXPECT_EQ(finder->theServers().first()->serverMapName(), "mp_new");
+
+    UserInput::clickRow(*ui->serverTable, 1);
+    UserInput::click(*ui->updateServerButton);
+    EXPECT_TRUE(alerts->shown().isEmpty()) << "the click returns while the server is asked";
+    EXPECT_EQ(shown(), QStringList({"Alpha", "Bravo"}));
+    while (alerts->shown().isEmpty())
+        QTest::qWait(5);
+    EXPECT_EQ(alerts->shown().first().message, "The server must be removed from the list");
+    EXPECT_EQ(shown(), QStringList{"Alpha"});
 }
 
 TEST_F(ServerFinderTest, aRescanKeepsEveryFilterWhoseValueTheNewListsStillHold)

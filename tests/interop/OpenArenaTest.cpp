@@ -96,8 +96,6 @@ protected:
     {
         OpenArenaServer::waitForTurn();
         server->serverRefresh();
-        // The deferred map listing of a refresh with a password: nothing for this game.
-        QTest::qWait(100);
     }
 
     QString send(const QString& command, int type)
@@ -238,9 +236,12 @@ protected:
         window = std::make_unique<MainWindow>(*controller);
         window->show();
         server = controller->myServers().at(0);
-        // Selecting a favourite one administers refreshes it: an exchange in its turn.
+        // Selecting a favourite one administers refreshes it on the window's worker:
+        // an exchange in its turn, waited for with the map listing that follows it.
         OpenArenaServer::waitForTurn();
         control<QTableView>("tableViewServers").selectRow(0);
+        while (!controller->windowExchangesIdle())
+            QTest::qWait(5);
     }
 
     template <class Widget>

@@ -56,16 +56,29 @@ protected:
                              now);
     }
 
-    // Moves the clock on in steps of one millisecond, as the engine's loop wakes.
+    // Moves the clock on in steps of one millisecond, as the engine's loop wakes. The
+    // queries take the routes 1 to 3 in turn, skipping the one to avoid.
     void run(std::chrono::milliseconds duration)
     {
         for (const TimePoint end = now + duration; now < end;) {
             now += 1ms;
-            scan->advance(now, [this](ServerAddress server) {
+            scan->advance(now, [this](ServerAddress server, std::optional<int> avoid) -> std::optional<PacedScan::Sent> {
+                if (refusing)
+                    return std::nullopt;
+                nextRoute = nextRoute % 3 + 1;
+                if (nextRoute == avoid)
+                    nextRoute = nextRoute % 3 + 1;
                 sent.push_back(server);
-                return now;
+                routes[server.key()] = nextRoute;
+                return PacedScan::Sent{now, nextRoute};
             });
         }
+    }
+
+    // A datagram from the server, by the route its last query took.
+    void answerFrom(ServerAddress server, const QByteArray& datagram, TimePoint at, std::optional<int> route = {})
+    {
+        scan->serverDatagram(server, route.value_or(routes.value(server.key(), 1)), datagram, at);
     }
 
     // Runs the scan until it is over, ten seconds of its clock at most.
@@ -80,6 +93,9 @@ protected:
     TimePoint now = TimePoint() + 1h;
     std::unique_ptr<PacedScan> scan;
     std::vector<ServerAddress> sent;
+    QHash<quint64, int> routes;
+    int nextRoute = 0;
+    bool refusing = false;
     QList<CodServerPtr> answered;
     std::vector<ScanCounts> progress;
     std::optional<std::pair<ScanCounts, bool>> ending;
@@ -96,11 +112,11 @@ TEST_F(PacedScanTest, anAnswerCountsOnceFromItsServersOwnAddressAndPortAndFillsA
         << "in list order, each once, none that cannot be a server";
 
     now += 7ms;
-    scan->serverDatagram(first, status, now);
-    scan->serverDatagram(first, status, now + 1ms);
-    scan->serverDatagram({second.ip, 28961}, status, now);
-    scan->serverDatagram({0x0A000009, 28960}, status, now);
-    scan->serverDatagram(third, status.left(9), now);
+    answerFrom(first, status, now);
+    answerFrom(first, status, now + 1ms);
+    answerFrom({second.ip, 28961}, status, now);
+    answerFrom({0x0A000009, 28960}, status, now);
+    answerFrom(third, status.left(9), now);
     ASSERT_EQ(answered.size(), 1);
     const CodServerPtr& server = answered.first();
     EXPECT_EQ(server->serverIp(), "10.0.0.1:28960");
@@ -111,7 +127,7 @@ TEST_F(PacedScanTest, anAnswerCountsOnceFromItsServersOwnAddressAndPortAndFillsA
     ASSERT_EQ(server->serverPlayers().size(), 1);
     EXPECT_EQ(server->serverPlayers().first()->playerName(), "Joe");
 
-    scan->serverDatagram(third, status, now);
+    answerFrom(third, status, now);
     EXPECT_EQ(answered.size(), 2) << "a datagram too short to answer leaves the query waiting";
     finishWhenOver();
     EXPECT_EQ(ending->first, (ScanCounts{.listed = 3, .queried = 3, .answered = 2}));
@@ -123,14 +139,14 @@ TEST_F(PacedScanTest, queriesStartWithTheFirstListedServersAndTheSilentOnesAreAs
     list({first, second});
     run(1ms);
     EXPECT_EQ(sent.size(), 2u) << "before the list is complete";
-    scan->serverDatagram(first, status, now);
+    answerFrom(first, status, now);
 
     // The master keeps the list open past the first queries' time-out.
     run(60ms);
     list({third});
     run(60ms);
-    scan->serverDatagram(second, status, now);
-    scan->serverDatagram(third, status, now);
+    answerFrom(second, status, now);
+    answerFrom(third, status, now);
     EXPECT_EQ(textsOf(sent), QStringList({first.text(), second.text(), third.text()}))
         << "no retry before the list ended; a late answer is no answer";
 
@@ -144,12 +160,51 @@ TEST_F(PacedScanTest, queriesStartWithTheFirstListedServersAndTheSilentOnesAreAs
 
     run(59ms);
     EXPECT_EQ(textsOf(sent), QStringList({first.text(), second.text(), third.text(), second.text()}));
-    scan->serverDatagram(second, status, now);
+    answerFrom(second, status, now);
     finishWhenOver();
     EXPECT_EQ(sent.size(), 4u) << "a server is asked twice at most";
     EXPECT_EQ(answered.size(), 3);
     EXPECT_EQ(ending->first, (ScanCounts{.listed = 3, .queried = 3, .answered = 3}));
     EXPECT_FALSE(ending->second);
+}
+
+// A server slower than the time-out answers its first query after the retry went
+// out: that answer came by the first query's route and is not the retry's, whose own
+// answer the ping is measured to.
+TEST_F(PacedScanTest, aLateAnswerToTheFirstQueryIsNotCreditedToTheRetry)
+{
+    start(20000, 100ms);
+    list({first});
+    run(1ms);
+    const int firstRoute = routes.value(first.key());
+    run(100ms);
+    ASSERT_EQ(sent.size(), 2u) << "asked once more as the first query timed out";
+    const int retryRoute = routes.value(first.key());
+    EXPECT_NE(retryRoute, firstRoute) << "the retry leaves by another route";
+
+    run(5ms);
+    answerFrom(first, status, now, firstRoute);
+    EXPECT_TRUE(answered.isEmpty()) << "the first query's answer, 105 ms after it, is late";
+    run(30ms);
+    answerFrom(first, status, now, retryRoute);
+    ASSERT_EQ(answered.size(), 1);
+    EXPECT_EQ(answered.first()->serverPing(), "Ping:  35 ms") << "from the retry's send";
+}
+
+// A query the system refused to send (its queue full) is not a query: the server is
+// asked at the pace's next turn, not one time-out later, and the refusal is counted.
+TEST_F(PacedScanTest, aRefusedQueryIsSentAgainAtThePacesNextTurnAndCounted)
+{
+    start(1000, 100ms);
+    list({first, second});
+    refusing = true;
+    run(1ms);
+    EXPECT_TRUE(sent.empty());
+    EXPECT_EQ(scan->counts(), (ScanCounts{.listed = 2, .queried = 0, .answered = 0, .refused = 1}));
+    refusing = false;
+    run(2ms);
+    EXPECT_EQ(textsOf(sent), QStringList({first.text(), second.text()})) << "first in line still";
+    EXPECT_EQ(scan->counts(), (ScanCounts{.listed = 2, .queried = 2, .answered = 0, .refused = 1}));
 }
 
 TEST_F(PacedScanTest, thePaceIsHeldAndAThreadHeldUpCatchesUpByAShortBurstOnly)
@@ -186,7 +241,7 @@ TEST_F(PacedScanTest, progressIsReportedOnceAPeriodAtMost)
     list(servers);
     for (int step = 0; step < 1000; ++step) {
         run(1ms);
-        scan->serverDatagram(sent.back(), status, now);
+        answerFrom(sent.back(), status, now);
     }
     // At the start, once a period, and once more when the list was complete.
     const auto periods = static_cast<std::size_t>(1s / PacedScan::progressPeriod);
@@ -204,7 +259,7 @@ TEST_F(PacedScanTest, aStoppedScanAsksNothingMoreAndEndsOnceItsQueriesUnderWayTi
     list({{0x0A000005, 28960}});
     run(99ms);
     EXPECT_FALSE(scan->isOver()) << "the query under way may still be answered";
-    scan->serverDatagram(sent.front(), status, now);
+    answerFrom(sent.front(), status, now);
     run(2ms);
     EXPECT_TRUE(scan->isOver());
     scan->finish();

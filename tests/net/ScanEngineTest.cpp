@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <future>
+#include <ranges>
 
 namespace {
 
@@ -121,7 +122,9 @@ TEST(ScanEngineTest, eachAnsweringServerIsKeptOnceFilledAsARefreshFillsItAndTheS
     const QStringList kept = farm.answeringAddresses() + QStringList{addressOf(twice).text(), addressOf(oversized).text()};
     EXPECT_EQ(scan.answeredAddresses(), sorted(kept));
     const int listed = farm.size() + 2;
-    EXPECT_EQ(scan.counts(), (ScanCounts{.listed = listed, .queried = listed, .answered = static_cast<int>(kept.size())}));
+    EXPECT_EQ(scan.counts(), (ScanCounts{.listed = listed, .queried = listed, .answered = static_cast<int>(kept.size()),
+                                         .cut = 1}))
+        << "the oversized answer was cut";
     for (int i = 0; i < farm.size(); ++i)
         EXPECT_EQ(farm.queriesReceivedBy(i), farm.server(i).answer == GameServerFarm::Answer::Silent ? 2 : 1) << i;
 
@@ -167,6 +170,34 @@ TEST(ScanEngineTest, floodsOfAnswersAndOfStrangersDatagramsChangeNothingButTheFl
     EXPECT_EQ(flooder.receivedDatagrams().size(), 1);
     for (int i = 0; i < farm.size(); ++i)
         EXPECT_LE(farm.queriesReceivedBy(i), 2) << i;
+}
+
+// A server that answers between one and two time-outs after a query answers its
+// first query after the retry went out. Whatever the scan keeps of it, the ping is
+// never shorter than the server's delay.
+TEST(ScanEngineTest, noServerIsKeptWithAPingShorterThanItsDelay)
+{
+    std::vector<GameServerFarm::Server> servers = GameServerFarm::generate(6, {.seed = 3});
+    for (GameServerFarm::Server& server : servers | std::views::drop(3))
+        server.answerDelay = 300ms;
+    GameServerFarm farm(servers);
+    MasterServerPeer master;
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
+
+    ScanEngine engine;
+    ScanRecorder scan;
+    engine.start(settingsFor(master, 2000, 200ms), scan.reports());
+    scan.waitForTheEnd();
+
+    QHash<QString, std::chrono::milliseconds> delays;
+    for (int i = 0; i < farm.size(); ++i)
+        delays.insert(farm.address(i), farm.server(i).answerDelay);
+    for (const CodServerPtr& server : scan.answered()) {
+        const int ping = server->serverPing().section(u' ', -2, -2).toInt();
+        EXPECT_GE(ping, delays.value(server->serverIp()).count()) << server->serverIp().toStdString();
+    }
+    for (int i = 3; i < farm.size(); ++i)
+        EXPECT_EQ(farm.queriesReceivedBy(i), 2) << "the slow server was asked once more";
 }
 
 TEST(ScanEngineTest, aStoppedScanQueriesNothingMoreAndKeepsTheAnswersToTheQueriesUnderWay)
@@ -220,6 +251,22 @@ TEST(ScanEngineTest, scansOfTwoMastersRunSideBySideAndAnAbandonedScanHasEndedWhe
         second.start(settingsFor(silentMaster, 2000, 100ms), dropped.reports());
     }
     EXPECT_FALSE(dropped.hasEnded());
+}
+
+TEST(ScanEngineTest, aMasterDatagramLongerThanAStatusAnswerIsReadWhole)
+{
+    GameServerFarm farm(GameServerFarm::generate(400, {.seed = 4}));
+    MasterServerPeer master;
+    const QList<QByteArray> oneDatagram = MasterServerPeer::listDatagrams(farm.masterRecords(), farm.size());
+    ASSERT_GT(oneDatagram.first().size(), QuakeProtocol::receiveBufferBytes);
+    master.setAnswer(oneDatagram);
+
+    ScanEngine engine;
+    ScanRecorder scan;
+    engine.start(settingsFor(master, 20000, 500ms), scan.reports());
+    scan.waitForTheEnd();
+    EXPECT_EQ(scan.counts().listed, farm.size());
+    EXPECT_EQ(scan.counts().cut, 0);
 }
 
 TEST(ScanEngineTest, aLongListThatTheMasterSendsAllAtOnceArrivesWhole)

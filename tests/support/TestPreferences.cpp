@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <stdexcept>
+
 namespace {
 
 QString newPath(const QString& pattern)
@@ -36,6 +38,10 @@ void TestPreferences::installUnwritable()
 
 void TestPreferences::setTimeout(int microseconds)
 {
+    // The settings read a time-out outside their range as the default: a test that set
+    // one would run with half a second, whatever it meant.
+    if (microseconds < 1000 || microseconds > 999999)
+        throw std::invalid_argument("a time-out outside the settings' range (1000 to 999999 microseconds)");
     Preferences::standard().setObject(microseconds, QStringLiteral("Timeout"));
 }
 

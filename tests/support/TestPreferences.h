@@ -13,7 +13,8 @@ public:
     // Points the store at a file that cannot be written, even by root: its folder's
     // place is taken by a regular file.
     static void installUnwritable();
-    // Sets the receive time-out of every exchange (microseconds).
+    // Sets the receive time-out of every exchange (microseconds), within the settings'
+    // range; throws for one outside it, which they would read as the default.
     static void setTimeout(int microseconds);
     // Points the game's master ("CoD", "UO", "CoD2" or "CoD4") at the port of 127.0.0.1.
     static void pointMaster(const QString& game, int port);

@@ -1,4 +1,4 @@
-#include "net/HostResolution.h"
+#include "platform/HostResolution.h"
 
 #include <condition_variable>
 #include <memory>
