@@ -205,6 +205,8 @@ int main(int argc, char** argv)
     // The first favourite is one the user administers: selecting it refreshes it, and
     // nothing answers at its address. The made-up status replaces what that left.
     window.findChild<QTableView*>(QStringLiteral("tableViewServers"))->selectRow(0);
+    while (!controller.windowExchangesIdle())
+        QTest::qWait(10);
     const QList<CodServerPtr> servers = controller.myServers();
     for (qsizetype i = 0; i < servers.size(); ++i)
         setStatus(*servers.at(i), favourites[i]);
