@@ -1,9 +1,12 @@
 #include "app/MainWindow.h"
 #include "app/Zorvel.h"
+#include "cli/CommandLine.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+
+#include <cstdio>
 
 namespace {
 
@@ -21,7 +24,8 @@ QIcon applicationIcon()
 // refuses any other argument with a message.
 void describeCommandLine(QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(QStringLiteral("Game server browser and remote administration"));
+    parser.setApplicationDescription(QStringLiteral("Game server browser and remote administration\n\n")
+                                     + CommandLine::commandsHelp());
     parser.addHelpOption();
     parser.addVersionOption();
 }
@@ -55,7 +59,15 @@ int main(int argc, char** argv)
     QApplication::setOrganizationDomain(QStringLiteral("zorvel.org"));
     QApplication::setApplicationName(QStringLiteral("Zorvel"));
     QApplication::setApplicationVersion(QStringLiteral(ZORVEL_VERSION));
+    // A command runs without the window, the display and the single-instance lock.
+    if (CommandLine::namesCommand(argc, argv))
+        return CommandLine::run(argc, argv);
     answerHelpOrVersion(argc, argv);
+    // Without a display Qt would abort with a core dump.
+    if (const std::optional<QString> missing = CommandLine::missingDisplay(argc, argv)) {
+        std::fprintf(stderr, "zorvel: %s\n", missing->toLocal8Bit().constData());
+        return 1;
+    }
     QApplication application(argc, argv);
     QCommandLineParser parser;
     describeCommandLine(parser);

@@ -17,6 +17,17 @@ const QString myServersKey = QStringLiteral("myServers");
 
 FavouritesStore::Loaded FavouritesStore::load(const QByteArray& presetArchive)
 {
+    Loaded loaded = read(presetArchive);
+    if (!loaded.damaged)
+        return loaded;
+    damagedValue = Preferences::standard().storedBytesForKey(myServersKey);
+    keepCopyOfDamagedValue();
+    loaded.copyPath = damagedValueCopy;
+    return loaded;
+}
+
+FavouritesStore::Loaded FavouritesStore::read(const QByteArray& presetArchive)
+{
     const QList<CodServerPtr> preset = ServerArchive::unarchiveServerList(presetArchive).value_or(QList<CodServerPtr>());
     const std::optional<QByteArray> stored = Preferences::standard().storedBytesForKey(myServersKey);
     if (!stored)
@@ -26,11 +37,9 @@ FavouritesStore::Loaded FavouritesStore::load(const QByteArray& presetArchive)
         return {.servers = favouritesFrom(std::move(readable.servers))};
     qWarning().noquote() << "The stored list of favorite servers is damaged:" << readable.servers.size()
                          << "of its servers could be read";
-    damagedValue = *stored;
-    keepCopyOfDamagedValue();
     // With nothing read, the run starts as a first one does.
     const QList<CodServerPtr> servers = readable.servers.isEmpty() ? preset : readable.servers;
-    return {favouritesFrom(servers), true, readable.unreadable, damagedValueCopy};
+    return {favouritesFrom(servers), true, readable.unreadable};
 }
 
 bool FavouritesStore::store(const QList<CodServerPtr>& servers)

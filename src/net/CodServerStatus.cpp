@@ -47,6 +47,7 @@ void applyStatusAnswer(CodServer& server, const StatusAnswer& answer)
     if (hostName && *hostName != server.serverName())
         server.setServerName(*hostName);
     server.setServerPlayers(answer.players());
+    server.setServerRules(answer.rules());
 }
 
 // The deferred map listing runs on the UI thread's event loop. Worker threads run
