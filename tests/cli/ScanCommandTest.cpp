@@ -1,4 +1,5 @@
 #include "cli/ZorvelCommand.h"
+#include "net/MasterListFetch.h"
 #include "peers/GameServerFarm.h"
 #include "peers/MasterServerPeer.h"
 #include "support/TestPreferences.h"
@@ -103,4 +104,25 @@ TEST(ScanCommandEndTest, aMasterThatGivesNoListEndsWithStatusThree)
     EXPECT_EQ(QJsonDocument::fromJson(nothing.error.split('\n').constFirst()).object()["listed"].toInt(-1), 0);
     EXPECT_EQ(unknown.status, 3);
     EXPECT_EQ(unknown.error, "zorvel scan: the master host \"no-such-master.invalid\" was not found\n");
+}
+
+// A master that sends far more datagrams than any list has is cut off: the scan
+// queries what it read and ends normally.
+TEST(ScanCommandEndTest, aMasterThatFloodsIsCutOffAndTheScanEnds)
+{
+    ZorvelCommand zorvel;
+    MasterServerPeer flooding;
+    QList<QByteArray> records;
+    for (quint32 i = 0; i < 3000; ++i)
+        records.append(MasterServerPeer::record((127u << 24 | 3u << 16) + i + 1, 28960));
+    flooding.setAnswer(MasterServerPeer::listDatagrams(records, 1));
+
+    const ZorvelCommand::Result result =
+        zorvel.run({"scan", "cod", "--json", "--timeout", "100", "--pace", "100000", "--master", flooding.address()});
+
+    EXPECT_EQ(result.status, 0) << result.error.toStdString();
+    const QJsonObject summary = summaryOf(result);
+    EXPECT_GT(summary["listed"].toInt(), 0);
+    EXPECT_LE(summary["listed"].toInt(), MasterListFetch::maximumDatagrams);
+    EXPECT_EQ(summary["answered"].toInt(-1), 0);
 }

@@ -27,7 +27,7 @@ ChildProcess::Start ZorvelCommand::startOf(const QStringList& arguments, const Q
         .program = QStringLiteral(ZORVEL_PROGRAM),
         .arguments = arguments,
         .environment = QStringList{"XDG_CONFIG_HOME=" + home.path(), "HOME=" + home.path(), "DISPLAY=",
-                                   "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}
+                                   "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "DBUS_SESSION_BUS_ADDRESS="}
             + environment,
     };
 }

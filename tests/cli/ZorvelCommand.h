@@ -11,9 +11,9 @@
 #include <memory>
 
 // The zorvel program run as a script runs it: in a settings folder of its own
-// (XDG_CONFIG_HOME), with no display and no platform chosen. Making one points the
-// test's preference store at that folder's settings file, so a test sets what the
-// command reads with the usual preference calls.
+// (XDG_CONFIG_HOME), with no display, no session bus and no platform chosen. Making
+// one points the test's preference store at that folder's settings file, so a test
+// sets what the command reads with the usual preference calls.
 class ZorvelCommand {
 public:
     struct Result {
