@@ -4,6 +4,7 @@
 #include "admin/GametypePopUpCell.h"
 #include "admin/RotationCommand.h"
 #include "admin/RotationMapsModel.h"
+#include "net/ListingFilter.h"
 #include "net/QuakeProtocol.h"
 #include "platform/Alerts.h"
 #include "platform/EditableComboBox.h"
@@ -75,6 +76,7 @@ void GameRotation::connectActions()
     };
     for (const auto& [button, action] : buttons)
         connect(button, &QPushButton::clicked, this, action);
+    connect(ui->configComboBox, &QComboBox::currentTextChanged, this, &GameRotation::updateConfigButtons);
 }
 
 void GameRotation::setTheServer(const CodServerPtr& server)
@@ -115,11 +117,42 @@ void GameRotation::prepareUI()
 void GameRotation::updateUI()
 {
     rotationMapsModel->reloadData();
-    ui->addMapButton->setEnabled(!serverMaps().isEmpty());
+    const bool hasMaps = !serverMaps().isEmpty();
+    const bool hasGametypes = !availableGametypes.isEmpty();
+    ui->addMapButton->setEnabled(hasMaps);
     const bool hasEntries = !rotation().isEmpty();
-    ui->removeMapButton->setEnabled(hasEntries);
-    ui->createGameRotationButton->setEnabled(hasEntries);
-    ui->saveConfigsButton->setEnabled(hasEntries);
+    for (QPushButton* button : {ui->removeMapButton, ui->removeAllMapsButton, ui->clearMapsButton,
+                                ui->createGameRotationButton, ui->saveConfigsButton})
+        button->setEnabled(hasEntries);
+    ui->changeAllGametypesButton->setEnabled(hasEntries && hasGametypes);
+    showWhyListsAreEmpty(hasMaps, hasGametypes);
+    updateConfigButtons();
+}
+
+// An empty list of maps or gametypes is no fault of the user's: the window says where
+// the list would come from.
+void GameRotation::showWhyListsAreEmpty(bool hasMaps, bool hasGametypes)
+{
+    QStringList reasons;
+    const GameKind game = theServer ? gameKindOf(theServer->serverGameName()) : GameKind::Unknown;
+    if (!hasMaps) {
+        reasons.append(ListingFilter::mapListingOf(game)
+                           ? tr("The server has sent no list of its maps: it is asked for at each refresh of "
+                                "the server, with its rcon password.")
+                           : tr("Zorvel cannot ask servers of this game for their maps."));
+    }
+    if (!hasGametypes)
+        reasons.append(tr("Zorvel knows no gametypes of this game."));
+    ui->emptyListsReason->setText(reasons.join(u' '));
+    ui->emptyListsReason->setVisible(!reasons.isEmpty());
+}
+
+// Recall and Delete act on a saved rotation: the box names one.
+void GameRotation::updateConfigButtons()
+{
+    const bool named = savedConfigs.contains(ui->configComboBox->currentText());
+    ui->recallConfigButton->setEnabled(named);
+    ui->deleteConfigButton->setEnabled(named);
 }
 
 void GameRotation::addMap()

@@ -71,6 +71,8 @@ private:
     void scheduleRconCommand(const QString& command, double seconds);
     // Lists the saved names in the configuration box, keeping the text typed in it.
     void showConfigNames();
+    void showWhyListsAreEmpty(bool hasMaps, bool hasGametypes);
+    void updateConfigButtons();
 
     CodServerPtr theServer;
     QStringList availableGametypes;

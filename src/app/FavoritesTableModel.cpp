@@ -1,5 +1,6 @@
 #include "app/FavoritesTableModel.h"
 
+#include "admin/ServerSummary.h"
 #include "app/ServerPasteboard.h"
 #include "app/Zorvel.h"
 #include "model/ServerFields.h"
@@ -46,6 +47,9 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
     }
     switch (role) {
     case Qt::DisplayRole: {
+        // The column's title says "Ping": the cell holds the time alone.
+        if (columnIdentifier == u"serverPing")
+            return ServerSummary::pingTime(server->serverPing());
         const ServerFields::Text field = ServerFields::named(columnIdentifier);
         return field ? QVariant((server.get()->*field)()) : QVariant();
     }

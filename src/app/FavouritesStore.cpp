@@ -35,7 +35,7 @@ FavouritesStore::Loaded FavouritesStore::read(const QByteArray& presetArchive)
     ServerArchive::ReadableList readable = ServerArchive::readableServerList(*stored);
     if (readable.whole)
         return {.servers = favouritesFrom(std::move(readable.servers))};
-    qWarning().noquote() << "The stored list of favorite servers is damaged:" << readable.servers.size()
+    qWarning().noquote() << "The stored list of favourite servers is damaged:" << readable.servers.size()
                          << "of its servers could be read";
     // With nothing read, the run starts as a first one does.
     const QList<CodServerPtr> servers = readable.servers.isEmpty() ? preset : readable.servers;
@@ -60,7 +60,7 @@ bool FavouritesStore::keepCopyOfDamagedValue()
 void FavouritesStore::keepRecoveryCopy(const QList<CodServerPtr>& servers) const
 {
     if (!PrivateFile::write(recoveryCopyPath(), ServerArchive::archiveServerList(servers)))
-        qWarning().noquote() << "The unsaved favorite servers could not be kept in" << recoveryCopyPath();
+        qWarning().noquote() << "The unsaved favourite servers could not be kept in" << recoveryCopyPath();
 }
 
 std::optional<QList<CodServerPtr>> FavouritesStore::recoveryCopy() const

@@ -7,6 +7,7 @@
 #include "app/PlayersTableModel.h"
 #include "app/Zorvel.h"
 #include "platform/EditableComboBox.h"
+#include "platform/FittingScrollArea.h"
 #include "platform/WindowMemory.h"
 
 #include "ui_InfoWindow.h"
@@ -22,6 +23,7 @@
 #include <QScrollBar>
 #include <QScopedValueRollback>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -56,6 +58,7 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
     setUpMenus();
     setUpContextMenus();
     setUpButtons();
+    setUpDrawer();
     setUpConsole();
     setUpStatusBar();
     setUpSheets();
@@ -238,11 +241,32 @@ void MainWindow::setUpButtons()
     connect(ui->rconField, &QLineEdit::returnPressed, &controller.console(), &ServerConsole::rconCommand);
 }
 
+// The drawer's controls scroll rather than making the window grow: opened, the
+// drawer takes its width from the window when the favourites can spare it, and the
+// window can be made as short as the user likes. The console stays in view under
+// them and takes the height they leave. The line between the favourites and the
+// drawer, which widens the drawer when dragged, is drawn.
+void MainWindow::setUpDrawer()
+{
+    QWidget* controls = ui->rconDrawer->widget();
+    controls->layout()->removeWidget(ui->sayAndRconBox);
+    auto* drawer = new QWidget(ui->rconDrawer);
+    auto* layout = new QVBoxLayout(drawer);
+    const QMargins margins = controls->layout()->contentsMargins();
+    layout->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
+    auto* scroll = new FittingScrollArea(controls);
+    scroll->setObjectName(QStringLiteral("rconDrawerControls"));
+    layout->addWidget(scroll);
+    layout->addWidget(ui->sayAndRconBox, 1);
+    ui->rconDrawer->setWidget(drawer);
+    setStyleSheet(QStringLiteral("QMainWindow::separator { background: palette(mid); width: 3px; height: 3px; }"));
+}
+
 void MainWindow::setUpConsole()
 {
     ui->consoleView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    // Qt follows an append only while its last line shows; a long answer that brings
-    // up the horizontal scroll bar hides that line, so the view is moved to the end.
+    // Long lines wrap. The view is moved to the end after each answer: Qt follows an
+    // append only while the last line shows.
     connect(&controller.console(), &ServerConsole::commandAnswered, ui->consoleView, [this](const QString& answer) {
         ui->consoleView->appendPlainText(answer);
         QScrollBar& scroll = *ui->consoleView->verticalScrollBar();

@@ -60,6 +60,7 @@ private:
     static void describe(QAction& action);
     void setUpButtons();
     // The drawer's console shows each command's answer.
+    void setUpDrawer();
     void setUpConsole();
     void setUpStatusBar();
     void setUpSheets();

@@ -314,8 +314,8 @@ void Zorvel::tellAboutDamagedFavourites() const
     tellAboutDamage(
         QStringLiteral("Damaged list of servers"),
         storedFavourites.unreadable
-            ? QStringLiteral("%1 of the stored favorite servers could not be read.").arg(*storedFavourites.unreadable)
-            : QStringLiteral("The stored list of favorite servers is damaged: some may be missing."),
+            ? QStringLiteral("%1 of the stored favourite servers could not be read.").arg(*storedFavourites.unreadable)
+            : QStringLiteral("The stored list of favourite servers is damaged: some may be missing."),
         QStringLiteral("the stored list"), storedFavourites.copyPath);
 }
 

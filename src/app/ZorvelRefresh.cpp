@@ -136,7 +136,7 @@ void Zorvel::tellRefreshAllOutcome()
     QString outcome = QStringLiteral("Refreshed ")
         + CountText::of(favourites.size(), QStringLiteral("favourite"), QStringLiteral("favourites"));
     if (silent > 0)
-        outcome += QStringLiteral(", %1 did not answer").arg(silent);
+        outcome += QStringLiteral(", %1 did not answer").arg(CountText::number(silent));
     showOutcome(outcome);
 }
 

@@ -1,5 +1,6 @@
 #include "finders/ColumnOrder.h"
 
+#include "platform/NaturalOrder.h"
 #include "platform/RecordTableModel.h"
 
 #include <QHeaderView>
@@ -28,7 +29,7 @@ std::optional<Choice> chosen(const QTableView& table)
 
 bool isLess(const Key& a, const Key& b)
 {
-    return a.number != b.number ? a.number < b.number : a.text < b.text;
+    return a.number != b.number ? a.number < b.number : NaturalOrder::isLess(a.text, b.text);
 }
 
 }  // namespace ColumnOrder

@@ -20,7 +20,7 @@ namespace ColumnOrder {
 
 // What a row holds in a column, as the column orders it: a number, then, for equal
 // numbers, a text (case-folded by whoever makes the key, so that texts compare
-// without regard to case).
+// without regard to case) in natural order: "server-5" before "server-22".
 struct Key {
     qint64 number = 0;
     QString text;

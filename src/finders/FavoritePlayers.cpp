@@ -20,7 +20,7 @@ bool store(const QStringList& names)
 {
     if (Preferences::standard().setObject(names, favoritePlayersKey))
         return true;
-    Alerts::current().reportUnstored(QStringLiteral("Favorite players"), QStringLiteral("The favorite players"));
+    Alerts::current().reportUnstored(QStringLiteral("Favorite players"), QStringLiteral("The favourite players"));
     return false;
 }
 

@@ -5,13 +5,15 @@
 #include "finders/FinderHost.h"
 #include "finders/PlayerColumns.h"
 #include "finders/PlayerFinderTableModel.h"
+#include "platform/ClosingKeys.h"
+#include "platform/ColumnFit.h"
 #include "platform/CountText.h"
 #include "platform/EditableComboBox.h"
 #include "platform/WindowMemory.h"
 
 #include "ui_PlayerFinder.h"
 
-#include <QHeaderView>
+#include <QLineEdit>
 
 #include <algorithm>
 
@@ -29,6 +31,7 @@ PlayerFinder::PlayerFinder(FinderHost& controller, QWidget* parent)
 {
     ui->setupUi(this);
     WindowMemory::attach(*this, QStringLiteral("PlayerFinder"));
+    ClosingKeys::attach(*this);
     EditableComboBox::keepTypedText(*ui->playerToFindBox);
     gameControls = {{
         {ui->numberOfCodServers, ui->refreshCodMaster, ui->stopRefreshCodMaster},
@@ -67,11 +70,7 @@ void PlayerFinder::setUpTable()
                                              {QStringLiteral("lastUpdate"), QStringLiteral("Last answer")}},
                                             this);
     ui->tableOfPlayers->setModel(tableModel);
-    // Columns fit the rows in view only: a search may find thousands of players.
-    QHeaderView& header = *ui->tableOfPlayers->horizontalHeader();
-    header.setResizeContentsPrecision(0);
-    header.setSectionResizeMode(QHeaderView::ResizeToContents);
-    header.setSectionResizeMode(serverNameColumn, QHeaderView::Stretch);
+    ColumnFit::fitToFirstRows(*ui->tableOfPlayers, serverNameColumn);
 }
 
 void PlayerFinder::connectControls()
@@ -82,6 +81,11 @@ void PlayerFinder::connectControls()
         connect(game.stop, &QPushButton::clicked, this, [this, tag] { stopRefreshMaster(tag); });
     }
     connect(ui->startButton, &QPushButton::clicked, this, &PlayerFinder::startSearch);
+    // Enter in the name box is a press of Search: the button goes on, the search runs.
+    connect(ui->playerToFindBox->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        ui->startButton->setChecked(true);
+        startSearch();
+    });
     connect(ui->addNameButton, &QPushButton::clicked, this, &PlayerFinder::addStringInCombo);
     connect(ui->deleteNameButton, &QPushButton::clicked, this, &PlayerFinder::deleteStringInCombo);
     connect(ui->joinPlayerButton, &QPushButton::clicked, this, &PlayerFinder::joinPlayer);
@@ -109,18 +113,20 @@ void PlayerFinder::startSearch()
 
 void PlayerFinder::runSearch()
 {
-    if (!ui->startButton->isChecked()) {
-        setSearchingIndicatorAnimating(false);
-        return;
-    }
     // The run that ends a search, once no scan runs, goes over the whole lists: a
     // server may have been queried again since it was searched.
-    if (controller.anyMasterIsRefreshing()) {
-        setSearchingIndicatorAnimating(true);
-    } else {
-        endSearch();
+    const bool scanning = controller.anyMasterIsRefreshing();
+    if (!scanning)
         search.forget();
+    if (!ui->startButton->isChecked()) {
+        setSearchingIndicatorAnimating(false);
+        followLists();
+        return;
     }
+    if (scanning)
+        setSearchingIndicatorAnimating(true);
+    else
+        endSearch();
     const QString text = ui->playerToFindBox->currentText();
     const bool noServers =
         std::all_of(gameLists.begin(), gameLists.end(), [](const auto& list) { return list.isEmpty(); });
@@ -131,21 +137,38 @@ void PlayerFinder::runSearch()
     searchPlayerInArray(text);
 }
 
+// A search that is not live shows what it found in the lists of its time: once they
+// changed, it runs again over the new ones, as a live one does, so that no row stays
+// of a server the lists no longer hold.
+void PlayerFinder::followLists()
+{
+    if (!shownSearch.isEmpty())
+        keepingSelection([this] { searchPlayerInArray(shownSearch); });
+}
+
 void PlayerFinder::searchPlayerInArray(const QString& text)
 {
     m_thePlayersFound.clear();
     tableModel->reloadData();
     m_thePlayersFound = search.resultsFor(text, gameLists);
+    shownSearch = text;
     sortResults();
     tableModel->reloadData();
 }
 
 void PlayerFinder::resultsOrderChanged()
 {
+    keepingSelection([this] {
+        sortResults();
+        tableModel->reloadData();
+    });
+}
+
+void PlayerFinder::keepingSelection(const std::function<void()>& change)
+{
     const PlayerFound* selected = selectedResult();
     const std::optional<PlayerFound> kept = selected ? std::optional(*selected) : std::nullopt;
-    sortResults();
-    tableModel->reloadData();
+    change();
     const qsizetype row = kept ? m_thePlayersFound.indexOf(*kept) : -1;
     if (row >= 0)
         ui->tableOfPlayers->selectRow(int(row));
@@ -170,6 +193,8 @@ void PlayerFinder::updateUI()
     for (size_t game = 0; game < gameControls.size(); ++game)
         gameControls[game].count->setText(
             CountText::of(gameLists[game].size(), QStringLiteral("server"), QStringLiteral("servers")));
+    ui->numberOfPlayersFound->setText(
+        CountText::of(m_thePlayersFound.size(), QStringLiteral("player found"), QStringLiteral("players found")));
 }
 
 void PlayerFinder::addStringInCombo()

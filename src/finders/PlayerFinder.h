@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -36,7 +37,7 @@ public:
     const QList<PlayerFound>& thePlayersFound() const { return m_thePlayersFound; }
 
     // Joins the four lists (CoD, UO, CoD2, CoD4) into the searched servers, and runs
-    // a live search again.
+    // the search again over them: a live one, or the last one whose results show.
     void getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
                             const QList<CodServerPtr>& cod2Servers, const QList<CodServerPtr>& cod4Servers);
     // Runs the search when the start button is on, over the whole lists. It stays on
@@ -73,10 +74,15 @@ private:
     // Replaces the results with those of the text over the searched servers, in the
     // order the table's column titles chose.
     void searchPlayerInArray(const QString& text);
+    // Runs the search whose results are shown again over the lists handed over.
+    void followLists();
     // The user chose another order: the results take it, the selection stays on its
     // result.
     void resultsOrderChanged();
     void sortResults();
+    // Makes a change to the results; the selection stays on its result if it is
+    // still one.
+    void keepingSelection(const std::function<void()>& change);
     // Ends the live search: the start button goes off and the indicator stops.
     void endSearch();
     void setSearchingIndicatorAnimating(bool animating);
@@ -92,4 +98,6 @@ private:
     PlayerSearch::GameLists gameLists;
     PlayerSearch search;
     QList<PlayerFound> m_thePlayersFound;
+    // The text whose results the table shows, empty before the first search.
+    QString shownSearch;
 };

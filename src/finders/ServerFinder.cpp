@@ -5,6 +5,8 @@
 #include "finders/ServerColumns.h"
 #include "finders/ServerFinderTableModel.h"
 #include "platform/Alerts.h"
+#include "platform/ClosingKeys.h"
+#include "platform/ColumnFit.h"
 #include "platform/CountText.h"
 #include "platform/TextValue.h"
 #include "platform/WindowMemory.h"
@@ -12,7 +14,6 @@
 #include "ui_ServerFinder.h"
 
 #include <QButtonGroup>
-#include <QHeaderView>
 #include <QSignalBlocker>
 
 namespace {
@@ -83,6 +84,7 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
 {
     ui->setupUi(this);
     WindowMemory::attach(*this, QStringLiteral("ServerFinder"));
+    ClosingKeys::attach(*this);
     gameControls = {{
         {ui->codGameButton, ui->numberOfCodServers, ui->codUpdateButton, ui->codStopButton},
         {ui->uoGameButton, ui->numberOfUOServers, ui->uoUpdateButton, ui->uoStopButton},
@@ -127,11 +129,7 @@ void ServerFinder::setUpTable()
     tableModel = new ServerFinderTableModel(m_theServers, tableColumns(),
                                             {controller.passwordImage(), controller.punkbusterImage()}, this);
     ui->serverTable->setModel(tableModel);
-    QHeaderView& header = *ui->serverTable->horizontalHeader();
-    // Columns fit the rows in view only: a master list holds thousands of servers.
-    header.setResizeContentsPrecision(0);
-    header.setSectionResizeMode(QHeaderView::ResizeToContents);
-    header.setSectionResizeMode(nameColumn, QHeaderView::Stretch);
+    ColumnFit::fitToFirstRows(*ui->serverTable, nameColumn);
 }
 
 void ServerFinder::connectControls()
@@ -168,11 +166,13 @@ void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, con
         updateServers();
 }
 
+// The map and gametype chosen stay when the new lists still hold them, as the other
+// filters do: a rescan does not undo the user's choice.
 void ServerFinder::updateServers()
 {
     for (size_t game = 0; game < gameServers.size(); ++game)
         gameChoices[game] = GameChoices::of(gameServers[game]);
-    fillChoiceBoxes(ServerFilter::all, ServerFilter::all);
+    fillChoiceBoxes(ui->mapSearchBox->currentText(), ui->gametypeSearchBox->currentText());
     applyFilters();
 }
 
@@ -204,10 +204,15 @@ void ServerFinder::updateUI()
     const bool serverSelected = !scanning && selectedServer();
     for (QPushButton* button : {ui->joinServerButton, ui->addServerButton, ui->updateServerButton})
         button->setEnabled(serverSelected);
-    ui->filtersBox->setHidden(scanning);
-    ui->updateInProgress->setVisible(scanning);
-    ui->scansProgress->setVisible(scanning);
     ui->scansProgress->setText(scansProgressText());
+    // The filters and the scans' progress take turns in one place. What goes is
+    // hidden before what comes is shown: for a moment both would need their width,
+    // and the window would widen to hold them and stay so.
+    const QList<QWidget*> progress = {ui->updateInProgress, ui->scansProgress};
+    for (QWidget* going : scanning ? QList<QWidget*>{ui->filtersBox} : progress)
+        going->hide();
+    for (QWidget* coming : scanning ? progress : QList<QWidget*>{ui->filtersBox})
+        coming->show();
 }
 
 void ServerFinder::selectLatestGame()

@@ -3,6 +3,7 @@
 #include <QDataStream>
 #include <QHash>
 #include <QLocale>
+#include <QRegularExpression>
 
 CodServer::CodServer()
     : m_lastUpdate(QDateTime::currentDateTime())
@@ -77,9 +78,12 @@ QString CodServer::lastUpdateText() const
     const std::optional<QDateTime> when = lastUpdate();
     if (!when)
         return {};
+    // The locale's short date and its time with seconds, without the time zone its
+    // long time format names: a refresh is told to the second, in local time.
     const QLocale locale;
-    return QStringLiteral("(%1) %2").arg(locale.toString(when->date(), QLocale::ShortFormat),
-                                         when->time().toString(QStringLiteral("HH:mm:ss")));
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    return locale.toString(when->date(), QLocale::ShortFormat) + u' ' + locale.toString(when->time(), timeFormat);
 }
 
 QString CodServer::serverName() const { return text(Name); }

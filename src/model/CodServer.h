@@ -55,6 +55,7 @@ public:
     QStringList cfgList() const;
     QStringList mapList() const;
     std::optional<QDateTime> lastUpdate() const;
+    // The last answer's date and time as the user's locale writes them, or empty.
     QString lastUpdateText() const;
     QString serverAdmin() const;
     QString serverEmail() const;

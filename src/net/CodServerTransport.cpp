@@ -3,6 +3,7 @@
 
 #include "net/AnswerAssembly.h"
 #include "net/DatagramSocket.h"
+#include "net/ProtocolLog.h"
 #include "net/QuakeProtocol.h"
 #include "platform/Alerts.h"
 #include "platform/Preferences.h"
@@ -44,7 +45,7 @@ QString CodServer::sendCommandToServer(const QString& command, int ofType)
     setCommError(Answered);
     const std::optional<QByteArray> request = requestFor(command, ofType, serverPass());
     if (!request) {
-        qInfo().noquote() << badCommandCode;
+        qCInfo(protocolLog).noquote() << badCommandCode;
         return badCommandCode;
     }
 
@@ -81,10 +82,10 @@ QString CodServer::sendCommandToServer(const QString& command, int ofType)
         const AnswerAssembly::Result status = AnswerAssembly::assembleConsoleStatus(first, receiveNext);
         answer = status.answer;
         if (status.complete) {
-            qInfo().noquote() << "map: and 2 returns in the response";
+            qCInfo(protocolLog).noquote() << "map: and 2 returns in the response";
         } else {
             setCommError(RconFailed);
-            qInfo().noquote() << "4 packets in the status response";
+            qCInfo(protocolLog).noquote() << "4 packets in the status response";
         }
     }
 

@@ -30,6 +30,8 @@ constexpr FieldKey fieldKeys[] = {
     {QLatin1StringView("mapname"), StatusAnswer::MapName},
     {QLatin1StringView("scr_friendlyfire"), StatusAnswer::FriendlyFire},
     {QLatin1StringView("scr_killcam"), StatusAnswer::KillCam},
+    // Servers that send no short version (ioquake3's) send their whole version.
+    {QLatin1StringView("version"), StatusAnswer::ShortVersion},
     {QLatin1StringView("shortversion"), StatusAnswer::ShortVersion},
     {QLatin1StringView("protocol"), StatusAnswer::Protocol},
     {QLatin1StringView("sv_hostname"), StatusAnswer::HostName},

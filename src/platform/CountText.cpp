@@ -1,6 +1,13 @@
 #include "platform/CountText.h"
 
+#include <QLocale>
+
 QString CountText::of(qsizetype count, const QString& singular, const QString& plural)
 {
-    return QString::number(count) + u' ' + (count == 1 ? singular : plural);
+    return number(count) + u' ' + (count == 1 ? singular : plural);
+}
+
+QString CountText::number(qsizetype count)
+{
+    return QLocale().toString(qlonglong(count));
 }

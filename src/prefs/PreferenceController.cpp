@@ -9,6 +9,7 @@
 #include "ui_Preferences.h"
 
 #include <QLocale>
+#include <QMenu>
 
 #include <array>
 
@@ -30,7 +31,7 @@ const int defaultRefreshDelayEntry = 3;
 const int longestTimeoutShownInMilliseconds = 899;
 const int longestTimeout = 999000;
 
-// The protocols that the restore pop-ups of the CoD2 and CoD4 master servers offer,
+// The protocols that the restore menus of the CoD2 and CoD4 master servers offer,
 // by entry.
 const QStringList cod2Protocols = {QStringLiteral("115"), QStringLiteral("117"), QStringLiteral("118")};
 const QStringList cod4Protocols = {QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
@@ -112,9 +113,24 @@ void PreferenceController::connectControls()
     connect(ui->restoreTimeoutButton, &QPushButton::clicked, this, &PreferenceController::restoreTimeout);
     connect(ui->restoreCoDMSButton, &QPushButton::clicked, this, &PreferenceController::restoreCoDMS);
     connect(ui->restoreUOMSButton, &QPushButton::clicked, this, &PreferenceController::restoreUOMS);
-    connect(ui->restoreCoD2MSPopUp, &QComboBox::activated, this, &PreferenceController::restoreCoD2MS);
-    connect(ui->restoreCoD4MSPopUp, &QComboBox::activated, this, &PreferenceController::restoreCoD4MS);
+    offerProtocols(*ui->restoreCoD2MSButton, cod2Protocols, &PreferenceController::restoreCoD2MS);
+    offerProtocols(*ui->restoreCoD4MSButton, cod4Protocols, &PreferenceController::restoreCoD4MS);
+    // Periodic refresh off, its period has nothing to act on.
+    connect(ui->autoRefreshButton, &QCheckBox::toggled, ui->refreshDelayBox, &QWidget::setEnabled);
     connect(ui->speedOfRefreshSlider, &QSlider::valueChanged, this, &PreferenceController::showPace);
+}
+
+// The Restore button of a master server with several protocols opens a menu of them;
+// the entry chosen restores the master with that protocol.
+void PreferenceController::offerProtocols(QPushButton& button, const QStringList& protocols,
+                                          void (PreferenceController::*restore)(int))
+{
+    auto* menu = new QMenu(&button);
+    for (int entry = 0; entry < protocols.size(); ++entry) {
+        QAction* action = menu->addAction(QStringLiteral("Protocol %1").arg(protocols.at(entry)));
+        connect(action, &QAction::triggered, this, [this, restore, entry] { (this->*restore)(entry); });
+    }
+    button.setMenu(menu);
 }
 
 void PreferenceController::windowDidLoad()
@@ -123,6 +139,7 @@ void PreferenceController::windowDidLoad()
     ui->refreshWhenSelectedButton->setChecked(store.boolForKey(refreshWhenSelectedKey));
     oldRefreshState = store.boolForKey(autoRefreshKey);
     ui->autoRefreshButton->setChecked(oldRefreshState);
+    ui->refreshDelayBox->setEnabled(oldRefreshState);
     selectEntry(*ui->latencyBox, store.stringForKey(latencyKey));
     loadMasterServers();
 

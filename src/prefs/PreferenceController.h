@@ -7,6 +7,7 @@
 namespace Ui {
 class Preferences;
 }
+class QPushButton;
 
 // The preferences panel, from the layout "Preferences": it edits the settings that
 // the rest of Zorvel reads from the preference store. Its controls are filled from
@@ -34,8 +35,8 @@ public slots:
     // Put the factory host, port and protocol into the fields of a master server.
     void restoreCoDMS();
     void restoreUOMS();
-    // The same with the protocol of the entry chosen in the pop-up (0 to 2); any
-    // other entry leaves the protocol field as it is.
+    // The same with the protocol of the entry chosen in the Restore button's menu
+    // (0 to 2); any other entry leaves the protocol field as it is.
     void restoreCoD2MS(int selectedEntry);
     void restoreCoD4MS(int selectedEntry);
 
@@ -47,6 +48,8 @@ signals:
 private:
     void windowDidLoad();
     void connectControls();
+    void offerProtocols(QPushButton& button, const QStringList& protocols,
+                        void (PreferenceController::*restore)(int));
     void loadMasterServers();
     // The pace of the scans at the slider's position, in queries a second.
     void showPace(int position);

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -172,4 +173,41 @@ TEST_F(GameRotationTest, aRotationThatWouldArriveHalfMadeIsRefusedWithNothingSen
     click("createGameRotationButton");
     listed.waitForCommands(2);
     EXPECT_EQ(listed.peer.receivedDatagrams().last().size(), 4 + 12 + 27 + 16 * 28 + 1);
+}
+
+TEST_F(GameRotationTest, emptyListsAreExplainedAndWhatCannotActIsDisabled)
+{
+    const auto enabled = [this](const char* button) { return control<QPushButton>(button).isEnabled(); };
+    const auto reason = [this] { return control<QLabel>("emptyListsReason").text(); };
+    editor = std::make_unique<GameRotation>();
+    const CodServerPtr arena = CodServer::create();
+    arena->setServerGameName(QStringLiteral("baseoa"));
+    editor->setTheServer(arena);
+    editor->setAvailableGametypes({});
+    editor->prepareUI();
+    editor->show();
+    EXPECT_TRUE(control<QLabel>("emptyListsReason").isVisible());
+    EXPECT_EQ(reason(), "Zorvel cannot ask servers of this game for their maps. "
+                        "Zorvel knows no gametypes of this game.");
+    for (const char* button : {"addMapButton", "removeMapButton", "removeAllMapsButton", "clearMapsButton",
+                               "changeAllGametypesButton", "recallConfigButton", "deleteConfigButton",
+                               "saveConfigsButton", "createGameRotationButton"})
+        EXPECT_FALSE(enabled(button)) << button;
+
+    // A server of a game whose maps can be listed, that has not listed them.
+    ListedServer unlisted(QStringList{});
+    reopen(unlisted);
+    EXPECT_TRUE(reason().startsWith("The server has sent no list of its maps")) << reason().toStdString();
+
+    ListedServer listed(serverMaps);
+    reopen(listed);
+    EXPECT_FALSE(control<QLabel>("emptyListsReason").isVisible());
+    addMap(0, "sd");
+    for (const char* button : {"removeAllMapsButton", "clearMapsButton", "changeAllGametypesButton"})
+        EXPECT_TRUE(enabled(button)) << button;
+    UserInput::typeInto(control<QComboBox>("configComboBox"), "Night");
+    EXPECT_FALSE(enabled("recallConfigButton")) << "no rotation is saved under this name yet";
+    UserInput::click(control<QPushButton>("saveConfigsButton"));
+    EXPECT_TRUE(enabled("recallConfigButton"));
+    EXPECT_TRUE(enabled("deleteConfigButton"));
 }

@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QDockWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 
 namespace {
 
@@ -95,4 +97,22 @@ TEST_F(AdministrationPanel, drawerListsTheFilesAndMapsTheServerListsThroughItsCo
 
     controller->updateMapListComboBox(favourite(1));
     EXPECT_EQ(itemsOf("mapListComboBox"), QStringList({"mp_harbor", "mp_carentan"})) << "only the selected's list";
+}
+
+TEST_F(AdministrationPanel, theDrawerOpensWithinARoomyWindowLocksNoTallMinimumAndGivesTheConsoleItsSpareHeight)
+{
+    startWith({server("Admin", nobodyAnswers, "rcon")});
+    window->resize(1200, 900);
+    QCoreApplication::processEvents();
+    select(0);
+    ASSERT_TRUE(drawerIsOpen());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(1200, 900)) << "a window with room keeps its size";
+    auto& console = control<QPlainTextEdit>("consoleView");
+    const int line = console.fontMetrics().lineSpacing();
+    EXPECT_GT(console.height(), 12 * line) << "the console takes the height the controls leave";
+    EXPECT_LT(window->minimumSizeHint().height(), 620) << "the window can still be as short as it opens";
+
+    console.appendPlainText(QString(400, u'x'));
+    EXPECT_FALSE(console.horizontalScrollBar()->isVisible()) << "long lines wrap";
 }

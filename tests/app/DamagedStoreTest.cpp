@@ -56,7 +56,7 @@ TEST_F(DamagedStore, aListCutShortGivesBackEveryWholeRecordAndIsCopiedBeforeAnyt
     EXPECT_TRUE(favourite(1)->serverPassOwner());
     ASSERT_EQ(alerts->shown().size(), 1);
     EXPECT_EQ(alerts->shown().first().title, "Damaged list of servers");
-    EXPECT_TRUE(alerts->shown().first().message.startsWith("1 of the stored favorite servers could not be read."));
+    EXPECT_TRUE(alerts->shown().first().message.startsWith("1 of the stored favourite servers could not be read."));
     const QByteArray copy = Files::contentOf(copyNamedInAlert());
     EXPECT_GT(copy.size(), ServerArchive::archiveServerList(threeFavourites.mid(0, 2)).size());
     EXPECT_TRUE(ServerArchive::archiveServerList(threeFavourites).startsWith(copy));

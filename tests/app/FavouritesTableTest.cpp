@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QColor>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 
@@ -168,4 +169,42 @@ TEST_F(FavouritesTable, aFavouriteCopiedInsideZorvelComesBackWhole)
     control<QAction>("paste").trigger();
     EXPECT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.3:28960", nobodyAnswers}));
     EXPECT_EQ(favourite(2)->serverPass(), "secret");
+}
+
+TEST_F(FavouritesTable, tabLeavesTheFavouritesAndOnlyArrowsMoveTheSelection)
+{
+    startWith(fiveFavourites());
+    UserInput::clickRow(favourites(), 1);
+    ASSERT_EQ(QApplication::focusWidget(), &favourites());
+    for (int tab = 0; tab < 4; ++tab)
+        press(Qt::Key_Tab);
+    EXPECT_EQ(selectedRow(), 1) << "Tab walks no cells and selects no other favourite";
+    favourites().setFocus();
+    press(Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), &favourites()) << "one Tab leaves the table";
+    favourites().setFocus();
+    press(Qt::Key_Down);
+    EXPECT_EQ(selectedRow(), 2);
+}
+
+TEST_F(FavouritesTable, thePingCellHoldsTheTimeAloneAndTheColumnsFillTheTableWhateverWasStored)
+{
+    startWith(fiveFavourites());
+    favourite(0)->setServerPing(QStringLiteral("Ping:   1 ms"));
+    favourite(1)->setServerPing(QStringLiteral("Ping: --- ms"));
+    redraw();
+    EXPECT_EQ(cell(favourites(), 0, "Ping").toString(), "1 ms");
+    EXPECT_EQ(cell(favourites(), 1, "Ping").toString(), "--- ms");
+
+    // Columns stored by a table whose columns the user sized by hand, in a narrow window.
+    QHeaderView& header = *favourites().horizontalHeader();
+    header.setSectionResizeMode(QHeaderView::Interactive);
+    header.resizeSection(1, 120);
+    window->hide();
+    endRunWithoutPrompt();
+    start();
+    window->resize(1400, window->height());
+    QCoreApplication::processEvents();
+    const QHeaderView& restored = *favourites().horizontalHeader();
+    EXPECT_EQ(restored.length(), favourites().viewport()->width()) << "no bare part of the header is left";
 }

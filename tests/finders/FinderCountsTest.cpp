@@ -5,19 +5,25 @@
 #include "ui_PlayerFinder.h"
 #include "ui_ServerFinder.h"
 
-TEST_F(FinderWindowTest, bothFindersCountOneServerInTheSingular)
+TEST_F(FinderWindowTest, bothFindersCountOneServerInTheSingularAndGroupLargeCountsAsTheScansDo)
 {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ServerFinder& servers = openServerFinder();
     PlayerFinder& players = openPlayerFinder();
     const QList<CodServerPtr> one = {FinderServer{.name = "Alpha", .players = 2}.make()};
     const QList<CodServerPtr> two = one + QList<CodServerPtr>{FinderServer{.name = "Bravo", .players = 2}.make()};
-    servers.getTheServersArray(one, two, {}, {});
-    players.getTheServersArray(one, two, {}, {});
+    const QList<CodServerPtr> many(1689, one.first());
+    servers.getTheServersArray(one, two, {}, many);
+    players.getTheServersArray(one, two, {}, many);
     EXPECT_EQ(servers.controls().numberOfCodServers->text(), "1 server");
     EXPECT_EQ(servers.controls().numberOfUOServers->text(), "2 servers");
     EXPECT_EQ(servers.controls().numberOfCod2Servers->text(), "0 servers");
+    EXPECT_EQ(servers.controls().numberOfCod4Servers->text(), "1,689 servers");
     EXPECT_EQ(players.controls().numberOfCodServers->text(), "1 server");
     EXPECT_EQ(players.controls().numberOfUOServers->text(), "2 servers");
+    EXPECT_EQ(players.controls().numberOfCod4Servers->text(), "1,689 servers");
+    QLocale::setDefault(before);
 }
 
 TEST(PlayerColumnsTest, theAgeOfAnAnswerReadsInSecondsThenInMinutes)

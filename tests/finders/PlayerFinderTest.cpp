@@ -107,3 +107,23 @@ TEST_F(PlayerFinderTest, aClickOnAColumnTitleOrdersTheResultsAndTheSelectionStay
     UserInput::clickColumnTitle(table, "Ping");
     EXPECT_EQ(namesFound(finder->thePlayersFound()), QStringList({"Alice", "Sarge", "carl"}));
 }
+
+TEST_F(PlayerFinderTest, enterSearchesTheRowsAreCountedOrderedAsNamesAndFollowTheListsOfTheNextFetch)
+{
+    const FinderServer look{.ip = "127.0.0.1:22101"};
+    finder->getTheServersArray({serverWithPlayers(look, {"bot1000-22", "Bot1000-5", "bot1000-100", "Sarge"})}, {}, {},
+                               {});
+    UserInput::typeInto(*ui->playerToFindBox, "bot1000");
+    UserInput::pressEnter(*ui->playerToFindBox);
+    EXPECT_FALSE(ui->startButton->isChecked()) << "the search ran, and ended as no scan runs";
+    EXPECT_EQ(ui->numberOfPlayersFound->text(), "3 players found");
+    UserInput::clickColumnTitle(*ui->tableOfPlayers, "Player");
+    EXPECT_EQ(namesFound(finder->thePlayersFound()), QStringList({"Bot1000-5", "bot1000-22", "bot1000-100"}))
+        << "numbers in names order by their value";
+
+    // Another fetch's lists: no row stays of a server they no longer hold.
+    const FinderServer other{.name = "Other", .ip = "127.0.0.1:22102"};
+    finder->getTheServersArray({serverWithPlayers(other, {"Bot1000-7", "Anyone"})}, {}, {}, {});
+    EXPECT_EQ(results(), QStringList({"Bot1000-7 @ Other"}));
+    EXPECT_EQ(ui->numberOfPlayersFound->text(), "1 player found");
+}

@@ -10,6 +10,7 @@
 #include "ui_ServerFinder.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -183,4 +184,32 @@ TEST_F(ScanIntoFindersTest, theServerFinderOpensOnTheGameFetchedLastOrElseOnTheF
     ui.uoGameButton->click();
     window->findChild<QAction*>("showFindServerWindow")->trigger();
     EXPECT_TRUE(ui.uoGameButton->isChecked()) << "a finder in view keeps the game the user chose";
+}
+
+TEST_F(ScanIntoFindersTest, theServerFinderKeepsItsWidthAndTheUsersColumnWidthsOverScans)
+{
+    std::vector<GameServerFarm::Server> servers;
+    for (int i = 0; i < 12; ++i)
+        servers.push_back({.hostName = "^3A server with a rather long name, number " + QByteArray::number(i * 1000),
+                           .mapName = "mp_a_map_with_a_long_name_" + QByteArray::number(i),
+                           .players = {"Player"}});
+    GameServerFarm farm(servers);
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 5));
+    QHeaderView& header = *serverFinder->controls().serverTable->horizontalHeader();
+    const int widthBefore = serverFinder->width();
+    const auto scan = [this] {
+        serverFinder->controls().codUpdateButton->click();
+        while (controller->codRefreshState())
+            QTest::qWait(5);
+        QTest::qWait(20);
+    };
+    scan();
+    const int mapColumn = columnTitled(*serverFinder->controls().serverTable, "Map");
+    EXPECT_GT(header.sectionSize(mapColumn), header.fontMetrics().horizontalAdvance("mp_a_map_with_a_long_name_1"))
+        << "the columns fit what the first scan found";
+    header.resizeSection(mapColumn, 60);
+    scan();
+    scan();
+    EXPECT_EQ(serverFinder->width(), widthBefore);
+    EXPECT_EQ(header.sectionSize(mapColumn), 60) << "the width the user gave stays";
 }

@@ -145,3 +145,26 @@ TEST_F(ServerFinderTest, theSettingColumnsShowTheirStateInsteadOfANumberAndOrder
     UserInput::clickColumnTitle(*ui->serverTable, "Pure");
     EXPECT_EQ(shown(), QStringList({"Open", "Locked", "Odd"})) << "7 orders after 1";
 }
+
+TEST_F(ServerFinderTest, aRescanKeepsEveryFilterWhoseValueTheNewListsStillHold)
+{
+    finder->getTheServersArray(records(codList), {}, {}, {});
+    ui->emptySearchButton->click();
+    ui->mapSearchBox->setCurrentIndex(ui->mapSearchBox->findText("mp_dawnville"));
+    ui->gametypeSearchBox->setCurrentIndex(ui->gametypeSearchBox->findText("dm"));
+    ui->serverNameToFind->setText("o");
+    EXPECT_EQ(shown(), QStringList({"Bravo"}));
+
+    const QList<FinderServer> rescan = {server("Bravo", "dm", "mp_dawnville", 2), server("Oscar", "sd", "mp_dawnville", 4),
+                                        server("Romeo", "dm", "mp_dawnville", 0)};
+    finder->getTheServersArray(records(rescan), {}, {}, {});
+    EXPECT_EQ(ui->mapSearchBox->currentText(), "mp_dawnville");
+    EXPECT_EQ(ui->gametypeSearchBox->currentText(), "dm");
+    EXPECT_EQ(shown(), QStringList({"Bravo", "Romeo"}));
+
+    finder->getTheServersArray(records({server("Sierra", "dm", "mp_harbor", 1)}), {}, {}, {});
+    EXPECT_EQ(ui->mapSearchBox->currentText(), "All") << "a map the lists lost is no filter any more";
+    EXPECT_EQ(ui->gametypeSearchBox->currentText(), "dm");
+    EXPECT_EQ(ui->serverNameToFind->text(), "o");
+    EXPECT_TRUE(ui->emptySearchButton->isChecked());
+}

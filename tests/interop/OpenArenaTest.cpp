@@ -126,6 +126,7 @@ TEST_F(OpenArenaTest, aStatusRefreshFillsTheRecordAsQuakestatSeesIt)
     EXPECT_EQ(server->serverMaxClients(), "8");
     EXPECT_EQ(server->serverGameName(), "baseoa");
     EXPECT_EQ(gameKindOf(server->serverGameName()), GameKind::Unknown);
+    EXPECT_TRUE(server->serverShortVersion().startsWith("ioq3")) << "the version, sent without a short one";
     ASSERT_EQ(server->serverPlayers().size(), 2);
     EXPECT_EQ(server->serverPlayers().at(0)->playerName(), "Sarge");
     EXPECT_EQ(server->serverPlayers().at(1)->playerName(), "Grism");

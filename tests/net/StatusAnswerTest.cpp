@@ -30,6 +30,10 @@ TEST(StatusAnswerTest, eachFieldTakesTheValueOfItsStrongestKey)
         {"\\mapname\\mp_one\\mapname\\mp_two", StatusAnswer::MapName, "mp_one"},
         {"\\Location\\mapname\\mapname\\mp_real", StatusAnswer::MapName, "mapname"},
         {"\\MAPNAME\\mp_x", StatusAnswer::MapName, std::nullopt},
+        // A server without short version gives its whole version; a short one wins.
+        {"\\version\\ioq3 1.36_GIT linux-x86_64\\mapname\\oa_dm1", StatusAnswer::ShortVersion,
+         "ioq3 1.36_GIT linux-x86_64"},
+        {"\\shortversion\\1.3\\version\\CoD2 MP 1.3 build pc_1.3_1_1", StatusAnswer::ShortVersion, "1.3"},
         // A key without value is ignored.
         {"\\a\\b\\mapname", StatusAnswer::MapName, std::nullopt},
     };

@@ -1,6 +1,7 @@
 #include "model/CodServer.h"
 #include "peers/GameServerPeer.h"
 #include "platform/Preferences.h"
+#include "support/LogCapture.h"
 #include "support/RecordingAlerts.h"
 #include "support/TestPreferences.h"
 
@@ -108,6 +109,8 @@ TEST_F(TransportTest, listingsAreJoinedHeadFirstWhileOtherCommandsReturnOnlyThei
 TEST_F(TransportTest, aConsoleStatusComesBackWholeWhateverTheOrderOfItsDatagramsOrFails)
 {
     TestPreferences::setTimeout(100000);
+    // The exchanges' diagnostic lines are for developers: the terminal shows none.
+    const LogCapture log;
     // Each listing in the pieces a server splits it into: rows cut anywhere, even
     // right before a newline, which then starts the next datagram.
     const struct {
@@ -138,6 +141,7 @@ TEST_F(TransportTest, aConsoleStatusComesBackWholeWhateverTheOrderOfItsDatagrams
             EXPECT_EQ(server->commError(), listing.commError);
         } while (std::next_permutation(order.begin(), order.end()));
     }
+    EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join(u'\n').toStdString();
 }
 
 TEST_F(TransportTest, theSeventhBadPasswordAnswerClearsThePasswordAndWarnsOnceOnTheUiThread)

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -180,4 +181,26 @@ TEST_F(PreferencePanel, okWithAFailedWriteSaysSoAndStaysOpenAnnouncingNothing)
     EXPECT_EQ(posted.count(), 0);
     ASSERT_EQ(alerts.shown().size(), 1);
     EXPECT_EQ(alerts.shown().first().title, "Preferences");
+}
+
+TEST_F(PreferencePanel, everyMasterServerHasARestoreButtonAndThePeriodIsOnlyEditableWithPeriodicRefresh)
+{
+    store().setObject(false, "Auto Refresh");
+    open();
+    for (const char* button : {"restoreCoDMSButton", "restoreUOMSButton", "restoreCoD2MSButton", "restoreCoD4MSButton"})
+        EXPECT_EQ(control<QPushButton>(button).text(), "Restore") << button;
+    type("CoD2MSPortTextField", "1");
+    QMenu* protocols = control<QPushButton>("restoreCoD2MSButton").menu();
+    ASSERT_NE(protocols, nullptr);
+    ASSERT_EQ(protocols->actions().size(), 3);
+    EXPECT_EQ(protocols->actions().at(1)->text(), "Protocol 117");
+    protocols->actions().at(1)->trigger();
+    EXPECT_EQ(text("CoD2MSPortTextField"), "20710");
+    EXPECT_EQ(text("CoD2ProtocolTextField"), "117");
+
+    EXPECT_FALSE(control<QComboBox>("refreshDelayBox").isEnabled());
+    control<QCheckBox>("autoRefreshButton").click();
+    EXPECT_TRUE(control<QComboBox>("refreshDelayBox").isEnabled());
+    control<QCheckBox>("autoRefreshButton").click();
+    EXPECT_FALSE(control<QComboBox>("refreshDelayBox").isEnabled());
 }
