@@ -8,6 +8,7 @@
 #include "net/QuakeProtocol.h"
 #include "platform/Alerts.h"
 #include "platform/EditableComboBox.h"
+#include "platform/PlainText.h"
 #include "platform/Preferences.h"
 #include "platform/WindowMemory.h"
 
@@ -34,6 +35,7 @@ GameRotation::GameRotation(QWidget* parent)
     , ui(std::make_unique<Ui::GameRotation>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("GameRotation"));
     EditableComboBox::keepTypedText(*ui->configComboBox);
     setUpTables();

@@ -1,5 +1,6 @@
 #include "admin/ServerConsole.h"
 
+#include "admin/ConsoleArgument.h"
 #include "model/GameKind.h"
 #include "net/ConsoleReply.h"
 #include "net/ConsoleStatusListing.h"
@@ -16,7 +17,6 @@
 #include <QTime>
 #include <QTimer>
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <optional>
@@ -37,24 +37,24 @@ bool optionKeyIsHeld()
     return QGuiApplication::keyboardModifiers().testFlag(Qt::AltModifier);
 }
 
-// Whether the server reads the name whole as the argument of a console command: it
-// ends an argument at a blank, a command at a semicolon or a line end, and takes a
-// double quote as the start of a quoted argument.
+// Whether the server reads the name whole as the argument of a console command.
 bool nameReadsWhole(const QString& name)
 {
-    if (name.isEmpty())
-        return false;
-    return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
-        return c == u' ' || c == u';' || c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7f;
-    });
+    return !name.isEmpty() && ConsoleArgument::readsAsOneWord(name);
+}
+
+// Tells that the server would not read the text whole (`what`: a name, a password),
+// and what to do instead.
+void refuseArgument(const QString& alertTitle, const QString& what, const QString& advice)
+{
+    Alerts::current().runAlert(alertTitle,
+                               QStringLiteral("The server would not read this %1 whole, %2 !").arg(what, advice),
+                               QStringLiteral("OK"));
 }
 
 void refuseName(const QString& alertTitle)
 {
-    Alerts::current().runAlert(alertTitle,
-                               QStringLiteral("The server would not read this name whole, "
-                                              "use the button without option key !"),
-                               QStringLiteral("OK"));
+    refuseArgument(alertTitle, QStringLiteral("name"), QStringLiteral("use the button without option key"));
 }
 
 QString quoted(const QString& text)
@@ -79,6 +79,16 @@ QString entryText(const CodServer& server, const QString& command, const std::op
     if (!output)
         return entry + QStringLiteral("\n(no answer)");
     return output->isEmpty() ? entry : entry + u'\n' + *output;
+}
+
+// The console's line after a refusal of the rcon password: how many more refusals
+// the password stands, or that it is gone.
+QString passwordCountdown(const CodServer& server)
+{
+    if (server.serverPass().isEmpty())
+        return QStringLiteral("The rcon password has been deleted");
+    return QStringLiteral("Refusals left before the rcon password is deleted: %1")
+        .arg(server.refusalsLeftBeforeForgettingPass());
 }
 
 }  // namespace
@@ -124,9 +134,15 @@ void ServerConsole::changeMap()
     const QString map = drawer.mapList->currentText();
     const QString gametype = drawer.gametypeList->currentText();
     const CodServerPtr server = currentServer();
+    const QString alertTitle = QStringLiteral("Changing map & gametype:");
     if (!server || !server->lastUpdate()) {
-        Alerts::current().runAlert(QStringLiteral("Changing map & gametype:"),
-                                   QStringLiteral("You must refresh the server before use"), QStringLiteral("OK"));
+        Alerts::current().runAlert(alertTitle, QStringLiteral("You must refresh the server before use"),
+                                   QStringLiteral("OK"));
+        return;
+    }
+    if (!ConsoleArgument::readsAsOneWord(map) || !ConsoleArgument::readsAsOneWord(gametype)) {
+        refuseArgument(alertTitle, QStringLiteral("map or gametype"),
+                       QStringLiteral("remove its blanks, quotes and semicolons"));
         return;
     }
     sendRconCommand(QStringLiteral("g_gametype ") + gametype, QStringLiteral("Set the gametype to ") + gametype);
@@ -138,8 +154,11 @@ void ServerConsole::rconSay()
     sendTyped(*drawer.sayText, *sayHistory, QStringLiteral("say "), QStringLiteral("Said "));
 }
 
+// An empty command field sends nothing, whether Enter or the button asked.
 void ServerConsole::rconCommand()
 {
+    if (drawer.rconText->text().isEmpty())
+        return;
     sendTyped(*drawer.rconText, *rconHistory, {}, QStringLiteral("Ran "));
 }
 
@@ -245,6 +264,11 @@ void ServerConsole::banPlayerByName()
 void ServerConsole::setNewServerPassword()
 {
     QLineEdit& field = *drawer.newPassword;
+    if (!ConsoleArgument::readsWithinQuotes(field.text())) {
+        refuseArgument(QStringLiteral("Join password:"), QStringLiteral("password"),
+                       QStringLiteral("remove its quotes and semicolons"));
+        return;
+    }
     sendRconCommand(QStringLiteral("g_password \"%1\"").arg(field.text()), QStringLiteral("Set the join password"));
     field.clear();
     emit commandHandled();
@@ -300,10 +324,12 @@ void ServerConsole::tellAnswer(const CodServer& server, const QString& command, 
                                const QString& done)
 {
     const std::optional<QString> output = ConsoleReply::outputOf(answer);
-    emit commandAnswered(entryText(server, command, output));
+    const bool refused = ConsoleReply::refusesPassword(answer);
+    const QString entry = entryText(server, command, output);
+    emit commandAnswered(refused ? entry + u'\n' + passwordCountdown(server) : entry);
     if (!output)
         emit outcome(QStringLiteral("No answer from %1 to %2").arg(server.shownName(), quoted(command)));
-    else if (output->contains(QStringLiteral("Bad rconpassword")))
+    else if (refused)
         emit outcome(QStringLiteral("%1 refused the rcon password").arg(server.shownName()));
     // The engines answer a command they lack with "Unknown command" and its name,
     // whatever game or mod runs on them.

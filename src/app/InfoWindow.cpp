@@ -3,6 +3,7 @@
 #include "admin/ServerSummary.h"
 #include "model/CodServer.h"
 #include "platform/CountText.h"
+#include "platform/PlainText.h"
 #include "platform/TextValue.h"
 
 #include "ui_InfoWindow.h"
@@ -21,6 +22,7 @@ InfoWindow::InfoWindow(QWidget* parent)
     , ui(std::make_unique<Ui::InfoWindow>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
     // The check boxes show the server's settings; the user cannot change them.
     for (QWidget* box : {ui->infoPassword, ui->infoPunkbuster, ui->infoPure})
         box->setAttribute(Qt::WA_TransparentForMouseEvents);

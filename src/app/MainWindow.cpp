@@ -8,6 +8,7 @@
 #include "app/Zorvel.h"
 #include "platform/EditableComboBox.h"
 #include "platform/FittingScrollArea.h"
+#include "platform/PlainText.h"
 #include "platform/WindowMemory.h"
 
 #include "ui_InfoWindow.h"
@@ -53,6 +54,7 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
     , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("MainWindow"));
     setUpTables();
     setUpMenus();
@@ -290,7 +292,7 @@ void MainWindow::setUpStatusBar()
 void MainWindow::showOutcome(const QString& message)
 {
     ui->actionOutcome->setText(message);
-    ui->actionOutcome->setToolTip(message);
+    ui->actionOutcome->setToolTip(PlainText::toolTip(message));
 }
 
 void MainWindow::setUpSheets()

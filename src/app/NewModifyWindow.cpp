@@ -1,5 +1,7 @@
 #include "app/NewModifyWindow.h"
 
+#include "platform/PlainText.h"
+
 #include "ui_NewModifyWindow.h"
 
 NewModifyWindow::NewModifyWindow(QWidget* parent)
@@ -7,6 +9,7 @@ NewModifyWindow::NewModifyWindow(QWidget* parent)
     , ui(std::make_unique<Ui::NewModifyWindow>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
 }
 
 NewModifyWindow::~NewModifyWindow() = default;

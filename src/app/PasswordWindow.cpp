@@ -1,5 +1,7 @@
 #include "app/PasswordWindow.h"
 
+#include "platform/PlainText.h"
+
 #include "ui_PasswordWindow.h"
 
 PasswordWindow::PasswordWindow(QWidget* parent)
@@ -7,6 +9,7 @@ PasswordWindow::PasswordWindow(QWidget* parent)
     , ui(std::make_unique<Ui::PasswordWindow>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
 }
 
 PasswordWindow::~PasswordWindow() = default;

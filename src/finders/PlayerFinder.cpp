@@ -9,6 +9,7 @@
 #include "platform/ColumnFit.h"
 #include "platform/CountText.h"
 #include "platform/EditableComboBox.h"
+#include "platform/PlainText.h"
 #include "platform/WindowMemory.h"
 
 #include "ui_PlayerFinder.h"
@@ -30,6 +31,7 @@ PlayerFinder::PlayerFinder(FinderHost& controller, QWidget* parent)
     , ui(std::make_unique<Ui::PlayerFinder>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("PlayerFinder"));
     ClosingKeys::attach(*this);
     EditableComboBox::keepTypedText(*ui->playerToFindBox);

@@ -8,6 +8,7 @@
 #include "platform/ClosingKeys.h"
 #include "platform/ColumnFit.h"
 #include "platform/CountText.h"
+#include "platform/PlainText.h"
 #include "platform/TextValue.h"
 #include "platform/WindowMemory.h"
 
@@ -83,6 +84,7 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
     , ui(std::make_unique<Ui::ServerFinder>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("ServerFinder"));
     ClosingKeys::attach(*this);
     gameControls = {{

@@ -198,10 +198,16 @@ bool CodServer::serverHasPlayer(const QString& text) const
     });
 }
 
+int CodServer::refusalsLeftBeforeForgettingPass() const
+{
+    std::lock_guard guard(fieldsLock);
+    return refusalsThatClearPass - badRconCounter;
+}
+
 bool CodServer::countBadRconAnswer()
 {
     std::lock_guard guard(fieldsLock);
-    if (++badRconCounter <= 6)
+    if (++badRconCounter < refusalsThatClearPass)
         return false;
     badRconCounter = 0;
     texts[Pass] = QString();

@@ -75,6 +75,8 @@ public:
     // The name that tells the server in a message: its name, or its address while it
     // has none.
     QString shownName() const;
+    // How many more refusals of the rcon password clear it.
+    int refusalsLeftBeforeForgettingPass() const;
 
     void setCommError(int value);
     void setServerName(const QString& value);
@@ -148,6 +150,8 @@ private:
     void setText(TextField field, const QString& value);
     // Counts one "Bad rconpassword" answer; true when this one clears the password.
     bool countBadRconAnswer();
+    // The refusal that clears the password.
+    static constexpr int refusalsThatClearPass = 7;
 
     mutable std::mutex fieldsLock;
     int m_commError = NeverContacted;

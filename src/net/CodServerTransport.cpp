@@ -2,6 +2,7 @@
 #include "model/CodServer.h"
 
 #include "net/AnswerAssembly.h"
+#include "net/ConsoleReply.h"
 #include "net/DatagramSocket.h"
 #include "net/ProtocolLog.h"
 #include "net/QuakeProtocol.h"
@@ -89,8 +90,11 @@ QString CodServer::sendCommandToServer(const QString& command, int ofType)
         }
     }
 
-    if (answer.contains(QStringLiteral("Bad rconpassword")) && countBadRconAnswer())
-        Alerts::current().notify(QStringLiteral("I think you do NOT have the Rcon Password"),
-                                 QStringLiteral("Actual password has been deleted"), QStringLiteral("OK"));
+    // Only a console request is refused for its password; a status answer may carry
+    // the refusal's words in a player's name.
+    const bool consoleRequest = ofType == RconCommand || ofType == RconStatus;
+    if (consoleRequest && ConsoleReply::refusesPassword(answer) && countBadRconAnswer())
+        Alerts::current().notify(QStringLiteral("Wrong Rcon Password"), QStringLiteral("Actual password has been deleted"),
+                                 QStringLiteral("OK"));
     return answer;
 }

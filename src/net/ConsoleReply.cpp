@@ -6,6 +6,15 @@
 namespace {
 
 const QString printTag = QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "print\n");
+// What a server prints, and nothing else, when the rcon password of a request is wrong.
+const QString passwordRefusal = QStringLiteral("Bad rconpassword.");
+
+QString withoutClosingLineEnds(QString text)
+{
+    while (text.endsWith(u'\n'))
+        text.chop(1);
+    return text;
+}
 
 }  // namespace
 
@@ -13,8 +22,10 @@ std::optional<QString> ConsoleReply::outputOf(const QString& answer)
 {
     if (!answer.startsWith(printTag))
         return std::nullopt;
-    QString output = CodServer::clearColoredName(answer.mid(printTag.size()));
-    while (output.endsWith(u'\n'))
-        output.chop(1);
-    return output;
+    return withoutClosingLineEnds(CodServer::clearColoredName(answer.mid(printTag.size())));
+}
+
+bool ConsoleReply::refusesPassword(const QString& answer)
+{
+    return answer.startsWith(printTag) && withoutClosingLineEnds(answer.mid(printTag.size())) == passwordRefusal;
 }

@@ -15,4 +15,9 @@ namespace ConsoleReply {
 // the transport, or another kind of datagram).
 std::optional<QString> outputOf(const QString& answer);
 
+// Whether the answer is the server's refusal of the rcon password: its whole printed
+// output is the one line "Bad rconpassword.". A console reply or a status answer that
+// merely holds those words, in a player's name for one, is no refusal.
+bool refusesPassword(const QString& answer);
+
 }  // namespace ConsoleReply

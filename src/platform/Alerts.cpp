@@ -31,11 +31,11 @@ void Alerts::notify(const QString& title, const QString& message, const QString&
 {
     QCoreApplication* application = QCoreApplication::instance();
     if (!application || QThread::currentThread() == application->thread()) {
-        runAlert(title, message, button);
+        runUnaskedAlert(title, message, button);
         return;
     }
     QMetaObject::invokeMethod(
-        application, [title, message, button] { Alerts::current().runAlert(title, message, button); },
+        application, [title, message, button] { Alerts::current().runUnaskedAlert(title, message, button); },
         Qt::QueuedConnection);
 }
 

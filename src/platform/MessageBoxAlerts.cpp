@@ -9,6 +9,7 @@ Alerts::Answer MessageBoxAlerts::runAlert(const QString& title, const QString& m
                                           const QString& otherButton)
 {
     QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::NoButton, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     QPushButton* primary = box.addButton(defaultButton, QMessageBox::AcceptRole);
     QPushButton* alternate = alternateButton.isEmpty() ? nullptr
                                                        : box.addButton(alternateButton, QMessageBox::RejectRole);
@@ -30,6 +31,20 @@ Alerts::Answer MessageBoxAlerts::runAlert(const QString& title, const QString& m
     if (other && box.clickedButton() == other)
         return OtherButton;
     return Cancelled;
+}
+
+void MessageBoxAlerts::runUnaskedAlert(const QString& title, const QString& message, const QString& button)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::NoButton, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    // Neither the default button of the box nor one that takes the focus: Enter and
+    // the blank then press nothing. The box would make its first accepting button the
+    // default one, so this one only closes it.
+    QPushButton* only = box.addButton(button, QMessageBox::RejectRole);
+    only->setAutoDefault(false);
+    only->setFocusPolicy(Qt::NoFocus);
+    box.setEscapeButton(only);
+    box.exec();
 }
 
 void MessageBoxAlerts::beep()

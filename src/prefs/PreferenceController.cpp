@@ -1,6 +1,7 @@
 #include "prefs/PreferenceController.h"
 
 #include "platform/Alerts.h"
+#include "platform/PlainText.h"
 #include "platform/Preferences.h"
 #include "platform/TextValue.h"
 #include "platform/WindowMemory.h"
@@ -98,6 +99,7 @@ PreferenceController::PreferenceController(QWidget* parent)
     , ui(std::make_unique<Ui::Preferences>())
 {
     ui->setupUi(this);
+    PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("Preferences"));
     connectControls();
     windowDidLoad();

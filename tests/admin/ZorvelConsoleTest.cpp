@@ -455,3 +455,74 @@ TEST_F(ZorvelConsoleTest, thePlayersContextMenuKicksAndBansByNameWithoutAModifie
         EXPECT_FALSE(choose(-1, command)) << command;
     EXPECT_EQ(alerts->beeps(), 0);
 }
+
+TEST_F(ZorvelConsoleTest, theConsoleCountsDownTheRefusalsBeforeThePasswordGoesWithAnAlertThatTakesNoKeys)
+{
+    alpha->server->setServerPass(QStringLiteral("wrong"));
+    QLineEdit& command = control<QLineEdit>("rconField");
+    for (int refusal = 1; refusal < 7; ++refusal) {
+        UserInput::typeInto(command, "g_speed 320");
+        UserInput::pressEnter(command);
+        settle();
+        EXPECT_TRUE(console().endsWith(
+            QStringLiteral("\nBad rconpassword.\nRefusals left before the rcon password is deleted: %1").arg(7 - refusal)))
+            << console().toStdString();
+    }
+    EXPECT_TRUE(alerts->shown().isEmpty());
+
+    UserInput::typeInto(command, "g_speed 320");
+    UserInput::pressEnter(command);
+    settle();
+    EXPECT_TRUE(console().endsWith("\nBad rconpassword.\nThe rcon password has been deleted"));
+    EXPECT_EQ(statusBarText(), "Alpha refused the rcon password");
+    EXPECT_TRUE(alpha->server->serverPass().isEmpty());
+    ASSERT_EQ(alerts->shown().size(), 1);
+    EXPECT_EQ(alerts->shown().first().title, "Wrong Rcon Password");
+    EXPECT_EQ(alerts->shown().first().message, "Actual password has been deleted");
+    EXPECT_TRUE(alerts->shown().first().unasked);
+}
+
+TEST_F(ZorvelConsoleTest, typedTextThatWouldEndTheCommandIsRefusedAndAnEmptyCommandSendsNothing)
+{
+    struct Refused {
+        const char* map;
+        const char* gametype;
+        const char* password;
+        const char* alertTitle;
+    };
+    const QList<Refused> cases = {
+        {"mp_crash;quit", "war", nullptr, "Changing map & gametype:"},
+        {"mp_crash", "war\";quit", nullptr, "Changing map & gametype:"},
+        {"mp crash", "war", nullptr, "Changing map & gametype:"},
+        {nullptr, nullptr, "x\";rcon_password mine;\"", "Join password:"},
+        {nullptr, nullptr, "open;sesame", "Join password:"},
+        {nullptr, nullptr, "open\"sesame", "Join password:"},
+    };
+    for (const Refused& typed : cases) {
+        if (typed.map) {
+            UserInput::typeInto(control<QComboBox>("mapListComboBox"), typed.map);
+            UserInput::typeInto(control<QComboBox>("gametypeListComboBox"), typed.gametype);
+            UserInput::click(control<QPushButton>("changeMapButton"));
+        } else {
+            UserInput::typeInto(control<QLineEdit>("newPassword"), typed.password);
+            UserInput::click(control<QPushButton>("setNewServerPasswordButton"));
+        }
+        ASSERT_FALSE(alerts->shown().isEmpty());
+        EXPECT_EQ(alerts->shown().last().title, typed.alertTitle);
+        EXPECT_TRUE(alerts->shown().last().message.startsWith("The server would not read this "));
+    }
+    EXPECT_EQ(alerts->shown().size(), cases.size());
+
+    UserInput::click(control<QPushButton>("rconButton"));
+    QLineEdit& command = control<QLineEdit>("rconField");
+    UserInput::pressEnter(command);
+    control<QLineEdit>("newPassword").clear();
+    UserInput::click(control<QPushButton>("setNewServerPasswordButton"));
+    UserInput::typeInto(control<QComboBox>("mapListComboBox"), "mp_crash");
+    UserInput::typeInto(control<QComboBox>("gametypeListComboBox"), "war");
+    UserInput::click(control<QPushButton>("changeMapButton"));
+    alpha->waitForCommands(3);
+    EXPECT_EQ(alpha->commands(), Commands({"g_password \"\"", "g_gametype war", "map mp_crash"}))
+        << "an empty command field sends nothing; an empty join password lifts it";
+    EXPECT_EQ(alerts->shown().size(), cases.size());
+}

@@ -1,6 +1,7 @@
 #include "platform/MessageBoxAlerts.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
@@ -45,4 +46,31 @@ TEST(MessageBoxAlertsTest, escapingOrClosingAChoiceChoosesNoneOfItsButtons)
                                   test.alternateButton),
                   test.expected);
     }
+}
+
+// An alert that comes from a network exchange while the user types into a field: the
+// keys typed on after it showed neither answer it nor reach the field, a click does.
+TEST(MessageBoxAlertsTest, anUnaskedAlertTakesNoKeyTypedOnAndAClickDismissesIt)
+{
+    QLineEdit field;
+    field.show();
+    QApplication::setActiveWindow(&field);
+    field.setFocus();
+    bool shownAfterTheKeys = false;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        format = box->textFormat();
+        // The keys reach the box's window as the desktop delivers them.
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_O, Qt::Key_K})
+            QTest::keyClick(box->windowHandle(), key);
+        shownAfterTheKeys = box->isVisible();
+        QTest::mouseClick(box->buttons().first(), Qt::LeftButton);
+    });
+    MessageBoxAlerts messageBoxes;
+    messageBoxes.runUnaskedAlert("Wrong Rcon Password", "Actual password has been deleted", "OK");
+    EXPECT_TRUE(shownAfterTheKeys);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_TRUE(field.text().isEmpty());
 }

@@ -43,6 +43,15 @@ PlayerFinder& FinderWindowTest::openPlayerFinder() const
     return openThrough<PlayerFinder>(*window, "showFindPlayerOrClanPanel");
 }
 
+void FinderWindowTest::openBothFindersOverCodScans(quint16 masterPort)
+{
+    TestPreferences::setTimeout(300000);
+    TestPreferences::pointMaster(QStringLiteral("CoD"), masterPort);
+    TestPreferences::setSpeed(25);
+    serverFinder = &openServerFinder();
+    playerFinder = &openPlayerFinder();
+}
+
 QStringList FinderWindowTest::entries(const QComboBox& box)
 {
     QStringList texts;

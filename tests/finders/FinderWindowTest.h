@@ -27,10 +27,15 @@ protected:
     // Opens a finder through its menu command and returns it.
     ServerFinder& openServerFinder() const;
     PlayerFinder& openPlayerFinder() const;
+    // Points the Call of Duty master at the port, makes the scans query at the
+    // fastest pace with a short time-out, and opens both finders.
+    void openBothFindersOverCodScans(quint16 masterPort);
 
     static QStringList entries(const QComboBox& box);
 
     RecordingDesktop* desktop = nullptr;
     std::unique_ptr<Zorvel> controller;
     std::unique_ptr<MainWindow> window;
+    ServerFinder* serverFinder = nullptr;
+    PlayerFinder* playerFinder = nullptr;
 };

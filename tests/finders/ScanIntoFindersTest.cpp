@@ -39,11 +39,7 @@ protected:
     void SetUp() override
     {
         FinderWindowTest::SetUp();
-        TestPreferences::setTimeout(300000);
-        TestPreferences::pointMaster(QStringLiteral("CoD"), master.port());
-        TestPreferences::setSpeed(25);
-        serverFinder = &openServerFinder();
-        playerFinder = &openPlayerFinder();
+        openBothFindersOverCodScans(master.port());
     }
 
     // Starts a live search once the player finder holds servers to search: a search
@@ -67,8 +63,6 @@ protected:
     QString mainWindowLabel(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
 
     MasterServerPeer master;
-    ServerFinder* serverFinder = nullptr;
-    PlayerFinder* playerFinder = nullptr;
 };
 
 }  // namespace

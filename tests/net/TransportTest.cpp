@@ -158,7 +158,9 @@ TEST_F(TransportTest, theSeventhBadPasswordAnswerClearsThePasswordAndWarnsOnceOn
     EXPECT_TRUE(alerts->shown().isEmpty()) << "the worker does not wait for the alert";
     QCoreApplication::processEvents();
     ASSERT_EQ(alerts->shown().size(), 1);
-    EXPECT_EQ(alerts->shown().first().title, "I think you do NOT have the Rcon Password");
+    EXPECT_EQ(alerts->shown().first().title, "Wrong Rcon Password");
+    EXPECT_EQ(alerts->shown().first().message, "Actual password has been deleted");
+    EXPECT_TRUE(alerts->shown().first().unasked) << "an Enter meant for the window must not dismiss it";
 
     // The counter started again: six more failures warn nobody.
     server->setServerPass(QStringLiteral("wrong"));
@@ -166,4 +168,30 @@ TEST_F(TransportTest, theSeventhBadPasswordAnswerClearsThePasswordAndWarnsOnceOn
         send("say hi", 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(alerts->shown().size(), 1);
+}
+
+// A player may call himself "Bad rconpassword.", and a console reply may quote those
+// words: only the server's own refusal line, in answer to a console request, counts.
+TEST_F(TransportTest, onlyTheRefusalLineAnsweringAConsoleRequestCountsAgainstThePassword)
+{
+    TestPreferences::setTimeout(100000);
+    peer.setStatusAnswer({GameServerPeer::statusDatagram("\\sv_hostname\\Test\n0 50 \"Bad rconpassword.\"\n")});
+    peer.setRconAnswer("say Bad rconpassword.", {print("console: Bad rconpassword.\n")});
+    peer.setRconAnswer("status", {print("map: mp_crash\nnum score ping name\n  0    50   40 Bad rconpassword.\n\n")});
+    peer.setRconAnswer("echo", {print("Bad rconpassword. Really?\n")});
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_TRUE(send("", 0).contains("Bad rconpassword."));
+        EXPECT_TRUE(send("say Bad rconpassword.", 1).contains("Bad rconpassword."));
+        EXPECT_TRUE(send("", 5).contains("Bad rconpassword."));
+        send("echo", 1);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(server->serverPass(), "secret");
+    EXPECT_TRUE(alerts->shown().isEmpty());
+
+    // The server's own refusals still count, to a console status request too.
+    server->setServerPass(QStringLiteral("wrong"));
+    for (int i = 0; i < 7; ++i)
+        send("", 5);
+    EXPECT_EQ(server->serverPass(), "");
 }

@@ -3,7 +3,16 @@
 Alerts::Answer RecordingAlerts::runAlert(const QString& title, const QString& message, const QString& defaultButton,
                                          const QString& alternateButton, const QString&)
 {
-    const Shown shown{title, message, defaultButton, alternateButton};
+    return record({title, message, defaultButton, alternateButton});
+}
+
+void RecordingAlerts::runUnaskedAlert(const QString& title, const QString& message, const QString& button)
+{
+    record({title, message, button, {}, true});
+}
+
+Alerts::Answer RecordingAlerts::record(const Shown& shown)
+{
     std::function<void(const Shown&)> check;
     {
         std::lock_guard guard(lock);

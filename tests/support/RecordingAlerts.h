@@ -17,11 +17,14 @@ public:
         QString message;
         QString defaultButton;
         QString alternateButton;
+        // Shown unasked: only a click dismisses it.
+        bool unasked = false;
     };
 
     Answer runAlert(const QString& title, const QString& message, const QString& defaultButton,
                     const QString& alternateButton, const QString& otherButton) override;
     void beep() override;
+    void runUnaskedAlert(const QString& title, const QString& message, const QString& button) override;
 
     QList<Shown> shown() const;
     int beeps() const;
@@ -34,6 +37,8 @@ public:
     static RecordingAlerts& install();
 
 private:
+    Answer record(const Shown& shown);
+
     mutable std::mutex lock;
     QList<Shown> alerts;
     QList<Answer> scripted;
