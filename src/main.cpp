@@ -1,9 +1,12 @@
 #include "app/MainWindow.h"
 #include "app/Zorvel.h"
 #include "cli/CommandLine.h"
+#include "platform/Preferences.h"
+#include "platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
 
 #include <cstdio>
@@ -72,11 +75,16 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     describeCommandLine(parser);
     parser.process(application);
+    // One window per settings folder: a later start hands over to the running one.
+    SingleInstance instance(QFileInfo(Preferences::defaultFilePath()).absolutePath());
+    if (!instance.claim())
+        return instance.handOver() ? 0 : 1;
     Q_INIT_RESOURCE(zorvel);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zorvel.Zorvel"));
     QApplication::setWindowIcon(applicationIcon());
     Zorvel controller;
     MainWindow window(controller);
+    QObject::connect(&instance, &SingleInstance::secondStart, &window, &MainWindow::comeToFront);
     window.show();
     return application.exec();
 }

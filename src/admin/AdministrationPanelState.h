@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class CodServer;
 
 // Which server buttons the main window enables and how the administration drawer
@@ -18,6 +20,8 @@ public:
     // The details sheet needs an exchange that worked.
     bool infoEnabled = false;
     bool goToEnabled = false;
+    // Why Join is off, in one line for its tooltip; empty while it is on.
+    QString goToUnavailableReason = QStringLiteral("No favourite server selected");
     bool drawerOpen = false;
     // The map and gametype lists are filled (exchange worked or a console command
     // failed) rather than emptied (never contacted or unreachable).

@@ -1,5 +1,7 @@
 #include "admin/ConsoleExchanges.h"
 
+#include "net/HostResolution.h"
+
 ConsoleExchanges::ConsoleExchanges(QObject* parent)
     : QObject(parent)
     , worker([this](std::stop_token stopToken) { run(stopToken); })
@@ -9,6 +11,8 @@ ConsoleExchanges::ConsoleExchanges(QObject* parent)
 ConsoleExchanges::~ConsoleExchanges()
 {
     worker.request_stop();
+    // An exchange waiting for a name server would hold the quit back.
+    const HostResolution::AbandonedLookups withoutWaiting;
     worker.join();
 }
 

@@ -23,8 +23,15 @@
 
 namespace {
 
-const QString kickTitle = QStringLiteral("Kick Player");
-const QString banTitle = QStringLiteral("Ban Player");
+// How the alerts of a kick or a ban name it, and the two ways the window offers it:
+// the drawer's button, by slot, and the player's context-menu entry, by name.
+struct Sanction {
+    QString title;
+    QString bySlot;
+    QString byName;
+};
+const Sanction kick = {QStringLiteral("Kick Player"), QStringLiteral("Kick"), QStringLiteral("Kick by name")};
+const Sanction ban = {QStringLiteral("Ban Player"), QStringLiteral("Ban"), QStringLiteral("Ban by name")};
 
 // The delay in seconds between two console commands sent in a row.
 double latency()
@@ -52,9 +59,10 @@ void refuseArgument(const QString& alertTitle, const QString& what, const QStrin
                                QStringLiteral("OK"));
 }
 
-void refuseName(const QString& alertTitle)
+void refuseName(const Sanction& sanction)
 {
-    refuseArgument(alertTitle, QStringLiteral("name"), QStringLiteral("use the button without option key"));
+    refuseArgument(sanction.title, QStringLiteral("name"),
+                   QStringLiteral("use %1, which finds the player's slot").arg(sanction.bySlot));
 }
 
 QString quoted(const QString& text)
@@ -185,9 +193,10 @@ void ServerConsole::kickPlayerBySlot()
     const CodPlayerPtr player = chosenPlayerOrBeep();
     if (!player)
         return;
-    withSlotOf(player, kickTitle, [this, player](const CodServerPtr& server, int slot) {
+    withSlotOf(player, kick.title, kick.byName, [this, player](const CodServerPtr& server, int slot) {
         scheduleRconCommand(server, QStringLiteral("clientKick %1").arg(slot), latency(),
-                            QStringLiteral("Kicked %1 (slot %2)").arg(player->playerName()).arg(slot));
+                            QStringLiteral("Kicked %1 (slot %2)").arg(player->playerName()).arg(slot),
+                            refreshAfterwards(server));
     });
     emit commandHandled();
 }
@@ -199,9 +208,10 @@ void ServerConsole::kickPlayerByName()
         return;
     const QString name = player->colouredName();
     if (nameReadsWhole(name))
-        sendRconCommand(QStringLiteral("kick ") + name, QStringLiteral("Kicked ") + player->playerName());
+        sendRconCommand(QStringLiteral("kick ") + name, QStringLiteral("Kicked ") + player->playerName(),
+                        refreshAfterwards(currentServer()));
     else
-        refuseName(kickTitle);
+        refuseName(kick);
     emit commandHandled();
 }
 
@@ -229,14 +239,16 @@ void ServerConsole::banPlayerBySlot()
     if (!player)
         return;
     const int duration = banDuration();
-    withSlotOf(player, banTitle, [this, player, duration](const CodServerPtr& server, int slot) {
+    withSlotOf(player, ban.title, ban.byName, [this, player, duration](const CodServerPtr& server, int slot) {
         const QString banned =
             QStringLiteral("Banned %1 (slot %2) %3").arg(player->playerName()).arg(slot).arg(banLength(duration));
         if (duration > 0) {
             scheduleRconCommand(server, QStringLiteral("sv_kickBanTime %1").arg(duration), latency(), {});
-            scheduleRconCommand(server, QStringLiteral("tempBanClient %1").arg(slot), 2 * latency(), banned);
+            scheduleRconCommand(server, QStringLiteral("tempBanClient %1").arg(slot), 2 * latency(), banned,
+                                refreshAfterwards(server));
         } else {
-            scheduleRconCommand(server, QStringLiteral("clientBan %1").arg(slot), latency(), banned);
+            scheduleRconCommand(server, QStringLiteral("clientBan %1").arg(slot), latency(), banned,
+                                refreshAfterwards(server));
         }
     });
     emit commandHandled();
@@ -250,13 +262,15 @@ void ServerConsole::banPlayerByName()
     const QString name = player->colouredName();
     const int duration = banDuration();
     const QString banned = QStringLiteral("Banned %1 %2").arg(player->playerName(), banLength(duration));
+    const CodServerPtr server = currentServer();
     if (!nameReadsWhole(name)) {
-        refuseName(banTitle);
+        refuseName(ban);
     } else if (duration > 0) {
         sendRconCommand(QStringLiteral("sv_kickBanTime %1").arg(duration), {});
-        scheduleRconCommand(currentServer(), QStringLiteral("tempBanUser ") + name, latency(), banned);
+        scheduleRconCommand(server, QStringLiteral("tempBanUser ") + name, latency(), banned,
+                            refreshAfterwards(server));
     } else {
-        sendRconCommand(QStringLiteral("banUser ") + name, banned);
+        sendRconCommand(QStringLiteral("banUser ") + name, banned, refreshAfterwards(server));
     }
     emit commandHandled();
 }
@@ -287,25 +301,30 @@ void ServerConsole::execCfg()
     emit commandHandled();
 }
 
-void ServerConsole::sendRconCommand(const QString& command, const QString& done)
+void ServerConsole::sendRconCommand(const QString& command, const QString& done, Then then)
 {
     if (const CodServerPtr server = currentServer())
-        exchange(server, command, QuakeProtocol::RconCommand, done, {});
+        exchange(server, command, QuakeProtocol::RconCommand, done, std::move(then));
+}
+
+ServerConsole::Then ServerConsole::refreshAfterwards(const CodServerPtr& server)
+{
+    return [this, server](const QString&) { emit playersMayHaveChanged(server); };
 }
 
 // The command goes to the server that got the first command of its sequence, even
 // when another favourite was selected in the meantime: a "clientKick" or "map" meant
 // for one server must not reach another.
 void ServerConsole::scheduleRconCommand(const CodServerPtr& server, const QString& command, double seconds,
-                                        const QString& done)
+                                        const QString& done, Then then)
 {
     if (!server)
         return;
     const auto delay = std::chrono::milliseconds(static_cast<qint64>(std::ceil(seconds * 1000.0)));
     ++scheduledCommands;
-    QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, command, server, done] {
+    QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, command, server, done, then] {
         --scheduledCommands;
-        exchange(server, command, QuakeProtocol::RconCommand, done, {});
+        exchange(server, command, QuakeProtocol::RconCommand, done, then);
     });
 }
 
@@ -375,29 +394,30 @@ CodPlayerPtr ServerConsole::chosenPlayerOrBeep() const
     return player;
 }
 
-// Beeps when the answer is no listing, and tells with an alert titled for the action
-// when the player is not in it or cannot be told from another player.
-void ServerConsole::withSlotOf(const CodPlayerPtr& player, const QString& alertTitle,
+// Beeps when the answer is no listing. A player the listing lacks has left: the
+// status bar says so and the server is refreshed, so that the players table drops
+// the player too. A name several players share is told with an alert.
+void ServerConsole::withSlotOf(const CodPlayerPtr& player, const QString& alertTitle, const QString& byNameEntry,
                                std::function<void(const CodServerPtr& server, int slot)> found)
 {
     const CodServerPtr server = currentServer();
-    const QString colouredName = player->colouredName();
     exchange(server, QStringLiteral("status"), QuakeProtocol::RconStatus, {},
-             [server, colouredName, alertTitle, found](const QString& listing) {
-                 const ConsoleStatusListing::Lookup lookup = ConsoleStatusListing::slotOfPlayer(listing, colouredName);
+             [this, server, player, alertTitle, byNameEntry, found](const QString& listing) {
+                 const ConsoleStatusListing::Lookup lookup =
+                     ConsoleStatusListing::slotOfPlayer(listing, player->colouredName());
                  switch (lookup.outcome) {
                  case ConsoleStatusListing::Found: found(server, lookup.slot); break;
                  case ConsoleStatusListing::NotAListing: Alerts::current().beep(); break;
                  case ConsoleStatusListing::NotListed:
-                     Alerts::current().runAlert(
-                         alertTitle,
-                         QStringLiteral("Player is not in the status response, try to kick by name with option key !"),
-                         QStringLiteral("OK"));
+                     emit outcome(QStringLiteral("%1 is no longer on %2").arg(player->playerName(), server->shownName()));
+                     emit playersMayHaveChanged(server);
                      break;
                  case ConsoleStatusListing::SeveralPlayers:
                      Alerts::current().runAlert(alertTitle,
-                                                QStringLiteral("Several players of the status response have this "
-                                                               "name, try to kick by name with option key !"),
+                                                QStringLiteral("Several players on %1 have this name: the server "
+                                                               "cannot tell them apart by slot. Try %2 in the "
+                                                               "player's context menu.")
+                                                    .arg(server->shownName(), byNameEntry),
                                                 QStringLiteral("OK"));
                      break;
                  }

@@ -89,6 +89,9 @@ signals:
     void commandAnswered(const QString& entry);
     // What became of an action, for the status bar.
     void outcome(const QString& message);
+    // A kick or a ban reached the server, or the player had left it: its players
+    // changed, and a refresh shows them as they are.
+    void playersMayHaveChanged(const CodServerPtr& server);
 
 private:
     // What to do with the answer of an exchange once it is told.
@@ -98,12 +101,14 @@ private:
     // Sends the command to the current server; once answered, the status bar tells
     // what was `done` on the server (nothing when empty: a command that only prepares
     // the next one).
-    void sendRconCommand(const QString& command, const QString& done);
+    void sendRconCommand(const QString& command, const QString& done, Then then = {});
+    // Once a kick or ban was sent, the server is to be refreshed: its players changed.
+    Then refreshAfterwards(const CodServerPtr& server);
     // Sends what the field holds, after the prefix, remembers it in the field's
     // history and empties the field; the status bar tells the verb and the text.
     void sendTyped(QLineEdit& field, CommandHistory& history, const QString& commandPrefix, const QString& doneVerb);
     void scheduleRconCommand(const CodServerPtr& server, const QString& command, double seconds,
-                             const QString& done);
+                             const QString& done, Then then = {});
     void exchange(const CodServerPtr& server, const QString& command, int type, const QString& done, Then then);
     void tellAnswer(const CodServer& server, const QString& command, const QString& answer, const QString& done);
     CodPlayerPtr chosenPlayer() const;
@@ -111,7 +116,9 @@ private:
     CodPlayerPtr chosenPlayerOrBeep() const;
     // Fetches the server's console status listing and, once it came, calls found with
     // the player's slot in it: a kick or ban by slot.
-    void withSlotOf(const CodPlayerPtr& player, const QString& alertTitle,
+    // The alert about a name several players share has the title and names the
+    // context-menu entry that acts by name.
+    void withSlotOf(const CodPlayerPtr& player, const QString& alertTitle, const QString& byNameEntry,
                     std::function<void(const CodServerPtr& server, int slot)> found);
     void kickPlayerBySlot();
     void banPlayerBySlot();

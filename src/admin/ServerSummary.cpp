@@ -1,6 +1,7 @@
 #include "admin/ServerSummary.h"
 
 #include "model/CodServer.h"
+#include "net/ServerAddress.h"
 #include "platform/TextValue.h"
 
 ServerSummary::ServerSummary(const CodServer& server)
@@ -29,6 +30,14 @@ QString ServerSummary::pingTime(const QString& pingText)
     return (pingText.startsWith(prefix) ? pingText.mid(prefix.size()) : pingText).trimmed();
 }
 
+std::optional<QString> ServerSummary::unfoundHostName(const CodServer& server)
+{
+    const QString host = server.serverIp().section(u':', 0, 0);
+    if (!server.serverResolvedIp().isEmpty() || !ServerAddress::isHostName(host))
+        return std::nullopt;
+    return host;
+}
+
 QString ServerSummary::statusLineOf(const CodServer& server)
 {
     switch (server.commError()) {
@@ -38,6 +47,8 @@ QString ServerSummary::statusLineOf(const CodServer& server)
         return server.lastUpdate() ? QStringLiteral("Last update: %1").arg(server.lastUpdateText())
                                    : QStringLiteral("Update in progress please wait and try again");
     case CodServer::Unreachable:
+        if (const std::optional<QString> name = unfoundHostName(server))
+            return QStringLiteral("No address found for the host name %1").arg(*name);
         return QStringLiteral("Problem to contact the server (bad ip, map rotation,...)");
     case CodServer::RconFailed:
         return QStringLiteral("Problem to send a rcon command (two consecutive refresh, latency too low, ...)");

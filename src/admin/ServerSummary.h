@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class CodServer;
 
 // What the main window's summary shows for the selected favourite: players, map,
@@ -33,4 +35,7 @@ public:
 
 private:
     static QString statusLineOf(const CodServer& server);
+    // The host name of the server's address when its last exchange found no address
+    // for it.
+    static std::optional<QString> unfoundHostName(const CodServer& server);
 };

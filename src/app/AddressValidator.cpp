@@ -10,25 +10,6 @@ namespace {
 
 constexpr int addressBytes = 4;
 
-bool isAsciiLetter(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-// Letters, digits, dots and hyphens with a letter among them: a name to look up,
-// which the transport does not do.
-bool isHostName(QStringView host)
-{
-    const auto isNameCharacter = [](QChar c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == u'.' || c == u'-'; };
-    return std::all_of(host.begin(), host.end(), isNameCharacter)
-        && std::any_of(host.begin(), host.end(), isAsciiLetter);
-}
-
 }  // namespace
 
 std::optional<QString> AddressValidator::problemWith(const QString& address)
@@ -39,8 +20,9 @@ std::optional<QString> AddressValidator::problemWith(const QString& address)
     if (!ServerAddress::portOfDecimal(QStringView(address).mid(colon + 1)))
         return QStringLiteral("Bad argument in the port number");
     const QStringView host = QStringView(address).left(colon);
-    if (isHostName(host))
-        return QStringLiteral("Host names are not supported: use the ip address");
+    // A name is looked up at each exchange with the server.
+    if (ServerAddress::isHostName(host))
+        return std::nullopt;
     const QList<QStringView> bytes = host.split(u'.');
     if (bytes.size() < addressBytes)
         return QStringLiteral("Missing argument(s) in the ip adress");

@@ -5,6 +5,7 @@
 #include "app/Zorvel.h"
 #include "model/ServerFields.h"
 #include "platform/PaletteColours.h"
+#include "platform/PlainTextTip.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -53,6 +54,8 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
         const ServerFields::Text field = ServerFields::named(columnIdentifier);
         return field ? QVariant((server.get()->*field)()) : QVariant();
     }
+    case Qt::ToolTipRole:
+        return tipOf(*server, columnIdentifier);
     case Qt::ForegroundRole:
         return textColour(*server);
     case Qt::BackgroundRole:
@@ -61,6 +64,20 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
     default:
         return {};
     }
+}
+
+QVariant FavoritesTableModel::tipOf(const CodServer& server, const QString& columnIdentifier)
+{
+    if (columnIdentifier == u"serverName") {
+        const QString hostName = server.serverHostName();
+        if (!hostName.isEmpty() && hostName != server.serverName())
+            return PlainTextTip::of(QStringLiteral("Server name: %1").arg(hostName));
+    } else if (columnIdentifier == u"serverIp") {
+        const QString resolved = server.serverResolvedIp();
+        if (!resolved.isEmpty())
+            return PlainTextTip::of(QStringLiteral("Found at %1").arg(resolved));
+    }
+    return {};
 }
 
 QVariant FavoritesTableModel::textColour(const CodServer& server) const

@@ -40,6 +40,9 @@ protected:
 private:
     // The text colour of the server's row, made readable on the application's palette.
     QVariant textColour(const CodServer& server) const;
+    // The server's own name on the name of a favourite the user named otherwise, and
+    // the address a host name was found at on the address.
+    static QVariant tipOf(const CodServer& server, const QString& columnIdentifier);
     // The colour of the server's state on a light desktop; invalid for an unknown state.
     QColor stateColour(const CodServer& server) const;
     // The row a drop lands above: the row dropped on, or the end of the list.

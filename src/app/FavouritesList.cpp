@@ -72,6 +72,8 @@ bool FavouritesList::modifyServer(int row, const QString& ip, const QString& nam
     CodServer& server = *list.at(row);
     if (ip != server.serverIp() && indexOfServerIpInList(ip, list) >= 0)
         return false;
+    // A name left as the sheet showed it stays the server's own until the user types one.
+    server.setServerNameTyped(!name.isEmpty() && (server.serverNameTyped() || name != server.serverName()));
     server.setServerName(name);
     server.setServerPass(pass);
     server.setServerIp(ip);

@@ -36,7 +36,9 @@ public:
     // address, the row is outside the list, or the order would stay the same.
     bool moveServer(const QString& ip, int toRow);
     // Gives the favourite at the row a new address, name and password; false when
-    // the row is outside the list or another favourite has the new address.
+    // the row is outside the list or another favourite has the new address. The name
+    // counts as typed by the user when it is not empty and was typed before or differs
+    // from the one the favourite had.
     bool modifyServer(int row, const QString& ip, const QString& name, const QString& pass);
     // Removes the favourite at the row; false when the row is outside the list.
     bool removeServer(int row);

@@ -12,6 +12,23 @@
 namespace {
 
 const QString myServersKey = QStringLiteral("myServers");
+// The addresses of the favourites whose name the user typed. The archive holds three
+// texts per record, and lists stored before this key existed load unchanged.
+const QString namedByUserKey = QStringLiteral("Favourite servers named by the user");
+
+QStringList addressesNamedByUser(const QList<CodServerPtr>& servers)
+{
+    QStringList addresses;
+    for (const CodServerPtr& server : servers) {
+        if (server->serverNameTyped())
+            addresses.append(server->serverIp());
+    }
+    return addresses;
+}
+
+// The names of the dated copies kept of damaged favourites.
+const QString favouritesCopyName = QStringLiteral("favourites");
+const QString recoveryCopyName = QStringLiteral("unsaved-favourites");
 
 }  // namespace
 
@@ -20,9 +37,9 @@ FavouritesStore::Loaded FavouritesStore::load(const QByteArray& presetArchive)
     Loaded loaded = read(presetArchive);
     if (!loaded.damaged)
         return loaded;
-    damagedValue = Preferences::standard().storedBytesForKey(myServersKey);
-    keepCopyOfDamagedValue();
-    loaded.copyPath = damagedValueCopy;
+    damagedValue.content = Preferences::standard().storedBytesForKey(myServersKey);
+    keepCopyOf(damagedValue, favouritesCopyName);
+    loaded.copyPath = damagedValue.copyPath;
     return loaded;
 }
 
@@ -44,34 +61,44 @@ FavouritesStore::Loaded FavouritesStore::read(const QByteArray& presetArchive)
 
 bool FavouritesStore::store(const QList<CodServerPtr>& servers)
 {
-    return keepCopyOfDamagedValue()
-        && Preferences::standard().setObject(ServerArchive::archiveServerList(servers), myServersKey);
+    Preferences& store = Preferences::standard();
+    return keepCopyOf(damagedValue, favouritesCopyName)
+        && store.setObject(ServerArchive::archiveServerList(servers), myServersKey)
+        && store.setObject(addressesNamedByUser(servers), namedByUserKey);
 }
 
-bool FavouritesStore::keepCopyOfDamagedValue()
+bool FavouritesStore::keepCopyOf(Damaged& damaged, const QString& what)
 {
-    if (!damagedValue || damagedValueCopy)
+    if (!damaged.content || damaged.copyPath)
         return true;
-    damagedValueCopy =
-        PrivateFile::keepDatedCopy(Preferences::standard().filePath(), QStringLiteral("favourites"), *damagedValue);
-    return damagedValueCopy.has_value();
+    damaged.copyPath = PrivateFile::keepDatedCopy(Preferences::standard().filePath(), what, *damaged.content);
+    return damaged.copyPath.has_value();
 }
 
-void FavouritesStore::keepRecoveryCopy(const QList<CodServerPtr>& servers) const
+bool FavouritesStore::keepRecoveryCopy(const QList<CodServerPtr>& servers)
 {
-    if (!PrivateFile::write(recoveryCopyPath(), ServerArchive::archiveServerList(servers)))
-        qWarning().noquote() << "The unsaved favourite servers could not be kept in" << recoveryCopyPath();
+    if (keepCopyOf(damagedRecoveryCopy, recoveryCopyName)
+        && PrivateFile::write(recoveryCopyPath(), ServerArchive::archiveServerList(servers)))
+        return true;
+    qWarning().noquote() << "The unsaved favourite servers could not be kept in" << recoveryCopyPath();
+    return false;
 }
 
-std::optional<QList<CodServerPtr>> FavouritesStore::recoveryCopy() const
+std::optional<FavouritesStore::Loaded> FavouritesStore::recoveryCopy()
 {
     QFile file(recoveryCopyPath());
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    ServerArchive::ReadableList readable = ServerArchive::readableServerList(file.readAll());
+    const QByteArray content = file.readAll();
+    ServerArchive::ReadableList readable = ServerArchive::readableServerList(content);
     if (!readable.whole && readable.servers.isEmpty())
         return std::nullopt;
-    return favouritesFrom(std::move(readable.servers));
+    if (readable.whole)
+        return Loaded{.servers = favouritesFrom(std::move(readable.servers))};
+    damagedRecoveryCopy.content = content;
+    keepCopyOf(damagedRecoveryCopy, recoveryCopyName);
+    return Loaded{favouritesFrom(std::move(readable.servers)), true, readable.unreadable,
+                  damagedRecoveryCopy.copyPath};
 }
 
 void FavouritesStore::discardRecoveryCopy() const
@@ -87,7 +114,10 @@ QString FavouritesStore::recoveryCopyPath()
 
 QList<CodServerPtr> FavouritesStore::favouritesFrom(QList<CodServerPtr> servers)
 {
-    for (const CodServerPtr& server : servers)
+    const QStringList namedByUser = Preferences::standard().stringListForKey(namedByUserKey);
+    for (const CodServerPtr& server : servers) {
         FavouritesList::markPasswordHeld(*server);
+        server->setServerNameTyped(namedByUser.contains(server->serverIp()));
+    }
     return servers;
 }

@@ -14,11 +14,10 @@
 // the quit prompt (a crash, a kill, the end of the desktop session) leaves behind.
 class FavouritesStore {
 public:
-    // What start-up found in the store.
+    // What start-up found in the store, or in the recovery copy.
     struct Loaded {
         QList<CodServerPtr> servers;
-        // The stored value was damaged: `servers` holds the records read before the
-        // damage.
+        // The value was damaged: `servers` holds the records read before the damage.
         bool damaged = false;
         // How many stored records could not be read, when the list's count says.
         std::optional<quint32> unreadable = {};
@@ -35,20 +34,30 @@ public:
     // could not be copied (a store tries that again first): nothing replaces it before.
     bool store(const QList<CodServerPtr>& servers);
 
-    // Writes the recovery copy of a list that differs from the stored one.
-    void keepRecoveryCopy(const QList<CodServerPtr>& servers) const;
+    // Writes the recovery copy of a list that differs from the stored one. False when
+    // it was not written, or while a damaged recovery copy could not be copied:
+    // nothing replaces it before.
+    bool keepRecoveryCopy(const QList<CodServerPtr>& servers);
     // The favourites of a recovery copy left by an earlier run, as many as can be
-    // read; nothing without one, or when nothing of it can be read.
-    std::optional<QList<CodServerPtr>> recoveryCopy() const;
+    // read; nothing without one, or when nothing of it can be read. A damaged copy is
+    // first copied into a dated file beside the settings.
+    std::optional<Loaded> recoveryCopy();
     void discardRecoveryCopy() const;
     static QString recoveryCopyPath();
 
 private:
-    // Copies a damaged stored value beside the settings once; false while it cannot.
-    bool keepCopyOfDamagedValue();
-    // The records marked as ones whose rcon password the user holds when they have one.
+    // Bytes found damaged, kept in a dated copy before anything replaces them.
+    struct Damaged {
+        std::optional<QByteArray> content;
+        std::optional<QString> copyPath;
+    };
+
+    // Copies the damaged bytes beside the settings once; false while they cannot be.
+    static bool keepCopyOf(Damaged& damaged, const QString& what);
+    // The records marked as ones whose rcon password the user holds when they have one,
+    // and as named by the user when the stored list of such addresses has theirs.
     static QList<CodServerPtr> favouritesFrom(QList<CodServerPtr> servers);
 
-    std::optional<QByteArray> damagedValue;
-    std::optional<QString> damagedValueCopy;
+    Damaged damagedValue;
+    Damaged damagedRecoveryCopy;
 };

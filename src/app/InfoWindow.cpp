@@ -32,8 +32,13 @@ InfoWindow::~InfoWindow() = default;
 
 void InfoWindow::showDetailsOf(const CodServer& server)
 {
-    ui->infoName->setPlainText(server.serverName());
-    ui->infoIP->setText(server.serverIp());
+    // The server's own name, also when the user gave the favourite another one.
+    const QString hostName = server.serverHostName();
+    ui->infoName->setPlainText(hostName.isEmpty() ? server.serverName() : hostName);
+    // A host name shows the address it was found at.
+    const QString resolved = server.serverResolvedIp();
+    ui->infoIP->setText(resolved.isEmpty() ? server.serverIp()
+                                           : QStringLiteral("%1 (%2)").arg(server.serverIp(), resolved));
     ui->infoPing->setText(ServerSummary::pingTime(server.serverPing()));
     ui->infoGame->setText(server.serverGameName());
     ui->infoVersion->setText(server.serverShortVersion());

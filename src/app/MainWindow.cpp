@@ -17,6 +17,7 @@
 #include "ui_PasswordWindow.h"
 
 #include <QCloseEvent>
+#include <QDebug>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -55,6 +56,7 @@ MainWindow::MainWindow(Zorvel& controller, QWidget* parent)
 {
     ui->setupUi(this);
     PlainText::labelsOf(*this);
+    joinTip = ui->goToServerButton->toolTip();
     WindowMemory::attach(*this, QStringLiteral("MainWindow"));
     setUpTables();
     setUpMenus();
@@ -293,6 +295,15 @@ void MainWindow::showOutcome(const QString& message)
 {
     ui->actionOutcome->setText(message);
     ui->actionOutcome->setToolTip(PlainText::toolTip(message));
+}
+
+void MainWindow::comeToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    qInfo().noquote() << "A later start of Zorvel on this settings folder brought this window to the front";
 }
 
 void MainWindow::setUpSheets()

@@ -34,6 +34,8 @@ public:
     NewModifyWindow& newModifyWindow() { return *newModifySheet; }
     InfoWindow& infoWindow() { return *infoSheet; }
     PasswordWindow& passwordWindow() { return *passwordSheet; }
+    // The Join button's tooltip while it is enabled: what it does.
+    const QString& joinButtonTip() const { return joinTip; }
 
     // Brings both tables up to date with the controller's lists; the players table
     // selects the player the user chose, wherever the new list has it.
@@ -44,6 +46,10 @@ public:
     void updateMenuItems();
     // Tells in the status bar what became of the user's last action.
     void showOutcome(const QString& message);
+    // A later start of Zorvel on the same settings folder handed over to this run:
+    // the window comes out of the task bar and to the front, and says so on standard
+    // error.
+    void comeToFront();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +78,7 @@ private:
     NewModifyWindow* newModifySheet = nullptr;
     InfoWindow* infoSheet = nullptr;
     PasswordWindow* passwordSheet = nullptr;
+    QString joinTip;
     // Set while the players table takes in a new list: the selection it loses or
     // regains then is no choice of the user's.
     bool reloadingPlayers = false;

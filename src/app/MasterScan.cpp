@@ -1,5 +1,6 @@
 #include "app/MasterScan.h"
 
+#include "net/HostResolution.h"
 #include "net/QuakeProtocol.h"
 #include "net/ScannedGames.h"
 #include "platform/Preferences.h"
@@ -9,8 +10,6 @@
 #include <algorithm>
 
 #include <arpa/inet.h>
-#include <netdb.h>
-#include <sys/socket.h>
 
 namespace {
 
@@ -221,14 +220,5 @@ QString MasterScan::getIpFromString(const QString& host)
 {
     if (host.isEmpty() || dottedAddress(host))
         return host;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.toUtf8().constData(), nullptr, &hints, &found) != 0)
-        return {};
-    char dotted[INET_ADDRSTRLEN] = {};
-    ::inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr, dotted, sizeof dotted);
-    ::freeaddrinfo(found);
-    return QString::fromLatin1(dotted);
+    return HostResolution::systemLookup(host);
 }

@@ -1,5 +1,6 @@
 #include "app/NewModifyWindow.h"
 
+#include "app/AddressValidator.h"
 #include "platform/PlainText.h"
 
 #include "ui_NewModifyWindow.h"
@@ -10,6 +11,16 @@ NewModifyWindow::NewModifyWindow(QWidget* parent)
 {
     ui->setupUi(this);
     PlainText::labelsOf(*this);
+    ui->nmIpAndPort->setPlaceholderText(QStringLiteral("xxx.xxx.xxx.xxx:xxxxx"));
+    connect(ui->nmIpAndPort, &QLineEdit::textEdited, this, &NewModifyWindow::checkAddress);
+}
+
+// The message line follows the text as it is typed, and is empty while the text is
+// valid, or empty again.
+void NewModifyWindow::checkAddress(const QString& address)
+{
+    const std::optional<QString> problem = address.isEmpty() ? std::nullopt : AddressValidator::problemWith(address);
+    ui->nmErrorMessage->setText(problem.value_or(QString()));
 }
 
 NewModifyWindow::~NewModifyWindow() = default;

@@ -9,7 +9,8 @@ class NewModifyWindow;
 }
 
 // The sheet that adds a favourite and modifies the selected one: the address, the
-// line that tells why an address was refused, the name and the rcon password. What
+// line that tells what is wrong with the address as it is typed, the name and the
+// rcon password. What
 // its OK and Cancel buttons do is the controller's to decide; the sheet ends with 1
 // (OK) or 0 (cancel) and remembers the mode it was opened in.
 class NewModifyWindow : public QDialog {
@@ -28,6 +29,8 @@ public:
     void openWithMode(Mode mode, const QString& ipAndPort, const QString& serverName, const QString& rconPass);
 
 private:
+    void checkAddress(const QString& address);
+
     std::unique_ptr<Ui::NewModifyWindow> ui;
     Mode openMode = Mode::New;
 };

@@ -62,6 +62,7 @@ Zorvel::Zorvel(QObject* parent)
     connectSessionManager();
     connect(&serverConsole, &ServerConsole::commandHandled, this, &Zorvel::updateUI);
     connect(&serverConsole, &ServerConsole::outcome, this, &Zorvel::showOutcome);
+    connect(&serverConsole, &ServerConsole::playersMayHaveChanged, this, &Zorvel::refreshAfterConsoleCommand);
     connectFinders();
 }
 
@@ -85,6 +86,7 @@ void Zorvel::loadMyServers(const QByteArray& presetArchive)
     storedFavourites = favouritesStore.load(presetArchive);
     m_myServers.replaceServers(std::exchange(storedFavourites.servers, {}));
     unsavedFavourites = favouritesStore.recoveryCopy();
+    restoreUnanswered = unsavedFavourites.has_value();
 }
 
 bool Zorvel::isInstalled(const QString& applicationIdentifier)
@@ -117,7 +119,8 @@ void Zorvel::awakeFromNib(MainWindow& window)
 bool Zorvel::validateMenuItem(const QAction& item) const
 {
     static const QStringList selectionCommands = {QStringLiteral("copy"), QStringLiteral("cut"),
-                                                  QStringLiteral("delete")};
+                                                  QStringLiteral("delete"), QStringLiteral("modifyServer"),
+                                                  QStringLiteral("refreshServer")};
     static const QStringList scanCommands = {QStringLiteral("scanCodServers"), QStringLiteral("scanUOServers"),
                                              QStringLiteral("scanCod2Servers"), QStringLiteral("scanCod4Servers")};
     static const QStringList joinCommands = {QStringLiteral("goToServer"), QStringLiteral("goToServerWithPassword")};
@@ -285,7 +288,11 @@ void Zorvel::connectSessionManager()
 
 void Zorvel::keepRecoveryCopy()
 {
-    favouritesStore.keepRecoveryCopy(m_myServers.servers());
+    if (restoreUnanswered || favouritesStore.keepRecoveryCopy(m_myServers.servers()) || toldRecoveryCopyFailed)
+        return;
+    toldRecoveryCopyFailed = true;
+    showOutcome(QStringLiteral("Unsaved changes of the favourite servers are not being kept: %1 cannot be written")
+                    .arg(FavouritesStore::recoveryCopyPath()));
 }
 
 void Zorvel::tellWhatStartUpFound()
@@ -307,7 +314,9 @@ void Zorvel::tellAboutDamagedSettingsFile() const
                     QStringLiteral("the file"), store.damagedFileCopy());
 }
 
-void Zorvel::tellAboutDamagedFavourites() const
+// Told once: the list as it was read then replaces the damaged value, which its copy
+// keeps, so that the next start finds a whole list. Without a copy nothing is written.
+void Zorvel::tellAboutDamagedFavourites()
 {
     if (!storedFavourites.damaged)
         return;
@@ -317,27 +326,34 @@ void Zorvel::tellAboutDamagedFavourites() const
             ? QStringLiteral("%1 of the stored favourite servers could not be read.").arg(*storedFavourites.unreadable)
             : QStringLiteral("The stored list of favourite servers is damaged: some may be missing."),
         QStringLiteral("the stored list"), storedFavourites.copyPath);
+    if (storedFavourites.copyPath && !m_listOfServersModified)
+        favouritesStore.store(m_myServers.servers());
 }
 
 void Zorvel::tellAboutDamage(const QString& title, const QString& damage, const QString& damaged,
                              const std::optional<QString>& copy)
 {
-    const QString copied = copy ? QStringLiteral("A copy of %1 as it was is kept in %2.").arg(damaged, *copy)
-                                : QStringLiteral("No copy of %1 could be kept, so Zorvel will not write over it.")
-                                      .arg(damaged);
-    Alerts::current().runAlert(title, damage + u' ' + copied, QStringLiteral("OK"));
+    Alerts::current().runAlert(title, damage + u' ' + keptCopy(damaged, copy), QStringLiteral("OK"));
+}
+
+QString Zorvel::keptCopy(const QString& damaged, const std::optional<QString>& copy)
+{
+    return copy ? QStringLiteral("A copy of %1 as it was is kept in %2.").arg(damaged, *copy)
+                : QStringLiteral("No copy of %1 could be kept, so Zorvel will not write over it.").arg(damaged);
 }
 
 void Zorvel::offerToRestoreUnsavedFavourites()
 {
-    const std::optional<QList<CodServerPtr>> unsaved = std::exchange(unsavedFavourites, std::nullopt);
+    const std::optional<FavouritesStore::Loaded> unsaved = std::exchange(unsavedFavourites, std::nullopt);
     if (!unsaved)
         return;
     const Alerts::Answer answer = Alerts::current().runAlert(
         QStringLiteral("Unsaved list of servers"),
         QStringLiteral("The last run of Zorvel ended without the quit prompt, and its list of servers had "
-                       "changes that were not saved. Do you want to restore them ?"),
+                       "changes that were not saved.%1 Do you want to restore them ?")
+            .arg(damageOf(*unsaved)),
         QStringLiteral("Restore"), QStringLiteral("Discard"));
+    restoreUnanswered = false;
     // Only "Discard" lets the changes go: restored, they are still stored only if the
     // user says so at quit.
     if (answer == Alerts::AlternateButton) {
@@ -348,11 +364,21 @@ void Zorvel::offerToRestoreUnsavedFavourites()
             favouritesStore.discardRecoveryCopy();
         return;
     }
-    m_myServers.replaceServers(*unsaved);
+    m_myServers.replaceServers(unsaved->servers);
     m_currentServer.reset();
     if (mainWindow)
         mainWindow->selectFavouriteRow(-1);
     favouritesDidChange();
+}
+
+QString Zorvel::damageOf(const FavouritesStore::Loaded& unsaved)
+{
+    if (!unsaved.damaged)
+        return {};
+    const QString unread = unsaved.unreadable
+        ? QStringLiteral("%1 of its favourite servers could not be read.").arg(*unsaved.unreadable)
+        : QStringLiteral("Some of its favourite servers could not be read.");
+    return u' ' + unread + u' ' + keptCopy(QStringLiteral("the unsaved list"), unsaved.copyPath);
 }
 
 void Zorvel::createGameRotation()

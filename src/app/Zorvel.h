@@ -203,7 +203,7 @@ public:
     void scanServersStop(int tag) override;
     ScanProgress scanProgress(int tag) const override;
     std::optional<int> lastFetchedGame() const override { return m_lastFetchedGame; }
-    void joinServerWithoutPassword(const CodServer& server) const override;
+    void joinServer(const CodServerPtr& server, QWidget& window, bool withPassword) override;
 
     bool hasCoD() const { return m_hasCoD; }
     bool hasUO() const { return m_hasUO; }
@@ -281,14 +281,20 @@ private:
     // unsaved favourites of an earlier run, which it offers to restore.
     void tellWhatStartUpFound();
     void tellAboutDamagedSettingsFile() const;
-    void tellAboutDamagedFavourites() const;
+    void tellAboutDamagedFavourites();
     // An alert with what damage start-up found, and where the copy of what was
     // damaged is kept, if one could be.
     static void tellAboutDamage(const QString& title, const QString& damage, const QString& damaged,
                                 const std::optional<QString>& copy);
+    // Where the copy of what was damaged is kept, or that none could be.
+    static QString keptCopy(const QString& damaged, const std::optional<QString>& copy);
     void offerToRestoreUnsavedFavourites();
-    // The list now differs from the stored one: its recovery copy is written.
+    // The list now differs from the stored one: its recovery copy is written, unless
+    // the earlier run's copy still waits for the user's answer. The status bar tells
+    // once that the copy cannot be written.
     void keepRecoveryCopy();
+    // What the restore prompt says of a recovery copy that was partly read.
+    static QString damageOf(const FavouritesStore::Loaded& unsaved);
     void connectSessionManager();
     static bool isInstalled(const QString& applicationIdentifier);
     // The selected row of the favourites table, or -1.
@@ -299,6 +305,8 @@ private:
     QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
     // The status bar tells that a favourite has the address already.
     void tellAddressTaken(const QString& ip);
+    // Appends the favourite, or tells that its address is taken; true when added.
+    bool addFavourite(const CodServerPtr& server);
     // A change of the favourites list: it counts as modified and the window is redrawn.
     void favouritesDidChange();
     // The open finders follow the scans: they bring their controls up to date when a
@@ -306,6 +314,8 @@ private:
     void connectFinders();
     // Whether the user administers the server, so that it is refreshed on selection.
     static bool isAdministered(const CodServer& server);
+    // Refreshes a favourite whose players a console command changed.
+    void refreshAfterConsoleCommand(const CodServerPtr& server);
     // Refreshes the favourite; false, querying nothing, while another refresh of it is
     // under way.
     bool refreshFavourite(const CodServerPtr& server);
@@ -313,6 +323,12 @@ private:
     void tellRefreshAllOutcome();
     // Starts the game on the current server, with the join password when not empty.
     void joinCurrentServer(const QString& password);
+    // Starts the game on the server and tells so in the status bar.
+    void joinServerWithPass(const CodServer& server, const QString& password);
+    // Whether Join asks for the password first: the server wants one, or Alt is held.
+    static bool wantsJoinPassword(const CodServer& server);
+    // Opens a join-password sheet on the window, which joins the server on OK.
+    void askJoinPassword(const CodServerPtr& server, QWidget& window);
     // The body of the refresh-all worker, which ends early when asked to stop.
     void refreshServerThread(std::stop_token stopToken);
     void refreshAllDidEnd();
@@ -356,7 +372,12 @@ private:
     // What start-up found of the stored favourites, and the unsaved ones an earlier
     // run left, told once the window shows.
     FavouritesStore::Loaded storedFavourites;
-    std::optional<QList<CodServerPtr>> unsavedFavourites;
+    std::optional<FavouritesStore::Loaded> unsavedFavourites;
+    // An earlier run's recovery copy waits for the user's answer to the restore
+    // prompt: until then, nothing replaces it.
+    bool restoreUnanswered = false;
+    // The user was told that a recovery copy could not be written.
+    bool toldRecoveryCopyFailed = false;
     // The user answered the quit prompt: the run ends, and no prompt comes again.
     bool quitPromptAnswered = false;
     const QStringList m_codGameTypeArray;

@@ -12,17 +12,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-namespace {
-
-// The address field's starting text: a pattern the user types over.
-const QString addressPattern = QStringLiteral("xxx.xxx.xxx.xxx:xxxxx");
-
-}  // namespace
-
 void Zorvel::newServer()
 {
     if (mainWindow)
-        mainWindow->newModifyWindow().openWithMode(NewModifyWindow::Mode::New, addressPattern, {}, {});
+        mainWindow->newModifyWindow().openWithMode(NewModifyWindow::Mode::New, {}, {}, {});
 }
 
 void Zorvel::modifyServer()
@@ -39,7 +32,13 @@ void Zorvel::modifyServer()
 void Zorvel::okNewModifyWindow()
 {
     NewModifyWindow& sheet = mainWindow->newModifyWindow();
-    const std::optional<QString> problem = AddressValidator::problemWith(sheet.controls().nmIpAndPort->text());
+    const QString address = sheet.controls().nmIpAndPort->text();
+    // A favourite stored under older address rules keeps its address through a change
+    // of its name or password: only an address the user changed is checked.
+    const CodServerPtr modified = m_myServers.serverAt(selectedFavouriteRow());
+    const bool addressKept =
+        sheet.mode() == NewModifyWindow::Mode::Modify && modified && modified->serverIp() == address;
+    const std::optional<QString> problem = addressKept ? std::nullopt : AddressValidator::problemWith(address);
     if (problem)
         sheet.controls().nmErrorMessage->setText(*problem);
     else
@@ -60,7 +59,9 @@ void Zorvel::newModifySheetDidEnd(int returnCode, NewModifyWindow::Mode mode)
     const QString name = fields.nmServerName->text();
     const QString pass = fields.nmRconPass->text();
     if (mode == NewModifyWindow::Mode::New) {
-        addServer(ip, name, pass);
+        const CodServerPtr server = FavouritesList::newFavourite(ip, name, pass);
+        server->setServerNameTyped(!name.isEmpty());
+        addFavourite(server);
     } else if (m_myServers.modifyServer(selectedFavouriteRow(), ip, name, pass)) {
         showOutcome(QStringLiteral("Modified %1").arg(m_myServers.serverAt(selectedFavouriteRow())->shownName()));
         favouritesDidChange();
@@ -71,9 +72,13 @@ void Zorvel::newModifySheetDidEnd(int returnCode, NewModifyWindow::Mode mode)
 
 bool Zorvel::addServer(const QString& ip, const QString& name, const QString& pass)
 {
-    const CodServerPtr server = FavouritesList::newFavourite(ip, name, pass);
+    return addFavourite(FavouritesList::newFavourite(ip, name, pass));
+}
+
+bool Zorvel::addFavourite(const CodServerPtr& server)
+{
     if (!m_myServers.appendServer(server)) {
-        tellAddressTaken(ip);
+        tellAddressTaken(server->serverIp());
         return false;
     }
     showOutcome(QStringLiteral("Added %1").arg(server->shownName()));

@@ -7,6 +7,7 @@
 #include "admin/ServerSummary.h"
 #include "app/InfoWindow.h"
 #include "app/MainWindow.h"
+#include "platform/PlainTextTip.h"
 
 #include "ui_MainWindow.h"
 
@@ -60,6 +61,8 @@ void Zorvel::updateButtonStatus()
     controls.refreshServerButton->setEnabled(state.editButtonsEnabled);
     controls.infoServerButton->setEnabled(state.infoEnabled);
     controls.goToServerButton->setEnabled(state.goToEnabled);
+    controls.goToServerButton->setToolTip(state.goToEnabled ? mainWindow->joinButtonTip()
+                                                            : PlainTextTip::of(state.goToUnavailableReason));
     if (!state.drawerOpen) {
         controls.rconDrawer->hide();
         return;

@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/PasswordWindow.h"
+#include "net/HostResolution.h"
 #include "platform/Alerts.h"
 #include "platform/CountText.h"
 #include "platform/DesktopNotifications.h"
@@ -66,6 +67,15 @@ void Zorvel::refreshServer()
         showOutcome(QStringLiteral("%1 did not answer").arg(server->shownName()));
     else
         showOutcome(QStringLiteral("Refreshed %1").arg(server->shownName()));
+    updateUI();
+}
+
+// The status bar keeps telling what the command did.
+void Zorvel::refreshAfterConsoleCommand(const CodServerPtr& server)
+{
+    if (!m_myServers.servers().contains(server))
+        return;
+    refreshFavourite(server);
     updateUI();
 }
 
@@ -151,6 +161,8 @@ void Zorvel::showRefreshAllRunning(bool running)
 void Zorvel::stopRefreshAll()
 {
     refreshAllThread.request_stop();
+    // A worker waiting for a name server would hold the quit back.
+    const HostResolution::AbandonedLookups withoutWaiting;
     if (refreshAllThread.joinable())
         refreshAllThread.join();
 }
@@ -203,11 +215,16 @@ void Zorvel::goToServer()
 {
     if (selectedFavouriteRow() < 0 || !m_currentServer)
         return;
-    const bool optionHeld = QGuiApplication::keyboardModifiers().testFlag(Qt::AltModifier);
-    if (optionHeld || TextValue::integerValue(m_currentServer->serverPassActive()) == 1)
+    if (wantsJoinPassword(*m_currentServer))
         mainWindow->passwordWindow().openForPassword();
     else
         joinCurrentServer(QString());
+}
+
+bool Zorvel::wantsJoinPassword(const CodServer& server)
+{
+    const bool optionHeld = QGuiApplication::keyboardModifiers().testFlag(Qt::AltModifier);
+    return optionHeld || TextValue::integerValue(server.serverPassActive()) == 1;
 }
 
 void Zorvel::goToServerWithPassword()
@@ -225,8 +242,14 @@ void Zorvel::okPasswordWindow()
 
 void Zorvel::joinCurrentServer(const QString& password)
 {
-    if (m_currentServer && m_currentServer->joinServerWithPass(password, installedGames()))
-        showOutcome(QStringLiteral("Joining %1").arg(m_currentServer->shownName()));
+    if (m_currentServer)
+        joinServerWithPass(*m_currentServer, password);
+}
+
+void Zorvel::joinServerWithPass(const CodServer& server, const QString& password)
+{
+    if (server.joinServerWithPass(password, installedGames()))
+        showOutcome(QStringLiteral("Joining %1").arg(server.shownName()));
 }
 
 void Zorvel::cancelPasswordWindow()

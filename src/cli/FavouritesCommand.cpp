@@ -34,6 +34,8 @@ QList<ServerQueries::Target> FavouritesCommand::storedFavourites()
     for (const CodServerPtr& favourite : FavouritesStore::read(preset).servers) {
         const CodServerPtr record = CodServer::create();
         record->setServerName(favourite->serverName());
+        // A name the user typed stays the favourite's name, as in the window.
+        record->setServerNameTyped(favourite->serverNameTyped());
         record->setServerIp(favourite->serverIp());
         targets.append({favourite->serverIp(), std::nullopt, record});
     }

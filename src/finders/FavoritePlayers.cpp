@@ -13,7 +13,7 @@ namespace FavoritePlayers {
 
 QStringList stored()
 {
-    return namesOf(Preferences::standard().objectForKey(favoritePlayersKey));
+    return Preferences::standard().stringListForKey(favoritePlayersKey);
 }
 
 bool store(const QStringList& names)
@@ -22,28 +22,6 @@ bool store(const QStringList& names)
         return true;
     Alerts::current().reportUnstored(QStringLiteral("Favorite players"), QStringLiteral("The favourite players"));
     return false;
-}
-
-QStringList namesOf(const QVariant& storedValue)
-{
-    switch (storedValue.typeId()) {
-    case QMetaType::QStringList:
-        return storedValue.toStringList();
-    case QMetaType::QString:
-        return {storedValue.toString()};
-    case QMetaType::QVariantList: {
-        const QVariantList values = storedValue.toList();
-        QStringList names;
-        for (const QVariant& value : values) {
-            if (value.typeId() != QMetaType::QString)
-                return {};
-            names.append(value.toString());
-        }
-        return names;
-    }
-    default:
-        return {};
-    }
 }
 
 }  // namespace FavoritePlayers

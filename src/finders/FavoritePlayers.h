@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringList>
-#include <QVariant>
 
 // The player names and clan tags the user keeps for the player finder, stored under
 // "Favorite players" as a list of texts in the user's order. A missing key, or a
@@ -11,9 +10,5 @@ namespace FavoritePlayers {
 QStringList stored();
 // Stores the names; false, after an alert, when they could not be written.
 bool store(const QStringList& names);
-
-// The names a stored value holds. The store gives a list of one name back as a
-// plain text.
-QStringList namesOf(const QVariant& storedValue);
 
 }  // namespace FavoritePlayers

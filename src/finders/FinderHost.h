@@ -10,6 +10,8 @@
 
 #include <optional>
 
+class QWidget;
+
 // What the finders need of the application, which implements it: the master scans
 // of the four games (the lists they gathered, whether one runs, starting and stopping
 // one by its game tag), and what becomes of a server picked in a finder. The
@@ -37,8 +39,10 @@ public:
     // The tag of the game whose scan started last in this run, if any did.
     virtual std::optional<int> lastFetchedGame() const = 0;
 
-    // Joins the server without password, with the games installed on this machine.
-    virtual void joinServerWithoutPassword(const CodServer& server) const = 0;
+    // Joins the server with the games installed on this machine, as the main window's
+    // Join does: a sheet on the window asks for the join password when the server
+    // wants one, when Alt is held, or when the user chose to give one.
+    virtual void joinServer(const CodServerPtr& server, QWidget& window, bool withPassword) = 0;
     // Adds a favourite; false, changing nothing, when the address is taken.
     virtual bool addServer(const QString& ip, const QString& name, const QString& pass) = 0;
     // The icon of a game; a null pixmap for a game without one.

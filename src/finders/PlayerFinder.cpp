@@ -221,7 +221,7 @@ void PlayerFinder::deleteStringInCombo()
 void PlayerFinder::joinPlayer()
 {
     if (const PlayerFound* result = selectedResult())
-        controller.joinServerWithoutPassword(*result->thePlayerServer);
+        controller.joinServer(result->thePlayerServer, *this, false);
 }
 
 void PlayerFinder::addServerToMyList()

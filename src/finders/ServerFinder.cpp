@@ -15,7 +15,10 @@
 #include "ui_ServerFinder.h"
 
 #include <QButtonGroup>
+#include <QMenu>
 #include <QSignalBlocker>
+
+#include <tuple>
 
 namespace {
 
@@ -100,6 +103,32 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
     setUpTable();
     windowDidLoad();
     connectControls();
+    setUpContextMenu();
+}
+
+// A right click on a server selects it and offers to join it, with or without a
+// join password; the entries are enabled as the Join button is.
+void ServerFinder::setUpContextMenu()
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("serverFinderContextMenu"));
+    const QList<std::tuple<QString, QString, void (ServerFinder::*)()>> entries = {
+        {QStringLiteral("joinServer"), tr("&Join"), &ServerFinder::joinServer},
+        {QStringLiteral("joinServerWithPassword"), tr("Join with &password…"), &ServerFinder::joinServerWithPassword},
+    };
+    for (const auto& [name, text, operation] : entries) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, operation);
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        for (QAction* action : menu->actions())
+            action->setEnabled(ui->joinServerButton->isEnabled());
+    });
+    QTableView& table = *ui->serverTable;
+    table.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&table, &QWidget::customContextMenuRequested, menu,
+            [menu, &table](const QPoint& at) { menu->popup(table.viewport()->mapToGlobal(at)); });
 }
 
 ServerFinder::~ServerFinder()
@@ -247,7 +276,13 @@ void ServerFinder::stopRefreshMaster(int tag)
 void ServerFinder::joinServer()
 {
     if (const CodServerPtr server = selectedServer())
-        controller.joinServerWithoutPassword(*server);
+        controller.joinServer(server, *this, false);
+}
+
+void ServerFinder::joinServerWithPassword()
+{
+    if (const CodServerPtr server = selectedServer())
+        controller.joinServer(server, *this, true);
 }
 
 void ServerFinder::addServerToMyList()

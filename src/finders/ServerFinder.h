@@ -64,6 +64,8 @@ public:
     // The selected server: join it without password, add it to the favourites, or
     // query it again (removing it, after an alert, when it does not answer).
     void joinServer();
+    // Joins the selected server after asking for its join password.
+    void joinServerWithPassword();
     void addServerToMyList();
     void updateServer();
     // Orders the shown list by the column the table's header now sorts on.
@@ -82,6 +84,7 @@ private:
     void setUpTable();
     void keepFetchButtonsInPlace();
     void connectControls();
+    void setUpContextMenu();
     // The selected game's tag, or -1 when none is selected.
     int selectedGame() const;
     ServerFilter filterOfControls() const;

@@ -106,6 +106,30 @@ QString CodServer::serverWebSite() const { return text(WebSite); }
 QString CodServer::serverPassActive() const { return text(PassActive); }
 QString CodServer::serverProtocol() const { return text(Protocol); }
 
+QString CodServer::serverHostName() const { return text(HostName); }
+QString CodServer::serverResolvedIp() const { return text(ResolvedIp); }
+void CodServer::setServerResolvedIp(const QString& value) { setText(ResolvedIp, value); }
+
+bool CodServer::serverNameTyped() const
+{
+    std::lock_guard guard(fieldsLock);
+    return m_serverNameTyped;
+}
+
+void CodServer::setServerNameTyped(bool value)
+{
+    std::lock_guard guard(fieldsLock);
+    m_serverNameTyped = value;
+}
+
+void CodServer::learnHostName(const QString& hostName)
+{
+    std::lock_guard guard(fieldsLock);
+    texts[HostName] = hostName;
+    if (!m_serverNameTyped)
+        texts[Name] = hostName;
+}
+
 QString CodServer::shownName() const
 {
     const QString name = serverName();

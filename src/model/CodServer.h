@@ -72,6 +72,14 @@ public:
     QString serverWebSite() const;
     QString serverPassActive() const;
     QString serverProtocol() const;
+    // The name the server gave itself in its last answer; empty before any.
+    QString serverHostName() const;
+    // The address the last exchange reached when the address text names it otherwise
+    // (a host name); empty when it is the address text itself, or could not be found.
+    QString serverResolvedIp() const;
+    // True when the user typed the favourite's name: the server's own name then never
+    // replaces it.
+    bool serverNameTyped() const;
     // The name that tells the server in a message: its name, or its address while it
     // has none.
     QString shownName() const;
@@ -102,6 +110,11 @@ public:
     void setServerWebSite(const QString& value);
     void setServerPassActive(const QString& value);
     void setServerProtocol(const QString& value);
+    void setServerNameTyped(bool value);
+    void setServerResolvedIp(const QString& value);
+    // Keeps the name the server gave itself, and shows it as the record's name unless
+    // the user typed one.
+    void learnHostName(const QString& hostName);
 
     // Two records are the same server exactly when their address texts are equal.
     bool isEqual(const CodServer& other) const;
@@ -140,7 +153,7 @@ private:
     // The plain text fields, held in one array so that a status query can empty them
     // together and each accessor stays a one-liner.
     enum TextField {
-        Name, Ip, Pass, Ping,
+        Name, Ip, Pass, Ping, HostName, ResolvedIp,
         Admin, Email, Gametype, GameName, Location, MapName, FriendlyFire, KillCam,
         ShortVersion, MaxClients, PunkBuster, Pure, WebSite, PassActive, Protocol,
         TextFieldCount
@@ -157,6 +170,7 @@ private:
     int m_commError = NeverContacted;
     int badRconCounter = 0;
     bool m_serverPassOwner = false;
+    bool m_serverNameTyped = false;
     std::array<QString, TextFieldCount> texts;
     QList<CodPlayerPtr> m_serverPlayers;
     ServerRules m_serverRules;
@@ -178,8 +192,8 @@ public:
     // having queried nothing, when another refresh of the record is under way.
     bool refreshTryingUt2004();
     // Fills the record from a status answer that came after that round trip: the
-    // exchange worked, the ping, lastUpdate, the answer's fields (its host name only
-    // when it differs from the record's name) and its players.
+    // exchange worked, the ping, lastUpdate, the answer's fields (its host name as
+    // learnHostName() takes it) and its players.
     void statusAnswered(const QString& answer, double roundTripMilliseconds);
     // The text without colour codes: a caret followed by one digit.
     static QString clearColoredName(const QString& name);

@@ -17,7 +17,7 @@
 namespace {
 
 // The record setter that each field of a status answer goes to. The host name is
-// not here: it replaces the record's name only when it differs.
+// not here: the record learns it apart, as it may not replace a name the user typed.
 using Setter = void (CodServer::*)(const QString&);
 const std::pair<StatusAnswer::Field, Setter> fieldSetters[] = {
     {StatusAnswer::Admin, &CodServer::setServerAdmin},
@@ -44,8 +44,8 @@ void applyStatusAnswer(CodServer& server, const StatusAnswer& answer)
             (server.*setter)(*value);
     }
     const std::optional<QString> hostName = answer.value(StatusAnswer::HostName);
-    if (hostName && *hostName != server.serverName())
-        server.setServerName(*hostName);
+    if (hostName)
+        server.learnHostName(*hostName);
     server.setServerPlayers(answer.players());
     server.setServerRules(answer.rules());
 }

@@ -60,7 +60,11 @@ QString CodServer::sendCommandToServer(const QString& command, int ofType)
         return fail(Unreachable, noSocket);
     if (!socket.setReceiveTimeout(timeout))
         return fail(Unreachable, noTimeout);
-    if (!socket.connectTo(serverIp()))
+    const QString address = serverIp();
+    const bool connected = socket.connectTo(address);
+    const QString reached = socket.connectedAddress();
+    setServerResolvedIp(connected && reached != address ? reached : QString());
+    if (!connected)
         return fail(Unreachable, noConnection);
     if (!socket.send(*request))
         return fail(Unreachable, noSend);

@@ -1,5 +1,6 @@
 #include "net/DatagramSocket.h"
 
+#include "net/HostResolution.h"
 #include "net/ServerAddress.h"
 #include "platform/TextValue.h"
 
@@ -33,24 +34,45 @@ bool DatagramSocket::setReceiveTimeout(int microseconds)
     return ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait) == 0;
 }
 
+// Read as the address check reads it, so that "10.0.0.010" reaches 10.0.0.10 (the
+// C library would read an octal 8); a host name is looked up. A favourite stored
+// before addresses were checked may hold another form: the C library reads it as it
+// always did.
+std::optional<in_addr_t> DatagramSocket::ipOfHost(QStringView host)
+{
+    if (const std::optional<quint32> ip = ServerAddress::ipOfDottedDecimal(host))
+        return htonl(*ip);
+    if (!ServerAddress::isHostName(host))
+        return ::inet_addr(host.toLatin1().constData());
+    const std::optional<QString> looked = HostResolution::dottedAddressOf(host.toString());
+    const std::optional<quint32> ip = looked ? ServerAddress::ipOfDottedDecimal(*looked) : std::nullopt;
+    return ip ? std::optional(htonl(*ip)) : std::nullopt;
+}
+
+QString DatagramSocket::connectedAddress() const
+{
+    return connected.sin_family == AF_INET ? ServerAddress::of(connected).text() : QString();
+}
+
 bool DatagramSocket::connectTo(const QString& address, int portOffset)
 {
     const qsizetype colon = address.indexOf(u':');
     if (colon < 0)
         return false;
+    const std::optional<in_addr_t> ip = ipOfHost(QStringView(address).left(colon));
+    if (!ip)
+        return false;
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
-    // Read as the address check reads it, so that "10.0.0.010" reaches 10.0.0.10 (the
-    // C library would read an octal 8). A favourite stored before addresses were
-    // checked may hold another form: the C library reads it as it always did.
-    const QStringView host = QStringView(address).left(colon);
-    const std::optional<quint32> ip = ServerAddress::ipOfDottedDecimal(host);
-    peer.sin_addr.s_addr = ip ? htonl(*ip) : ::inet_addr(host.toLatin1().constData());
+    peer.sin_addr.s_addr = *ip;
     // Unsigned arithmetic wraps where int would overflow; the cast keeps it modulo 65536.
     const unsigned port = static_cast<unsigned>(TextValue::integerValue(address.mid(colon + 1)))
                           + static_cast<unsigned>(portOffset);
     peer.sin_port = htons(static_cast<quint16>(port));
-    return ::connect(descriptor, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
+    if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0)
+        return false;
+    connected = peer;
+    return true;
 }
 
 bool DatagramSocket::send(const QByteArray& datagram)

@@ -4,6 +4,9 @@
 #include <QString>
 
 #include <cstddef>
+#include <optional>
+
+#include <netinet/in.h>
 
 // An IPv4 UDP socket that lives for one exchange: created open, closed on
 // destruction, whatever path the exchange takes.
@@ -21,10 +24,13 @@ public:
     // would make a receive wait forever.
     bool setReceiveTimeout(int microseconds);
 
-    // Connects to "a.b.c.d:port": the part before the first colon as a dotted IPv4
-    // address (no name lookup), the leading digits after it plus portOffset as the
-    // port, modulo 65536. Only datagrams from that address and port are received.
+    // Connects to "a.b.c.d:port" or "host.name:port": the part before the first colon
+    // as a dotted IPv4 address or a host name to look up, the leading digits after it
+    // plus portOffset as the port, modulo 65536. Only datagrams from that address and
+    // port are received. False when the name has no address or connect fails.
     bool connectTo(const QString& address, int portOffset = 0);
+    // "a.b.c.d:port" that connectTo() reached; empty before it did.
+    QString connectedAddress() const;
 
     bool send(const QByteArray& datagram);
 
@@ -32,5 +38,8 @@ public:
     QByteArray receive(std::size_t maxBytes);
 
 private:
+    static std::optional<in_addr_t> ipOfHost(QStringView host);
+
     int descriptor;
+    sockaddr_in connected{};
 };

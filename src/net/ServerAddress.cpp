@@ -1,5 +1,7 @@
 #include "net/ServerAddress.h"
 
+#include <algorithm>
+
 #include <arpa/inet.h>
 
 namespace {
@@ -66,6 +68,18 @@ std::optional<quint32> ServerAddress::ipOfDottedDecimal(QStringView host)
         ip = ip << 8 | *byte;
     }
     return ip;
+}
+
+bool ServerAddress::isHostName(QStringView host)
+{
+    const auto isLetter = [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    const auto isLabelCharacter = [&isLetter](QChar c) { return isLetter(c) || (c >= u'0' && c <= u'9') || c == u'-'; };
+    const auto isLabel = [&isLabelCharacter](QStringView label) {
+        return !label.isEmpty() && !label.startsWith(u'-') && !label.endsWith(u'-')
+            && std::all_of(label.begin(), label.end(), isLabelCharacter);
+    };
+    const QList<QStringView> labels = host.split(u'.');
+    return std::all_of(labels.cbegin(), labels.cend(), isLabel) && std::any_of(host.begin(), host.end(), isLetter);
 }
 
 std::optional<quint16> ServerAddress::portOfDecimal(QStringView text)

@@ -29,6 +29,9 @@ struct ServerAddress {
     // leading zeros allowed and read as decimal ("10.0.0.010" is 10.0.0.10); nothing
     // for any other text.
     static std::optional<quint32> ipOfDottedDecimal(QStringView host);
+    // Whether the text is a host name to look up: dot-separated labels of ASCII letters,
+    // digits and inner hyphens, with a letter somewhere ("cod4.example.org", "localhost").
+    static bool isHostName(QStringView host);
     // The port of a text of decimal digits alone from 1 to 65535, leading zeros allowed;
     // nothing for any other text.
     static std::optional<quint16> portOfDecimal(QStringView text);

@@ -57,7 +57,7 @@ void applyInformation(CodServer& server, const QByteArray& answer)
         return;
     }
     if (fields->serverName)
-        server.setServerName(*fields->serverName);
+        server.learnHostName(*fields->serverName);
     if (fields->mapName)
         server.setServerMapName(*fields->mapName);
     if (fields->gametype)

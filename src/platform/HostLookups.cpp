@@ -1,27 +1,40 @@
 #include "platform/HostLookups.h"
 
-#include <algorithm>
+#include <thread>
 
-// The threads are joined before the object their results are queued to goes.
+HostLookups::HostLookups()
+    : results(std::make_shared<Results>())
+{
+    results->owner = this;
+}
+
+// A thread that ends later finds no owner and queues nothing; what it queued before
+// goes with the receiver's pending events.
 HostLookups::~HostLookups()
 {
-    cancel();
-    running.clear();
+    std::lock_guard guard(results->lock);
+    results->owner = nullptr;
 }
 
 void HostLookups::lookUp(const QString& host, const Lookup& lookup, Done done)
 {
-    forgetFinished();
     const quint64 number = ++started;
     wanted = number;
-    auto finished = std::make_shared<std::atomic<bool>>(false);
-    std::jthread thread([this, number, host, lookup, done = std::move(done), finished] {
-        const QString result = lookup(host);
-        QMetaObject::invokeMethod(
-            &results, [this, number, result, done] { deliver(number, result, done); }, Qt::QueuedConnection);
-        *finished = true;
-    });
-    running.push_back({std::move(finished), std::move(thread)});
+    std::thread([results = results, number, host, lookup, done = std::move(done)]() mutable {
+        post(results, number, lookup(host), std::move(done));
+    }).detach();
+}
+
+void HostLookups::post(const std::shared_ptr<Results>& results, quint64 lookup, const QString& result, Done done)
+{
+    std::lock_guard guard(results->lock);
+    HostLookups* owner = results->owner;
+    if (!owner)
+        return;
+    QMetaObject::invokeMethod(
+        &owner->receiver,
+        [owner, lookup, result, done = std::move(done)] { owner->deliver(lookup, result, done); },
+        Qt::QueuedConnection);
 }
 
 void HostLookups::deliver(quint64 lookup, const QString& result, const Done& done)
@@ -30,9 +43,4 @@ void HostLookups::deliver(quint64 lookup, const QString& result, const Done& don
         return;
     wanted = 0;
     done(result);
-}
-
-void HostLookups::forgetFinished()
-{
-    std::erase_if(running, [](const Running& lookup) { return lookup.finished->load(); });
 }

@@ -19,12 +19,6 @@ ReplaceableInstance<Preferences>& theStandardStore()
     return store;
 }
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The INI reader gives bytes back only when their "@ByteArray(...)" form is whole;
 // cut short, it gives that form as text, one character per byte. The last byte may
 // come from an escape cut in the middle, so it is not kept.
@@ -45,7 +39,7 @@ Preferences::Preferences(const QString& filePath, Access access)
     if (access == Access::ReadWrite)
         PrivateFile::createEmpty(filePath);
     open();
-    const QByteArray content = contentOf(filePath);
+    const QByteArray content = PrivateFile::contentOf(filePath);
     if (settings->status() == QSettings::FormatError || IniFileCheck::droppedLines(content) > 0) {
         qWarning().noquote() << "The settings file" << filePath << "has lines that cannot be read";
         damagedFileContent = content;
@@ -75,6 +69,7 @@ void Preferences::installStandard(std::unique_ptr<Preferences> preferences)
 void Preferences::open()
 {
     settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    faultMet = false;
 }
 
 bool Preferences::keepCopyOfDamagedFile()
@@ -186,6 +181,28 @@ QByteArray Preferences::dataForKey(const QString& key) const
     return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : QByteArray();
 }
 
+QStringList Preferences::stringListForKey(const QString& key) const
+{
+    const QVariant value = objectForKey(key);
+    switch (value.typeId()) {
+    case QMetaType::QStringList:
+        return value.toStringList();
+    case QMetaType::QString:
+        return {value.toString()};
+    case QMetaType::QVariantList: {
+        QStringList texts;
+        for (const QVariant& item : value.toList()) {
+            if (item.typeId() != QMetaType::QString)
+                return {};
+            texts.append(item.toString());
+        }
+        return texts;
+    }
+    default:
+        return {};
+    }
+}
+
 double Preferences::doubleCommandLatency() const
 {
     return TextValue::doubleCommandLatency(stringForKey(QStringLiteral("Latency for double command")));
@@ -214,11 +231,28 @@ bool Preferences::setObject(const QVariant& value, const QString& key)
     }
     if (!keepCopyOfDamagedFile() || !settings->isWritable())
         return false;
+    // A reader keeps the first fault it met, which would hide how this write went.
+    if (faultMet)
+        open();
+    const QVariant previous = settings->value(key);
     settings->setValue(key, value);
-    if (!sync())
+    if (!sync()) {
+        forgetRefusedValue(key, previous);
         return false;
+    }
     keysLoggedAsOutside.remove(key);
     return true;
+}
+
+// Qt keeps a file's unwritten changes in a cache that every reader of the file shares,
+// a fresh one too: the refused value would go into the file with the next write. The
+// key gets back what it held, which that write then stores again.
+void Preferences::forgetRefusedValue(const QString& key, const QVariant& previous)
+{
+    if (previous.isValid())
+        settings->setValue(key, previous);
+    else
+        settings->remove(key);
 }
 
 bool Preferences::sync()
@@ -226,7 +260,7 @@ bool Preferences::sync()
     settings->sync();
     if (settings->status() == QSettings::AccessError) {
         qWarning().noquote() << "The settings file" << path << "could not be written";
-        open();
+        faultMet = true;
         return false;
     }
     PrivateFile::restrictToOwner(path);

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -52,6 +53,9 @@ public:
     int integerForKey(const QString& key) const;
     QString stringForKey(const QString& key) const;
     QByteArray dataForKey(const QString& key) const;
+    // The texts of a stored list, in order; none when the value is not a list of
+    // texts. The store gives a list of one text back as a plain text.
+    QStringList stringListForKey(const QString& key) const;
     // The delay in seconds between two console commands sent in a row, from the
     // setting "Latency for double command".
     double doubleCommandLatency() const;
@@ -76,8 +80,9 @@ private:
     // Keeps the dated copy of a damaged file once; false while it cannot be written.
     bool keepCopyOfDamagedFile();
     void liftDisplacedKeys();
-    // Writes the pending changes; false, forgetting them, when the file was not written.
+    // Writes the pending changes; false when the file was not written.
     bool sync();
+    void forgetRefusedValue(const QString& key, const QVariant& previous);
     QVariant valueInEffect(const QString& key) const;
     QVariant storedValue(const QString& key) const;
 
@@ -92,4 +97,6 @@ private:
     mutable QSet<QString> keysLoggedAsOutside;
     std::optional<QByteArray> damagedFileContent;
     std::optional<QString> damagedFileCopyPath;
+    // The reader met a fault when it last wrote.
+    bool faultMet = false;
 };

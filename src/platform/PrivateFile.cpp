@@ -47,7 +47,20 @@ bool writeNewFile(const QString& path, const QByteArray& data)
     return true;
 }
 
+// The newest of the copies matching the pattern in the folder, or nothing.
+std::optional<QString> newestCopy(const QDir& folder, const QString& pattern)
+{
+    const QFileInfoList copies = folder.entryInfoList({pattern}, QDir::Files, QDir::Time);
+    return copies.isEmpty() ? std::nullopt : std::optional(copies.first().absoluteFilePath());
+}
+
 }  // namespace
+
+QByteArray PrivateFile::contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 void PrivateFile::createEmpty(const QString& path)
 {
@@ -74,6 +87,11 @@ std::optional<QString> PrivateFile::keepDatedCopy(const QString& neighbour, cons
                                                   const QByteArray& data)
 {
     const QFileInfo beside(neighbour);
+    // The same damage met again, at another start, is kept already.
+    const std::optional<QString> newest =
+        newestCopy(beside.absoluteDir(), QStringLiteral("%1-%2-*.damaged").arg(beside.completeBaseName(), what));
+    if (newest && contentOf(*newest) == data)
+        return newest;
     const QString stem = QStringLiteral("%1/%2-%3-%4")
                              .arg(beside.absolutePath(), beside.completeBaseName(), what,
                                   QDate::currentDate().toString(Qt::ISODate));

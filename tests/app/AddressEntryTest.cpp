@@ -56,7 +56,6 @@ TEST_F(AddressEntry, theSheetTellsWhyItRefusesAnAddressAndStaysOpen)
         {"abc.def.ghi.jkl:28960junk", badPort},
         {"10.0.0.2:28960:7", badPort},
         {"10.0.0.2: 28960", badPort},
-        {"game.example.org:28960", "Host names are not supported: use the ip address"},
         {"10.0.2:28960", "Missing argument(s) in the ip adress"},
         {"10.0.0.2.5:28960", badAddress},
         {"10.0.0.256:28960", badAddress},
@@ -76,13 +75,15 @@ TEST_F(AddressEntry, theSheetTellsWhyItRefusesAnAddressAndStaysOpen)
     typeNewAddress("10.0.0.02:028960");
     QTest::mouseClick(sheet().okButton, Qt::LeftButton);
     EXPECT_FALSE(window->newModifyWindow().isVisible());
-    EXPECT_EQ(addresses(), "10.0.0.1:28960 10.0.0.02:028960");
+    typeNewAddress("cod4.example.org:28960");
+    QTest::keyClick(sheet().nmIpAndPort, Qt::Key_Return);
+    EXPECT_EQ(addresses(), "10.0.0.1:28960 10.0.0.02:028960 cod4.example.org:28960") << "host names stay as typed";
 }
 
 TEST_F(AddressEntry, pastedOrDroppedTextIsTakenOnlyWhenItIsAnAddress)
 {
     for (const char* text : {"lorem ipsum \x01\x02 ;;; 999.1.1.1:5\n...", "abc.def.ghi.jkl:28960junk",
-                             "10.0.0.2:28960\x01", "10.0.0.2:28960 10.0.0.3:28960", "localhost:28960"}) {
+                             "10.0.0.2:28960\x01", "10.0.0.2:28960 10.0.0.3:28960", "-bad-.example:28960"}) {
         EXPECT_FALSE(dropText(QString::fromLatin1(text))) << text;
         paste(QString::fromLatin1(text));
     }
@@ -91,5 +92,36 @@ TEST_F(AddressEntry, pastedOrDroppedTextIsTakenOnlyWhenItIsAnAddress)
 
     paste("10.0.0.2:28960\n");
     EXPECT_TRUE(dropText(" 10.0.0.3:28960"));
-    EXPECT_EQ(addresses(), "10.0.0.1:28960 10.0.0.2:28960 10.0.0.3:28960");
+    EXPECT_TRUE(dropText("localhost:28960"));
+    EXPECT_EQ(addresses(), "10.0.0.1:28960 10.0.0.2:28960 10.0.0.3:28960 localhost:28960");
+}
+
+TEST_F(AddressEntry, theSheetChecksTheAddressAsItIsTypedAndStartsEmptyUnderItsPattern)
+{
+    QTest::mouseClick(&control<QPushButton>("newServerButton"), Qt::LeftButton);
+    QLineEdit& field = *sheet().nmIpAndPort;
+    const QLabel& message = *sheet().nmErrorMessage;
+    EXPECT_EQ(field.text(), "");
+    EXPECT_EQ(field.placeholderText(), "xxx.xxx.xxx.xxx:xxxxx");
+    const std::pair<const char*, QString> steps[] = {
+        {"10.0.0.9", "No port specified"},
+        {":", "Bad argument in the port number"},
+        {"27960", ""},
+        {"x", "Bad argument in the port number"},
+    };
+    for (const auto& [typed, expected] : steps) {
+        QTest::keyClicks(&field, typed);
+        EXPECT_EQ(message.text(), expected) << "after " << typed;
+    }
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    EXPECT_EQ(message.text(), "") << "valid again";
+    QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&field, Qt::Key_Delete);
+    EXPECT_EQ(message.text(), "") << "an empty field is not yet wrong";
+    QTest::keyClick(&field, Qt::Key_Return);
+    EXPECT_EQ(message.text(), "No port specified");
+    EXPECT_TRUE(window->newModifyWindow().isVisible());
+    QTest::keyClicks(&field, "10.0.0.9:27960");
+    QTest::keyClick(&field, Qt::Key_Return);
+    EXPECT_EQ(addresses(), "10.0.0.1:28960 10.0.0.9:27960");
 }

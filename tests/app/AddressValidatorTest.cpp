@@ -19,8 +19,9 @@ TEST(AddressValidator, tellsTheFirstProblemOfAnAddress)
         {"192.168.0.1:99999999999999999999", badPort},
         {"192.168.0.1:", badPort},
         {"1.2.3:0", badPort},
-        {"localhost:28960", "Host names are not supported: use the ip address"},
-        {"a.b.c.d:28960", "Host names are not supported: use the ip address"},
+        {"-bad.example.org:28960", "Missing argument(s) in the ip adress"},
+        {"a..b.org:28960", badAddress},
+        {"game_server.org:28960", "Missing argument(s) in the ip adress"},
         {"192.168.1:28960", "Missing argument(s) in the ip adress"},
         {"192.168.0.256:28960", badAddress},
         {"-1.0.0.0:28960", badAddress},
@@ -31,6 +32,7 @@ TEST(AddressValidator, tellsTheFirstProblemOfAnAddress)
     for (const auto& [address, message] : refused)
         EXPECT_EQ(AddressValidator::problemWith(address), message) << address.toStdString();
 
-    for (const char* accepted : {"192.168.0.1:65535", "0.0.0.0:1", "255.255.255.255:28960", "10.0.0.01:0028960"})
+    for (const char* accepted : {"192.168.0.1:65535", "0.0.0.0:1", "255.255.255.255:28960", "10.0.0.01:0028960",
+                                 "localhost:28960", "cod4.example.org:28960", "a.b.c.d:28960", "x-1.example:1"})
         EXPECT_TRUE(AddressValidator::isValid(accepted)) << accepted;
 }

@@ -30,21 +30,33 @@ protected:
             items.append(combo.itemText(i));
         return items;
     }
+    // The Join button's tooltip as the user reads it.
+    QString joinTip() const
+    {
+        return tipText(control<QPushButton>("goToServerButton").toolTip());
+    }
 };
 
 TEST_F(AdministrationPanel, joiningNeedsAnAnsweredInstalledGameAndTheDrawerOnlyOpensOnAnAdministeredQuakeServer)
 {
     desktop->installApplication(GameApplications::urbanTerror, "/usr/games/urbanterror");
     startWith({server("Plain", "10.0.0.1:28960"), server("Admin", nobodyAnswers, "rcon")});
+    EXPECT_EQ(joinTip(), "No favourite server selected");
     select(0);
     EXPECT_FALSE(isEnabled("goToServerButton")) << "never answered";
+    EXPECT_EQ(joinTip(), "The server's game is not known until it answers a refresh");
     EXPECT_FALSE(drawerIsOpen());
     setAnswered(*favourite(0), "q3ut4");
     redraw();
     EXPECT_TRUE(isEnabled("goToServerButton"));
+    EXPECT_TRUE(joinTip().startsWith("Joins the selected favourite"));
     favourite(0)->setServerGameName("Call of Duty 4");
     redraw();
     EXPECT_FALSE(isEnabled("goToServerButton")) << "not installed";
+    EXPECT_EQ(joinTip(), "No launcher for Call of Duty 4 found on PATH: see the README");
+    favourite(0)->setServerGameName("<b>baseoa</b>");
+    redraw();
+    EXPECT_EQ(joinTip(), "Zorvel cannot start the game <b>baseoa</b>");
 
     control<QComboBox>("mapListComboBox").setEditText("typed by hand");
     select(1);

@@ -11,7 +11,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 
@@ -61,7 +63,24 @@ TEST_F(DamagedStore, aListCutShortGivesBackEveryWholeRecordAndIsCopiedBeforeAnyt
     EXPECT_GT(copy.size(), ServerArchive::archiveServerList(threeFavourites.mid(0, 2)).size());
     EXPECT_TRUE(ServerArchive::archiveServerList(threeFavourites).startsWith(copy));
     EXPECT_EQ(Files::permissionsOf(copyNamedInAlert()), mode_t(0600));
-    EXPECT_EQ(settingsFile(), cut) << "nothing is written before the user says so";
+    EXPECT_EQ(storedAddresses(), QStringList({"10.0.0.1:28960", "10.0.0.2:28960"}))
+        << "once told, the list as read replaces the damaged one";
+
+    // The next start is clean; the same damage met again is told but not copied again.
+    const QString firstCopy = copyNamedInAlert();
+    const auto copies = [] {
+        return QFileInfo(Preferences::standard().filePath()).dir().entryList({"*.damaged"}, QDir::Files);
+    };
+    endRunWithoutPrompt();
+    alerts->clear();
+    start();
+    EXPECT_TRUE(alerts->shown().isEmpty());
+    endRunWithoutPrompt();
+    writeSettingsFile(cut);
+    start();
+    ASSERT_EQ(alerts->shown().size(), 1);
+    EXPECT_EQ(copyNamedInAlert(), firstCopy);
+    EXPECT_EQ(copies().size(), 1);
 
     pasteText("10.0.0.4:28960");
     alerts->answerNext(Alerts::DefaultButton);

@@ -1,11 +1,14 @@
 #include "MainWindowFixture.h"
 
 #include "app/NewModifyWindow.h"
+#include "peers/GameServerPeer.h"
 
 #include "ui_NewModifyWindow.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
 
 class FavouritesEditing : public MainWindowFixture {
 protected:
@@ -19,6 +22,23 @@ protected:
         sheetFields().nmServerName->setText(name);
         sheetFields().nmRconPass->setText(pass);
         sheetFields().okButton->click();
+    }
+    // Selects the favourite, clicks Refresh and waits for the window to tell the outcome.
+    void refreshRow(int row) const
+    {
+        select(row);
+        controller->showOutcome({});
+        clickButton("refreshServerButton");
+        while (!outcome().startsWith("Refreshed "))
+            QTest::qWait(5);
+    }
+    QString nameCell(int row, int role = Qt::DisplayRole) const
+    {
+        return cell(favourites(), row, "Name", role).toString();
+    }
+    static QByteArray statusNaming(const QByteArray& hostName)
+    {
+        return GameServerPeer::statusDatagram("\\sv_hostname\\" + hostName + "\\gamename\\Call of Duty 2\n");
     }
 };
 
@@ -101,4 +121,69 @@ TEST_F(FavouritesEditing, deletingMakesTheFollowingFavouriteCurrentAndWithoutASe
     EXPECT_EQ(favouriteAddresses(), QStringList{"10.0.0.1:28960"});
     EXPECT_EQ(controller->currentServer(), nullptr) << "none follows the last";
     EXPECT_EQ(selectedRow(), -1);
+}
+
+TEST_F(FavouritesEditing, aNameTheUserTypedOutlivesRefreshesAndRestartsWhileAnUntypedOneFollowsTheServer)
+{
+    GameServerPeer named;
+    GameServerPeer unnamed;
+    named.setStatusAnswer({statusNaming("Newcomer OA")});
+    unnamed.setStatusAnswer({statusNaming("Plain <b>OA</b>")});
+    startWith({server("", QString::fromLatin1(unnamed.address()))});
+    clickButton("newServerButton");
+    fillAndConfirm(QString::fromLatin1(named.address()), "My OA box");
+    refreshRow(1);
+    refreshRow(0);
+    EXPECT_EQ(nameCell(1), "My OA box");
+    EXPECT_EQ(nameCell(0), "Plain <b>OA</b>") << "a favourite left without a name shows the server's";
+    EXPECT_EQ(tipText(nameCell(1, Qt::ToolTipRole)), "Server name: Newcomer OA");
+    EXPECT_EQ(nameCell(0, Qt::ToolTipRole), "") << "no tip repeats the name";
+    select(1);
+    clickButton("infoServerButton");
+    EXPECT_EQ(window->findChild<QPlainTextEdit*>("infoName")->toPlainText(), "Newcomer OA");
+    controller->closeInfoWindow();
+
+    // Confirming the sheet as it came leaves the server's name in charge.
+    select(0);
+    clickButton("modifyServerButton");
+    sheetFields().okButton->click();
+    unnamed.setStatusAnswer({statusNaming("Renamed OA")});
+    refreshRow(0);
+    EXPECT_EQ(nameCell(0), "Renamed OA");
+
+    alerts->answerNext(Alerts::DefaultButton);
+    controller->applicationWillTerminate();
+    endRunWithoutPrompt();
+    start();
+    refreshRow(1);
+    refreshRow(0);
+    EXPECT_EQ(namesOf(controller->myServers()), QStringList({"Renamed OA", "My OA box"}));
+    select(1);
+    clickButton("modifyServerButton");
+    EXPECT_EQ(sheetFields().nmServerName->text(), "My OA box");
+
+    // A name cleared in the sheet hands the favourite back to its server.
+    fillAndConfirm(QString::fromLatin1(named.address()));
+    refreshRow(1);
+    EXPECT_EQ(nameCell(1), "Newcomer OA");
+}
+
+// A favourite stored under older address rules keeps its address when only its name
+// or password change; an address the user changes is checked.
+TEST_F(FavouritesEditing, aFavouriteUnderOlderAddressRulesCanBeRenamed)
+{
+    startWith({server("Old", "1.2.3.4.5:28960")});
+    select(0);
+    clickButton("modifyServerButton");
+    fillAndConfirm("1.2.3.4.5:28960", "Renamed", "secret");
+    EXPECT_FALSE(sheet().isVisible());
+    EXPECT_EQ(favourite(0)->serverName(), "Renamed");
+    EXPECT_TRUE(favourite(0)->serverPassOwner());
+    EXPECT_EQ(favouriteAddresses(), QStringList({"1.2.3.4.5:28960"}));
+
+    clickButton("modifyServerButton");
+    fillAndConfirm("1.2.3.4.6:28960", "Moved", "secret");
+    EXPECT_EQ(sheetFields().nmErrorMessage->text(), "Bad argument(s) in the ip adress");
+    EXPECT_TRUE(sheet().isVisible());
+    EXPECT_EQ(favourite(0)->serverName(), "Renamed");
 }

@@ -208,3 +208,23 @@ TEST_F(FavouritesTable, thePingCellHoldsTheTimeAloneAndTheColumnsFillTheTableWha
     const QHeaderView& restored = *favourites().horizontalHeader();
     EXPECT_EQ(restored.length(), favourites().viewport()->width()) << "no bare part of the header is left";
 }
+
+// Favourites stored under older address rules, which the validator now refuses, are
+// shown and come back whole when cut and pasted.
+TEST_F(FavouritesTable, aFavouriteUnderOlderAddressRulesSurvivesCutAndPaste)
+{
+    startWith({server("Suffixed", "1.2.3.4:28960x", "secret"), server("Five bytes", "1.2.3.4.5:28960"),
+               server("Alpha", "10.0.0.1:28960")});
+    EXPECT_EQ(favouriteAddresses(), QStringList({"1.2.3.4:28960x", "1.2.3.4.5:28960", "10.0.0.1:28960"}));
+    for (int cut = 0; cut < 2; ++cut) {
+        select(0);
+        control<QAction>("cut").trigger();
+        select(-1);
+        control<QAction>("paste").trigger();
+    }
+    ASSERT_EQ(favouriteAddresses(), QStringList({"10.0.0.1:28960", "1.2.3.4:28960x", "1.2.3.4.5:28960"}));
+    EXPECT_EQ(favourite(1)->serverName(), "Suffixed");
+    EXPECT_EQ(favourite(1)->serverPass(), "secret");
+    EXPECT_TRUE(favourite(1)->serverPassOwner());
+    EXPECT_EQ(favourite(2)->serverName(), "Five bytes");
+}

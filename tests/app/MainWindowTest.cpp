@@ -57,7 +57,7 @@ TEST_F(MainWindowTest, editCommandsNeedASelectionAndTheDetailsAndRotationCommand
         {1, CodServer::Answered, "UT2004", true, false},
     };
     startWith({server("Plain", "10.0.0.1:28960"), server("Administered", nobodyAnswers, "rcon")});
-    const QStringList editCommands = {"copy", "cut", "delete"};
+    const QStringList editCommands = {"copy", "cut", "delete", "modifyServer", "refreshServer"};
     for (const Case& state : cases) {
         UserInput::clickRow(favourites(), state.row);
         favourite(state.row)->setCommError(state.commError);

@@ -211,6 +211,36 @@ TEST_F(MasterScanTest, aMastersHostNameIsLookedUpWithoutHoldingUpTheWindow)
     EXPECT_EQ(master.receivedDatagrams().size(), 1);
 }
 
+TEST_F(MasterScanTest, quitDoesNotWaitForAMasterLookUpThatHangs)
+{
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    auto lookUpEnded = std::make_shared<std::promise<bool>>();
+    std::future<bool> releasedByTheTest = lookUpEnded->get_future();
+    // Held by the look-up's thread alone once the scan started: it expires as that
+    // thread ends.
+    auto heldByTheLookUp = std::make_shared<int>();
+    const std::weak_ptr<int> lookUpThread = heldByTheLookUp;
+    // The resolver answers when the test says so, or at the latest after a minute.
+    MasterScan::setHostLookup([released, lookUpEnded, held = std::move(heldByTheLookUp)](const QString&) {
+        lookUpEnded->set_value(released.wait_for(60s) == std::future_status::ready);
+        return QStringLiteral("127.0.0.1");
+    });
+    Preferences::standard().setObject(QStringLiteral("master.zorvel.test"), QStringLiteral("CoD Master Server"));
+    start();
+    controller->scanCodServers();
+    MasterScan::setHostLookup(MasterScan::getIpFromString);
+
+    // The run ends while the master's name is looked up: the end does not wait for the
+    // resolver, whose answer comes later to nobody.
+    endRunWithoutPrompt();
+    release.set_value();
+    EXPECT_TRUE(releasedByTheTest.get());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lookUpThread.expired(); }, 60000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(master.receivedDatagrams().isEmpty());
+}
+
 TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOnlyTheAnsweringOnesListedOnce)
 {
     GameServerFarm farm({farmServer(Answer::Status), farmServer(Answer::Status), farmServer(Answer::Garbage),

@@ -1,11 +1,16 @@
 #include "MainWindowFixture.h"
 
 #include "app/FavouritesStore.h"
+#include "model/ServerArchive.h"
+#include "peers/GameServerPeer.h"
 #include "platform/Preferences.h"
+#include "platform/PrivateFile.h"
 #include "support/Files.h"
 #include "support/TestPreferences.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 
 // Quitting with Ctrl+Q: the prompt that offers to store a changed list, what each
@@ -21,6 +26,7 @@ protected:
     }
 
     static bool recoveryCopyExists() { return QFile::exists(FavouritesStore::recoveryCopyPath()); }
+    static QByteArray recoveryCopy() { return Files::contentOf(FavouritesStore::recoveryCopyPath()); }
 
     const QList<CodServerPtr> alpha = {server("Alpha", "10.0.0.1:28960", "secret")};
 };
@@ -113,4 +119,66 @@ TEST_F(QuitPrompt, theChangesOfARunThatEndedWithoutThePromptAreOfferedAtTheNextS
     endRunWithoutPrompt();
     start();
     EXPECT_EQ(alerts->shown().size(), 3) << "nothing left to offer";
+}
+
+TEST_F(QuitPrompt, aPartlyReadableRecoveryCopyTellsWhatItLostAndIsCopiedBeforeItIsReplaced)
+{
+    const QList<CodServerPtr> three = {server("Alpha", "10.0.0.1:28960", "secret"), server("Bravo", "10.0.0.2:28960"),
+                                       server("Charlie", "10.0.0.3:28960")};
+    // The copy ends in the middle of its third record.
+    const QByteArray cut = ServerArchive::archiveServerList(three).chopped(3);
+    ASSERT_TRUE(PrivateFile::write(FavouritesStore::recoveryCopyPath(), cut));
+
+    alerts->answerNext(Alerts::DefaultButton);
+    start();
+    ASSERT_EQ(alerts->shown().size(), 1);
+    const QString message = alerts->shown().first().message;
+    EXPECT_TRUE(message.contains("changes that were not saved. 1 of its favourite servers could not be read."))
+        << message.toStdString();
+    const QString copyPath = QRegularExpression(" kept in (.+)\\. Do you").match(message).captured(1);
+    EXPECT_EQ(Files::contentOf(copyPath), cut) << message.toStdString();
+    EXPECT_EQ(Files::permissionsOf(copyPath), mode_t(0600));
+    EXPECT_EQ(namesOf(controller->myServers()), QStringList({"Alpha", "Bravo"}));
+    EXPECT_NE(recoveryCopy(), cut) << "restored, the list keeps a copy of its own";
+    EXPECT_EQ(Files::contentOf(copyPath), cut);
+}
+
+TEST_F(QuitPrompt, nothingReplacesTheEarlierRunsCopyBeforeTheRestorePromptIsAnswered)
+{
+    GameServerPeer peer;
+    peer.setStatusAnswer({GameServerPeer::statusDatagram("\\sv_hostname\\Learnt\\gamename\\Call of Duty 2\n")});
+    startWith({server("", QString::fromLatin1(peer.address()))});
+    pasteText("10.0.0.2:28960");
+    endRunWithoutPrompt();
+    const QByteArray earlierCopy = recoveryCopy();
+
+    // The periodic refresh starts with the window and learns the favourite's name; what
+    // it queues runs while the prompt waits for the user.
+    Preferences::standard().setObject(true, "Auto Refresh");
+    QByteArray copyWhileAsked;
+    alerts->whileShown([&](const auto&) {
+        waitForTheRunToEnd();
+        QCoreApplication::processEvents();
+        copyWhileAsked = recoveryCopy();
+    });
+    alerts->answerNext(Alerts::AlternateButton);
+    start();
+    ASSERT_EQ(alerts->shown().size(), 1);
+    EXPECT_EQ(copyWhileAsked, earlierCopy);
+    // Discarded: the name this run learnt is its own change, with a copy of its own.
+    const auto kept = ServerArchive::unarchiveServerList(recoveryCopy());
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(namesOf(*kept), QStringList({"Learnt"}));
+}
+
+TEST_F(QuitPrompt, aRecoveryCopyThatCannotBeWrittenIsToldOnce)
+{
+    start();
+    // A folder in the copy's place: no file can take it.
+    ASSERT_TRUE(QDir().mkpath(FavouritesStore::recoveryCopyPath()));
+    pasteText("10.0.0.2:28960");
+    EXPECT_TRUE(outcome().startsWith("Unsaved changes of the favourite servers are not being kept: "))
+        << outcome().toStdString();
+    pasteText("10.0.0.3:28960");
+    EXPECT_EQ(outcome(), "Pasted 10.0.0.3:28960");
 }

@@ -3,6 +3,7 @@
 #include "app/PasswordWindow.h"
 #include "launch/GameApplications.h"
 #include "model/ServerArchive.h"
+#include "net/HostResolution.h"
 #include "net/UtProtocol.h"
 #include "peers/GameServerPeer.h"
 #include "peers/UtQueryPeer.h"
@@ -14,13 +15,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -317,4 +321,59 @@ TEST_F(RefreshScheduling, quittingDuringARunStopsItAndOffersToStoreTheNamesItLea
     const auto storedAfter = ServerArchive::unarchiveServerList(storedFavourites());
     ASSERT_TRUE(storedAfter.has_value());
     EXPECT_EQ(storedAfter->first()->serverName(), "Learnt");
+}
+
+TEST_F(RefreshScheduling, aHostNameIsLookedUpAtEachRefreshAndStaysAsTypedAndOneWithoutAddressSaysSo)
+{
+    GameServerPeer answering;
+    answering.setStatusAnswer({statusWithPlayer("Named", "Bob")});
+    const QString typed = QStringLiteral("localhost:%1").arg(answering.port());
+    startWith({server("", typed), server("Nowhere", "nonexistent.invalid:28960")});
+    clickButton("refreshAllServersButton");
+    waitForTheRunToEnd();
+    EXPECT_EQ(favourite(0)->commError(), CodServer::Answered);
+    EXPECT_EQ(favourite(0)->serverName(), "Named");
+    EXPECT_EQ(cell(favourites(), 0, "Address").toString(), typed);
+    EXPECT_EQ(tipText(cell(favourites(), 0, "Address", Qt::ToolTipRole)),
+              QStringLiteral("Found at 127.0.0.1:%1").arg(answering.port()));
+    EXPECT_EQ(favourite(1)->commError(), CodServer::Unreachable);
+    select(1);
+    EXPECT_EQ(control<QGroupBox>("lastUpdateBox").title(), "No address found for the host name nonexistent.invalid");
+
+    alerts->answerNext(Alerts::DefaultButton);
+    controller->applicationWillTerminate();
+    EXPECT_EQ(storedAddresses(), QStringList({typed, "nonexistent.invalid:28960"}));
+}
+
+TEST_F(RefreshScheduling, quittingWhileANameServerKeepsTheRunWaitingDoesNotWaitForIt)
+{
+    // A name server that answers only when the test lets it.
+    struct Gate {
+        std::mutex lock;
+        std::condition_variable changed;
+        bool asked = false;
+        bool open = false;
+    };
+    const auto gate = std::make_shared<Gate>();
+    HostResolution::setResolver([gate](const QString&) {
+        std::unique_lock guard(gate->lock);
+        gate->asked = true;
+        gate->changed.notify_all();
+        gate->changed.wait(guard, [&gate] { return gate->open; });
+        return QStringLiteral("127.0.0.1");
+    });
+    startWith({server("Slow", "slow.example:28960")});
+    const CodServerPtr slow = favourite(0);
+    clickButton("refreshAllServersButton");
+    {
+        std::unique_lock guard(gate->lock);
+        gate->changed.wait(guard, [&gate] { return gate->asked; });
+    }
+    // Ending returns, the run's worker joined, while the name server is still silent.
+    endRunWithoutPrompt();
+    EXPECT_EQ(slow->commError(), CodServer::Unreachable) << "the refresh gave the look-up up";
+    HostResolution::setResolver(HostResolution::systemLookup);
+    const std::lock_guard guard(gate->lock);
+    gate->open = true;
+    gate->changed.notify_all();
 }

@@ -1,8 +1,7 @@
+#include "app/FavouritesStore.h"
 #include "cli/PrometheusText.h"
 #include "cli/ZorvelCommand.h"
-#include "model/ServerArchive.h"
 #include "peers/GameServerPeer.h"
-#include "platform/Preferences.h"
 #include "support/Files.h"
 
 #include <QTcpServer>
@@ -19,16 +18,24 @@ QByteArray statusOf(const QByteArray& name, const QByteArray& map)
                                           + "\\g_gametype\\ctf\\sv_maxclients\\20\n3 40 \"Bob\"\n");
 }
 
-void storeFavourites(const QList<std::pair<QString, QByteArray>>& favourites)
+struct Favourite {
+    QString name;
+    QByteArray address;
+    bool nameTyped = false;
+};
+
+// Stores the favourites as the window does, names the user typed included.
+void storeFavourites(const QList<Favourite>& favourites)
 {
     QList<CodServerPtr> servers;
-    for (const auto& [name, address] : favourites) {
+    for (const Favourite& favourite : favourites) {
         const CodServerPtr server = CodServer::create();
-        server->setServerName(name);
-        server->setServerIp(QString::fromLatin1(address));
+        server->setServerName(favourite.name);
+        server->setServerIp(QString::fromLatin1(favourite.address));
+        server->setServerNameTyped(favourite.nameTyped);
         servers.append(server);
     }
-    Preferences::standard().setObject(ServerArchive::archiveServerList(servers), QStringLiteral("myServers"));
+    ASSERT_TRUE(FavouritesStore().store(servers));
 }
 
 // A port no one listens on now.
@@ -85,27 +92,32 @@ std::optional<PrometheusText::Sample> sampleOf(const std::vector<PrometheusText:
 }  // namespace
 
 // Read from the store as the window left them: a favourite that answers shows the
-// server's name, a silent one keeps the name it was stored with.
+// server's name unless the user typed one, a silent one keeps the name it was stored
+// with.
 TEST(FavouritesCommandTest, theStoredFavouritesAreRefreshedAndPrintedAsQueryPrintsThem)
 {
     ZorvelCommand zorvel;
     GameServerPeer answering;
     answering.setStatusAnswer({statusOf("^3Harbour", "mp_toujane")});
+    GameServerPeer named;
+    named.setStatusAnswer({statusOf("^2Docks", "mp_carentan")});
     GameServerPeer silent;
     silent.setSilent(true);
-    storeFavourites({{"Mine", answering.address()}, {"Gone", silent.address()}});
+    storeFavourites({{"Mine", answering.address()}, {"Our clan", named.address(), true}, {"Gone", silent.address()}});
 
     const ZorvelCommand::Result result = zorvel.run({"favourites", "--json"});
 
     EXPECT_EQ(result.status, 1);
     const QList<QJsonObject> lines = result.jsonLines();
-    ASSERT_EQ(lines.size(), 2);
+    ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0]["address"].toString(), QString::fromLatin1(answering.address()));
     EXPECT_EQ(lines[0]["name"].toString(), "Harbour");
     EXPECT_EQ(lines[0]["game"].toString(), "cod2");
     EXPECT_EQ(lines[0]["map"].toString(), "mp_toujane");
-    EXPECT_EQ(lines[1]["name"].toString(), "Gone");
-    EXPECT_EQ(lines[1]["error"].toString(), "no answer");
+    EXPECT_EQ(lines[1]["name"].toString(), "Our clan");
+    EXPECT_EQ(lines[1]["map"].toString(), "mp_carentan");
+    EXPECT_EQ(lines[2]["name"].toString(), "Gone");
+    EXPECT_EQ(lines[2]["error"].toString(), "no answer");
 }
 
 // /metrics parses as Prometheus text, labels every server with its address and game,

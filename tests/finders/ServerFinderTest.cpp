@@ -1,8 +1,12 @@
 #include "FinderWindowTest.h"
 
+#include "app/PasswordWindow.h"
 #include "support/UserInput.h"
 
+#include "ui_PasswordWindow.h"
 #include "ui_ServerFinder.h"
+
+#include <QMenu>
 
 namespace {
 
@@ -144,6 +148,40 @@ TEST_F(ServerFinderTest, theSettingColumnsShowTheirStateInsteadOfANumberAndOrder
     EXPECT_EQ(shown(), QStringList({"Odd", "Locked", "Open"}));
     UserInput::clickColumnTitle(*ui->serverTable, "Pure");
     EXPECT_EQ(shown(), QStringList({"Open", "Locked", "Odd"})) << "7 orders after 1";
+}
+
+TEST_F(ServerFinderTest, joiningAsksForTheJoinPasswordAsTheMainWindowDoesAndTheContextMenuOffersIt)
+{
+    QList<CodServerPtr> servers = records({cod2List[0], cod2List[1]});
+    servers[1]->setServerPassActive("1");
+    finder->getTheServersArray({}, {}, servers, {});
+    ui->cod2GameButton->click();
+    const auto passwordSheet = [this] { return finder->findChild<PasswordWindow*>(); };
+
+    UserInput::clickRow(*ui->serverTable, 1);
+    UserInput::click(*ui->joinServerButton);
+    ASSERT_NE(passwordSheet(), nullptr) << "a padlocked server asks for its password";
+    EXPECT_TRUE(passwordSheet()->isVisible());
+    UserInput::typeInto(*passwordSheet()->controls().pPassword, "let me in");
+    UserInput::click(*passwordSheet()->controls().okButton);
+    ASSERT_EQ(desktop->started().size(), 1);
+    EXPECT_EQ(desktop->started().first().arguments,
+              QStringList({"+password let me in", "+connect " + cod2List[1].ip}));
+
+    // The open server joins at once from the menu's Join, and asks when the user wants.
+    QMenu& menu = UserInput::openContextMenu(*ui->serverTable, 0);
+    ASSERT_TRUE(UserInput::chooseFromMenu(menu, "joinServer"));
+    ASSERT_EQ(desktop->started().size(), 2);
+    EXPECT_EQ(desktop->started().last().arguments, QStringList({"+connect " + cod2List[0].ip}));
+    ASSERT_TRUE(UserInput::chooseFromMenu(UserInput::openContextMenu(*ui->serverTable, 0), "joinServerWithPassword"));
+    QTRY_VERIFY(passwordSheet() && passwordSheet()->isVisible());
+    EXPECT_EQ(passwordSheet()->controls().pPassword->text(), "let me in") << "the last password is offered";
+    UserInput::click(*passwordSheet()->controls().cancelButton);
+    EXPECT_EQ(desktop->started().size(), 2) << "cancelled";
+
+    ui->serverNameToFind->setText("nobody");
+    EXPECT_FALSE(UserInput::chooseFromMenu(UserInput::openContextMenu(*ui->serverTable, -1), "joinServer"))
+        << "without a server the entries are disabled";
 }
 
 TEST_F(ServerFinderTest, aRescanKeepsEveryFilterWhoseValueTheNewListsStillHold)

@@ -7,6 +7,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 
@@ -111,4 +118,61 @@ TEST(PreferencesTest, aReadOnlyStoreReadsTheFileAndKeepsWhatIsSetInMemory)
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"Zorvel.conf"}));
     EXPECT_EQ(Files::contentOf(damaged), content);
+}
+
+namespace {
+
+// Leaves the process one free file descriptor while it lives: a settings file then
+// opens for writing, but its writer, which needs a lock file and a new file at once,
+// fails. That is how a write fails for root too.
+class OneFreeFileDescriptor {
+public:
+    OneFreeFileDescriptor()
+    {
+        ::getrlimit(RLIMIT_NOFILE, &previous);
+        rlimit few = previous;
+        few.rlim_cur = std::min<rlim_t>(previous.rlim_cur, 1024);
+        ::setrlimit(RLIMIT_NOFILE, &few);
+        for (int fd; (fd = ::dup(0)) >= 0;)
+            taken.push_back(fd);
+        if (!taken.empty()) {
+            ::close(taken.back());
+            taken.pop_back();
+        }
+    }
+    ~OneFreeFileDescriptor()
+    {
+        for (int fd : taken)
+            ::close(fd);
+        ::setrlimit(RLIMIT_NOFILE, &previous);
+    }
+
+private:
+    rlimit previous{};
+    std::vector<int> taken;
+};
+
+}  // namespace
+
+// A value the file refused is forgotten: the next write, once the file takes writes
+// again, stores only what was accepted, and says it did.
+TEST(PreferencesTest, aRefusedValueIsNeverWrittenLater)
+{
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("Zorvel.conf");
+    Preferences store(path);
+    ASSERT_TRUE(store.setObject(QByteArray("accepted"), "myServers"));
+    const QByteArray refused(4096, 'r');
+    {
+        const OneFreeFileDescriptor oneFree;
+        EXPECT_FALSE(store.setObject(refused, "myServers"));
+    }
+    EXPECT_EQ(store.dataForKey("myServers"), "accepted");
+
+    EXPECT_TRUE(store.setObject(QByteArray("geometry"), "Main window geometry"));
+    const QByteArray content = Files::contentOf(path);
+    EXPECT_FALSE(content.contains("rrrr")) << content.data();
+    EXPECT_TRUE(content.contains("accepted"));
+    EXPECT_TRUE(content.contains("geometry"));
+    EXPECT_EQ(Preferences(path).dataForKey("myServers"), "accepted");
 }

@@ -154,6 +154,13 @@ int ChildProcess::waitForExit()
     return exitStatus;
 }
 
+void ChildProcess::kill()
+{
+    if (isRunning())
+        ::kill(pid, SIGKILL);
+    waitForExit();
+}
+
 void ChildProcess::stop()
 {
     if (!isRunning())

@@ -41,6 +41,8 @@ public:
     QByteArray readToEnd();
     // Waits for the child's end and returns its exit status (-1 after a signal).
     int waitForExit();
+    // Kills the child with SIGKILL, as a crash ends it, and waits for its end.
+    void kill();
 
 private:
     void stop();

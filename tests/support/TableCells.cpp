@@ -1,6 +1,7 @@
 #include "support/TableCells.h"
 
 #include <QTableView>
+#include <QTextDocumentFragment>
 
 #include <stdexcept>
 
@@ -18,6 +19,11 @@ QVariant cell(const QTableView& table, int row, const QString& columnTitle, int 
 {
     const QAbstractItemModel& model = *table.model();
     return model.data(model.index(row, columnTitled(table, columnTitle)), role);
+}
+
+QString tipText(const QVariant& tip)
+{
+    return QTextDocumentFragment::fromHtml(tip.toString()).toPlainText();
 }
 
 QStringList namesOf(const QList<CodServerPtr>& servers)

@@ -12,6 +12,8 @@ int columnTitled(const QTableView& table, const QString& columnTitle);
 // A cell of a table, by the title of its column; throws when no column has it.
 QVariant cell(const QTableView& table, int row, const QString& columnTitle, int role = Qt::DisplayRole);
 
+// A tooltip's text as the user reads it, markup drawn.
+QString tipText(const QVariant& tip);
 // The names of the servers, in order.
 QStringList namesOf(const QList<CodServerPtr>& servers);
 // The addresses of the servers, in order.
