@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/Zorvel.h"
+#include "cli/CommandLine.h"
 #include "platform/Preferences.h"
 #include "platform/SingleInstance.h"
 
@@ -7,6 +8,8 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
+
+#include <cstdio>
 
 namespace {
 
@@ -24,7 +27,8 @@ QIcon applicationIcon()
 // refuses any other argument with a message.
 void describeCommandLine(QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(QStringLiteral("Game server browser and remote administration"));
+    parser.setApplicationDescription(QStringLiteral("Game server browser and remote administration\n\n")
+                                     + CommandLine::commandsHelp());
     parser.addHelpOption();
     parser.addVersionOption();
 }
@@ -58,7 +62,15 @@ int main(int argc, char** argv)
     QApplication::setOrganizationDomain(QStringLiteral("zorvel.org"));
     QApplication::setApplicationName(QStringLiteral("Zorvel"));
     QApplication::setApplicationVersion(QStringLiteral(ZORVEL_VERSION));
+    // A command runs without the window, the display and the single-instance lock.
+    if (CommandLine::namesCommand(argc, argv))
+        return CommandLine::run(argc, argv);
     answerHelpOrVersion(argc, argv);
+    // Without a display Qt would abort with a core dump.
+    if (const std::optional<QString> missing = CommandLine::missingDisplay(argc, argv)) {
+        std::fprintf(stderr, "zorvel: %s\n", missing->toLocal8Bit().constData());
+        return 1;
+    }
     QApplication application(argc, argv);
     QCommandLineParser parser;
     describeCommandLine(parser);

@@ -34,6 +34,17 @@ const QString recoveryCopyName = QStringLiteral("unsaved-favourites");
 
 FavouritesStore::Loaded FavouritesStore::load(const QByteArray& presetArchive)
 {
+    Loaded loaded = read(presetArchive);
+    if (!loaded.damaged)
+        return loaded;
+    damagedValue.content = Preferences::standard().storedBytesForKey(myServersKey);
+    keepCopyOf(damagedValue, favouritesCopyName);
+    loaded.copyPath = damagedValue.copyPath;
+    return loaded;
+}
+
+FavouritesStore::Loaded FavouritesStore::read(const QByteArray& presetArchive)
+{
     const QList<CodServerPtr> preset = ServerArchive::unarchiveServerList(presetArchive).value_or(QList<CodServerPtr>());
     const std::optional<QByteArray> stored = Preferences::standard().storedBytesForKey(myServersKey);
     if (!stored)
@@ -43,11 +54,9 @@ FavouritesStore::Loaded FavouritesStore::load(const QByteArray& presetArchive)
         return {.servers = favouritesFrom(std::move(readable.servers))};
     qWarning().noquote() << "The stored list of favourite servers is damaged:" << readable.servers.size()
                          << "of its servers could be read";
-    damagedValue.content = *stored;
-    keepCopyOf(damagedValue, favouritesCopyName);
     // With nothing read, the run starts as a first one does.
     const QList<CodServerPtr> servers = readable.servers.isEmpty() ? preset : readable.servers;
-    return {favouritesFrom(servers), true, readable.unreadable, damagedValue.copyPath};
+    return {favouritesFrom(servers), true, readable.unreadable};
 }
 
 bool FavouritesStore::store(const QList<CodServerPtr>& servers)

@@ -28,6 +28,8 @@ public:
     // Reads the stored list record by record, or the preset one when none is stored.
     // A damaged value is first copied into a dated file beside the settings.
     Loaded load(const QByteArray& presetArchive);
+    // The same reading, writing nothing: a damaged value is only logged.
+    static Loaded read(const QByteArray& presetArchive);
     // Stores the list. False when it was not written, or while a damaged stored value
     // could not be copied (a store tries that again first): nothing replaces it before.
     bool store(const QList<CodServerPtr>& servers);

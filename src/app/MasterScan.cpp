@@ -2,6 +2,7 @@
 
 #include "platform/HostResolution.h"
 #include "net/QuakeProtocol.h"
+#include "net/ScannedGames.h"
 #include "platform/Preferences.h"
 #include "platform/TextValue.h"
 #include "prefs/ScanSpeed.h"
@@ -12,24 +13,9 @@
 
 namespace {
 
-// What tells the four games' scans apart.
-struct GameRow {
-    int requestType;
-    QString hostKey;
-    QString portKey;
-    QString labelName;
-};
-
-const GameRow& rowOf(MasterScan::Game game)
+const ScannedGame& gameOf(MasterScan::Game game)
 {
-    using namespace QuakeProtocol;
-    static const GameRow rows[] = {
-        {CodMasterList, "CoD Master Server", "CoD Master Server Port", "numberOfCodServerToScan"},
-        {UOMasterList, "UO Master Server", "UO Master Server Port", "numberOfUOServerToScan"},
-        {Cod2MasterList, "CoD2 Master Server", "CoD2 Master Server Port", "numberOfCod2ServerToScan"},
-        {Cod4MasterList, "CoD4 Master Server", "CoD4 Master Server Port", "numberOfCod4ServerToScan"},
-    };
-    return rows[static_cast<int>(game)];
+    return ScannedGames::all().at(static_cast<qsizetype>(game));
 }
 
 std::optional<in_addr> dottedAddress(const QString& text)
@@ -67,7 +53,9 @@ void MasterScan::setHostLookup(HostLookups::Lookup lookup)
 
 QString MasterScan::labelName() const
 {
-    return rowOf(game).labelName;
+    static const QString names[] = {"numberOfCodServerToScan", "numberOfUOServerToScan", "numberOfCod2ServerToScan",
+                                    "numberOfCod4ServerToScan"};
+    return names[static_cast<int>(game)];
 }
 
 QList<CodServerPtr> MasterScan::servers() const
@@ -107,8 +95,8 @@ void MasterScan::begin()
 void MasterScan::start(const Reports& reports)
 {
     const Preferences& store = Preferences::standard();
-    const QString host = store.stringForKey(rowOf(game).hostKey);
-    const std::optional<int> port = masterPort(store.stringForKey(rowOf(game).portKey));
+    const QString host = store.stringForKey(gameOf(game).hostKey);
+    const std::optional<int> port = masterPort(store.stringForKey(gameOf(game).portKey));
     if (host.isEmpty() || !port) {
         endWithoutMaster(reports);
         return;
@@ -134,17 +122,20 @@ void MasterScan::masterLookedUp(const QString& address, quint16 port)
 
 void MasterScan::startOnEngine(ServerAddress master, const Reports& reports)
 {
+    engineScan = engine.start(settingsFor(gameOf(game), master), engineReports(reports));
+}
+
+ScanSettings MasterScan::settingsFor(const ScannedGame& game, ServerAddress master)
+{
     const Preferences& store = Preferences::standard();
-    const int protocol =
-        TextValue::integerValue(store.stringForKey(QuakeProtocol::masterProtocolKey(rowOf(game).requestType)));
-    const ScanSettings settings{
+    const int protocol = TextValue::integerValue(store.stringForKey(QuakeProtocol::masterProtocolKey(game.requestType)));
+    return {
         .timeout = std::chrono::microseconds(store.integerForKey(QStringLiteral("Timeout"))),
         .queriesPerSecond =
             ScanSpeed::queriesPerSecond(store.integerForKey(QStringLiteral("Number of servers by thread"))),
         .master = master,
         .masterRequest = QuakeProtocol::masterRequest(protocol),
     };
-    engineScan = engine.start(settings, engineReports(reports));
 }
 
 void MasterScan::endWithoutMaster(const Reports& reports)

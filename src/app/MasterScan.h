@@ -2,6 +2,7 @@
 
 #include "model/CodServer.h"
 #include "net/ScanEngine.h"
+#include "net/ScannedGames.h"
 #include "platform/HostLookups.h"
 
 #include <QList>
@@ -73,6 +74,9 @@ public:
     // Replaces the look-up of host names (getIpFromString), for the whole process.
     static void setHostLookup(HostLookups::Lookup lookup);
 
+    // The settings of a scan of the game's master at that address: the time-out, the
+    // pace and the protocol of the preferences.
+    static ScanSettings settingsFor(const ScannedGame& game, ServerAddress master);
     // A master port: the leading integer of the text, accepted from 2 to 65534.
     static std::optional<int> masterPort(const QString& text);
     // A dotted IPv4 address unchanged, without look-up; otherwise the first IPv4

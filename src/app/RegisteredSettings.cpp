@@ -1,5 +1,8 @@
 #include "app/RegisteredSettings.h"
 
+#include "model/ServerArchive.h"
+#include "platform/Preferences.h"
+
 #include <limits>
 
 namespace {
@@ -21,7 +24,24 @@ Setting text(const QString& key, const QString& value)
     return {key, value, Type::Text};
 }
 
+// The favourite a first start shows: a server on this computer, at the default
+// port of the Call of Duty games, without rcon password.
+CodServerPtr presetFavourite()
+{
+    CodServerPtr server = CodServer::create();
+    server->setServerName(QStringLiteral("Local server"));
+    server->setServerIp(QStringLiteral("127.0.0.1:28960"));
+    return server;
+}
+
 }  // namespace
+
+QByteArray RegisteredSettings::registerWithStandardStore()
+{
+    const QByteArray presetArchive = ServerArchive::archiveServerList({presetFavourite()});
+    Preferences::standard().registerDefaults(table(presetArchive));
+    return presetArchive;
+}
 
 QList<Setting> RegisteredSettings::table(const QByteArray& presetFavourites)
 {

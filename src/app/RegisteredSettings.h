@@ -12,4 +12,7 @@ public:
     // The table, with the archive of the preset favourites list as the default of
     // "myServers".
     static QList<Setting> table(const QByteArray& presetFavourites);
+    // Registers the table with the process-wide store (in memory, never written) and
+    // returns the archive of the preset favourites list, the default of "myServers".
+    static QByteArray registerWithStandardStore();
 };

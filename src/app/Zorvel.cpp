@@ -4,7 +4,6 @@
 #include "app/RegisteredSettings.h"
 #include "launch/Desktop.h"
 #include "launch/GameApplications.h"
-#include "model/ServerArchive.h"
 #include "net/MapListListener.h"
 #include "platform/Alerts.h"
 #include "platform/Preferences.h"
@@ -26,16 +25,6 @@ static bool registerImageResources()
 namespace {
 
 const QString modifiedListTitle = QStringLiteral("Modified list of servers");
-
-// The favourite a first start shows: a server on this computer, at the default
-// port of the Call of Duty games, without rcon password.
-CodServerPtr presetFavourite()
-{
-    CodServerPtr server = CodServer::create();
-    server->setServerName(QStringLiteral("Local server"));
-    server->setServerIp(QStringLiteral("127.0.0.1:28960"));
-    return server;
-}
 
 QPixmap imageResource(const QString& name)
 {
@@ -86,9 +75,7 @@ Zorvel::~Zorvel()
 // archive of the preset favourites list, the default of "myServers".
 QByteArray Zorvel::registerDefaults()
 {
-    const QByteArray presetArchive = ServerArchive::archiveServerList({presetFavourite()});
-    Preferences::standard().registerDefaults(RegisteredSettings::table(presetArchive));
-    return presetArchive;
+    return RegisteredSettings::registerWithStandardStore();
 }
 
 // The stored favourites, as many as can be read: a damaged stored value is kept in a

@@ -49,6 +49,12 @@ QList<CodPlayerPtr> CodServer::serverPlayers() const
     return m_serverPlayers;
 }
 
+ServerRules CodServer::serverRules() const
+{
+    std::lock_guard guard(fieldsLock);
+    return m_serverRules;
+}
+
 QStringList CodServer::cfgList() const
 {
     std::lock_guard guard(fieldsLock);
@@ -148,6 +154,12 @@ void CodServer::setServerPlayers(const QList<CodPlayerPtr>& value)
     m_serverPlayers = value;
 }
 
+void CodServer::setServerRules(const ServerRules& value)
+{
+    std::lock_guard guard(fieldsLock);
+    m_serverRules = value;
+}
+
 void CodServer::setLastUpdate(const QDateTime& value)
 {
     std::lock_guard guard(fieldsLock);
@@ -172,6 +184,7 @@ void CodServer::clearStatusFields()
     std::lock_guard guard(fieldsLock);
     for (int field = Admin; field <= Protocol; ++field)
         texts[field] = QString();
+    m_serverRules.clear();
 }
 
 void CodServer::setServerName(const QString& value) { setText(Name, value); }

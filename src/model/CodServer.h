@@ -18,6 +18,8 @@ class QDataStream;
 struct InstalledGames;
 class CodServer;
 using CodServerPtr = std::shared_ptr<CodServer>;
+// Every key and value of a status answer, in answer order.
+using ServerRules = QList<std::pair<QString, QString>>;
 
 // One game server: its identity (name, address, rcon password), what its last status
 // answer said, the listings fetched through its remote console, and the outcome of the
@@ -49,6 +51,7 @@ public:
     QString serverPing() const;
     bool serverPassOwner() const;
     QList<CodPlayerPtr> serverPlayers() const;
+    ServerRules serverRules() const;
     QStringList cfgList() const;
     QStringList mapList() const;
     std::optional<QDateTime> lastUpdate() const;
@@ -90,6 +93,7 @@ public:
     void setServerPing(const QString& value);
     void setServerPassOwner(bool value);
     void setServerPlayers(const QList<CodPlayerPtr>& value);
+    void setServerRules(const ServerRules& value);
     void setLastUpdate(const QDateTime& value);
     void setServerAdmin(const QString& value);
     void setServerEmail(const QString& value);
@@ -169,6 +173,7 @@ private:
     bool m_serverNameTyped = false;
     std::array<QString, TextFieldCount> texts;
     QList<CodPlayerPtr> m_serverPlayers;
+    ServerRules m_serverRules;
     QStringList m_cfgList;
     QStringList m_mapList;
     std::optional<QDateTime> m_lastUpdate;
@@ -208,7 +213,7 @@ private:
     bool runAsOnlyRefresh(const std::function<void()>& query);
     void queryStatus();
     void queryUt2004();
-    // Empties the fifteen fields that a status answer fills.
+    // Empties the fifteen fields that a status answer fills, and its rules.
     void clearStatusFields();
     void setCfgList(const QStringList& value);
     void setMapList(const QStringList& value);

@@ -17,3 +17,18 @@ GameKind gameKindOf(const QString& serverGameName)
     };
     return kinds.value(serverGameName, GameKind::Unknown);
 }
+
+QString gameIdOf(GameKind kind)
+{
+    switch (kind) {
+    case GameKind::CoD: return QStringLiteral("cod");
+    case GameKind::UO: return QStringLiteral("uo");
+    case GameKind::CoD2: return QStringLiteral("cod2");
+    case GameKind::CoD4: return QStringLiteral("cod4");
+    case GameKind::UrbanTerror: return QStringLiteral("urt");
+    case GameKind::ET: return QStringLiteral("et");
+    case GameKind::UT2004: return QStringLiteral("ut2004");
+    case GameKind::Unknown: break;
+    }
+    return {};
+}

@@ -41,6 +41,7 @@ void applyStatusAnswer(CodServer& server, const StatusAnswer& answer)
     if (hostName)
         server.learnHostName(*hostName);
     server.setServerPlayers(answer.players());
+    server.setServerRules(answer.rules());
 }
 
 }  // namespace

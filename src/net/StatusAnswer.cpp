@@ -63,6 +63,7 @@ StatusAnswer StatusAnswer::parse(const QString& answer)
     StatusAnswer parsed;
     const QStringList pieces = answer.split(u'\\');
     parsed.readKeys(pieces);
+    parsed.readRules(pieces);
     parsed.readPlayerLines(pieces.last(), fillsReceiveBuffer(answer));
     return parsed;
 }
@@ -84,6 +85,13 @@ void StatusAnswer::readKeys(const QStringList& pieces)
     }
     if (values.contains(HostName))
         values[HostName] = CodServer::clearColoredName(values.value(HostName));
+}
+
+// The pieces after the header alternate key and value.
+void StatusAnswer::readRules(const QStringList& pieces)
+{
+    for (qsizetype key = 1; key + 1 < pieces.size(); key += 2)
+        m_rules.append({pieces.at(key), valueIn(pieces.at(key + 1))});
 }
 
 // The last piece is the last value, then one line per player. A line with a double

@@ -34,11 +34,16 @@ public:
     // The players in answer order, numbered by their count among the lines that hold
     // a double quote, dropped ones included.
     QList<CodPlayerPtr> players() const { return m_players; }
+    // Every key and its value, in answer order, as the value rule above reads them;
+    // a key that is the very last piece has no value and is left out.
+    QList<std::pair<QString, QString>> rules() const { return m_rules; }
 
 private:
     void readKeys(const QStringList& pieces);
+    void readRules(const QStringList& pieces);
     void readPlayerLines(const QString& lastPiece, bool lastLineCut);
 
     QHash<Field, QString> values;
     QList<CodPlayerPtr> m_players;
+    QList<std::pair<QString, QString>> m_rules;
 };

@@ -68,7 +68,9 @@ void applyInformation(CodServer& server, const QByteArray& answer)
 
 void applyRules(CodServer& server, const QByteArray& answer)
 {
+    ServerRules rules;
     for (const UtRulesAnswer::Rule& rule : UtRulesAnswer::parse(answer)) {
+        rules.append({rule.key, rule.value});
         if (rule.key == adminNameRule)
             server.setServerAdmin(rule.value);
         else if (rule.key == adminEmailRule)
@@ -78,6 +80,7 @@ void applyRules(CodServer& server, const QByteArray& answer)
         else if (rule.key == gamePasswordRule)
             server.setServerPassActive(rule.value == passwordRequired ? QStringLiteral("1") : QStringLiteral("0"));
     }
+    server.setServerRules(rules);
 }
 
 // Appends the answer's players, numbered from 0, by installing a new list.

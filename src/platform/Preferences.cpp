@@ -32,16 +32,19 @@ std::optional<QByteArray> bytesCutShort(const QString& text)
 
 }  // namespace
 
-Preferences::Preferences(const QString& filePath)
-    : path(filePath)
+Preferences::Preferences(const QString& filePath, Access access)
+    : access(access)
+    , path(filePath)
 {
-    PrivateFile::createEmpty(filePath);
+    if (access == Access::ReadWrite)
+        PrivateFile::createEmpty(filePath);
     open();
     const QByteArray content = PrivateFile::contentOf(filePath);
     if (settings->status() == QSettings::FormatError || IniFileCheck::droppedLines(content) > 0) {
         qWarning().noquote() << "The settings file" << filePath << "has lines that cannot be read";
         damagedFileContent = content;
-        keepCopyOfDamagedFile();
+        if (access == Access::ReadWrite)
+            keepCopyOfDamagedFile();
     }
 }
 
@@ -128,9 +131,15 @@ QVariant Preferences::objectForKey(const QString& key) const
     return valueInEffect(key);
 }
 
+QVariant Preferences::storedValue(const QString& key) const
+{
+    const auto ofThisRun = valuesOfThisRun.constFind(key);
+    return ofThisRun == valuesOfThisRun.cend() ? settings->value(key) : *ofThisRun;
+}
+
 QVariant Preferences::valueInEffect(const QString& key) const
 {
-    const QVariant stored = settings->value(key);
+    const QVariant stored = storedValue(key);
     const auto registered = registeredSettings.constFind(key);
     if (registered == registeredSettings.cend())
         return stored;
@@ -202,7 +211,7 @@ double Preferences::doubleCommandLatency() const
 std::optional<QByteArray> Preferences::storedBytesForKey(const QString& key) const
 {
     std::lock_guard guard(storeLock);
-    const QVariant stored = settings->value(key);
+    const QVariant stored = storedValue(key);
     if (!stored.isValid())
         return std::nullopt;
     if (stored.typeId() == QMetaType::QByteArray)
@@ -215,6 +224,11 @@ std::optional<QByteArray> Preferences::storedBytesForKey(const QString& key) con
 bool Preferences::setObject(const QVariant& value, const QString& key)
 {
     std::lock_guard guard(storeLock);
+    if (access == Access::ReadOnly) {
+        valuesOfThisRun.insert(key, value);
+        keysLoggedAsOutside.remove(key);
+        return true;
+    }
     if (!keepCopyOfDamagedFile() || !settings->isWritable())
         return false;
     // A reader keeps the first fault it met, which would hide how this write went.

@@ -25,8 +25,15 @@ class QSettings;
 // cannot take is never written before a dated copy of it exists beside it.
 class Preferences {
 public:
+    enum class Access {
+        ReadWrite,
+        // The file is read as it is and never written, created or copied: what is set
+        // is kept in memory for this run alone. The commands of the command line use it.
+        ReadOnly,
+    };
+
     // A store kept in the given file.
-    explicit Preferences(const QString& filePath);
+    explicit Preferences(const QString& filePath, Access access = Access::ReadWrite);
     ~Preferences();
 
     // The process-wide store: ~/.config/Zorvel/Zorvel.conf unless another was installed.
@@ -59,7 +66,7 @@ public:
 
     // Stores the value. False when it could not be written (a file that cannot be
     // written, a full disk, or a damaged file of which no copy could be kept): the
-    // key then reads as it did before.
+    // key then reads as it did before. A read-only store keeps it in memory.
     bool setObject(const QVariant& value, const QString& key);
 
     QString filePath() const;
@@ -77,9 +84,13 @@ private:
     bool sync();
     void forgetRefusedValue(const QString& key, const QVariant& previous);
     QVariant valueInEffect(const QString& key) const;
+    QVariant storedValue(const QString& key) const;
 
     mutable std::mutex storeLock;
+    const Access access;
     QString path;
+    // What was set in a read-only store, above what its file holds.
+    QHash<QString, QVariant> valuesOfThisRun;
     std::unique_ptr<QSettings> settings;
     QHash<QString, Setting> registeredSettings;
     // The keys whose stored value was found outside its type or range and logged.

@@ -69,12 +69,16 @@ TEST_F(SecondStartTest, HandsOverToTheRunningWindowAndExits)
     EXPECT_TRUE(first->isRunning());
 }
 
-TEST_F(SecondStartTest, VersionAndHelpRunBesideTheWindow)
+// A command never takes the window's lock: it runs, and the window is left alone.
+TEST_F(SecondStartTest, VersionHelpAndCommandsRunBesideTheWindow)
 {
     const std::unique_ptr<ChildProcess> first = startWindow(QStringLiteral("first.log"));
     EXPECT_EQ(start(QStringLiteral("version.log"), {QStringLiteral("--version")})->waitForExit(), 0);
     EXPECT_TRUE(output(QStringLiteral("version.log")).startsWith("Zorvel "));
     EXPECT_EQ(start(QStringLiteral("help.log"), {QStringLiteral("--help")})->waitForExit(), 0);
+    EXPECT_EQ(start(QStringLiteral("command.log"), {QStringLiteral("help")})->waitForExit(), 0);
+    const QByteArray commandOutput = output(QStringLiteral("command.log"));
+    EXPECT_TRUE(commandOutput.startsWith("Commands")) << commandOutput.data();
     EXPECT_FALSE(output(QStringLiteral("first.log")).contains(broughtToFront));
     EXPECT_TRUE(first->isRunning());
 }

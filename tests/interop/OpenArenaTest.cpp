@@ -16,6 +16,10 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -326,4 +330,65 @@ TEST_F(OpenArenaConsoleTest, changeMapLoadsTheMapThatTheNextStatusShows)
     send(QStringLiteral("map oa_dm1"), QuakeProtocol::RconCommand);
     refreshUntil([this] { return server->serverMapName() == u"oa_dm1" && playerNames().size() == 2; });
     EXPECT_EQ(server->serverMapName(), "oa_dm1");
+}
+
+namespace {
+
+// What the command line's query and quakestat's JSON both say: name, map, max
+// players, and "name,score,ping" per player.
+Sighting sightingOfJson(const QJsonObject& server, const QString& nameKey, const QString& maxKey,
+                        const QString& playersKey)
+{
+    Sighting seen{server[nameKey].toString(), server["map"].toString(), QString::number(server[maxKey].toInt()), {}};
+    for (const QJsonValue& player : server[playersKey].toArray()) {
+        const QJsonObject each = player.toObject();
+        seen.players.append(QStringLiteral("%1,%2,%3")
+                                .arg(each["name"].toString())
+                                .arg(each["score"].toInt())
+                                .arg(each["ping"].toInt()));
+    }
+    return seen;
+}
+
+Sighting sightingOfZorvelQuery(const QString& address)
+{
+    OpenArenaServer::waitForTurn();
+    const QTemporaryDir home;
+    ChildProcess zorvel({.program = QStringLiteral(ZORVEL_PROGRAM),
+                         .arguments = {"query", "--json", address},
+                         .environment = {"XDG_CONFIG_HOME=" + home.path(), "DISPLAY=", "QT_QPA_PLATFORM="},
+                         .errorFile = home.filePath("standard-error")});
+    const QByteArray output = zorvel.readToEnd();
+    EXPECT_EQ(zorvel.waitForExit(), 0);
+    return sightingOfJson(QJsonDocument::fromJson(output).object(), "name", "max_players", "player_list");
+}
+
+Sighting sightingOfQuakestatJson(const QString& address)
+{
+    OpenArenaServer::waitForTurn();
+    ChildProcess quakestat({.program = QStringLiteral("quakestat"), .arguments = {"-json", "-q3s", address, "-P"}});
+    const QByteArray output = quakestat.readToEnd();
+    EXPECT_EQ(quakestat.waitForExit(), 0) << "quakestat (Debian qstat) did not run";
+    return sightingOfJson(QJsonDocument::fromJson(output).array().at(0).toObject(), "name", "maxplayers", "players");
+}
+
+}  // namespace
+
+// The bots' scores move while they play: the command line's answer is compared with
+// quakestat's when two queries around it agree.
+TEST_F(OpenArenaTest, theCommandLineQueryAgreesWithQuakestatsJson)
+{
+    const QString address = OpenArenaServer::instance().address();
+    std::optional<Sighting> settled;
+    Sighting reference;
+    for (int attempt = 0; attempt < 10 && !settled; ++attempt) {
+        const Sighting before = sightingOfZorvelQuery(address);
+        reference = sightingOfQuakestatJson(address);
+        if (sightingOfZorvelQuery(address) == before)
+            settled = before;
+    }
+    ASSERT_TRUE(settled) << "the bots' scores never held still";
+    EXPECT_EQ(*settled, reference);
+    EXPECT_EQ(settled->hostName, "ZorvelTest");
+    EXPECT_EQ(settled->players.size(), 2);
 }

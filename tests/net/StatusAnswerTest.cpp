@@ -84,3 +84,15 @@ TEST(StatusAnswerTest, onlyAnAnswerThatFillsTheReceiveBufferHasItsLastLineCut)
         EXPECT_EQ(players.join(u',').toStdString(), each.players.join(u',').toStdString()) << each.length;
     }
 }
+
+// The rules are every key and value in answer order, the last value without the
+// player lines; a key that ends the answer has no value and is no rule.
+TEST(StatusAnswerTest, theRulesAreEveryKeyAndValueInAnswerOrder)
+{
+    using Rules = QList<std::pair<QString, QString>>;
+    EXPECT_EQ(parse("\\sv_hostname\\^1Big\\mapname\\mp_test\\empty\\", "5 48 \"Joe\"\n").rules(),
+              Rules({{"sv_hostname", "^1Big"}, {"mapname", "mp_test"}, {"empty", ""}}));
+    EXPECT_EQ(parse("\\z\\1\\a\\2\\z\\3").rules(), Rules({{"z", "1"}, {"a", "2"}, {"z", "3"}}));
+    EXPECT_EQ(StatusAnswer::parse("\xff\xff\xff\xffstatusResponse\n\\lonely").rules(), Rules());
+    EXPECT_EQ(StatusAnswer::parse("no status at all").rules(), Rules());
+}

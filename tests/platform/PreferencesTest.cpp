@@ -3,6 +3,7 @@
 #include "support/Files.h"
 #include "support/LogCapture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -82,6 +83,41 @@ TEST(PreferencesTest, aStoredValueOutsideItsSettingsTypeOrRangeReadsAsTheDefault
         store.objectForKey(test.key);
         EXPECT_EQ(log.lines().size(), test.outside ? 1 : 0) << stored;
     }
+}
+
+// A read-only store reads the file as it is and never writes it: no file where there
+// was none, no dated copy of a damaged one; what is set lasts for the run alone and
+// is held to the setting's range like a stored value.
+TEST(PreferencesTest, aReadOnlyStoreReadsTheFileAndKeepsWhatIsSetInMemory)
+{
+    const QTemporaryDir folder;
+    const QString absent = folder.filePath("absent/Zorvel.conf");
+    Preferences fresh(absent, Preferences::Access::ReadOnly);
+    fresh.registerDefaults(RegisteredSettings::table({}));
+    EXPECT_TRUE(fresh.setObject(2000, "Timeout"));
+    EXPECT_EQ(fresh.integerForKey("Timeout"), 2000);
+    EXPECT_TRUE(fresh.setObject(5, "Timeout"));
+    EXPECT_EQ(fresh.integerForKey("Timeout"), 500000);
+    EXPECT_FALSE(QFile::exists(absent));
+    EXPECT_FALSE(QFile::exists(folder.filePath("absent")));
+
+    const QString damaged = folder.filePath("Zorvel.conf");
+    const QByteArray content = "[General]\nTimeout=3000\nnot a setting line\n";
+    {
+        QFile file(damaged);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    {
+        Preferences store(damaged, Preferences::Access::ReadOnly);
+        store.registerDefaults(RegisteredSettings::table({}));
+        EXPECT_EQ(store.integerForKey("Timeout"), 3000);
+        EXPECT_TRUE(store.fileWasDamaged());
+        EXPECT_TRUE(store.setObject(QStringLiteral("example.org"), "CoD Master Server"));
+        EXPECT_EQ(store.stringForKey("CoD Master Server"), "example.org");
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"Zorvel.conf"}));
+    EXPECT_EQ(Files::contentOf(damaged), content);
 }
 
 namespace {

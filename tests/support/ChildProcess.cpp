@@ -1,5 +1,7 @@
 #include "support/ChildProcess.h"
 
+#include <QSet>
+
 #include <cerrno>
 #include <chrono>
 #include <stdexcept>
@@ -36,14 +38,19 @@ private:
     std::vector<char*> pointers;
 };
 
-[[noreturn]] void becomeChild(const QByteArray& directory, int input, int output, char** arguments,
+int openForAppending(const QString& path)
+{
+    return ::open(path.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+}
+
+[[noreturn]] void becomeChild(const QByteArray& directory, int input, int output, int error, char** arguments,
                               char** environment)
 {
     if (!directory.isEmpty() && ::chdir(directory.constData()) != 0)
         ::_exit(127);
     ::dup2(input, STDIN_FILENO);
     ::dup2(output, STDOUT_FILENO);
-    ::dup2(output, STDERR_FILENO);
+    ::dup2(error, STDERR_FILENO);
     ::execvpe(arguments[0], arguments, environment);
     ::_exit(127);
 }
@@ -56,9 +63,16 @@ ChildProcess::ChildProcess(const Start& start)
     arguments.add(start.program.toLocal8Bit());
     for (const QString& argument : start.arguments)
         arguments.add(argument.toLocal8Bit());
+    // An entry of the start replaces the test's own entry of that name.
+    QSet<QByteArray> replaced;
+    for (const QString& entry : start.environment)
+        replaced.insert(entry.section(u'=', 0, 0).toLocal8Bit());
     CStrings environment;
-    for (char** entry = environ; *entry; ++entry)
-        environment.add(*entry);
+    for (char** entry = environ; *entry; ++entry) {
+        const QByteArray text(*entry);
+        if (!replaced.contains(text.left(text.indexOf('='))))
+            environment.add(text);
+    }
     for (const QString& entry : start.environment)
         environment.add(entry.toLocal8Bit());
 
@@ -71,9 +85,10 @@ ChildProcess::ChildProcess(const Start& start)
         outputPipe = ends[0];
         output = ends[1];
     } else {
-        output = ::open(start.outputFile.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+        output = openForAppending(start.outputFile);
     }
-    if (input < 0 || output < 0)
+    const int error = start.errorFile.isEmpty() ? output : openForAppending(start.errorFile);
+    if (input < 0 || output < 0 || error < 0)
         throw std::runtime_error("no standard files for " + start.program.toStdString());
 
     const QByteArray directory = start.workingDirectory.toLocal8Bit();
@@ -81,9 +96,11 @@ ChildProcess::ChildProcess(const Start& start)
     char** environmentArray = environment.array();
     pid = ::fork();
     if (pid == 0)
-        becomeChild(directory, input, output, argumentArray, environmentArray);
+        becomeChild(directory, input, output, error, argumentArray, environmentArray);
     ::close(input);
     ::close(output);
+    if (error != output)
+        ::close(error);
     if (pid < 0)
         throw std::runtime_error("could not start " + start.program.toStdString());
 }

@@ -17,11 +17,13 @@ public:
         QStringList arguments{};
         // Empty: the test's own.
         QString workingDirectory{};
-        // "NAME=value" entries added to the test's environment.
+        // "NAME=value" entries added to the test's environment, or replacing its own.
         QStringList environment{};
         // Standard output and error go to this file; when it is empty, standard
         // output goes to a pipe that readLine and readToEnd read.
         QString outputFile{};
+        // Standard error goes to this file apart from the output; empty: with it.
+        QString errorFile{};
     };
 
     // Throws when the child cannot be made; a program that cannot run ends at once

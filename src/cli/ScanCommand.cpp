@@ -1,0 +1,156 @@
+#include "cli/ScanCommand.h"
+
+#include "app/MasterScan.h"
+#include "cli/AddressArgument.h"
+#include "cli/Console.h"
+#include "cli/JsonObject.h"
+#include "cli/ServerReport.h"
+#include "net/ScanEngine.h"
+#include "platform/Preferences.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+namespace {
+
+QString count(int number)
+{
+    return QLocale(QLocale::English).toString(number);
+}
+
+}  // namespace
+
+const QCommandLineOption ScanCommand::masterOption(
+    QStringLiteral("master"), QStringLiteral("Ask this master alone (default: the preferences')."),
+    QStringLiteral("[udp://]HOST:PORT"));
+const QCommandLineOption ScanCommand::paceOption(
+    QStringLiteral("pace"), QStringLiteral("Queries a second (default: the preferences' speed)."), QStringLiteral("N"));
+
+QString ScanCommand::usage() const
+{
+    return QStringLiteral("zorvel scan GAME [--master HOST:PORT] [--pace N] [--timeout MS] [--json]");
+}
+
+QString ScanCommand::summary() const
+{
+    return QStringLiteral("Scan the master of GAME (zorvel games lists them) and print the servers that answered.");
+}
+
+void ScanCommand::describe(QCommandLineParser& parser) const
+{
+    parser.addOptions({masterOption, paceOption, timeoutOption, jsonOption});
+    parser.addPositionalArgument(QStringLiteral("GAME"), QStringLiteral("cod, uo, cod2 or cod4"));
+}
+
+int ScanCommand::run(const QCommandLineParser& parser)
+{
+    applyTimeout(parser);
+    json = parser.isSet(jsonOption);
+    const ScannedGame& game = gameOf(parser);
+    const std::optional<qint64> pace = numberOption(parser, paceOption, 1, fastestPace);
+    const std::optional<ServerAddress> master = masterOf(parser, game);
+    if (!master)
+        return NoMasterList;
+    ScanSettings settings = MasterScan::settingsFor(game, *master);
+    if (pace)
+        settings.queriesPerSecond = static_cast<int>(*pace);
+    return scan(settings);
+}
+
+const ScannedGame& ScanCommand::gameOf(const QCommandLineParser& parser)
+{
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 1)
+        throw Refusal{QStringLiteral("give one GAME")};
+    const ScannedGame* game = ScannedGames::find(arguments.constFirst());
+    if (!game)
+        throw Refusal{QStringLiteral("unknown game \"%1\" (zorvel games lists them)").arg(arguments.constFirst())};
+    return *game;
+}
+
+std::optional<ServerAddress> ScanCommand::masterOf(const QCommandLineParser& parser, const ScannedGame& game)
+{
+    AddressArgument master;
+    if (parser.isSet(masterOption)) {
+        const auto parsed = AddressArgument::parse(parser.value(masterOption), AddressArgument::Schemes::Allowed);
+        if (const QString* problem = std::get_if<QString>(&parsed))
+            throw Refusal{QStringLiteral("--master: ") + *problem};
+        master = std::get<AddressArgument>(parsed);
+        if (master.transport == AddressArgument::Transport::Tcp)
+            throw Refusal{QStringLiteral("--master: TCP masters are not supported yet; give udp://HOST:PORT")};
+    } else {
+        const Preferences& store = Preferences::standard();
+        const std::optional<int> port = MasterScan::masterPort(store.stringForKey(game.portKey));
+        master.host = store.stringForKey(game.hostKey);
+        master.port = static_cast<quint16>(port.value_or(0));
+        if (master.host.isEmpty() || !port) {
+            Console::error(QStringLiteral("zorvel scan: the preferences name no usable %1 master\n").arg(game.name));
+            return std::nullopt;
+        }
+    }
+    const std::optional<ServerAddress> address = master.resolve();
+    if (!address)
+        Console::error(QStringLiteral("zorvel scan: the master host \"%1\" was not found\n").arg(master.host));
+    return address;
+}
+
+int ScanCommand::scan(const ScanSettings& settings)
+{
+    wallClock.start();
+    int status = NoMasterList;
+    ScanEngine engine;
+    {
+        // The engine reports on its thread; the reports are handled here, in order.
+        QObject here;
+        const auto queued = [&here](std::function<void()> call) {
+            QMetaObject::invokeMethod(&here, std::move(call), Qt::QueuedConnection);
+        };
+        engine.start(settings, {
+            [this, queued](const CodServerPtr& server) { queued([this, server] { answered(server); }); },
+            [this, queued](const ScanCounts& counts) { queued([this, counts] { progressed(counts); }); },
+            [this, queued, &status](const ScanCounts& counts, bool masterListedNothing) {
+                queued([this, counts, masterListedNothing, &status] {
+                    status = finish(counts, masterListedNothing);
+                    QCoreApplication::quit();
+                });
+            },
+        });
+        QCoreApplication::exec();
+    }
+    return status;
+}
+
+void ScanCommand::answered(const CodServerPtr& server)
+{
+    servers.append(QueriedServer(server->serverIp(), server));
+    if (json)
+        Console::out(ServerReport::jsonLine(servers.constLast(), ServerReport::Rules::Left));
+}
+
+void ScanCommand::progressed(const ScanCounts& counts) const
+{
+    if (Console::errorIsTerminal())
+        Console::error(QStringLiteral("\r%1 of %2 queried, %3 answered")
+                           .arg(count(counts.queried), count(counts.listed), count(counts.answered)));
+}
+
+int ScanCommand::finish(const ScanCounts& counts, bool masterListedNothing)
+{
+    progressed(counts);
+    if (Console::errorIsTerminal())
+        Console::error(QStringLiteral("\n"));
+    if (json) {
+        Console::error(QString::fromUtf8(JsonObject()
+                                             .addInteger("listed", counts.listed)
+                                             .addInteger("queried", counts.queried)
+                                             .addInteger("answered", counts.answered)
+                                             .addReal("wall_s", double(wallClock.elapsed()) / 1000.0)
+                                             .json()
+                                         + '\n'));
+    } else {
+        Console::out(ServerReport::table(servers, ServerReport::Rules::Left));
+    }
+    if (masterListedNothing)
+        Console::error(QStringLiteral("zorvel scan: the master sent no list\n"));
+    return masterListedNothing ? NoMasterList : Success;
+}
