@@ -254,6 +254,7 @@ TEST_F(ZorvelConsoleTest, withAltTheyGoByTheColouredNameUnlessTheServerWouldRead
     control<QRadioButton>("banTenMinutesButton").setChecked(true);
     clickWithAlt("banButton");
     alpha->waitForCommands(4);
+    settle();
     const QList<UdpPeer::Received> received = alpha->commandsReceived();
     EXPECT_EQ(alpha->commands(),
               Commands({"kick ^1St^7eve", "banUser ^1St^7eve", "sv_kickBanTime 600", "tempBanUser ^1St^7eve"}));
