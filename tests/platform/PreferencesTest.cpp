@@ -158,6 +158,11 @@ private:
 // again, stores only what was accepted, and says it did.
 TEST(PreferencesTest, aRefusedValueIsNeverWrittenLater)
 {
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizers' own checks open a pipe to probe memory: with a single free file
+    // descriptor they report the warning that the refused write logs as a fault.
+    GTEST_SKIP() << "needs the file descriptors that the sanitizers' checks take";
+#endif
     const QTemporaryDir folder;
     const QString path = folder.filePath("Zorvel.conf");
     Preferences store(path);
