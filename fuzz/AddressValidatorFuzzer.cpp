@@ -1,6 +1,7 @@
 // Every address typed, pasted or dropped from another program goes through
 // AddressValidator before it becomes a favourite: no input may crash it, and an
-// address it accepts is four numbers from 0 to 255, a colon and a port, nothing else.
+// address it accepts is four numbers from 0 to 255 or a host name, a colon and a
+// port, nothing else.
 #include "FuzzInput.h"
 
 #include "app/AddressValidator.h"
@@ -15,9 +16,16 @@ void check(const QString& text)
 {
     if (!AddressValidator::isValid(text))
         return;
+    static const QRegularExpression hostName(QStringLiteral("^[A-Za-z0-9.-]+:([0-9]+)$"));
     static const QRegularExpression address(QStringLiteral("^([0-9]+)\\.([0-9]+)\\.([0-9]+)\\.([0-9]+):([0-9]+)$"));
     const QRegularExpressionMatch parts = address.match(text);
-    require(parts.hasMatch());
+    if (!parts.hasMatch()) {
+        const QRegularExpressionMatch named = hostName.match(text);
+        require(named.hasMatch());
+        const unsigned long long port = named.captured(1).toULongLong();
+        require(port >= 1 && port <= 65535);
+        return;
+    }
     const auto number = [&parts](int part) {
         bool isNumber = false;
         const unsigned long long value = parts.captured(part).toULongLong(&isNumber);
