@@ -129,12 +129,21 @@ ScanSettings MasterScan::settingsFor(const ScannedGame& game, ServerAddress mast
 {
     const Preferences& store = Preferences::standard();
     const int protocol = TextValue::integerValue(store.stringForKey(QuakeProtocol::masterProtocolKey(game.requestType)));
+    ScanSettings settings = querySettings();
+    settings.master = master;
+    settings.masterRequest = QuakeProtocol::masterRequest(protocol);
+    return settings;
+}
+
+ScanSettings MasterScan::querySettings()
+{
+    const Preferences& store = Preferences::standard();
     return {
         .timeout = std::chrono::microseconds(store.integerForKey(QStringLiteral("Timeout"))),
         .queriesPerSecond =
             ScanSpeed::queriesPerSecond(store.integerForKey(QStringLiteral("Number of servers by thread"))),
-        .master = master,
-        .masterRequest = QuakeProtocol::masterRequest(protocol),
+        .master = {},
+        .masterRequest = {},
     };
 }
 

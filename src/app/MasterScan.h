@@ -77,6 +77,8 @@ public:
     // The settings of a scan of the game's master at that address: the time-out, the
     // pace and the protocol of the preferences.
     static ScanSettings settingsFor(const ScannedGame& game, ServerAddress master);
+    // The time-out and the pace of the preferences, without a master.
+    static ScanSettings querySettings();
     // A master port: the leading integer of the text, accepted from 2 to 65534.
     static std::optional<int> masterPort(const QString& text);
     // A dotted IPv4 address unchanged, without look-up; otherwise the first IPv4

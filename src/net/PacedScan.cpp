@@ -12,6 +12,15 @@ PacedScan::PacedScan(const ScanSettings& settings, ScanReports reports, TimePoin
 {
 }
 
+PacedScan::PacedScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports,
+                     TimePoint start)
+    : PacedScan(settings, std::move(reports), start)
+{
+    fetch.end();
+    for (const ServerAddress& server : servers)
+        queries.list(server);
+}
+
 void PacedScan::masterDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival)
 {
     if (from != master)
@@ -31,10 +40,15 @@ void PacedScan::serverDatagram(ServerAddress from, int route, QByteArrayView dat
 
 void PacedScan::keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const
 {
+    const QString answer = QuakeProtocol::textOfDatagram(datagram.toByteArray());
+    const double milliseconds = std::chrono::duration<double, std::milli>(roundTrip).count();
+    if (reports.statusArrived) {
+        reports.statusArrived(from, answer, milliseconds);
+        return;
+    }
     const CodServerPtr server = CodServer::create();
     server->setServerIp(from.text());
-    server->statusAnswered(QuakeProtocol::textOfDatagram(datagram.toByteArray()),
-                           std::chrono::duration<double, std::milli>(roundTrip).count());
+    server->statusAnswered(answer, milliseconds);
     reports.serverAnswered(server);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
 #include <chrono>
 #include <functional>
@@ -47,6 +48,9 @@ struct ScanReports {
     // The scan is over, with its last counts. masterListedNothing: the master sent no
     // server at all and the scan was not stopped before it could.
     std::function<void(const ScanCounts&, bool masterListedNothing)> ended;
+    // Given instead of serverAnswered by an owner that fills records of its own: the
+    // server's answer as text and its round trip in milliseconds. Once per server.
+    std::function<void(ServerAddress, const QString& answer, double roundTripMilliseconds)> statusArrived = {};
 };
 
 // One master scan, apart from its sockets: it takes the master's list as it arrives
@@ -72,6 +76,8 @@ public:
 
     // The master's request went out at requestSent.
     PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent);
+    // A scan of the given servers, without a master: settings.master is not asked.
+    PacedScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports, TimePoint start);
 
     // The request could not reach the master: no list will come.
     void masterUnreachable() { fetch.end(); }
