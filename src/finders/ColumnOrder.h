@@ -30,6 +30,8 @@ struct Key {
 struct Choice {
     QString column;
     Qt::SortOrder order;
+
+    bool operator==(const Choice&) const = default;
 };
 
 // Makes the titles of the table, whose model is a RecordTableModel, choose its order;
