@@ -6,7 +6,7 @@
 ServerFacts ServerFacts::of(const CodServer& server)
 {
     return {
-        .name = server.serverName(),
+        .foldedName = server.serverName().toCaseFolded(),
         .players = server.serverPlayers().size(),
         .maxClients = TextValue::integerValue(server.serverMaxClients()),
         .passActive = TextValue::integerValue(server.serverPassActive()),

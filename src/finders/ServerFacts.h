@@ -7,7 +7,8 @@
 // What the server finder's filters read of a server, taken from its record at once:
 // a filter then compares plain values, without the record's lock at every field.
 struct ServerFacts {
-    QString name;
+    // The name case-folded, so that a name filter searches it as plain text.
+    QString foldedName;
     qsizetype players = 0;
     // The integer values of the max-clients, password and PunkBuster texts.
     int maxClients = 0;

@@ -21,7 +21,8 @@ bool ServerFilter::passes(const CodServer& server) const
 
 bool ServerFilter::passes(const ServerFacts& server) const
 {
-    if (!name.isEmpty() && !server.name.contains(name, Qt::CaseInsensitive))
+    // Folding a name already folded, as typed names mostly are, copies nothing.
+    if (!name.isEmpty() && !server.foldedName.contains(name.toCaseFolded()))
         return false;
     if (!showEmpty && server.players == 0)
         return false;
