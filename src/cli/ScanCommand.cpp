@@ -21,8 +21,9 @@ QString count(int number)
 }  // namespace
 
 const QCommandLineOption ScanCommand::masterOption(
-    QStringLiteral("master"), QStringLiteral("Ask this master alone (default: the preferences')."),
-    QStringLiteral("[udp://]HOST:PORT"));
+    QStringLiteral("master"),
+    QStringLiteral("Ask this master alone (default: the preferences'); tcp:// asks a TCP master (cod4: CoD4x's)."),
+    QStringLiteral("[udp://|tcp://]HOST:PORT"));
 const QCommandLineOption ScanCommand::paceOption(
     QStringLiteral("pace"), QStringLiteral("Queries a second (default: the preferences' speed)."), QStringLiteral("N"));
 
@@ -48,10 +49,10 @@ int ScanCommand::run(const QCommandLineParser& parser)
     json = parser.isSet(jsonOption);
     const ScannedGame& game = gameOf(parser);
     const std::optional<qint64> pace = numberOption(parser, paceOption, 1, fastestPace);
-    const std::optional<ServerAddress> master = masterOf(parser, game);
+    const std::optional<MasterSource> master = masterOf(parser, game);
     if (!master)
         return NoMasterList;
-    ScanSettings settings = MasterScan::settingsFor(game, *master);
+    ScanSettings settings = MasterScan::settingsFor({*master});
     if (pace)
         settings.queriesPerSecond = static_cast<int>(*pace);
     return scan(settings);
@@ -68,7 +69,7 @@ const ScannedGame& ScanCommand::gameOf(const QCommandLineParser& parser)
     return *game;
 }
 
-std::optional<ServerAddress> ScanCommand::masterOf(const QCommandLineParser& parser, const ScannedGame& game)
+std::optional<MasterSource> ScanCommand::masterOf(const QCommandLineParser& parser, const ScannedGame& game)
 {
     AddressArgument master;
     if (parser.isSet(masterOption)) {
@@ -76,8 +77,6 @@ std::optional<ServerAddress> ScanCommand::masterOf(const QCommandLineParser& par
         if (const QString* problem = std::get_if<QString>(&parsed))
             throw Refusal{QStringLiteral("--master: ") + *problem};
         master = std::get<AddressArgument>(parsed);
-        if (master.transport == AddressArgument::Transport::Tcp)
-            throw Refusal{QStringLiteral("--master: TCP masters are not supported yet; give udp://HOST:PORT")};
     } else {
         const Preferences& store = Preferences::standard();
         const std::optional<int> port = MasterScan::masterPort(store.stringForKey(game.portKey));
@@ -88,10 +87,18 @@ std::optional<ServerAddress> ScanCommand::masterOf(const QCommandLineParser& par
             return std::nullopt;
         }
     }
+    const auto transport = master.transport == AddressArgument::Transport::Tcp ? MasterSource::Transport::Tcp
+                                                                                : MasterSource::Transport::Udp;
+    std::optional<MasterSource> source = MasterScan::masterOf(game, transport, master.host, master.port);
+    if (!source)
+        throw Refusal{QStringLiteral("--master: %1 has no TCP masters; give udp://HOST:PORT").arg(game.id)};
     const std::optional<ServerAddress> address = master.resolve();
-    if (!address)
+    if (!address) {
         Console::error(QStringLiteral("zorvel scan: the master host \"%1\" was not found\n").arg(master.host));
-    return address;
+        return std::nullopt;
+    }
+    source->address = *address;
+    return source;
 }
 
 int ScanCommand::scan(const ScanSettings& settings)
@@ -114,6 +121,9 @@ int ScanCommand::scan(const ScanSettings& settings)
                     QCoreApplication::quit();
                 });
             },
+            [this, queued](qsizetype, const MasterOutcome& outcome) {
+                queued([this, outcome] { masterOutcomes.append(outcome); });
+            },
         });
         QCoreApplication::exec();
     }
@@ -134,6 +144,14 @@ void ScanCommand::progressed(const ScanCounts& counts) const
                            .arg(count(counts.queried), count(counts.listed), count(counts.answered)));
 }
 
+QByteArray ScanCommand::mastersJson() const
+{
+    QList<QByteArray> objects;
+    for (const MasterOutcome& outcome : masterOutcomes)
+        objects.append(JsonObject().addText("master", outcome.master).addText("outcome", outcome.text()).json());
+    return JsonObject::array(objects);
+}
+
 int ScanCommand::finish(const ScanCounts& counts, bool masterListedNothing)
 {
     progressed(counts);
@@ -145,10 +163,15 @@ int ScanCommand::finish(const ScanCounts& counts, bool masterListedNothing)
                                              .addInteger("queried", counts.queried)
                                              .addInteger("answered", counts.answered)
                                              .addReal("wall_s", double(wallClock.elapsed()) / 1000.0)
+                                             .addJson("masters", mastersJson())
                                              .json()
                                          + '\n'));
     } else {
         Console::out(ServerReport::table(servers, ServerReport::Rules::Left));
+        for (const MasterOutcome& outcome : std::as_const(masterOutcomes)) {
+            if (outcome.kind == MasterOutcome::Kind::MayBeIncomplete)
+                Console::error(QStringLiteral("zorvel scan: %1: %2\n").arg(outcome.master, outcome.text()));
+        }
     }
     if (masterListedNothing)
         Console::error(QStringLiteral("zorvel scan: the master sent no list\n"));

@@ -26,16 +26,21 @@ private:
     static const QCommandLineOption paceOption;
 
     static const ScannedGame& gameOf(const QCommandLineParser& parser);
-    // The master's address: --master's, or the preferences'; nothing, with the
-    // reason told, when it has none.
-    static std::optional<ServerAddress> masterOf(const QCommandLineParser& parser, const ScannedGame& game);
+    // The master to ask: --master's (over UDP, or over TCP with the game's TCP
+    // request), or the preferences'; nothing, with the reason told, when it has no
+    // address.
+    static std::optional<MasterSource> masterOf(const QCommandLineParser& parser, const ScannedGame& game);
     // Runs the scan to its end on this thread's event loop; returns the exit status.
     int scan(const ScanSettings& settings);
     void answered(const CodServerPtr& server);
     void progressed(const ScanCounts& counts) const;
     int finish(const ScanCounts& counts, bool masterListedNothing);
 
+    // What each master's list came to, in JSON: [{"master": ..., "outcome": ...}].
+    QByteArray mastersJson() const;
+
     bool json = false;
+    QList<MasterOutcome> masterOutcomes;
     QList<QueriedServer> servers;
     QElapsedTimer wallClock;
 };

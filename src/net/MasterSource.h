@@ -15,6 +15,9 @@ struct MasterSource {
     // The master as the user knows it ("host:port"), for the outcome shown per master.
     QString label;
     ServerAddress address;
+    // The host to look up for the address (a name or a dotted address) when the
+    // address is not known yet; empty when it is.
+    QString host = {};
     Transport transport = Transport::Udp;
     // The request's bytes: one datagram over UDP, the stream's opening over TCP.
     QByteArray request;
