@@ -6,11 +6,18 @@
 
 #include <cstdint>
 
+namespace {
+
+// The entry prefix of the CoD4x masters.
+const QByteArray entryPrefix("\0\0\0\0\4", 5);
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using FuzzInput::require;
     const QByteArrayView datagram(data, static_cast<qsizetype>(size));
-    for (const QByteArrayView prefix : {QByteArrayView(), QByteArrayView(QuakeProtocol::cod4xEntryPrefix)}) {
+    for (const QByteArrayView prefix : {QByteArrayView(), QByteArrayView(entryPrefix)}) {
         const MasterListDecoder::Decoded decoded = MasterListDecoder::decode(datagram, prefix);
         require(decoded.isListAnswer || (decoded.servers.isEmpty() && decoded.ending == MasterListDecoder::Ending::None));
         require(decoded.servers.size() * (7 + prefix.size()) <= datagram.size());

@@ -1,7 +1,7 @@
 #include "app/MasterScan.h"
 
+#include "model/GameCatalogue.h"
 #include "platform/HostResolution.h"
-#include "net/QuakeProtocol.h"
 #include "net/ScannedGames.h"
 #include "platform/Preferences.h"
 #include "platform/TextValue.h"
@@ -121,23 +121,26 @@ void MasterScan::start(const Reports& reports)
     }
 }
 
-QList<MasterSource> MasterScan::mastersToAsk() const
+QList<MasterToAsk> MasterScan::mastersToAsk() const
 {
     const Preferences& store = Preferences::standard();
     const QString host = store.stringForKey(gameOf(game).hostKey);
     const std::optional<int> port = masterPort(store.stringForKey(gameOf(game).portKey));
-    if (host.isEmpty() || !port)
+    const GameDescription* description = GameCatalogue::standard().find(gameOf(game).id);
+    if (host.isEmpty() || !port || !description)
         return {};
-    return {*masterOf(gameOf(game), MasterSource::Transport::Udp, host, static_cast<quint16>(*port))};
+    return {*GameMasters::masterAt(*description, MasterDescription::Transport::Udp, host, static_cast<quint16>(*port),
+                                   store)};
 }
 
 // A master whose host has no address keeps the address 0, and is told so.
 void MasterScan::masterLookedUp(qsizetype master, const QString& address)
 {
+    MasterSource& source = mastersLookedUp[master].source;
     if (const std::optional<in_addr> dotted = dottedAddress(address))
-        mastersLookedUp[master].address.ip = ntohl(dotted->s_addr);
+        source.address.ip = ntohl(dotted->s_addr);
     else
-        told({MasterOutcome::Kind::HostNotFound, 0, mastersLookedUp[master].label});
+        told({MasterOutcome::Kind::HostNotFound, 0, source.label});
     if (--lookupsLeft == 0)
         startWhenAllLookedUp();
 }
@@ -146,9 +149,11 @@ void MasterScan::startWhenAllLookedUp()
 {
     const Reports reports = *std::exchange(reportsAfterLookup, std::nullopt);
     QList<MasterSource> found;
-    for (const MasterSource& master : std::as_const(mastersLookedUp)) {
-        if (master.address.ip != 0)
-            found.append(master);
+    for (const MasterToAsk& master : std::as_const(mastersLookedUp)) {
+        if (master.source.address.ip != 0) {
+            found.append(master.source);
+            found.last().listEnd = master.listEnd;
+        }
     }
     if (found.isEmpty())
         endWithoutMaster(reports);
@@ -170,29 +175,6 @@ ScanSettings MasterScan::settingsFor(const QList<MasterSource>& masters)
             ScanSpeed::queriesPerSecond(store.integerForKey(QStringLiteral("Number of servers by thread"))),
         .masters = masters,
     };
-}
-
-std::optional<MasterSource> MasterScan::masterOf(const ScannedGame& game, MasterSource::Transport transport,
-                                                 const QString& host, quint16 port)
-{
-    MasterSource master{.label = host + u':' + QString::number(port),
-                        .address = {0, port},
-                        .host = host,
-                        .transport = transport,
-                        .request = {},
-                        .entryPrefix = {}};
-    if (transport == MasterSource::Transport::Udp) {
-        const QString protocolKey = QuakeProtocol::masterProtocolKey(game.requestType);
-        master.request = QuakeProtocol::masterRequest(
-            TextValue::integerValue(Preferences::standard().stringForKey(protocolKey)));
-        return master;
-    }
-    // Of the games scanned, only Call of Duty 4 has masters over TCP: those of CoD4x.
-    if (game.requestType != QuakeProtocol::Cod4MasterList)
-        return std::nullopt;
-    master.request = QuakeProtocol::cod4xMasterRequest();
-    master.entryPrefix = QuakeProtocol::cod4xEntryPrefix;
-    return master;
 }
 
 void MasterScan::endWithoutMaster(const Reports& reports)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CodServer.h"
+#include "net/GameMasters.h"
 #include "net/ScanEngine.h"
 #include "net/ScannedGames.h"
 #include "platform/HostLookups.h"
@@ -83,11 +84,7 @@ public:
     // The settings of a scan of these masters: the time-out and the pace of the
     // preferences.
     static ScanSettings settingsFor(const QList<MasterSource>& masters);
-    // A master of the game at host and port, asked over that transport with the
-    // game's request for it (over UDP with the protocol of the preferences); nothing
-    // when the game has no masters of that transport.
-    static std::optional<MasterSource> masterOf(const ScannedGame& game, MasterSource::Transport transport,
-                                                const QString& host, quint16 port);
+
     // A master port: the leading integer of the text, accepted from 2 to 65534.
     static std::optional<int> masterPort(const QString& text);
     // A dotted IPv4 address unchanged, without look-up; otherwise the first IPv4
@@ -95,8 +92,9 @@ public:
     static QString getIpFromString(const QString& host);
 
 private:
-    // The masters a scan asks: the one of the preferences.
-    QList<MasterSource> mastersToAsk() const;
+    // The masters a scan asks: the one of the preferences, asked as the game
+    // catalogue says.
+    QList<MasterToAsk> mastersToAsk() const;
     void masterLookedUp(qsizetype master, const QString& address);
     void startWhenAllLookedUp();
     void startOnEngine(const QList<MasterSource>& masters, const Reports& reports);
@@ -121,7 +119,7 @@ private:
     // The reports of a scan that waits for its masters' addresses, the masters, and
     // the look-ups under way; touched on the UI thread only.
     std::optional<Reports> reportsAfterLookup;
-    QList<MasterSource> mastersLookedUp;
+    QList<MasterToAsk> mastersLookedUp;
     std::vector<std::unique_ptr<HostLookups>> masterLookups;
     int lookupsLeft = 0;
     bool stopRequested = false;

@@ -2,6 +2,15 @@
 
 #include <algorithm>
 
+namespace {
+
+bool everyEotEndsTheList(const MasterSource& source)
+{
+    return source.listEnd == MasterDescription::ListEnd::EndOfTransmission;
+}
+
+}  // namespace
+
 MasterFetches::MasterFetches(const QList<MasterSource>& masters, std::chrono::microseconds timeout,
                              TimePoint requestSent, Ended ended)
     : timeout(timeout)
@@ -11,7 +20,7 @@ MasterFetches::MasterFetches(const QList<MasterSource>& masters, std::chrono::mi
     for (qsizetype master = 0; master < masters.size(); ++master) {
         Fetch& fetch = fetches[index(master)];
         fetch.source = masters[master];
-        fetch.fetch.emplace(timeout, requestSent, fetch.source.entryPrefix);
+        fetch.fetch.emplace(timeout, requestSent, fetch.source.entryPrefix, everyEotEndsTheList(fetch.source));
     }
 }
 
@@ -70,7 +79,7 @@ void MasterFetches::askAgainOrReport(qsizetype master, TimePoint now)
     Fetch& fetch = fetches[index(master)];
     if (fetch.fetch->missedItsEnd() && !fetch.askedAgain) {
         fetch.askedAgain = true;
-        fetch.fetch.emplace(timeout, now, fetch.source.entryPrefix);
+        fetch.fetch.emplace(timeout, now, fetch.source.entryPrefix, everyEotEndsTheList(fetch.source));
         toAskAgain.append(master);
         return;
     }

@@ -1,12 +1,13 @@
 #include "net/MasterListFetch.h"
 
 MasterListFetch::MasterListFetch(std::chrono::microseconds timeout, TimePoint requestSent,
-                                 const QByteArray& entryPrefix)
+                                 const QByteArray& entryPrefix, bool everyEotEndsTheList)
     : timeout(timeout)
     , cutOff(requestSent + longestFetchInTimeouts * timeout)
     , lastHeard(requestSent)
     , stream(entryPrefix)
     , entryPrefix(entryPrefix)
+    , everyEotEndsTheList(everyEotEndsTheList)
 {
 }
 
@@ -16,8 +17,9 @@ QList<ServerAddress> MasterListFetch::take(QByteArrayView datagram, TimePoint ar
         return {};
     const MasterListDecoder::Decoded decoded = MasterListDecoder::decode(datagram, entryPrefix);
     heardAt(arrival);
-    marksDatagrams = marksDatagrams || decoded.ending == MasterListDecoder::Ending::Datagram;
-    sawListEnd = decoded.ending == MasterListDecoder::Ending::List;
+    const bool datagramEnd = decoded.ending == MasterListDecoder::Ending::Datagram;
+    marksDatagrams = marksDatagrams || datagramEnd;
+    sawListEnd = decoded.ending == MasterListDecoder::Ending::List || (datagramEnd && everyEotEndsTheList);
     cut = ++datagrams == maximumDatagrams && !sawListEnd;
     over = !decoded.isListAnswer || sawListEnd || cut;
     serversListed += decoded.servers.size();

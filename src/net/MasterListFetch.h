@@ -29,7 +29,10 @@ public:
     static constexpr int longestFetchInTimeouts = 20;
 
     // The entry prefix: the bytes between each entry's backslash and its address.
-    MasterListFetch(std::chrono::microseconds timeout, TimePoint requestSent, const QByteArray& entryPrefix = {});
+    // everyEotEndsTheList: a "\EOT" alone ends the list too (masters that do not
+    // close each datagram with it).
+    MasterListFetch(std::chrono::microseconds timeout, TimePoint requestSent, const QByteArray& entryPrefix = {},
+                    bool everyEotEndsTheList = false);
 
     // A datagram from the master: the servers it lists, in order, or none once the
     // fetch is over. A datagram that is not a list answer ends the fetch.
@@ -68,6 +71,7 @@ private:
     TimePoint lastHeard;
     MasterStreamReader stream;
     const QByteArray entryPrefix;
+    const bool everyEotEndsTheList;
     int datagrams = 0;
     qsizetype serversListed = 0;
     bool heard = false;

@@ -55,9 +55,4 @@ QByteArray masterRequest(int protocol)
     return fittedRequest(connectionlessHeader + "getservers " + QByteArray::number(protocol) + " empty full");
 }
 
-QByteArray cod4xMasterRequest()
-{
-    return connectionlessHeader + QByteArray("getservers cod4x 6 full empty \0", 31);
-}
-
 }  // namespace QuakeProtocol

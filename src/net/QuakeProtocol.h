@@ -41,9 +41,5 @@ QByteArray rconRequest(const QString& password, const QString& command);
 // server cut.
 bool rconRequestIsCut(const QString& password, const QString& command);
 QByteArray masterRequest(int protocol);
-// The request of the TCP masters of CoD4x servers, with its closing zero byte, and
-// the bytes between each entry's backslash and its address in their answer.
-QByteArray cod4xMasterRequest();
-inline const QByteArray cod4xEntryPrefix("\0\0\0\0\4", 5);
 
 }  // namespace QuakeProtocol

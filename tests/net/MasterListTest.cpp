@@ -96,6 +96,12 @@ TEST_F(MasterListFetchTest, aListEndsAtItsEndMarkerOrOnSilenceAndSaysWhenItsEndW
     EXPECT_TRUE(lost.missedItsEnd());
     EXPECT_TRUE(lost.mayBeIncomplete());
 
+    // A master whose lists end at any "\EOT" (the catalogue's "eot") ends there.
+    MasterListFetch eot(timeout, requested, {}, true);
+    eot.take(datagrams[0], requested);
+    EXPECT_TRUE(eot.isOver());
+    EXPECT_FALSE(eot.mayBeIncomplete());
+
     // "\EOF" ends a list too; a master that marks nothing ends on silence, whole.
     MasterListFetch endOfFile(timeout, requested);
     endOfFile.take(listDatagram({record(0x0A000001, 28960)}, Ending::None), requested);
