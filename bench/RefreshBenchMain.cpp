@@ -69,7 +69,7 @@ int main(int argc, char** argv)
 
     const QList<CodServerPtr> onEngine = favouritesOf(*farm);
     ScanEngine engine;
-    FavouritesRefresh refresh(engine, MasterScan::querySettings());
+    FavouritesRefresh refresh(engine, MasterScan::settingsFor({}));
     const double after = secondsOf([&] { refresh.run(onEngine, {}, [](const CodServerPtr&, const QString&) {}); });
 
     const QList<CodServerPtr> inTurn = favouritesOf(*farm);

@@ -154,7 +154,7 @@ void Zorvel::refreshAllServers()
 // every favourite of the list was. Each answer is shown as it comes.
 void Zorvel::refreshServerThread(std::stop_token stopToken)
 {
-    FavouritesRefresh refresh(scanEngine, MasterScan::querySettings());
+    FavouritesRefresh refresh(scanEngine, MasterScan::settingsFor({}));
     const auto refreshed = [this](const CodServerPtr& server, const QString& nameBefore) {
         noteNameChange(*server, nameBefore);
         QMetaObject::invokeMethod(this, &Zorvel::reloadServerTable, Qt::QueuedConnection);

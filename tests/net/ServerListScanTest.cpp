@@ -57,7 +57,7 @@ TEST(ServerListScanTest, eachServerIsAskedWithoutAMasterAndTheSilentOnesOnceMore
     ArrivedAnswers answers;
 
     engine.query({addressOf(answering), addressOf(silent), addressOf(answering)},
-                 {.timeout = 400ms, .queriesPerSecond = 2000, .master = {}, .masterRequest = {}}, answers.reports());
+                 {.timeout = 400ms, .queriesPerSecond = 2000, .masters = {}}, answers.reports());
     answers.ended.get_future().wait();
 
     EXPECT_EQ(statusQueries(answering), 1) << "an address listed twice is asked once";
@@ -78,14 +78,14 @@ TEST(ServerListScanTest, anAbandonedOrEmptyListEndsAndAsksNothingMore)
     ScanEngine engine;
     ArrivedAnswers abandoned;
     const ScanEngine::ScanId scan = engine.query(
-        {addressOf(silent)}, {.timeout = 900ms, .queriesPerSecond = 2000, .master = {}, .masterRequest = {}},
+        {addressOf(silent)}, {.timeout = 900ms, .queriesPerSecond = 2000, .masters = {}},
         abandoned.reports());
     ASSERT_TRUE(silent.waitForReceived(1));
     engine.abandon(scan);
     EXPECT_EQ(abandoned.ended.get_future().wait_for(0s), std::future_status::ready);
 
     ArrivedAnswers empty;
-    engine.query({}, {.timeout = 900ms, .queriesPerSecond = 2000, .master = {}, .masterRequest = {}},
+    engine.query({}, {.timeout = 900ms, .queriesPerSecond = 2000, .masters = {}},
                  empty.reports());
     empty.ended.get_future().wait();
     EXPECT_EQ(statusQueries(silent), 1);
