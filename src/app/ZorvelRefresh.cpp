@@ -131,6 +131,8 @@ bool Zorvel::refreshFavourite(const CodServerPtr& server)
     // run redraws it when the answer is in.
     if (!server->refreshTryingUt2004())
         return false;
+    if (server->commError() == CodServer::Answered)
+        m_history.record(ServerAnswer::of(*server, ServerAnswer::Source::Favourite));
     // A favourite added without a name learns the one its server gives; one that did
     // not answer keeps its name, and that is no change.
     if (server->serverName() != nameBefore) {

@@ -305,6 +305,7 @@ void ServerFinder::updateServer()
 void ServerFinder::serverRequeried(const CodServerPtr& server)
 {
     if (server->commError() == CodServer::Answered) {
+        controller.history().record(ServerAnswer::of(*server, ServerAnswer::Source::Finder));
         tableModel->reloadData();
         offerChoice(*ui->gametypeSearchBox, server->serverGametype());
         offerChoice(*ui->mapSearchBox, server->serverMapName());

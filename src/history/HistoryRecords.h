@@ -8,6 +8,10 @@
 
 // How long the history keeps answers, by where they came from, and how large it grows.
 struct HistoryRetention {
+    // The longest the settings may ask for: a hundred years, and a terabyte.
+    static constexpr int longestDays = 36500;
+    static constexpr int largestSizeMegabytes = 1024 * 1024;
+
     // Favourites and watched servers.
     int favouriteDays = 90;
     // Master scans and the finders.
