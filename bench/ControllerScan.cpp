@@ -138,9 +138,9 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     }
     const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
     probe.stop();
+    const double peakGrowthKib = memory.peakGrowthKib();
     const HistoryFigures history = waitForHistory(controller.history(), controller);
     throughout.stop();
-    const double peakGrowthKib = memory.peakGrowthKib();
     controller.stopMasterScans();
     QApplication::processEvents();
 

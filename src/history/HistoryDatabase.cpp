@@ -12,8 +12,12 @@
 
 namespace {
 
-// SQLite's result code for a write that found no room (SQLITE_FULL).
+// SQLite's result codes for a write that found no room (SQLITE_FULL), a file whose
+// pages contradict each other (SQLITE_CORRUPT) and one that is no database at all
+// (SQLITE_NOTADB).
 const QString diskFullCode = QStringLiteral("13");
+const QString corruptCode = QStringLiteral("11");
+const QString notADatabaseCode = QStringLiteral("26");
 
 QString newConnectionName()
 {
@@ -46,21 +50,40 @@ HistoryDatabase::Opening HistoryDatabase::open()
     if (!connect())
         return Opening::Failed;
     Opening opening = Opening::Opened;
-    if (!isHealthy()) {
+    switch (checkFile()) {
+    case Health::Sound:
+        break;
+    case Health::Unreadable:
+        return Opening::Failed;
+    case Health::Damaged:
         disconnect();
         if (!keepDamagedFile() || !connect())
             return Opening::Failed;
         opening = Opening::DamagedKept;
+        break;
     }
-    // Pages freed by pruning go back to the file system (incremental_vacuum): this
-    // takes effect only on a new file, before anything else is written to it.
-    // Readers never wait for the writer, and a crash loses at most the last batches.
-    if (!exec(QStringLiteral("PRAGMA auto_vacuum = INCREMENTAL")) || !exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !exec(QStringLiteral("PRAGMA synchronous = NORMAL"))
-        || !HistorySchema::migrate(database) || !statements.emplace(database).prepare()) {
-        m_lastError = database.lastError().text();
-        return Opening::Failed;
+    return prepareFile() ? opening : Opening::Failed;
+}
+
+// Pages freed by pruning go back to the file system (incremental_vacuum): this takes
+// effect only on a new file, before anything else is written to it. With write-ahead
+// logging readers never wait for the writer, and a crash loses at most the last batches.
+bool HistoryDatabase::prepareFile()
+{
+    if (!exec(QStringLiteral("PRAGMA auto_vacuum = INCREMENTAL")) || !exec(QStringLiteral("PRAGMA journal_mode = WAL"))
+        || !exec(QStringLiteral("PRAGMA synchronous = NORMAL")))
+        return false;
+    if (!HistorySchema::migrate(database)) {
+        m_lastError = QStringLiteral("its tables, of version %1, cannot be brought to version %2")
+                          .arg(HistorySchema::versionOf(database))
+                          .arg(HistorySchema::currentVersion);
+        return false;
     }
-    return opening;
+    if (!statements.emplace(database).prepare()) {
+        m_lastError = QStringLiteral("its tables are not those this version of Zorvel writes");
+        return false;
+    }
+    return true;
 }
 
 bool HistoryDatabase::connect()
@@ -84,11 +107,16 @@ void HistoryDatabase::disconnect()
     QSqlDatabase::removeDatabase(connectionName);
 }
 
-bool HistoryDatabase::isHealthy()
+// Only a file that SQLite finds corrupt, or no database at all, counts as damaged: one
+// that another program holds or that cannot be read is left as it is.
+HistoryDatabase::Health HistoryDatabase::checkFile()
 {
     QSqlQuery check(database);
-    return check.exec(QStringLiteral("PRAGMA quick_check")) && check.next()
-        && check.value(0).toString() == QStringLiteral("ok");
+    if (check.exec(QStringLiteral("PRAGMA quick_check")) && check.next())
+        return check.value(0).toString() == QStringLiteral("ok") ? Health::Sound : Health::Damaged;
+    failed(check.lastError());
+    const QString code = check.lastError().nativeErrorCode();
+    return code == corruptCode || code == notADatabaseCode ? Health::Damaged : Health::Unreadable;
 }
 
 // The damaged file and its log stay beside the new one, under the date they were
@@ -292,17 +320,24 @@ qint64 HistoryDatabase::usedBytes()
         * numberOf(QStringLiteral("PRAGMA page_size"));
 }
 
-QList<PlayerCount> HistoryDatabase::playersOverTime(const QString& address, qint64 since)
+// A query that failed has no rows.
+QSqlQuery HistoryDatabase::select(const QString& statement, const QVariantList& values)
 {
     QSqlQuery query(database);
-    query.prepare(QStringLiteral("SELECT answers.time, answers.players, answers.max_players, answers.map "
-                                 "FROM answers JOIN servers ON servers.id = answers.server "
-                                 "WHERE servers.address = ? AND answers.time >= ? ORDER BY answers.time"));
-    query.addBindValue(address);
-    query.addBindValue(since);
+    query.prepare(statement);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    run(query);
+    return query;
+}
+
+QList<PlayerCount> HistoryDatabase::playersOverTime(const QString& address, qint64 since)
+{
+    QSqlQuery query = select(QStringLiteral("SELECT answers.time, answers.players, answers.max_players, answers.map "
+                                            "FROM answers JOIN servers ON servers.id = answers.server "
+                                            "WHERE servers.address = ? AND answers.time >= ? ORDER BY answers.time"),
+                             {address, since});
     QList<PlayerCount> counts;
-    if (!run(query))
-        return counts;
     while (query.next())
         counts.append({query.value(0).toLongLong(), query.value(1).toInt(), query.value(2).toInt(),
                        query.value(3).toString()});
@@ -311,18 +346,15 @@ QList<PlayerCount> HistoryDatabase::playersOverTime(const QString& address, qint
 
 QList<Sighting> HistoryDatabase::lastSightings(const QString& text, int limit)
 {
-    QSqlQuery query(database);
-    query.prepare(QStringLiteral(
-        "SELECT stays.name, stays.raw_name, servers.address, "
-        "(SELECT name FROM answers WHERE answers.server = stays.server ORDER BY time DESC LIMIT 1), "
-        "servers.game, stays.first_seen, stays.last_seen "
-        "FROM stays JOIN servers ON servers.id = stays.server "
-        "WHERE instr(lower(stays.name), lower(?)) > 0 ORDER BY stays.last_seen DESC, stays.id DESC LIMIT ?"));
-    query.addBindValue(text);
-    query.addBindValue(limit);
+    QSqlQuery query = select(
+        QStringLiteral(
+            "SELECT stays.name, stays.raw_name, servers.address, "
+            "(SELECT name FROM answers WHERE answers.server = stays.server ORDER BY time DESC LIMIT 1), "
+            "servers.game, stays.first_seen, stays.last_seen "
+            "FROM stays JOIN servers ON servers.id = stays.server "
+            "WHERE instr(lower(stays.name), lower(?)) > 0 ORDER BY stays.last_seen DESC, stays.id DESC LIMIT ?"),
+        {text, limit});
     QList<Sighting> sightings;
-    if (!run(query))
-        return sightings;
     while (query.next())
         sightings.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
                           query.value(3).toString(), query.value(4).toString(), query.value(5).toLongLong(),

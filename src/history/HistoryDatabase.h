@@ -70,9 +70,12 @@ private:
         QHash<QString, qint64> ids;
     };
 
+    enum class Health { Sound, Damaged, Unreadable };
+
     bool connect();
     void disconnect();
-    bool isHealthy();
+    Health checkFile();
+    bool prepareFile();
     bool keepDamagedFile();
     bool writeAnswer(const ServerAnswer& answer);
     std::optional<qint64> serverId(const ServerAnswer& answer);
@@ -84,6 +87,8 @@ private:
     bool exec(const QString& statement);
     // Runs a prepared query; false, keeping its error, when it failed.
     bool run(QSqlQuery& query);
+    // The rows of the statement with the values bound, or none when it failed.
+    QSqlQuery select(const QString& statement, const QVariantList& values);
     // Keeps the error; always false.
     bool failed(const QSqlError& error);
     // The one number a statement gives (a count, a pragma's value); 0 when none.

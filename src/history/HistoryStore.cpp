@@ -75,17 +75,16 @@ void HistoryStore::prune(const HistoryRetention& retention)
 void HistoryStore::playersOverTime(const QString& address, qint64 since, QObject* receiver,
                                    std::function<void(const QList<PlayerCount>&)> answer)
 {
-    post([this, address, since, receiver = QPointer<QObject>(receiver), answer](HistoryDatabase& database) {
-        deliver(receiver, [answer, counts = database.playersOverTime(address, since)] { answer(counts); });
-    });
+    ask<QList<PlayerCount>>(
+        [address, since](HistoryDatabase& database) { return database.playersOverTime(address, since); }, receiver,
+        std::move(answer));
 }
 
 void HistoryStore::lastSightings(const QString& text, int limit, QObject* receiver,
                                  std::function<void(const QList<Sighting>&)> answer)
 {
-    post([this, text, limit, receiver = QPointer<QObject>(receiver), answer](HistoryDatabase& database) {
-        deliver(receiver, [answer, sightings = database.lastSightings(text, limit)] { answer(sightings); });
-    });
+    ask<QList<Sighting>>([text, limit](HistoryDatabase& database) { return database.lastSightings(text, limit); },
+                         receiver, std::move(answer));
 }
 
 void HistoryStore::run(std::function<void(HistoryDatabase&)> job, QObject* receiver, std::function<void()> then)

@@ -73,6 +73,15 @@ private:
     using Job = std::function<void(HistoryDatabase&)>;
 
     void post(Job job);
+    // Asks the question on the store's thread and gives its answer on the UI thread.
+    template <typename Answer>
+    void ask(std::function<Answer(HistoryDatabase&)> question, QObject* receiver,
+             std::function<void(const Answer&)> answer)
+    {
+        post([this, question, receiver = QPointer<QObject>(receiver), answer](HistoryDatabase& database) {
+            deliver(receiver, [answer, result = question(database)] { answer(result); });
+        });
+    }
     // Calls the function on the UI thread while the receiver lives.
     void deliver(QObject* receiver, std::function<void()> function);
     void work(std::stop_token stopToken);

@@ -21,22 +21,28 @@ QByteArray statusWithPlayer(const QByteArray& hostName, const QByteArray& player
 
 class HistoryRecording : public MainWindowFixture {
 protected:
+    // Asks the question, handing it what takes the answer, and waits for the answer.
+    template <typename Answer>
+    static Answer waitForAnswer(const std::function<void(std::function<void(const Answer&)>)>& ask)
+    {
+        std::optional<Answer> answer;
+        ask([&answer](const Answer& given) { answer = given; });
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(answer.has_value(), 120000); }();
+        return answer.value_or(Answer());
+    }
+
     QList<PlayerCount> playersOverTime(const QString& address) const
     {
-        std::optional<QList<PlayerCount>> answer;
-        controller->history().playersOverTime(address, 0, controller.get(),
-                                              [&answer](const QList<PlayerCount>& counts) { answer = counts; });
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(answer.has_value(), 120000); }();
-        return answer.value_or(QList<PlayerCount>());
+        return waitForAnswer<QList<PlayerCount>>([&](auto give) {
+            controller->history().playersOverTime(address, 0, controller.get(), give);
+        });
     }
 
     QList<Sighting> lastSightings(const QString& text) const
     {
-        std::optional<QList<Sighting>> answer;
-        controller->history().lastSightings(text, 10, controller.get(),
-                                            [&answer](const QList<Sighting>& sightings) { answer = sightings; });
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(answer.has_value(), 120000); }();
-        return answer.value_or(QList<Sighting>());
+        return waitForAnswer<QList<Sighting>>([&](auto give) {
+            controller->history().lastSightings(text, 10, controller.get(), give);
+        });
     }
 };
 

@@ -228,6 +228,31 @@ TEST_F(HistoryDatabaseTest, KeepsADamagedFileUnderADatedNameAndStartsANewOne)
     EXPECT_EQ(database.playersOverTime(QStringLiteral("10.0.0.1:28960"), 0).size(), 1);
 }
 
+// A file that another program holds locked is no damaged file: it stays as it is.
+TEST_F(HistoryDatabaseTest, LeavesAFileAnotherProgramHoldsAsItIs)
+{
+    QDir().mkpath(QFileInfo(path()).absolutePath());
+    QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+    holder.setDatabaseName(path());
+    ASSERT_TRUE(holder.open());
+    {
+        QSqlQuery hold(holder);
+        ASSERT_TRUE(hold.exec(QStringLiteral("CREATE TABLE other (x)")));
+        ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        ASSERT_TRUE(hold.exec(QStringLiteral("INSERT INTO other VALUES (1)")));
+        HistoryDatabase database(path());
+        EXPECT_EQ(database.open(), HistoryDatabase::Opening::Failed);
+        EXPECT_TRUE(database.keptDamagedPath().isEmpty());
+        EXPECT_TRUE(QDir(folder.filePath(QStringLiteral("Zorvel")))
+                        .entryList({QStringLiteral("history.sqlite.damaged-*")})
+                        .isEmpty());
+        ASSERT_TRUE(hold.exec(QStringLiteral("ROLLBACK")));
+    }
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+}
+
 // A file that can grow no more fails the whole batch, and says it is a full disk.
 TEST_F(HistoryDatabaseTest, TellsAFullDiskAndWritesNothingOfTheBatch)
 {
