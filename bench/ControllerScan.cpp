@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMap>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 namespace {
@@ -69,6 +70,33 @@ void settle()
         QApplication::processEvents(QEventLoop::AllEvents, settleMs);
 }
 
+struct HistoryFigures {
+    double writeSeconds = 0;
+    double bytes = 0;
+    double answers = 0;
+};
+
+// Waits, running the UI thread's events, until the history wrote what it recorded.
+HistoryFigures waitForHistory(HistoryStore& history, QObject& receiver)
+{
+    QElapsedTimer writing;
+    writing.start();
+    HistoryFigures figures;
+    bool written = false;
+    history.run(
+        [&figures](HistoryDatabase& database) {
+            figures.bytes = double(database.usedBytes());
+            QSqlQuery count(database.connection());
+            if (count.exec(QStringLiteral("SELECT count(*) FROM answers")) && count.next())
+                figures.answers = count.value(0).toDouble();
+        },
+        &receiver, [&written] { written = true; });
+    while (!written)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    figures.writeSeconds = static_cast<double>(writing.nsecsElapsed()) / 1e9;
+    return figures;
+}
+
 QHash<QString, int> pingsOf(const QList<CodServerPtr>& servers)
 {
     QHash<QString, int> pings;
@@ -82,6 +110,7 @@ QHash<QString, int> pingsOf(const QList<CodServerPtr>& servers)
 std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, int serversByThread)
 {
     const QTemporaryDir settingsFolder;
+    qputenv("XDG_DATA_HOME", settingsFolder.path().toLocal8Bit());
     Preferences::installStandard(std::make_unique<Preferences>(settingsFolder.filePath(QStringLiteral("Zorvel.conf"))));
     configure(masterPort, serversByThread);
     Zorvel controller;
@@ -97,6 +126,8 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     // The finders' rebuild once the scan ended is their own work, not the scan's.
     LatenessProbe probe;
     probe.start([&controller] { return controller.cod4RefreshState(); });
+    LatenessProbe throughout;
+    throughout.start();
     QElapsedTimer wall;
     wall.start();
     controller.scanCod4Servers();
@@ -108,13 +139,17 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
     probe.stop();
     const double peakGrowthKib = memory.peakGrowthKib();
+    const HistoryFigures history = waitForHistory(controller.history(), controller);
+    throughout.stop();
     controller.stopMasterScans();
     QApplication::processEvents();
 
     const QList<CodServerPtr> kept = controller.activeCod4Servers();
     if (kept.isEmpty() || !searching)
         return std::nullopt;
-    return Figures{wallSeconds, probe.percentile(0.99), probe.largest(), peakGrowthKib, pingsOf(kept)};
+    return Figures{wallSeconds,          probe.percentile(0.99),      probe.largest(), peakGrowthKib,
+                   history.writeSeconds, throughout.percentile(0.99), throughout.largest(), history.bytes,
+                   history.answers,      pingsOf(kept)};
 }
 
 void ControllerScan::configure(quint16 masterPort, int serversByThread)
@@ -132,11 +167,17 @@ QString ControllerScan::format(const Figures& figures)
     for (auto ping = figures.pings.cbegin(); ping != figures.pings.cend(); ++ping)
         text += QStringLiteral("ping %1 %2\n").arg(ping.key()).arg(ping.value());
     return text
-           + QStringLiteral("figures wall_s=%1 ui_p99_ms=%2 ui_max_ms=%3 peak_growth_kib=%4\n")
+           + QStringLiteral("figures wall_s=%1 ui_p99_ms=%2 ui_max_ms=%3 peak_growth_kib=%4 history_write_s=%5 "
+                            "history_ui_p99_ms=%6 history_ui_max_ms=%7 history_bytes=%8 history_answers=%9\n")
                  .arg(figures.wallSeconds, 0, 'f', 4)
                  .arg(figures.uiP99Ms, 0, 'f', 3)
                  .arg(figures.uiMaxMs, 0, 'f', 3)
-                 .arg(figures.peakGrowthKib, 0, 'f', 1);
+                 .arg(figures.peakGrowthKib, 0, 'f', 1)
+                 .arg(figures.historyWriteSeconds, 0, 'f', 4)
+                 .arg(figures.historyUiP99Ms, 0, 'f', 3)
+                 .arg(figures.historyUiMaxMs, 0, 'f', 3)
+                 .arg(figures.historyBytes, 0, 'f', 0)
+                 .arg(figures.historyAnswers, 0, 'f', 0);
 }
 
 std::optional<ControllerScan::Figures> ControllerScan::parse(const QString& text)
@@ -154,6 +195,9 @@ std::optional<ControllerScan::Figures> ControllerScan::parse(const QString& text
     }
     if (!values.contains(QStringLiteral("wall_s")))
         return std::nullopt;
-    return Figures{values[QStringLiteral("wall_s")], values[QStringLiteral("ui_p99_ms")],
-                   values[QStringLiteral("ui_max_ms")], values[QStringLiteral("peak_growth_kib")], pings};
+    return Figures{values[QStringLiteral("wall_s")],          values[QStringLiteral("ui_p99_ms")],
+                   values[QStringLiteral("ui_max_ms")],       values[QStringLiteral("peak_growth_kib")],
+                   values[QStringLiteral("history_write_s")], values[QStringLiteral("history_ui_p99_ms")],
+                   values[QStringLiteral("history_ui_max_ms")], values[QStringLiteral("history_bytes")],
+                   values[QStringLiteral("history_answers")], pings};
 }

@@ -7,7 +7,8 @@
 
 // One CoD4 master scan through the controller of a shown main window, as the menu
 // command runs it, with both finders open, a player search running, and a 5 ms timer
-// on the UI thread beside it.
+// on the UI thread beside it. The scan's answers go in a history of servers of its own,
+// in a temporary folder.
 class ControllerScan {
 public:
     struct Figures {
@@ -19,6 +20,15 @@ public:
         double uiMaxMs;
         // The peak of resident memory during the scan, above what it was before.
         double peakGrowthKib;
+        // From the end of the scan until the history wrote every answer it recorded.
+        double historyWriteSeconds;
+        // Lateness of the UI thread's timer from the scan command until the history
+        // wrote the scan's answers.
+        double historyUiP99Ms;
+        double historyUiMaxMs;
+        // The bytes the history's tables take, and the answers they hold.
+        double historyBytes;
+        double historyAnswers;
         // The ping shown for each server kept, in milliseconds.
         QHash<QString, int> pings;
     };

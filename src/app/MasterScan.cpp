@@ -211,7 +211,11 @@ void MasterScan::stopAndJoin()
 ScanReports MasterScan::engineReports(const Reports& reports)
 {
     return {
-        [this](const CodServerPtr& server) { keep(server); },
+        [this, reports](const CodServerPtr& server) {
+            keep(server);
+            if (reports.answered)
+                reports.answered(*server);
+        },
         [this, reports](const ScanCounts& scanCounts) { progressed(scanCounts, reports); },
         [this, reports](const ScanCounts& scanCounts, bool masterListedNothing) {
             ended(scanCounts, masterListedNothing, reports);

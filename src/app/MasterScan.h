@@ -38,6 +38,8 @@ public:
         // The master's host does not resolve or its port is refused: the scan ended
         // and nothing was sent.
         std::function<void()> masterUnknown;
+        // The server answered and was kept in the list (may be empty).
+        std::function<void(const CodServer& server)> answered;
     };
 
 

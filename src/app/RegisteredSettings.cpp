@@ -1,5 +1,6 @@
 #include "app/RegisteredSettings.h"
 
+#include "history/HistoryRecords.h"
 #include "model/ServerArchive.h"
 #include "platform/Preferences.h"
 
@@ -54,6 +55,11 @@ QList<Setting> RegisteredSettings::table(const QByteArray& presetFavourites)
         {QStringLiteral("Timeout"), 500000, Type::Integer, shortestTimeout, longestTimeout},
         {QStringLiteral("Number of servers by thread"), 250, Type::Integer, 1, anyPositive},
         {QStringLiteral("Refresh delay in seconds"), 600, Type::Integer, 1, longestRefreshDelay},
+        // How long the history of servers keeps the answers of favourites (and watched
+        // servers) and of scans (and the finders), and how large it may grow.
+        {QStringLiteral("History days for favourites"), 90, Type::Integer, 1, HistoryRetention::longestDays},
+        {QStringLiteral("History days for scans"), 14, Type::Integer, 1, HistoryRetention::longestDays},
+        {QStringLiteral("History size limit in MB"), 200, Type::Integer, 1, HistoryRetention::largestSizeMegabytes},
         // The master servers the games themselves ask for their server lists. Their
         // texts are taken as the user typed them: a scan tells when one is unusable.
         text(QStringLiteral("CoD Master Server"), QStringLiteral("codmaster.activision.com")),

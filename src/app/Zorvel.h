@@ -9,6 +9,7 @@
 #include "finders/FinderHost.h"
 #include "finders/Finders.h"
 #include "finders/MasterGames.h"
+#include "history/HistoryStore.h"
 #include "launch/InstalledGames.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
@@ -211,6 +212,9 @@ public:
     ScanProgress scanProgress(int tag) const override;
     std::optional<int> lastFetchedGame() const override { return m_lastFetchedGame; }
     void joinServer(const CodServerPtr& server, QWidget& window, bool withPassword) override;
+    // The history of the servers queried (ZorvelHistory.cpp): every answered status
+    // query of a favourite, a scan or a finder is recorded in it.
+    HistoryStore& history() override { return m_history; }
 
     bool hasCoD() const { return m_hasCoD; }
     bool hasUO() const { return m_hasUO; }
@@ -319,6 +323,10 @@ private:
     // The open finders follow the scans: they bring their controls up to date when a
     // scan starts and take the grown lists at every hand-over.
     void connectFinders();
+    // Tells the user what goes wrong with the history, and prunes it once a day.
+    void connectHistory();
+    // How long the history keeps what, as the settings say.
+    static HistoryRetention historyRetention();
     // Whether the user administers the server, so that it is refreshed on selection.
     static bool isAdministered(const CodServer& server);
     // Refreshes a favourite whose players a console command changed.
@@ -326,8 +334,9 @@ private:
     // Refreshes the favourite, on a worker; false, querying nothing, while another
     // refresh of it is under way.
     bool refreshFavourite(const CodServerPtr& server);
-    // Marks the list as modified when the favourite's refresh changed its name.
-    void noteNameChange(const CodServer& server, const QString& nameBefore);
+    // Records the favourite's answer in the history, and marks the list as modified
+    // when the refresh changed its name.
+    void favouriteRefreshed(const CodServer& server, const QString& nameBefore);
     // The single refresh is over: the outcome, the player alert, the map listing.
     void singleRefreshDidEnd(const CodServerPtr& server, bool refreshed);
     void queueMapListing(const CodServerPtr& server);
@@ -379,6 +388,8 @@ private:
     void showScanEnd(int tag, const QString& text);
     void showServersRefreshIndicator(bool running);
 
+    // First, so that it goes last: every worker that records into it ends before.
+    HistoryStore m_history{HistoryStore::defaultPath()};
     FavouritesList m_myServers;
     FavouritesStore favouritesStore;
     // What start-up found of the stored favourites, and the unsaved ones an earlier

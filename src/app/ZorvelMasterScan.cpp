@@ -104,6 +104,7 @@ MasterScan::Reports Zorvel::masterScanReports(const MasterScan& scan)
         [this, tag] {
             QMetaObject::invokeMethod(this, [this, tag] { masterIsUnknown(tag); }, Qt::QueuedConnection);
         },
+        [this](const CodServer& server) { m_history.record(ServerAnswer::of(server, ServerAnswer::Source::Scan)); },
     };
 }
 

@@ -123,14 +123,17 @@ bool Zorvel::refreshFavourite(const CodServerPtr& server)
     // run redraws it when the answer is in.
     if (!server->refreshTryingUt2004())
         return false;
-    noteNameChange(*server, nameBefore);
+    favouriteRefreshed(*server, nameBefore);
     return true;
 }
 
-// A favourite added without a name learns the one its server gives; one that did not
-// answer keeps its name, and that is no change. Called on the workers.
-void Zorvel::noteNameChange(const CodServer& server, const QString& nameBefore)
+// An answer goes into the history. A favourite added without a name learns the one
+// its server gives; one that did not answer keeps its name, and that is no change.
+// Called on the workers.
+void Zorvel::favouriteRefreshed(const CodServer& server, const QString& nameBefore)
 {
+    if (server.commError() == CodServer::Answered)
+        m_history.record(ServerAnswer::of(server, ServerAnswer::Source::Favourite));
     if (server.serverName() == nameBefore)
         return;
     m_listOfServersModified = true;
@@ -156,7 +159,7 @@ void Zorvel::refreshServerThread(std::stop_token stopToken)
 {
     FavouritesRefresh refresh(scanEngine, MasterScan::settingsFor({}));
     const auto refreshed = [this](const CodServerPtr& server, const QString& nameBefore) {
-        noteNameChange(*server, nameBefore);
+        favouriteRefreshed(*server, nameBefore);
         QMetaObject::invokeMethod(this, &Zorvel::reloadServerTable, Qt::QueuedConnection);
     };
     std::set<CodServerPtr> done;

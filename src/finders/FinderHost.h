@@ -1,6 +1,7 @@
 #pragma once
 
 #include "finders/ScanProgress.h"
+#include "history/HistoryStore.h"
 #include "model/CodServer.h"
 #include "model/GameKind.h"
 
@@ -50,6 +51,9 @@ public:
     // The icons of a server that asks for a password, and of one that runs PunkBuster.
     virtual QPixmap passwordImage() const = 0;
     virtual QPixmap punkbusterImage() const = 0;
+    // The history of the servers: a finder records what its own queries answered, and
+    // the player finder asks it where a player was seen.
+    virtual HistoryStore& history() = 0;
 
 protected:
     ~FinderHost() = default;

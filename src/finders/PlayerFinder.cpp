@@ -3,6 +3,7 @@
 #include "finders/ColumnOrder.h"
 #include "finders/FavoritePlayers.h"
 #include "finders/FinderHost.h"
+#include "finders/LastSeenTable.h"
 #include "finders/PlayerColumns.h"
 #include "finders/PlayerFinderTableModel.h"
 #include "platform/ClosingKeys.h"
@@ -88,6 +89,7 @@ void PlayerFinder::connectControls()
         ui->startButton->setChecked(true);
         startSearch();
     });
+    connect(ui->lastSeenButton, &QPushButton::clicked, this, &PlayerFinder::lastSeen);
     connect(ui->addNameButton, &QPushButton::clicked, this, &PlayerFinder::addStringInCombo);
     connect(ui->deleteNameButton, &QPushButton::clicked, this, &PlayerFinder::deleteStringInCombo);
     connect(ui->joinPlayerButton, &QPushButton::clicked, this, &PlayerFinder::joinPlayer);
@@ -95,6 +97,19 @@ void PlayerFinder::connectControls()
     connect(ui->tableOfPlayers->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PlayerFinder::updateUI);
     ColumnOrder::orderOnTitleClicks(*ui->tableOfPlayers, [this] { resultsOrderChanged(); });
+}
+
+void PlayerFinder::lastSeen()
+{
+    const QString text = ui->playerToFindBox->currentText();
+    if (text.isEmpty())
+        return;
+    // A name as common as "a" would fill the table with the whole history.
+    constexpr int mostStays = 1000;
+    controller.history().lastSightings(text, mostStays, this, [this, text](const QList<Sighting>& sightings) {
+        LastSeenTable::show(*ui->lastSeenTable, *ui->lastSeenSummary, text, sightings, mostStays);
+        ui->lastSeenBox->show();
+    });
 }
 
 void PlayerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,

@@ -53,6 +53,9 @@ public:
     // The selected result's server: join it without password, or add it to the favourites.
     void joinPlayer();
     void addServerToMyList();
+    // Asks the history where and when the players whose name holds the text of the
+    // name box were seen, servers of past scans included, and shows it once answered.
+    void lastSeen();
     // Starts or stops the scan of a game, by its tag (0 CoD, 1 UO, 2 CoD2, 3 CoD4).
     void refreshMaster(int tag);
     void stopRefreshMaster(int tag);

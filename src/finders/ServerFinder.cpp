@@ -314,6 +314,7 @@ void ServerFinder::updateServer()
 void ServerFinder::serverRequeried(const CodServerPtr& server)
 {
     if (server->commError() == CodServer::Answered) {
+        controller.history().record(ServerAnswer::of(*server, ServerAnswer::Source::Finder));
         if (selectedGame() >= 0)
             foundServers[size_t(selectedGame())].refresh(server);
         tableModel->reloadData();

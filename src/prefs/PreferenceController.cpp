@@ -99,6 +99,8 @@ PreferenceController::PreferenceController(QWidget* parent)
     , ui(std::make_unique<Ui::Preferences>())
 {
     ui->setupUi(this);
+    // Above the OK and Cancel buttons, the layout's last item.
+    historyPreferences.emplace(*ui->preferencesLayout, ui->preferencesLayout->count() - 1);
     PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("Preferences"));
     connectControls();
@@ -144,6 +146,7 @@ void PreferenceController::windowDidLoad()
     ui->refreshDelayBox->setEnabled(oldRefreshState);
     selectEntry(*ui->latencyBox, store.stringForKey(latencyKey));
     loadMasterServers();
+    historyPreferences->load();
 
     const int timeoutInMilliseconds = store.integerForKey(timeoutKey) / 1000;
     selectEntry(*ui->timeoutBox, timeoutInMilliseconds > longestTimeoutShownInMilliseconds
@@ -195,6 +198,7 @@ void PreferenceController::validatePreference()
     stored &= store.setObject(refreshDelay, refreshDelayKey);
     const auto speedPosition = static_cast<std::size_t>(ui->speedOfRefreshSlider->value() - 1);
     stored &= store.setObject(ScanSpeed::storedValues.at(speedPosition), serversByThreadKey);
+    stored &= historyPreferences->store();
     // Unstored, the settings in effect stay as they were: the panel stays open on the
     // user's choices, so that OK can try again.
     if (!stored) {

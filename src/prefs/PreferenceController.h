@@ -1,8 +1,11 @@
 #pragma once
 
+#include "prefs/HistoryPreferences.h"
+
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class Preferences;
@@ -57,6 +60,7 @@ private:
     void restoreMasterServer(MasterServer master, const QString& protocol);
 
     std::unique_ptr<Ui::Preferences> ui;
+    std::optional<HistoryPreferences> historyPreferences;
     bool oldRefreshState = false;
     int oldRefreshDelay = 0;
 };

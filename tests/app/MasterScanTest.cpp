@@ -63,7 +63,7 @@ TEST(MasterScanCountsTest, aScanKeepsItsCountsOfListedQueriedAndAnsweredServers)
     std::promise<int> kept;
 
     scan.begin();
-    scan.start({[](const ScanCounts&) {}, [&kept](int servers) { kept.set_value(servers); }, [] {}, [] {}});
+    scan.start({[](const ScanCounts&) {}, [&kept](int servers) { kept.set_value(servers); }, [] {}, [] {}, {}});
     const int answering = static_cast<int>(farm.answeringAddresses().size());
     EXPECT_EQ(kept.get_future().get(), answering);
     EXPECT_EQ(scan.progress(), (ScanCounts{.listed = 50, .queried = 50, .answered = answering}));

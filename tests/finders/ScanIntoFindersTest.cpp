@@ -6,6 +6,7 @@
 #include "peers/MasterServerPeer.h"
 #include "platform/Preferences.h"
 #include "support/TestPreferences.h"
+#include "support/UserInput.h"
 
 #include "ui_PlayerFinder.h"
 #include "ui_ServerFinder.h"
@@ -14,6 +15,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QGroupBox>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
@@ -94,6 +97,37 @@ TEST_F(ScanIntoFindersTest, theFindersFollowARunningScanAndShowItsWholeListWhenI
     EXPECT_FALSE(serverFinder->controls().filtersBox->isHidden());
     EXPECT_EQ(namesFound(playerFinder->thePlayersFound()), QStringList{"Latecomer"})
         << "found on the server that answered last";
+}
+
+// The history keeps the players of every scan: a server the last scan no longer
+// listed still tells where a player was seen.
+TEST_F(ScanIntoFindersTest, lastSeenTellsWherePlayersWereSeenInPastScansTheLatestFirst)
+{
+    GameServerFarm earlier({{.hostName = "Earlier", .mapName = "mp_old", .players = {"^1Zv^7Ghost"}}});
+    master.setAnswer(MasterServerPeer::listDatagrams(earlier.masterRecords(), 10));
+    scanThroughTheMenu("scanCodServers");
+    GameServerFarm later({{.hostName = "Later", .mapName = "mp_new", .players = {"<b>zvShade</b>", "Nobody"}}});
+    master.setAnswer(MasterServerPeer::listDatagrams(later.masterRecords(), 10));
+    scanThroughTheMenu("scanCodServers");
+    ASSERT_EQ(controller->activeCodServers().size(), 1) << "the last scan listed the later server alone";
+
+    Ui::PlayerFinder& ui = playerFinder->controls();
+    UserInput::typeInto(*ui.playerToFindBox, QStringLiteral("ZV"));
+    UserInput::click(*ui.lastSeenButton);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.lastSeenTable->rowCount(), 2, 120000);
+    EXPECT_TRUE(ui.lastSeenBox->isVisible());
+    const auto cellText = [&ui](int row, int column) { return ui.lastSeenTable->item(row, column)->text(); };
+    EXPECT_EQ(cellText(0, 0), QStringLiteral("<b>zvShade</b>")) << "shown as typed, never as markup";
+    EXPECT_EQ(cellText(0, 1), QStringLiteral("Later"));
+    EXPECT_EQ(cellText(1, 0), QStringLiteral("ZvGhost"));
+    EXPECT_EQ(cellText(1, 2), earlier.answeringAddresses().first());
+    EXPECT_EQ(ui.lastSeenSummary->text(), QStringLiteral("2 stays of players whose name holds “ZV”, the latest first."));
+
+    UserInput::typeInto(*ui.playerToFindBox, QStringLiteral("Nowhere to be seen"));
+    UserInput::click(*ui.lastSeenButton);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.lastSeenTable->rowCount(), 0, 120000);
+    EXPECT_EQ(ui.lastSeenSummary->text(),
+              QStringLiteral("The history never saw a player whose name holds “Nowhere to be seen”."));
 }
 
 // The game's row tells what became of each master: how many servers it listed, or

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -203,4 +204,32 @@ TEST_F(PreferencePanel, everyMasterServerHasARestoreButtonAndThePeriodIsOnlyEdit
     EXPECT_TRUE(control<QComboBox>("refreshDelayBox").isEnabled());
     control<QCheckBox>("autoRefreshButton").click();
     EXPECT_FALSE(control<QComboBox>("refreshDelayBox").isEnabled());
+}
+
+// The history's retention shows what is stored, takes what the user types, and is
+// stored by OK alone.
+TEST_F(PreferencePanel, theHistorysRetentionIsTypedAndStoredByOk)
+{
+    store().setObject(30, "History days for scans");
+    open();
+    QSpinBox& favourites = control<QSpinBox>("Historydaysforfavourites");
+    QSpinBox& scans = control<QSpinBox>("Historydaysforscans");
+    QSpinBox& size = control<QSpinBox>("HistorysizelimitinMB");
+    EXPECT_EQ(favourites.value(), 90);
+    EXPECT_EQ(scans.value(), 30);
+    EXPECT_EQ(size.value(), 200);
+
+    favourites.setFocus();
+    favourites.selectAll();
+    QTest::keyClicks(&favourites, "365");
+    size.selectAll();
+    QTest::keyClicks(&size, "5");
+    press("cancelButton");
+    EXPECT_EQ(store().integerForKey("History days for favourites"), 90);
+
+    open();
+    press("okButton");
+    EXPECT_EQ(store().integerForKey("History days for favourites"), 365);
+    EXPECT_EQ(store().integerForKey("History days for scans"), 30);
+    EXPECT_EQ(store().integerForKey("History size limit in MB"), 5);
 }

@@ -1,0 +1,54 @@
+// The history of servers is read back from a file that a crash, a full disk or anyone
+// may have damaged: no file may crash the opening, and whatever opens takes answers
+// and answers questions.
+#include "FuzzInput.h"
+
+#include "history/HistoryDatabase.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <unistd.h>
+
+namespace {
+
+// The folder of this run's history files, removed when the run ends.
+struct HistoryFolder {
+    QString path = QDir::tempPath() + QStringLiteral("/zorvel-fuzz-history-%1").arg(getpid());
+    ~HistoryFolder() { QDir(path).removeRecursively(); }
+};
+
+ServerAnswer someAnswer()
+{
+    ServerAnswer answer;
+    answer.time = 1'800'000'000;
+    answer.address = QStringLiteral("10.0.0.1:28960");
+    answer.playerList = {{QStringLiteral("Sarge"), QStringLiteral("^1Sarge")}};
+    answer.players = 1;
+    return answer;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const HistoryFolder folder;
+    QDir(folder.path).removeRecursively();
+    QDir().mkpath(folder.path);
+    const QString path = folder.path + QStringLiteral("/history.sqlite");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return 0;
+    file.write(FuzzInput::bytesOf(data, size));
+    file.close();
+
+    HistoryDatabase database(path);
+    if (database.open() == HistoryDatabase::Opening::Failed)
+        return 0;
+    const HistoryDatabase::Writing written = database.write({someAnswer()});
+    database.playersOverTime(QStringLiteral("10.0.0.1:28960"), 0);
+    const QList<Sighting> sightings = database.lastSightings(QStringLiteral("sarge"), 10);
+    FuzzInput::require(written != HistoryDatabase::Writing::Written || !sightings.isEmpty());
+    database.prune({}, 1'800'000'000);
+    return 0;
+}

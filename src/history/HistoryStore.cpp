@@ -1,0 +1,161 @@
+#include "history/HistoryStore.h"
+
+#include <QDateTime>
+#include <QStandardPaths>
+
+#include <chrono>
+
+HistoryStore::HistoryStore(const QString& path, QObject* parent)
+    : QObject(parent)
+    , path(path)
+    , worker([this](std::stop_token stopToken) { work(stopToken); })
+{
+}
+
+HistoryStore::~HistoryStore()
+{
+    worker.request_stop();
+    worker.join();
+}
+
+QString HistoryStore::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/Zorvel/history.sqlite");
+}
+
+void HistoryStore::record(ServerAnswer answer)
+{
+    if (!recording)
+        return;
+    {
+        const std::lock_guard lock(queueLock);
+        pending.push_back(std::move(answer));
+    }
+    queueChanged.notify_one();
+}
+
+void HistoryStore::post(Job job)
+{
+    {
+        const std::lock_guard lock(queueLock);
+        jobs.push_back(std::move(job));
+    }
+    queueChanged.notify_one();
+}
+
+void HistoryStore::deliver(QObject* receiver, std::function<void()> function)
+{
+    // The store outlives its thread, so the call reaches it; the receiver may be gone.
+    QMetaObject::invokeMethod(
+        this,
+        [receiver = QPointer<QObject>(receiver), function = std::move(function)] {
+            if (receiver)
+                function();
+        },
+        Qt::QueuedConnection);
+}
+
+void HistoryStore::pruneDaily(std::function<HistoryRetention()> retention)
+{
+    using namespace std::chrono_literals;
+    prune(retention());
+    dailyPruning.setInterval(24h);
+    connect(&dailyPruning, &QTimer::timeout, this, [this, retention] { prune(retention()); });
+    dailyPruning.start();
+}
+
+void HistoryStore::prune(const HistoryRetention& retention)
+{
+    post([retention](HistoryDatabase& database) {
+        database.prune(retention, QDateTime::currentSecsSinceEpoch());
+    });
+}
+
+void HistoryStore::playersOverTime(const QString& address, qint64 since, QObject* receiver,
+                                   std::function<void(const QList<PlayerCount>&)> answer)
+{
+    ask<QList<PlayerCount>>(
+        [address, since](HistoryDatabase& database) { return database.playersOverTime(address, since); }, receiver,
+        std::move(answer));
+}
+
+void HistoryStore::lastSightings(const QString& text, int limit, QObject* receiver,
+                                 std::function<void(const QList<Sighting>&)> answer)
+{
+    ask<QList<Sighting>>([text, limit](HistoryDatabase& database) { return database.lastSightings(text, limit); },
+                         receiver, std::move(answer));
+}
+
+void HistoryStore::run(std::function<void(HistoryDatabase&)> job, QObject* receiver, std::function<void()> then)
+{
+    post([this, job, receiver = QPointer<QObject>(receiver), then](HistoryDatabase& database) {
+        job(database);
+        deliver(receiver, then);
+    });
+}
+
+void HistoryStore::work(std::stop_token stopToken)
+{
+    HistoryDatabase database(path);
+    opened(database);
+    std::vector<ServerAnswer> answers;
+    std::deque<Job> due;
+    // Once asked to stop, it still writes and runs what waits.
+    while (takeWork(stopToken, answers, due)) {
+        if (!answers.empty() && recording)
+            write(database, answers);
+        for (const Job& job : due)
+            job(database);
+        answers.clear();
+        due.clear();
+    }
+}
+
+bool HistoryStore::takeWork(std::stop_token stopToken, std::vector<ServerAnswer>& answers, std::deque<Job>& due)
+{
+    std::unique_lock lock(queueLock);
+    queueChanged.wait(lock, stopToken, [this] { return !pending.empty() || !jobs.empty(); });
+    answers.swap(pending);
+    due.swap(jobs);
+    return !answers.empty() || !due.empty();
+}
+
+void HistoryStore::opened(HistoryDatabase& database)
+{
+    switch (database.open()) {
+    case HistoryDatabase::Opening::Opened:
+        return;
+    case HistoryDatabase::Opening::DamagedKept:
+        tell(QStringLiteral("The history of servers was damaged. Zorvel kept it as %1 and started a new one.")
+                 .arg(database.keptDamagedPath()));
+        return;
+    case HistoryDatabase::Opening::Failed:
+        recording = false;
+        tell(QStringLiteral("The history of servers cannot be opened (%1). Zorvel records none in this run.")
+                 .arg(database.lastError()));
+        return;
+    }
+}
+
+void HistoryStore::write(HistoryDatabase& database, const std::vector<ServerAnswer>& answers)
+{
+    switch (database.write(answers)) {
+    case HistoryDatabase::Writing::Written:
+        return;
+    case HistoryDatabase::Writing::DiskFull:
+        recording = false;
+        tell(QStringLiteral("The disk is full: Zorvel stopped recording the history of servers for this run."));
+        return;
+    case HistoryDatabase::Writing::Failed:
+        recording = false;
+        tell(QStringLiteral("The history of servers cannot be written (%1). Zorvel stopped recording it for this run.")
+                 .arg(database.lastError()));
+        return;
+    }
+}
+
+void HistoryStore::tell(const QString& message)
+{
+    QMetaObject::invokeMethod(this, [this, message] { emit troubled(message); }, Qt::QueuedConnection);
+}
