@@ -64,6 +64,7 @@ Zorvel::Zorvel(QObject* parent)
     connect(&serverConsole, &ServerConsole::outcome, this, &Zorvel::showOutcome);
     connect(&serverConsole, &ServerConsole::playersMayHaveChanged, this, &Zorvel::refreshAfterConsoleCommand);
     connectFinders();
+    connect(this, &Zorvel::masterListsChanged, &watches, &Watches::serversChanged);
 }
 
 Zorvel::~Zorvel()
