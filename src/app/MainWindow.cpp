@@ -132,6 +132,7 @@ void MainWindow::setUpMenus()
            &Zorvel::showFindServerWindow},
           {QStringLiteral("showFindPlayerOrClanPanel"), tr("Find a &player or clan…"), QKeySequence(tr("Ctrl+Shift+F")),
            &Zorvel::showFindPlayerOrClanPanel},
+          {QStringLiteral("showWatchWindow"), tr("&Watch…"), QKeySequence(tr("Ctrl+Shift+W")), &Zorvel::showWatchWindow},
           {},
           {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}, &Zorvel::scanCodServers},
           {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}, &Zorvel::scanUOServers},
@@ -225,6 +226,8 @@ void MainWindow::setUpButtons()
     connect(ui->refreshAllServersButton, &QPushButton::clicked, &controller, &Zorvel::refreshAllServers);
     connect(ui->goToServerButton, &QPushButton::clicked, &controller, &Zorvel::goToServer);
     connect(ui->playerNameToFind, &QLineEdit::textChanged, &controller, &Zorvel::reloadServerTable);
+    connect(ui->playerNameToFind, &QLineEdit::textChanged, &controller, &Zorvel::playerAlertChanged);
+    connect(ui->alertOnPlayerButton, &QCheckBox::toggled, &controller, &Zorvel::playerAlertChanged);
     connect(ui->AWEButton, &QCheckBox::toggled, &controller, &Zorvel::addRemoveAWEGametypes);
     connect(ui->createGameRotationButton, &QPushButton::clicked, &controller, &Zorvel::createGameRotation);
     const QList<std::pair<QPushButton*, void (ServerConsole::*)()>> consoleButtons = {

@@ -65,6 +65,7 @@ Zorvel::Zorvel(QObject* parent)
     connect(&serverConsole, &ServerConsole::playersMayHaveChanged, this, &Zorvel::refreshAfterConsoleCommand);
     connectFinders();
     connectHistory();
+    connect(this, &Zorvel::masterListsChanged, &watches, &Watches::serversChanged);
 }
 
 Zorvel::~Zorvel()

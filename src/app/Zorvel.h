@@ -6,6 +6,7 @@
 #include "app/FavouritesStore.h"
 #include "app/MasterScan.h"
 #include "app/NewModifyWindow.h"
+#include "app/Watches.h"
 #include "finders/FinderHost.h"
 #include "finders/Finders.h"
 #include "finders/MasterGames.h"
@@ -97,6 +98,14 @@ public:
     // When armed (the check box on, a name or tag watched), the first favourite with a
     // matching player disarms it and an alert tells so.
     void alertOnPlayerName();
+    // The name or tag the player alert watches while it is armed; empty otherwise.
+    QString armedPlayerAlert() const;
+    // The player alert was armed, disarmed or given another name: the Watch window
+    // shows it as the simplest rule while armed.
+    void playerAlertChanged();
+    // Shows the Watch window with the watch rules.
+    void showWatchWindow();
+    const Watches& watchRules() const { return watches; }
 
     // Joins the selected favourite, first asking for a join password when the option
     // (Alt) key is held or the server says it needs one.
@@ -342,6 +351,8 @@ private:
     void queueMapListing(const CodServerPtr& server);
     // Tells how the favourites stand once all of them were refreshed.
     void tellRefreshAllOutcome();
+    // Joins the server a watch rule fired on, asking for its join password when needed.
+    void joinWatchedServer(const CodServerPtr& server);
     // Starts the game on the current server, with the join password when not empty.
     void joinCurrentServer(const QString& password);
     // Starts the game on the server and tells so in the status bar.
@@ -459,4 +470,6 @@ private:
     // The single refreshes and the map listings that follow them; joined at quit,
     // before the members their jobs use go.
     WorkerQueue windowExchanges;
+    // The watch rules, fed by the refreshes and scans above; gone before the favourites.
+    Watches watches{*this, [this](const CodServerPtr& server) { joinWatchedServer(server); }};
 };

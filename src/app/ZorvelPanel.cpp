@@ -131,6 +131,7 @@ void Zorvel::updateMapListComboBox(const CodServerPtr& server)
 
 void Zorvel::reloadServerTable()
 {
+    watches.serversChanged();
     if (!mainWindow)
         return;
     mainWindow->reloadTables();

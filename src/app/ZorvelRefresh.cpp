@@ -83,6 +83,8 @@ void Zorvel::singleRefreshDidEnd(const CodServerPtr& server, bool refreshed)
         return;
     }
     alertOnPlayerName();
+    watches.favouriteRefreshed(*server);
+    watches.serversChanged();
     if (server->commError() == CodServer::Unreachable)
         showOutcome(QStringLiteral("%1 did not answer").arg(server->shownName()));
     else
@@ -255,6 +257,29 @@ void Zorvel::alertOnPlayerName()
         QStringLiteral("%1 detected on favorite server(s): %2").arg(watched, seenOn.join(QStringLiteral(", ")));
     DesktopNotifications::current().notify(title, message);
     Alerts::current().runAlert(title, message, QStringLiteral("Ok"));
+}
+
+QString Zorvel::armedPlayerAlert() const
+{
+    if (!mainWindow || !mainWindow->controls().alertOnPlayerButton->isChecked())
+        return {};
+    return playerNameToFind();
+}
+
+void Zorvel::playerAlertChanged()
+{
+    watches.playerAlertChanged();
+}
+
+void Zorvel::showWatchWindow()
+{
+    watches.showWatchWindow();
+}
+
+void Zorvel::joinWatchedServer(const CodServerPtr& server)
+{
+    if (mainWindow)
+        joinServer(server, *mainWindow, false);
 }
 
 void Zorvel::goToServer()

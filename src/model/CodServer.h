@@ -195,6 +195,9 @@ public:
     // for one double-command latency after a refresh it made: the server answered and
     // its rcon password was known.
     bool mapListingIsDue() const { return mapListingWanted; }
+    // Whether a refresh of the record is under way: its status fields may then be
+    // emptied, waiting for the answer.
+    bool refreshIsUnderWay() const { return refreshUnderWay; }
     // Fills the record from a status answer that came after that round trip: the
     // exchange worked, the ping, lastUpdate, the answer's fields (its host name as
     // learnHostName() takes it) and its players. What an earlier answer left and this

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // Notifications on the desktop, which reach a user whose window is in the background
@@ -15,6 +16,11 @@ public:
     // Asks the desktop to show the summary and the body; returns at once, without
     // waiting to learn whether it did.
     virtual void notify(const QString& summary, const QString& body) = 0;
+    // Like notify, and offers the action (its label) where the service can show
+    // actions: when the user chooses it, `chosen` runs on the UI thread. Called on the
+    // UI thread.
+    virtual void notifyOffering(const QString& summary, const QString& body, const QString& action,
+                                std::function<void()> chosen) = 0;
 
     static DesktopNotifications& current();
     static void install(std::unique_ptr<DesktopNotifications> notifications);

@@ -1,6 +1,7 @@
 // Draws Zorvel's windows for the README and saves them as PNG images: the main window
 // with its administration drawer open, the server finder during a scan, the player
-// finder with a search's results, the game rotation editor and the preferences. The
+// finder with a search's results, the game rotation editor, the preferences, and the
+// Watch window with its rule sheet. The
 // favourites are made up and their state is set directly; the finders scan a farm of
 // simulated servers on 127.0.0.1, so nothing leaves this computer.
 //
@@ -22,12 +23,16 @@
 #include "prefs/PreferenceController.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingDesktop.h"
+#include "support/RecordingNotifications.h"
 #include "support/TestPreferences.h"
+#include "watch/WatchRuleStore.h"
+#include "watch/WatchWindow.h"
 
 #include "ui_PlayerFinder.h"
 #include "ui_ServerFinder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -102,6 +107,29 @@ QList<CodPlayerPtr> playersOf(const std::pair<const char*, const char*> (&list)[
             .name = QString::fromUtf8(name), .ping = QString::number(ping += 7), .score = QString::fromUtf8(score)}));
     }
     return players;
+}
+
+// Rules that ask no server: the scans feed the first, the others are paused.
+QList<WatchRule> watchRules()
+{
+    WatchRule clan;
+    clan.text = QStringLiteral("[FR]");
+    clan.scope = WatchRule::Scope::AnyScannedServer;
+    clan.alert = true;
+    WatchRule slot;
+    slot.condition = WatchRule::Condition::SlotFrees;
+    slot.count = 2;
+    slot.server = QString::fromUtf8(favourites[0].ip);
+    slot.join = true;
+    slot.intervalSeconds = 30;
+    slot.paused = true;
+    WatchRule map = slot;
+    map.condition = WatchRule::Condition::MapStarts;
+    map.text = QStringLiteral("mp_toujane");
+    map.server = QString::fromUtf8(favourites[2].ip);
+    map.joinWithoutAsking = true;
+    map.paused = true;
+    return {clan, slot, map};
 }
 
 }  // namespace
@@ -188,6 +216,8 @@ int main(int argc, char** argv)
     TestPreferences::installFresh();
     TestPreferences::setTimeout(300000);
     RecordingAlerts::install();
+    RecordingNotifications::install();
+    WatchRuleStore::store(watchRules());
     RecordingDesktop::install().installApplication(GameApplications::callOfDuty2, QStringLiteral("/usr/games/cod2mp"));
 
     QList<CodServerPtr> stored;
@@ -226,6 +256,19 @@ int main(int argc, char** argv)
     PreferenceController& preferences = *shownWindow<PreferenceController>();
     saved &= save(preferences, folder, QStringLiteral("preferences"), suffix);
     preferences.close();
+
+    // The armed player alert shows as the first rule.
+    window.findChild<QCheckBox*>(QStringLiteral("alertOnPlayerButton"))->setChecked(true);
+    controller.showWatchWindow();
+    WatchWindow& watch = *shownWindow<WatchWindow>();
+    watch.resize(760, 240);
+    saved &= save(watch, folder, QStringLiteral("watch"), suffix);
+    watch.findChild<QPushButton*>(QStringLiteral("addRuleButton"))->click();
+    auto& ruleSheet = *watch.findChild<QDialog*>();
+    saved &= save(ruleSheet, folder, QStringLiteral("watch-rule"), suffix);
+    ruleSheet.reject();
+    watch.close();
+    window.findChild<QCheckBox*>(QStringLiteral("alertOnPlayerButton"))->setChecked(false);
 
     GameServerFarm farm(GameServerFarm::generate(400, {.seed = 7, .silentFraction = 0.1,
                                                        .maximumDelay = std::chrono::milliseconds(60)}));

@@ -3,7 +3,14 @@
 void RecordingNotifications::notify(const QString& summary, const QString& body)
 {
     std::lock_guard guard(lock);
-    notifications.append({summary, body});
+    notifications.append({summary, body, {}});
+}
+
+void RecordingNotifications::notifyOffering(const QString& summary, const QString& body, const QString& action,
+                                            std::function<void()>)
+{
+    std::lock_guard guard(lock);
+    notifications.append({summary, body, action});
 }
 
 QList<RecordingNotifications::Sent> RecordingNotifications::sent() const

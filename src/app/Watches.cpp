@@ -1,0 +1,201 @@
+#include "app/Watches.h"
+
+#include "app/Zorvel.h"
+#include "platform/Alerts.h"
+#include "platform/DesktopNotifications.h"
+#include "watch/JoinCountdown.h"
+#include "watch/WatchRuleStore.h"
+#include "watch/WatchWindow.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString watchTitle = QStringLiteral("Watch");
+
+void addSnapshots(const QList<CodServerPtr>& servers, QList<ServerSnapshot>& snapshots,
+                  QHash<QString, CodServerPtr>& records)
+{
+    for (const CodServerPtr& server : servers) {
+        snapshots.append(ServerSnapshot::of(*server));
+        if (!records.contains(snapshots.last().address))
+            records.insert(snapshots.last().address, server);
+    }
+}
+
+}  // namespace
+
+Watches::Watches(Zorvel& controller, Join join)
+    : controller(controller)
+    , join(std::move(join))
+{
+    nextQuery.setSingleShot(true);
+    connect(&nextQuery, &QTimer::timeout, this, &Watches::askDueServers);
+    evaluation.setRules(WatchRuleStore::stored());
+    reschedule();
+}
+
+Watches::~Watches()
+{
+    delete countdown.data();
+}
+
+JoinCountdown* Watches::joinCountdown() const
+{
+    return countdown.data();
+}
+
+void Watches::showWatchWindow()
+{
+    if (!window) {
+        window = std::make_unique<WatchWindow>();
+        window->showRules(evaluation.rules());
+        connect(window.get(), &WatchWindow::rulesEdited, this, &Watches::rulesEdited);
+    }
+    window->setServerChoices(favouriteAddresses());
+    window->showPlayerAlert(controller.armedPlayerAlert());
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void Watches::rulesEdited(const QList<WatchRule>& rules)
+{
+    WatchRuleStore::store(rules);
+    evaluation.setRules(rules);
+    reschedule();
+    serversChanged();
+}
+
+void Watches::playerAlertChanged()
+{
+    if (window)
+        window->showPlayerAlert(controller.armedPlayerAlert());
+}
+
+void Watches::favouriteRefreshed(const CodServer& server)
+{
+    schedule.askedElsewhere(server.serverIp(), WatchSchedule::Clock::now());
+    reschedule();
+}
+
+void Watches::serversChanged()
+{
+    QHash<QString, CodServerPtr> records;
+    const WatchedServers servers = currentServers(records);
+    const QList<WatchRule> rules = evaluation.rules();
+    // Each firing's rule is taken first: an alert waits for the user, who may edit
+    // the rules meanwhile.
+    for (const WatchFiring& firing : evaluation.evaluate(servers))
+        fire(rules.at(firing.rule), firing, records.value(firing.server.address));
+}
+
+WatchedServers Watches::currentServers(QHash<QString, CodServerPtr>& records) const
+{
+    WatchedServers servers;
+    addSnapshots(controller.myServers(), servers.favourites, records);
+    for (const WatchRule& rule : evaluation.rules()) {
+        if (rule.effectiveScope() != WatchRule::Scope::OneServer || servers.watched.contains(rule.server))
+            continue;
+        const CodServerPtr record = records.value(rule.server, ownRecords.value(rule.server));
+        if (!record)
+            continue;
+        servers.watched.insert(rule.server, ServerSnapshot::of(*record));
+        records.insert(rule.server, record);
+    }
+    // Looking at every scanned server is kept for the rules that need it.
+    if (anyRuleOver(WatchRule::Scope::AnyScannedServer)) {
+        const FinderHost::MasterLists lists = controller.masterLists();
+        for (const QList<CodServerPtr>* list : {&lists.cod, &lists.uo, &lists.cod2, &lists.cod4})
+            addSnapshots(*list, servers.scanned, records);
+        servers.scanUnderWay = controller.anyMasterIsRefreshing();
+    }
+    return servers;
+}
+
+bool Watches::anyRuleOver(WatchRule::Scope scope) const
+{
+    const QList<WatchRule>& rules = evaluation.rules();
+    return std::any_of(rules.cbegin(), rules.cend(),
+                       [scope](const WatchRule& rule) { return !rule.paused && rule.effectiveScope() == scope; });
+}
+
+QStringList Watches::favouriteAddresses() const
+{
+    QStringList addresses;
+    for (const CodServerPtr& favourite : controller.myServers())
+        addresses.append(favourite->serverIp());
+    return addresses;
+}
+
+CodServerPtr Watches::watchedRecord(const QString& address)
+{
+    for (const CodServerPtr& favourite : controller.myServers()) {
+        if (favourite->serverIp() == address)
+            return favourite;
+    }
+    CodServerPtr& own = ownRecords[address];
+    if (!own) {
+        own = CodServer::create();
+        own->setServerIp(address);
+    }
+    return own;
+}
+
+void Watches::reschedule()
+{
+    const std::optional<WatchSchedule::TimePoint> due = schedule.nextDue(evaluation.rules(), favouriteAddresses());
+    if (!due) {
+        nextQuery.stop();
+        return;
+    }
+    const WatchSchedule::TimePoint now = WatchSchedule::Clock::now();
+    nextQuery.start(*due <= now ? std::chrono::milliseconds::zero()
+                                : std::chrono::ceil<std::chrono::milliseconds>(*due - now));
+}
+
+// A server whose refresh is under way elsewhere is left to it: that refresh feeds
+// the rules as well.
+void Watches::askDueServers()
+{
+    const QStringList due = schedule.takeDue(evaluation.rules(), favouriteAddresses(), WatchSchedule::Clock::now());
+    for (const QString& address : due) {
+        const CodServerPtr record = watchedRecord(address);
+        queries.queue([this, record]() -> WorkerQueue::Then {
+            record->refreshTryingUt2004();
+            return [this] { controller.reloadServerTable(); };
+        });
+    }
+    reschedule();
+}
+
+void Watches::fire(const WatchRule& rule, const WatchFiring& firing, const CodServerPtr& server)
+{
+    if (rule.notify) {
+        const QPointer<Watches> watches(this);
+        DesktopNotifications::current().notifyOffering(watchTitle, firing.message, QStringLiteral("Join"),
+                                                       [watches, server] {
+                                                           if (watches && server)
+                                                               watches->join(server);
+                                                       });
+    }
+    if (rule.join && server) {
+        if (rule.joinWithoutAsking)
+            join(server);
+        else
+            joinAfterCountdown(server);
+    }
+    if (rule.alert)
+        Alerts::current().notify(watchTitle, firing.message, QStringLiteral("OK"));
+}
+
+// One countdown at a time: a later firing's server takes the place of the one
+// counted down.
+void Watches::joinAfterCountdown(const CodServerPtr& server)
+{
+    delete countdown.data();
+    countdown = new JoinCountdown(server->shownName(), JoinCountdown::defaultSeconds);
+    countdown->setAttribute(Qt::WA_DeleteOnClose);
+    connect(countdown, &JoinCountdown::joinNow, this, [this, server] { join(server); });
+    countdown->show();
+}
