@@ -36,26 +36,26 @@
 namespace {
 
 // What both a status refresh and quakestat say about the server and its players.
-struct Sighting {
+struct StatusSighting {
     QString hostName;
     QString mapName;
     QString maxClients;
     // "name,score,ping" per player, in answer order.
     QStringList players;
 
-    bool operator==(const Sighting&) const = default;
+    bool operator==(const StatusSighting&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Sighting& seen)
+std::ostream& operator<<(std::ostream& out, const StatusSighting& seen)
 {
     return out << seen.hostName.toStdString() << " " << seen.mapName.toStdString() << " "
                << seen.maxClients.toStdString() << " [" << seen.players.join(QStringLiteral("; ")).toStdString()
                << "]";
 }
 
-Sighting sightingOf(const CodServer& server)
+StatusSighting sightingOf(const CodServer& server)
 {
-    Sighting seen{server.serverName(), server.serverMapName(), server.serverMaxClients(), {}};
+    StatusSighting seen{server.serverName(), server.serverMapName(), server.serverMaxClients(), {}};
     for (const CodPlayerPtr& player : server.serverPlayers())
         seen.players.append(QStringList{player->playerName(), player->playerScore(), player->playerPing()}.join(u','));
     return seen;
@@ -63,7 +63,7 @@ Sighting sightingOf(const CodServer& server)
 
 // quakestat's raw output: "Q3S,address,name,map,max,count,ping,retries", the rules
 // line, then "name,score,ping" per player.
-Sighting sightingOfQuakestat(const QString& address)
+StatusSighting sightingOfQuakestat(const QString& address)
 {
     OpenArenaServer::waitForTurn();
     ChildProcess quakestat({.program = QStringLiteral("quakestat"), .arguments = {"-q3s", address, "-P", "-R", "-raw", ","}});
@@ -134,8 +134,8 @@ TEST_F(OpenArenaTest, aStatusRefreshFillsTheRecordAsQuakestatSeesIt)
     // The bots play on, so their scores may change between two queries: compare
     // quakestat with the record when two refreshes around it agree.
     for (int attempt = 0; attempt < 10; ++attempt) {
-        const Sighting before = sightingOf(*server);
-        const Sighting byQuakestat = sightingOfQuakestat(OpenArenaServer::instance().address());
+        const StatusSighting before = sightingOf(*server);
+        const StatusSighting byQuakestat = sightingOfQuakestat(OpenArenaServer::instance().address());
         refresh();
         if (sightingOf(*server) == before) {
             EXPECT_EQ(byQuakestat, before);
@@ -337,10 +337,10 @@ namespace {
 
 // What the command line's query and quakestat's JSON both say: name, map, max
 // players, and "name,score,ping" per player.
-Sighting sightingOfJson(const QJsonObject& server, const QString& nameKey, const QString& maxKey,
+StatusSighting sightingOfJson(const QJsonObject& server, const QString& nameKey, const QString& maxKey,
                         const QString& playersKey)
 {
-    Sighting seen{server[nameKey].toString(), server["map"].toString(), QString::number(server[maxKey].toInt()), {}};
+    StatusSighting seen{server[nameKey].toString(), server["map"].toString(), QString::number(server[maxKey].toInt()), {}};
     for (const QJsonValue& player : server[playersKey].toArray()) {
         const QJsonObject each = player.toObject();
         seen.players.append(QStringLiteral("%1,%2,%3")
@@ -351,7 +351,7 @@ Sighting sightingOfJson(const QJsonObject& server, const QString& nameKey, const
     return seen;
 }
 
-Sighting sightingOfZorvelQuery(const QString& address)
+StatusSighting sightingOfZorvelQuery(const QString& address)
 {
     OpenArenaServer::waitForTurn();
     const QTemporaryDir home;
@@ -364,7 +364,7 @@ Sighting sightingOfZorvelQuery(const QString& address)
     return sightingOfJson(QJsonDocument::fromJson(output).object(), "name", "max_players", "player_list");
 }
 
-Sighting sightingOfQuakestatJson(const QString& address)
+StatusSighting sightingOfQuakestatJson(const QString& address)
 {
     OpenArenaServer::waitForTurn();
     ChildProcess quakestat({.program = QStringLiteral("quakestat"), .arguments = {"-json", "-q3s", address, "-P"}});
@@ -380,10 +380,10 @@ Sighting sightingOfQuakestatJson(const QString& address)
 TEST_F(OpenArenaTest, theCommandLineQueryAgreesWithQuakestatsJson)
 {
     const QString address = OpenArenaServer::instance().address();
-    std::optional<Sighting> settled;
-    Sighting reference;
+    std::optional<StatusSighting> settled;
+    StatusSighting reference;
     for (int attempt = 0; attempt < 10 && !settled; ++attempt) {
-        const Sighting before = sightingOfZorvelQuery(address);
+        const StatusSighting before = sightingOfZorvelQuery(address);
         reference = sightingOfQuakestatJson(address);
         if (sightingOfZorvelQuery(address) == before)
             settled = before;
