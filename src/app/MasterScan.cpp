@@ -135,6 +135,7 @@ ScanSettings MasterScan::settingsFor(const ScannedGame& game, ServerAddress mast
             ScanSpeed::queriesPerSecond(store.integerForKey(QStringLiteral("Number of servers by thread"))),
         .master = master,
         .masterRequest = QuakeProtocol::masterRequest(protocol),
+        .tries = store.integerForKey(QStringLiteral("Scan tries")),
     };
 }
 

@@ -1,6 +1,7 @@
 #include "app/RegisteredSettings.h"
 
 #include "model/ServerArchive.h"
+#include "net/PendingQueries.h"
 #include "platform/Preferences.h"
 
 #include <limits>
@@ -53,6 +54,8 @@ QList<Setting> RegisteredSettings::table(const QByteArray& presetFavourites)
          longestLatency},
         {QStringLiteral("Timeout"), 500000, Type::Integer, shortestTimeout, longestTimeout},
         {QStringLiteral("Number of servers by thread"), 250, Type::Integer, 1, anyPositive},
+        // How many times a master scan asks a silent server, the first query included.
+        {QStringLiteral("Scan tries"), 3, Type::Integer, 1, PendingQueries::mostTries},
         {QStringLiteral("Refresh delay in seconds"), 600, Type::Integer, 1, longestRefreshDelay},
         // The master servers the games themselves ask for their server lists. Their
         // texts are taken as the user typed them: a scan tells when one is unusable.

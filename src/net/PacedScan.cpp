@@ -2,12 +2,29 @@
 
 #include "net/QuakeProtocol.h"
 
-PacedScan::PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent)
+#include <random>
+
+namespace {
+
+std::optional<QueryChallenge> challengeFor(const ScanSettings& settings)
+{
+    if (!settings.echoesChallenge)
+        return std::nullopt;
+    std::random_device secret;
+    return QueryChallenge(secret(), PendingQueries::mostTries);
+}
+
+}  // namespace
+
+PacedScan::PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent,
+                     std::shared_ptr<ScanPacer> sharedPacer)
     : master(settings.master)
     , reports(std::move(reports))
     , fetch(settings.timeout, requestSent)
-    , queries(settings.timeout)
-    , pacer(settings.queriesPerSecond, requestSent)
+    , queries(settings.timeout, settings.tries)
+    , challenge(challengeFor(settings))
+    , plainQuery(QuakeProtocol::statusRequest())
+    , pacer(sharedPacer ? std::move(sharedPacer) : std::make_shared<ScanPacer>(settings.queriesPerSecond, requestSent))
     , lastReport(requestSent - progressPeriod)
 {
 }
@@ -25,8 +42,22 @@ void PacedScan::serverDatagram(ServerAddress from, int route, QByteArrayView dat
     // As in a single exchange, fewer bytes than an answer's header are no answer.
     if (datagram.size() < QuakeProtocol::answerHeaderLength)
         return;
-    if (const std::optional<PendingQueries::Answered> answered = queries.answer(from, route, arrival))
+    if (const std::optional<PendingQueries::Answered> answered = match(from, route, datagram, arrival))
         keepAnswer(from, datagram, answered->roundTrip);
+}
+
+// An answer that echoes a challenge answers the query that carried it, or none of
+// this scan's; one that echoes none answers the try that took its route.
+std::optional<PendingQueries::Answered> PacedScan::match(ServerAddress from, int route, QByteArrayView datagram,
+                                                         TimePoint arrival)
+{
+    const std::optional<QByteArrayView> echoed = challenge ? QueryChallenge::echoedIn(datagram) : std::nullopt;
+    if (!echoed)
+        return queries.answerByRoute(from, route, arrival);
+    const std::optional<QueryChallenge::Named> named = challenge->named(*echoed);
+    if (!named)
+        return std::nullopt;
+    return queries.answerToTry(from, named->entry, named->attempt, arrival);
 }
 
 void PacedScan::keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const
@@ -49,24 +80,29 @@ void PacedScan::advance(TimePoint now, const SendQuery& sendQuery)
 
 void PacedScan::sendDueQueries(TimePoint now, const SendQuery& sendQuery)
 {
-    if (!queries.hasQueryToSend(retriesAllowed()))
+    if (!queries.hasQueryToSend(now))
         return;
-    const int allowed = pacer.allowance(now);
+    const int allowed = pacer->allowance(now);
     int attempts = 0;
     while (attempts < allowed) {
-        const std::optional<PendingQueries::ToQuery> next = queries.nextToQuery(retriesAllowed());
+        const std::optional<PendingQueries::ToQuery> next = queries.nextToQuery(now);
         if (!next)
             break;
         ++attempts;
-        const std::optional<Sent> sent = sendQuery(next->address, next->routeToAvoid);
+        const std::optional<Sent> sent = sendQuery(next->address, queryOf(*next), next->routesToAvoid);
         if (!sent) {
             // The system's queue is full: the server waits for the pace's next turn.
-            queries.refused(next->address);
+            queries.refused(*next);
             break;
         }
-        queries.sent(next->address, sent->at, sent->route);
+        queries.sent(*next, sent->at, sent->route);
     }
-    pacer.spend(attempts);
+    pacer->spend(attempts);
+}
+
+QByteArray PacedScan::queryOf(const PendingQueries::ToQuery& query) const
+{
+    return challenge ? challenge->query(query.entry, query.attempt) : plainQuery;
 }
 
 // The counts are reported once the list is complete whatever the period, so that the
@@ -92,7 +128,7 @@ void PacedScan::stop()
 
 bool PacedScan::isOver() const
 {
-    return fetch.isOver() && queries.isSettled(retriesAllowed());
+    return fetch.isOver() && queries.isSettled();
 }
 
 void PacedScan::finish()
@@ -106,8 +142,8 @@ std::optional<PacedScan::TimePoint> PacedScan::nextWake() const
     const auto consider = [&wake](TimePoint at) { wake = wake ? std::min(*wake, at) : at; };
     if (!fetch.isOver())
         consider(fetch.deadline());
-    if (queries.hasQueryToSend(retriesAllowed()))
-        consider(pacer.nextQuery());
+    if (const std::optional<TimePoint> due = queries.nextQueryDue())
+        consider(std::max(*due, pacer->nextQuery()));
     if (counts() != reported)
         consider(fetch.isOver() && !completeListReported ? lastReport : lastReport + progressPeriod);
     return wake;

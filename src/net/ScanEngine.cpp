@@ -26,9 +26,9 @@ constexpr quint64 wakeTag = 0;
 }  // namespace
 
 struct ScanEngine::RunningScan {
-    RunningScan(const ScanSettings& settings, ScanReports reports)
+    RunningScan(const ScanSettings& settings, ScanReports reports, std::shared_ptr<ScanPacer> pacer)
         : sockets(querySocketsPerScan)
-        , scan(settings, std::move(reports), std::chrono::steady_clock::now())
+        , scan(settings, std::move(reports), std::chrono::steady_clock::now(), std::move(pacer))
     {
     }
 
@@ -120,9 +120,13 @@ void ScanEngine::runCommands()
         command();
 }
 
+// Every scan keeps the one pace of the machine, the pace its latest scan was given.
 void ScanEngine::begin(ScanId id, const ScanSettings& settings, ScanReports reports)
 {
-    auto running = std::make_unique<RunningScan>(settings, std::move(reports));
+    if (!pacer)
+        pacer = std::make_shared<ScanPacer>(settings.queriesPerSecond, std::chrono::steady_clock::now());
+    pacer->setPace(settings.queriesPerSecond);
+    auto running = std::make_unique<RunningScan>(settings, std::move(reports), pacer);
     if (!running->sockets.isOpen() || !running->sockets.watchWith(epoll, id)
         || !running->sockets.sendToMaster(settings.master, settings.masterRequest))
         running->scan.masterUnreachable();
@@ -140,9 +144,11 @@ void ScanEngine::advanceScans()
 {
     const PacedScan::TimePoint now = std::chrono::steady_clock::now();
     std::vector<ScanId> over;
-    for (auto& [id, running] : scans) {
-        running->scan.advance(now, [&sockets = running->sockets](ServerAddress server, std::optional<int> avoid) {
-            return sockets.sendQuery(server, avoid);
+    for (const ScanId id : turnOrder()) {
+        RunningScan* running = scans.at(id).get();
+        running->scan.advance(now, [&sockets = running->sockets](ServerAddress server, const QByteArray& query,
+                                                                 quint32 avoid) {
+            return sockets.sendQuery(server, query, avoid);
         });
         if (running->scan.fetchIsOver())
             running->sockets.closeMaster();
@@ -151,6 +157,20 @@ void ScanEngine::advanceScans()
     }
     for (const ScanId id : over)
         finish(id);
+}
+
+// The scans take turns to come first, so that each gets its share of the pace they
+// share.
+std::vector<ScanEngine::ScanId> ScanEngine::turnOrder()
+{
+    std::vector<ScanId> order;
+    for (auto each = scans.upper_bound(firstInTurn); each != scans.end(); ++each)
+        order.push_back(each->first);
+    for (auto each = scans.begin(); each != scans.end() && each->first <= firstInTurn; ++each)
+        order.push_back(each->first);
+    if (!order.empty())
+        firstInTurn = order.front();
+    return order;
 }
 
 void ScanEngine::finish(ScanId id)

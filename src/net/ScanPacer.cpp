@@ -9,11 +9,17 @@ constexpr double burstSeconds = 0.005;
 }  // namespace
 
 ScanPacer::ScanPacer(int queriesPerSecond, TimePoint start)
-    : perSecond(std::max(queriesPerSecond, 1))
-    , mostCredit(std::max(1.0, perSecond * burstSeconds))
-    , credit(1.0)
+    : credit(1.0)
     , lastUpdate(start)
 {
+    setPace(queriesPerSecond);
+}
+
+void ScanPacer::setPace(int queriesPerSecond)
+{
+    perSecond = std::max(queriesPerSecond, 1);
+    mostCredit = std::max(1.0, perSecond * burstSeconds);
+    credit = std::min(credit, mostCredit);
 }
 
 int ScanPacer::allowance(TimePoint now)

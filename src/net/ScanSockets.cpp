@@ -19,7 +19,6 @@ constexpr std::size_t masterDatagramBytes = 64 << 10;
 
 ScanSockets::ScanSockets(int querySockets)
     : master(std::make_unique<ScanSocket>(masterDatagramBytes))
-    , statusRequest(QuakeProtocol::statusRequest())
 {
     master->requestReceiveBuffer(masterReceiveBufferBytes);
     for (int i = 0; i < querySockets; ++i)
@@ -51,16 +50,18 @@ bool ScanSockets::sendToMaster(ServerAddress address, const QByteArray& request)
     return master && master->sendTo(address, request);
 }
 
-std::optional<PacedScan::Sent> ScanSockets::sendQuery(ServerAddress server, std::optional<int> socketToAvoid)
+std::optional<PacedScan::Sent> ScanSockets::sendQuery(ServerAddress server, const QByteArray& query,
+                                                      quint32 socketsToAvoid)
 {
-    const auto indexOf = [](std::size_t query) { return static_cast<int>(query) + 1; };
-    if (socketToAvoid == indexOf(nextQuerySocket))
+    const auto indexOf = [](std::size_t socket) { return static_cast<int>(socket) + 1; };
+    for (std::size_t skipped = 0; skipped + 1 < queries.size() && (socketsToAvoid >> indexOf(nextQuerySocket) & 1U);
+         ++skipped)
         nextQuerySocket = (nextQuerySocket + 1) % queries.size();
-    const std::size_t query = nextQuerySocket;
+    const std::size_t socket = nextQuerySocket;
     nextQuerySocket = (nextQuerySocket + 1) % queries.size();
-    if (!queries[query]->sendTo(server, statusRequest))
+    if (!queries[socket]->sendTo(server, query))
         return std::nullopt;
-    return PacedScan::Sent{std::chrono::steady_clock::now(), indexOf(query)};
+    return PacedScan::Sent{std::chrono::steady_clock::now(), indexOf(socket)};
 }
 
 void ScanSockets::closeMaster()

@@ -28,10 +28,10 @@ public:
     bool watchWith(int epoll, quint32 tag) const;
 
     bool sendToMaster(ServerAddress master, const QByteArray& request);
-    // Sends the status query on the next query socket in turn, or the one after it
-    // when that is the socket to avoid; when and by which socket (its index) it went
-    // out, or nothing when the system refused it.
-    std::optional<PacedScan::Sent> sendQuery(ServerAddress server, std::optional<int> socketToAvoid);
+    // Sends the query on the next query socket in turn that is none of those to avoid
+    // (one bit per socket index); when and by which socket (its index) it went out, or
+    // nothing when the system refused it.
+    std::optional<PacedScan::Sent> sendQuery(ServerAddress server, const QByteArray& query, quint32 socketsToAvoid);
     // Closes the master's socket: a master that keeps sending after its list ended
     // costs nothing more.
     void closeMaster();
@@ -45,5 +45,4 @@ private:
     std::unique_ptr<ScanSocket> master;
     std::vector<std::unique_ptr<ScanSocket>> queries;
     std::size_t nextQuerySocket = 0;
-    const QByteArray statusRequest;
 };
