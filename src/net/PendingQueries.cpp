@@ -21,13 +21,13 @@ std::optional<PendingQueries::ToQuery> PendingQueries::nextToQuery(TimePoint now
 {
     dropStaleRetries();
     std::size_t index = 0;
-    if (!retries.empty() && retries.top().due <= now) {
+    if (!neverAsked.empty()) {
+        index = neverAsked.front();
+        neverAsked.pop_front();
+    } else if (!retries.empty() && retries.top().due <= now) {
         index = retries.top().entry;
         retries.pop();
         --silentCount;
-    } else if (!neverAsked.empty()) {
-        index = neverAsked.front();
-        neverAsked.pop_front();
     } else {
         return std::nullopt;
     }

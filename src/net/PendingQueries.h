@@ -48,8 +48,9 @@ public:
     // Lists a server to query; false, changing nothing, for one listed already or an
     // address no game server can have.
     bool list(ServerAddress address);
-    // The next server to ask, taken off its queue: a silent one whose next try is due,
-    // or else one never asked.
+    // The next server to ask, taken off its queue: one never asked, or else a silent
+    // one whose next try is due. The first pass goes first: it ends the sooner, and
+    // the retries that wait meanwhile still end within the last server's own tries.
     std::optional<ToQuery> nextToQuery(TimePoint now);
     // Its query went out at that time by that route (below 32).
     void sent(const ToQuery& query, TimePoint at, int route);
