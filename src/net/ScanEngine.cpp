@@ -18,8 +18,10 @@ namespace {
 // together hold a few tens of milliseconds of answers at the fastest pace, should
 // the engine's thread be held up.
 constexpr int querySocketsPerScan = 8;
-// The most datagrams read from one socket before the loop looks at the others.
-constexpr int datagramsPerRead = 256;
+// The most datagrams read from one socket before the loop sends the queries due and
+// looks at the others: some 2 ms of parsing answers into records, within the pace's
+// catch-up burst.
+constexpr int datagramsPerRead = 64;
 // The epoll tag of the wake-up event; scans count from 1.
 constexpr quint64 wakeTag = 0;
 
@@ -98,10 +100,15 @@ void ScanEngine::run()
         const int count = ::epoll_wait(epoll, events.data(), static_cast<int>(events.size()), millisecondsToWait());
         for (int i = 0; i < count; ++i) {
             const quint64 tag = events[static_cast<std::size_t>(i)].data.u64;
-            if (tag == wakeTag)
+            if (tag == wakeTag) {
                 runCommands();
-            else
-                readSocket(tag);
+                continue;
+            }
+            readSocket(tag);
+            // Each answer read is parsed into a record, which takes a while: the
+            // queries due meanwhile go out between the batches, so that the pace
+            // keeps up while answers pour in.
+            advanceScans();
         }
         advanceScans();
     }

@@ -23,7 +23,7 @@ public:
 
 private:
     double perSecond = 1.0;
-    // The burst, in queries: five milliseconds' worth, at least one.
+    // The burst, in queries: twenty milliseconds' worth, at least one.
     double mostCredit = 1.0;
     double credit;
     TimePoint lastUpdate;

@@ -303,12 +303,12 @@ bool GameServerFarm::happens(double share)
     return share > 0.0 && std::uniform_real_distribution<double>(0.0, 1.0)(random) < share;
 }
 
-// Every query is counted as it comes; the network may then lose it, and a limited
-// server drops those past its limit.
-bool GameServerFarm::takeStatusQuery(std::size_t index, quint32 from)
+// Every status query is counted as it comes; the network may then lose any query,
+// and a limited server drops those past its limit, status and info alike.
+bool GameServerFarm::takeQuery(std::size_t index, quint32 from, bool status)
 {
     const Clock::time_point now = Clock::now();
-    {
+    if (status) {
         std::lock_guard guard(countsLock);
         queryTimes[index].push_back(now);
     }
@@ -371,7 +371,7 @@ void GameServerFarm::receiveOn(int descriptor, std::vector<PendingAnswer>& pendi
         const bool status = request.startsWith(statusRequest);
         if (!index || (!status && !request.startsWith(infoRequest)))
             continue;
-        if (status && !takeStatusQuery(*index, ntohl(from.sin_addr.s_addr)))
+        if (!takeQuery(*index, ntohl(from.sin_addr.s_addr), status))
             continue;
         if (answers[*index].isEmpty())
             continue;

@@ -135,8 +135,9 @@ private:
     std::optional<std::size_t> serverQueried(const sockaddr_in& from, const in_addr& to) const;
     void sendDueAnswers(std::vector<PendingAnswer>& pending);
     void sendAnswer(const PendingAnswer& answer);
-    // Counts a status query that came from that address; whether the server answers it.
-    bool takeStatusQuery(std::size_t index, quint32 from);
+    // Takes a query that came from that address (counted when it asks the status);
+    // whether the server answers it.
+    bool takeQuery(std::size_t index, quint32 from, bool status);
     bool happens(double share);
     static int mostWithin(const std::vector<std::chrono::steady_clock::time_point>& sortedTimes,
                           std::chrono::milliseconds span);
