@@ -20,6 +20,7 @@
 #include <QProcess>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -182,46 +183,51 @@ bool measureLossy(const Farmed& farmed, int speed)
     return true;
 }
 
-bool measureLossySize()
+// Starts the farm, runs quakestat over it, then the measures of the scan.
+bool measureFarm(const FarmProcess::Shape& shape, const std::function<bool(const Farmed&)>& measureScans)
 {
     FarmProcess farmProcess;
-    const std::optional<FarmListing> farm = farmProcess.start({.seed = 1,
-                                                               .servers = lossySize,
-                                                               .minimumDelayMs = 10,
-                                                               .maximumDelayMs = 120,
-                                                               .silentFraction = 0.1,
-                                                               .faults = lossyFaults});
+    const std::optional<FarmListing> farm = farmProcess.start(shape);
     if (!farm) {
         std::fprintf(stderr, "scan_bench: zorvel-farm did not start\n");
         return false;
     }
     const std::optional<QstatRun::Result> qstat = fastestQstat(*farm);
-    const Farmed farmed{lossySize, *farm, qstat.value_or(QstatRun::Result{0.0, 0})};
-    bool measured = qstat.has_value();
-    for (const int speed : speeds)
-        measured = measureLossy(farmed, speed) && measured;
+    const Farmed farmed{shape.servers, *farm, qstat.value_or(QstatRun::Result{0.0, 0})};
+    const bool measured = measureScans(farmed) && qstat.has_value();
+    if (!measured)
+        std::fprintf(stderr, "scan_bench: could not measure everything at %d servers\n", shape.servers);
     return measured;
+}
+
+bool measureLossySize()
+{
+    return measureFarm({.seed = 1,
+                        .servers = lossySize,
+                        .minimumDelayMs = 10,
+                        .maximumDelayMs = 120,
+                        .silentFraction = 0.1,
+                        .faults = lossyFaults},
+                       [](const Farmed& farmed) {
+                           bool measured = true;
+                           for (const int speed : speeds)
+                               measured = measureLossy(farmed, speed) && measured;
+                           return measured;
+                       });
 }
 
 bool measureSize(int size)
 {
-    FarmProcess farmProcess;
-    const std::optional<FarmListing> farm = farmProcess.start(
-        {.seed = 1, .servers = size, .minimumDelayMs = 10, .maximumDelayMs = 120, .silentFraction = 0.1});
-    if (!farm) {
-        std::fprintf(stderr, "scan_bench: zorvel-farm did not start\n");
-        return false;
-    }
-    const std::optional<QstatRun::Result> qstat = fastestQstat(*farm);
-    const Farmed farmed{size, *farm, qstat.value_or(QstatRun::Result{0.0, 0})};
-    bool measured = qstat.has_value();
-    for (const int speed : speeds)
-        measured = measure(farmed, speed) && measured;
-    if (size == defaultSizes[0])
-        measured = measureFlood(*farm, size) && measured;
-    if (!measured)
-        std::fprintf(stderr, "scan_bench: could not measure everything at %d servers\n", size);
-    return measured;
+    return measureFarm(
+        {.seed = 1, .servers = size, .minimumDelayMs = 10, .maximumDelayMs = 120, .silentFraction = 0.1},
+        [size](const Farmed& farmed) {
+            bool measured = true;
+            for (const int speed : speeds)
+                measured = measure(farmed, speed) && measured;
+            if (size == defaultSizes[0])
+                measured = measureFlood(farmed.farm, size) && measured;
+            return measured;
+        });
 }
 
 int benchmark(int argc, char** argv)

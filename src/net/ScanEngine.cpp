@@ -14,9 +14,8 @@
 
 namespace {
 
-// Each scan sends its queries over this many sockets in turn. Their receive buffers
-// together hold a few tens of milliseconds of answers at the fastest pace, should
-// the engine's thread be held up.
+// Each scan sends its queries over this many sockets in turn, so that the answers
+// spread over several receive buffers.
 constexpr int querySocketsPerScan = 8;
 // The most datagrams read from one socket before the loop sends the queries due and
 // looks at the others: some 2 ms of parsing answers into records, within the pace's

@@ -11,6 +11,11 @@ namespace {
 // A master sends its whole list at once, and nothing sends it again: its socket asks
 // for room for the longest list, as far as the system lets any user have it.
 constexpr int masterReceiveBufferBytes = 4 << 20;
+// Each query socket asks for room for some 400 answers (the system counts about
+// 2.5 KiB for each): the eight of a scan hold some 150 ms of answers at the fastest
+// pace, for an engine's thread that a busy machine holds up that long. Only what
+// waits there takes memory.
+constexpr int queryReceiveBufferBytes = 1 << 20;
 // A master's datagram is read whole, however long: a list datagram cut short would
 // lose the servers at its end without a sign.
 constexpr std::size_t masterDatagramBytes = 64 << 10;
@@ -21,8 +26,10 @@ ScanSockets::ScanSockets(int querySockets)
     : master(std::make_unique<ScanSocket>(masterDatagramBytes))
 {
     master->requestReceiveBuffer(masterReceiveBufferBytes);
-    for (int i = 0; i < querySockets; ++i)
+    for (int i = 0; i < querySockets; ++i) {
         queries.push_back(std::make_unique<ScanSocket>(QuakeProtocol::receiveBufferBytes));
+        queries.back()->requestReceiveBuffer(queryReceiveBufferBytes);
+    }
 }
 
 ScanSockets::~ScanSockets() = default;
