@@ -120,24 +120,41 @@ std::vector<double> pingErrors(const FarmListing& farm, const ControllerScan::Fi
     return errors;
 }
 
+// One scan of the farm at that speed, and what it is measured against.
+struct Measured {
+    ControllerScan::Figures scan;
+    int pace;
+    double floor;
+    // One error for each server kept that the farm lists.
+    std::vector<double> errors;
+    int kept;
+};
+
+std::optional<Measured> scanFarm(const Farmed& farmed, int speed)
+{
+    const std::optional<ControllerScan::Figures> scan = scanInChild(farmed.farm.masterPort(), speed);
+    if (!scan)
+        return std::nullopt;
+    const int pace = ScanSpeed::queriesPerSecond(speed);
+    std::vector<double> errors = pingErrors(farmed.farm, *scan);
+    const auto kept = static_cast<int>(errors.size());
+    return Measured{*scan, pace, floorSeconds(farmed.size, pace), std::move(errors), kept};
+}
+
 bool measure(const Farmed& farmed, int speed)
 {
     const FarmListing& farm = farmed.farm;
-    const std::optional<ControllerScan::Figures> scan = scanInChild(farm.masterPort(), speed);
-    if (!scan)
+    const std::optional<Measured> measured = scanFarm(farmed, speed);
+    if (!measured)
         return false;
-    const int pace = ScanSpeed::queriesPerSecond(speed);
-    const double floor = floorSeconds(farmed.size, pace);
-    // One error for each server kept that the farm lists.
-    const std::vector<double> errors = pingErrors(farm, *scan);
-    const auto kept = static_cast<int>(errors.size());
+    const auto& [scan, pace, floor, errors, kept] = *measured;
     const double qstatSeconds = farmed.qstatBest.seconds;
     std::printf("scan n=%d pace=%d wall_s=%.2f floor_s=%.2f floor_ratio=%.2f kept_pct=%.1f qstat_best_s=%.2f "
                 "qstat_ratio=%.2f ui_p99_ms=%.1f ui_max_ms=%.1f peak_kib_per_server=%.1f ping_err_p50_ms=%.1f "
                 "ping_err_p99_ms=%.1f\n",
-                farmed.size, pace, scan->wallSeconds, floor, scan->wallSeconds / floor,
-                100.0 * kept / farm.answeringCount(), qstatSeconds, scan->wallSeconds / qstatSeconds, scan->uiP99Ms,
-                scan->uiMaxMs, scan->peakGrowthKib / farm.answeringCount(), Percentile::of(errors, 0.5),
+                farmed.size, pace, scan.wallSeconds, floor, scan.wallSeconds / floor,
+                100.0 * kept / farm.answeringCount(), qstatSeconds, scan.wallSeconds / qstatSeconds, scan.uiP99Ms,
+                scan.uiMaxMs, scan.peakGrowthKib / farm.answeringCount(), Percentile::of(errors, 0.5),
                 Percentile::of(errors, 0.99));
     std::printf("answers n=%d pace=%d farm=%d zorvel=%d qstat=%d\n", farmed.size, pace, farm.answeringCount(), kept,
                 farmed.qstatBest.answers);
@@ -164,19 +181,16 @@ bool measureFlood(const FarmListing& farm, int size)
 bool measureLossy(const Farmed& farmed, int speed)
 {
     const FarmListing& farm = farmed.farm;
-    const std::optional<ControllerScan::Figures> scan = scanInChild(farm.masterPort(), speed);
-    if (!scan)
+    const std::optional<Measured> measured = scanFarm(farmed, speed);
+    if (!measured)
         return false;
-    const int pace = ScanSpeed::queriesPerSecond(speed);
-    const double floor = floorSeconds(farmed.size, pace);
+    const auto& [scan, pace, floor, errors, kept] = *measured;
     const double limitFloor = limitFloorSeconds(farmed.size, pace);
-    const std::vector<double> errors = pingErrors(farm, *scan);
-    const auto kept = static_cast<int>(errors.size());
     std::printf("lossy n=%d pace=%d loss_pct=5 jitter_ms=30 late_pct=5 limited_pct=10 wall_s=%.2f floor_s=%.2f "
                 "floor_ratio=%.2f limit_floor_s=%.2f limit_floor_ratio=%.2f truth=%d kept=%d kept_pct=%.2f "
                 "qstat_kept=%d qstat_kept_pct=%.2f qstat_best_s=%.2f ping_err_p50_ms=%.1f ping_err_p99_ms=%.1f\n",
-                farmed.size, pace, scan->wallSeconds, floor, scan->wallSeconds / floor, limitFloor,
-                scan->wallSeconds / limitFloor, farm.answeringCount(), kept, 100.0 * kept / farm.answeringCount(),
+                farmed.size, pace, scan.wallSeconds, floor, scan.wallSeconds / floor, limitFloor,
+                scan.wallSeconds / limitFloor, farm.answeringCount(), kept, 100.0 * kept / farm.answeringCount(),
                 farmed.qstatBest.answers, 100.0 * farmed.qstatBest.answers / farm.answeringCount(),
                 farmed.qstatBest.seconds, Percentile::of(errors, 0.5), Percentile::of(errors, 0.99));
     std::fflush(stdout);
