@@ -1,29 +1,30 @@
 #pragma once
 
 #include "model/CodServer.h"
-#include "net/MasterListFetch.h"
+#include "net/MasterFetches.h"
+#include "net/MasterOutcome.h"
+#include "net/MasterSource.h"
 #include "net/PendingQueries.h"
 #include "net/QueryChallenge.h"
 #include "net/ScanPacer.h"
 #include "net/ServerAddress.h"
 
-#include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 
-// What a scan is given: the time-out of each query, the pace, the master and the
-// request that asks it for its list; how many times a silent server is asked in all
+// What a scan is given: the time-out of each query, the pace, and the masters it
+// asks for their lists, all at once; how many times a silent server is asked in all
 // (1 to PendingQueries::mostTries), and whether the game's servers echo the challenge
 // of a status query in their answer (ioquake3 and DarkPlaces servers do).
 struct ScanSettings {
     std::chrono::microseconds timeout;
     int queriesPerSecond = 0;
-    ServerAddress master;
-    QByteArray masterRequest;
+    QList<MasterSource> masters;
     int tries = 3;
     bool echoesChallenge = false;
 };
@@ -50,18 +51,23 @@ struct ScanReports {
     // The counts changed: at most once every progressPeriod, and once more when the
     // master's list is complete.
     std::function<void(const ScanCounts&)> progressed;
-    // The scan is over, with its last counts. masterListedNothing: the master sent no
-    // server at all and the scan was not stopped before it could.
+    // The scan is over, with its last counts. masterListedNothing: no master sent any
+    // server and the scan was not stopped before they could.
     std::function<void(const ScanCounts&, bool masterListedNothing)> ended;
+    // A master's list is over (after it was asked again, when it was): the master's
+    // index in ScanSettings::masters and its outcome. Once per master, none for the
+    // masters of a scan stopped before their lists ended. May be left empty.
+    std::function<void(qsizetype master, const MasterOutcome&)> masterEnded = {};
 };
 
-// One master scan, apart from its sockets: it takes the master's list as it arrives
-// and queries every listed server at a steady pace as soon as it is listed, and asks
-// the servers that stay silent again, up to the tries set, within the same pace and
-// within each server's rate limit. An answer is matched to the try it answers by the
-// challenge it echoes, or else by its route, and its ping is measured from that try's
-// send. The caller feeds it the datagrams and the time, and sends the queries it asks
-// for, each by a route (the socket it leaves from) by which its answer comes back.
+// One master scan, apart from its sockets: it takes the masters' lists as they
+// arrive, merged, and queries every listed server at a steady pace as soon as it is
+// listed, and asks the servers that stay silent again, up to the tries set, within
+// the same pace and within each server's rate limit. An answer is matched to the try
+// it answers by the challenge it echoes, or else by its route, and its ping is
+// measured from that try's send. The caller feeds it the datagrams and the time, and
+// sends the queries it asks for, each by a route (the socket it leaves from) by which
+// its answer comes back.
 class PacedScan {
 public:
     using TimePoint = std::chrono::steady_clock::time_point;
@@ -77,15 +83,22 @@ public:
     // 2,000 new servers, which a live player search goes over in a few milliseconds.
     static constexpr std::chrono::milliseconds progressPeriod{100};
 
-    // The master's request went out at requestSent. The scan keeps the pace of the
+    // The masters' requests went out at requestSent. The scan keeps the pace of the
     // pacer it is given, which other scans may share, or else one of its own.
     PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent,
               std::shared_ptr<ScanPacer> sharedPacer = nullptr);
 
-    // The request could not reach the master: no list will come.
-    void masterUnreachable() { fetch.end(); }
-    // A datagram came to the master's socket; only the master's own count.
-    void masterDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival);
+    // The request could not reach that master (its index in the settings' masters):
+    // no list will come from it.
+    void masterUnreachable(qsizetype master) { masters.unreachable(master); }
+    // A datagram came to that master's socket; only the master's own count.
+    void masterDatagram(qsizetype master, ServerAddress from, QByteArrayView datagram, TimePoint arrival);
+    // Bytes of that master's stream came; its stream ended, whole or broken off.
+    void masterStream(qsizetype master, QByteArrayView bytes, TimePoint arrival);
+    void masterStreamEnded(qsizetype master, bool whole) { masters.streamEnded(master, whole); }
+    // The masters to send the request again, taken off the list (see MasterFetches).
+    QList<qsizetype> mastersToAskAgain() { return masters.takeToAskAgain(); }
+    bool masterIsOver(qsizetype master) const { return masters.isOver(master); }
     // A datagram came by a query's route.
     void serverDatagram(ServerAddress from, int route, QByteArrayView datagram, TimePoint arrival);
     // That many datagrams were cut to the size read.
@@ -95,7 +108,6 @@ public:
     // Asks nothing more: the scan is over once the queries under way answered or timed out.
     void stop();
 
-    bool fetchIsOver() const { return fetch.isOver(); }
     bool isOver() const;
     // Makes the last report; called once, when the scan is over or dropped.
     void finish();
@@ -111,10 +123,10 @@ private:
     QByteArray queryOf(const PendingQueries::ToQuery& query) const;
     void reportProgress(TimePoint now);
     void keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const;
+    void list(const QList<ServerAddress>& servers);
 
-    const ServerAddress master;
     const ScanReports reports;
-    MasterListFetch fetch;
+    MasterFetches masters;
     PendingQueries queries;
     const std::optional<QueryChallenge> challenge;
     const QByteArray plainQuery;

@@ -28,7 +28,7 @@ constexpr quint64 wakeTag = 0;
 
 struct ScanEngine::RunningScan {
     RunningScan(const ScanSettings& settings, ScanReports reports, std::shared_ptr<ScanPacer> pacer)
-        : sockets(querySocketsPerScan)
+        : sockets(querySocketsPerScan, settings.masters)
         , scan(settings, std::move(reports), std::chrono::steady_clock::now(), std::move(pacer))
     {
     }
@@ -133,9 +133,11 @@ void ScanEngine::begin(ScanId id, const ScanSettings& settings, ScanReports repo
         pacer = std::make_shared<ScanPacer>(settings.queriesPerSecond, std::chrono::steady_clock::now());
     pacer->setPace(settings.queriesPerSecond);
     auto running = std::make_unique<RunningScan>(settings, std::move(reports), pacer);
-    if (!running->sockets.isOpen() || !running->sockets.watchWith(epoll, id)
-        || !running->sockets.sendToMaster(settings.master, settings.masterRequest))
-        running->scan.masterUnreachable();
+    const bool open = running->sockets.isOpen() && running->sockets.watchWith(epoll, id);
+    for (qsizetype master = 0; master < settings.masters.size(); ++master) {
+        if (!open || !running->sockets.askMaster(master))
+            running->scan.masterUnreachable(master);
+    }
     scans.emplace(id, std::move(running));
 }
 
@@ -156,8 +158,9 @@ void ScanEngine::advanceScans()
                                                                  quint32 avoid) {
             return sockets.sendQuery(server, query, avoid);
         });
-        if (running->scan.fetchIsOver())
-            running->sockets.closeMaster();
+        for (const qsizetype master : running->scan.mastersToAskAgain())
+            running->sockets.askMaster(master);
+        running->sockets.closeMastersOver(running->scan);
         if (running->scan.isOver())
             over.push_back(id);
     }
