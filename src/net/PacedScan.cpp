@@ -28,6 +28,18 @@ PacedScan::PacedScan(const ScanSettings& settings, ScanReports reports, TimePoin
 {
 }
 
+PacedScan::PacedScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports,
+                     TimePoint start, std::shared_ptr<ScanPacer> sharedPacer)
+    : PacedScan(ScanSettings{.timeout = settings.timeout,
+                             .queriesPerSecond = settings.queriesPerSecond,
+                             .masters = {},
+                             .tries = settings.tries,
+                             .echoesChallenge = settings.echoesChallenge},
+                std::move(reports), start, std::move(sharedPacer))
+{
+    list(servers);
+}
+
 void PacedScan::masterDatagram(qsizetype master, ServerAddress from, QByteArrayView datagram, TimePoint arrival)
 {
     list(masters.datagram(master, from, datagram, arrival));
@@ -70,10 +82,15 @@ std::optional<PendingQueries::Answered> PacedScan::match(ServerAddress from, int
 
 void PacedScan::keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const
 {
+    const QString answer = QuakeProtocol::textOfDatagram(datagram.toByteArray());
+    const double milliseconds = std::chrono::duration<double, std::milli>(roundTrip).count();
+    if (reports.statusArrived) {
+        reports.statusArrived(from, answer, milliseconds);
+        return;
+    }
     const CodServerPtr server = CodServer::create();
     server->setServerIp(from.text());
-    server->statusAnswered(QuakeProtocol::textOfDatagram(datagram.toByteArray()),
-                           std::chrono::duration<double, std::milli>(roundTrip).count());
+    server->statusAnswered(answer, milliseconds);
     reports.serverAnswered(server);
 }
 

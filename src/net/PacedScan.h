@@ -58,6 +58,9 @@ struct ScanReports {
     // index in ScanSettings::masters and its outcome. Once per master, none for the
     // masters of a scan stopped before their lists ended. May be left empty.
     std::function<void(qsizetype master, const MasterOutcome&)> masterEnded = {};
+    // Given instead of serverAnswered by an owner that fills records of its own: the
+    // server's answer as text and its round trip in milliseconds. Once per server.
+    std::function<void(ServerAddress, const QString& answer, double roundTripMilliseconds)> statusArrived = {};
 };
 
 // One master scan, apart from its sockets: it takes the masters' lists as they
@@ -86,6 +89,9 @@ public:
     // The masters' requests went out at requestSent. The scan keeps the pace of the
     // pacer it is given, which other scans may share, or else one of its own.
     PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent,
+              std::shared_ptr<ScanPacer> sharedPacer = nullptr);
+    // A scan of the given servers, and of no master whatever the settings name.
+    PacedScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports, TimePoint start,
               std::shared_ptr<ScanPacer> sharedPacer = nullptr);
 
     // The request could not reach that master (its index in the settings' masters):

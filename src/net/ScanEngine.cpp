@@ -32,6 +32,12 @@ struct ScanEngine::RunningScan {
         , scan(settings, std::move(reports), std::chrono::steady_clock::now(), std::move(pacer))
     {
     }
+    RunningScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports,
+                std::shared_ptr<ScanPacer> pacer)
+        : sockets(querySocketsPerScan, {})
+        , scan(servers, settings, std::move(reports), std::chrono::steady_clock::now(), std::move(pacer))
+    {
+    }
 
     ScanSockets sockets;
     PacedScan scan;
@@ -61,6 +67,14 @@ ScanEngine::ScanId ScanEngine::start(const ScanSettings& settings, ScanReports r
 {
     const ScanId id = ++lastScan;
     post([this, id, settings, reports] { begin(id, settings, reports); });
+    return id;
+}
+
+ScanEngine::ScanId ScanEngine::query(const QList<ServerAddress>& servers, const ScanSettings& settings,
+                                     ScanReports reports)
+{
+    const ScanId id = ++lastScan;
+    post([this, id, servers, settings, reports] { beginQueries(id, servers, settings, reports); });
     return id;
 }
 
@@ -127,17 +141,33 @@ void ScanEngine::runCommands()
 }
 
 // Every scan keeps the one pace of the machine, the pace its latest scan was given.
-void ScanEngine::begin(ScanId id, const ScanSettings& settings, ScanReports reports)
+std::shared_ptr<ScanPacer> ScanEngine::sharedPacer(int queriesPerSecond)
 {
     if (!pacer)
-        pacer = std::make_shared<ScanPacer>(settings.queriesPerSecond, std::chrono::steady_clock::now());
-    pacer->setPace(settings.queriesPerSecond);
-    auto running = std::make_unique<RunningScan>(settings, std::move(reports), pacer);
+        pacer = std::make_shared<ScanPacer>(queriesPerSecond, std::chrono::steady_clock::now());
+    pacer->setPace(queriesPerSecond);
+    return pacer;
+}
+
+void ScanEngine::begin(ScanId id, const ScanSettings& settings, ScanReports reports)
+{
+    auto running = std::make_unique<RunningScan>(settings, std::move(reports), sharedPacer(settings.queriesPerSecond));
     const bool open = running->sockets.isOpen() && running->sockets.watchWith(epoll, id);
     for (qsizetype master = 0; master < settings.masters.size(); ++master) {
         if (!open || !running->sockets.askMaster(master))
             running->scan.masterUnreachable(master);
     }
+    scans.emplace(id, std::move(running));
+}
+
+// Without sockets the scan queries nothing: its servers count as silent.
+void ScanEngine::beginQueries(ScanId id, const QList<ServerAddress>& servers, const ScanSettings& settings,
+                              ScanReports reports)
+{
+    auto running =
+        std::make_unique<RunningScan>(servers, settings, std::move(reports), sharedPacer(settings.queriesPerSecond));
+    if (!running->sockets.isOpen() || !running->sockets.watchWith(epoll, id))
+        running->scan.stop();
     scans.emplace(id, std::move(running));
 }
 
