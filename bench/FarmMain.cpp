@@ -2,21 +2,31 @@
 // from 127.1.0.1 upwards, and a master on 127.0.0.1 listing them all, until SIGINT or
 // SIGTERM.
 //
-//   zorvel-farm SEED N MIN_DELAY_MS MAX_DELAY_MS SILENT_FRACTION MASTER_PORT
+//   zorvel-farm SEED N MIN_DELAY_MS MAX_DELAY_MS SILENT_FRACTION MASTER_PORT [FAULT=VALUE...]
+//
+// The faults, all drawn from the seed, none by default: loss_in_pct (queries lost on
+// the way), loss_out_pct (answers lost), duplicate_pct (answers sent twice),
+// jitter_ms (a spread added to each server's delay), late_pct (servers whose delay
+// lies between one and two timeout_ms, 500 by default), limited_pct (servers that
+// answer two status queries in two seconds from one address), burst_pct (a burst of
+// ten, then one a second) and master_loss_pct (the master's list datagrams lost).
 //
 // It prints one line per server in the master's order, "server 127.x.y.z:PORT
-// delay_ms=D" or "server 127.x.y.z:PORT silent", then "master 127.0.0.1:PORT
-// servers=N" once everything serves.
+// delay_ms=D" or "server 127.x.y.z:PORT silent", then "truth N", the servers a
+// patient client keeps, and "master 127.0.0.1:PORT servers=N" once everything serves.
 #include "Cod4ServerLook.h"
+#include "LossyMaster.h"
 #include "peers/GameServerFarm.h"
 #include "peers/MasterServerPeer.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QStringList>
 
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -26,13 +36,45 @@ constexpr int recordsPerDatagram = 200;
 
 struct Arguments {
     GameServerFarm::Variety variety;
+    GameServerFarm::Faults faults;
+    double masterLoss = 0.0;
     int count = 0;
     quint16 masterPort = 0;
 };
 
+// A share given in percent, or a number of milliseconds, by name.
+bool parseFault(const QString& word, Arguments& arguments)
+{
+    const QString name = word.section(u'=', 0, 0);
+    bool ok = false;
+    const double value = word.section(u'=', 1).toDouble(&ok);
+    if (!ok || value < 0)
+        return false;
+    const double share = value / 100.0;
+    const auto milliseconds = std::chrono::milliseconds(static_cast<qint64>(value));
+    GameServerFarm::Variety& variety = arguments.variety;
+    GameServerFarm::Faults& faults = arguments.faults;
+    const QHash<QString, std::function<void()>> setters = {
+        {QStringLiteral("loss_in_pct"), [&] { faults.queryLoss = share; }},
+        {QStringLiteral("loss_out_pct"), [&] { faults.answerLoss = share; }},
+        {QStringLiteral("duplicate_pct"), [&] { faults.duplicatedAnswers = share; }},
+        {QStringLiteral("jitter_ms"), [&] { variety.jitter = milliseconds; }},
+        {QStringLiteral("late_pct"), [&] { variety.lateFraction = share; }},
+        {QStringLiteral("timeout_ms"), [&] { variety.timeout = milliseconds; }},
+        {QStringLiteral("limited_pct"), [&] { variety.limitedFraction = share; }},
+        {QStringLiteral("burst_pct"), [&] { variety.burstLimitedFraction = share; }},
+        {QStringLiteral("master_loss_pct"), [&] { arguments.masterLoss = share; }},
+    };
+    const auto setter = setters.find(name);
+    if (setter == setters.end())
+        return false;
+    (*setter)();
+    return true;
+}
+
 std::optional<Arguments> parse(const QStringList& words)
 {
-    if (words.size() != 7)
+    if (words.size() < 7)
         return std::nullopt;
     bool ok[6] = {};
     Arguments arguments;
@@ -49,6 +91,11 @@ std::optional<Arguments> parse(const QStringList& words)
     }
     if (arguments.count < 1 || arguments.variety.minimumDelay > arguments.variety.maximumDelay)
         return std::nullopt;
+    arguments.faults.seed = arguments.variety.seed;
+    for (const QString& word : words.mid(7)) {
+        if (!parseFault(word, arguments))
+            return std::nullopt;
+    }
     return arguments;
 }
 
@@ -77,10 +124,11 @@ int serve(const Arguments& arguments)
 {
     std::vector<GameServerFarm::Server> servers = GameServerFarm::generate(arguments.count, arguments.variety);
     Cod4ServerLook::dress(servers, arguments.variety.seed);
-    GameServerFarm farm(std::move(servers));
-    MasterServerPeer master(arguments.masterPort);
+    GameServerFarm farm(std::move(servers), arguments.faults);
+    LossyMaster master(arguments.masterPort, arguments.masterLoss, arguments.variety.seed);
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), recordsPerDatagram));
     printServers(farm);
+    std::printf("truth %lld\n", static_cast<long long>(farm.answeringAddresses().size()));
     std::printf("master 127.0.0.1:%u servers=%d\n", master.port(), farm.size());
     std::fflush(stdout);
 
@@ -101,7 +149,8 @@ int main(int argc, char** argv)
     QCoreApplication application(argc, argv);
     const std::optional<Arguments> arguments = parse(QCoreApplication::arguments());
     if (!arguments) {
-        std::fprintf(stderr, "usage: zorvel-farm SEED N MIN_DELAY_MS MAX_DELAY_MS SILENT_FRACTION MASTER_PORT\n");
+        std::fprintf(stderr, "usage: zorvel-farm SEED N MIN_DELAY_MS MAX_DELAY_MS SILENT_FRACTION MASTER_PORT "
+                             "[FAULT=VALUE...]\n");
         return 2;
     }
     try {

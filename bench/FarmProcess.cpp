@@ -18,8 +18,9 @@ std::optional<FarmListing> FarmProcess::start(const Shape& shape)
 {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QStringLiteral(ZORVEL_FARM_PATH),
-                  {QString::number(shape.seed), QString::number(shape.servers), QString::number(shape.minimumDelayMs),
-                   QString::number(shape.maximumDelayMs), QString::number(shape.silentFraction), QStringLiteral("0")});
+                  QStringList{QString::number(shape.seed), QString::number(shape.servers), QString::number(shape.minimumDelayMs),
+                   QString::number(shape.maximumDelayMs), QString::number(shape.silentFraction), QStringLiteral("0")}
+                      + shape.faults);
     if (!process.waitForStarted())
         return std::nullopt;
     FarmListing listing;

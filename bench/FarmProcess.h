@@ -15,6 +15,8 @@ public:
         int minimumDelayMs;
         int maximumDelayMs;
         double silentFraction;
+        // The farm's faults, as its FAULT=VALUE arguments.
+        QStringList faults = {};
     };
 
     ~FarmProcess();

@@ -12,13 +12,13 @@ namespace {
 
 // Its output goes to a file beside the list: pipes left unread while the other
 // processes run could fill up and hold it.
-std::unique_ptr<QProcess> startPart(const QString& listFile, qsizetype partSize, double timeoutSeconds)
+std::unique_ptr<QProcess> startPart(const QString& listFile, qsizetype partSize, double timeoutSeconds, int tries)
 {
     auto qstat = std::make_unique<QProcess>();
     qstat->setStandardOutputFile(listFile + QStringLiteral(".out"));
     qstat->start(QStringLiteral("quakestat"),
                  {QStringLiteral("-default"), QStringLiteral("cod4s"), QStringLiteral("-f"), listFile,
-                  QStringLiteral("-retry"), QStringLiteral("2"), QStringLiteral("-interval"),
+                  QStringLiteral("-retry"), QString::number(tries), QStringLiteral("-interval"),
                   QString::number(timeoutSeconds), QStringLiteral("-maxsim"), QString::number(partSize),
                   QStringLiteral("-sendinterval"), QStringLiteral("0"), QStringLiteral("-nh"), QStringLiteral("-raw"),
                   QStringLiteral(",")});
@@ -33,7 +33,8 @@ bool writeList(const QString& path, const QStringList& addresses)
 
 }  // namespace
 
-std::optional<QstatRun::Result> QstatRun::run(const QStringList& addresses, int processes, double timeoutSeconds)
+std::optional<QstatRun::Result> QstatRun::run(const QStringList& addresses, int processes, double timeoutSeconds,
+                                              int tries)
 {
     const QTemporaryDir folder;
     const qsizetype partSize = (addresses.size() + processes - 1) / processes;
@@ -47,7 +48,7 @@ std::optional<QstatRun::Result> QstatRun::run(const QStringList& addresses, int 
     wall.start();
     std::vector<std::unique_ptr<QProcess>> parts;
     for (const QString& file : files)
-        parts.push_back(startPart(file, partSize, timeoutSeconds));
+        parts.push_back(startPart(file, partSize, timeoutSeconds, tries));
     Result result{0.0, 0};
     for (const std::unique_ptr<QProcess>& part : parts) {
         if (!part->waitForFinished(-1) || part->exitStatus() != QProcess::NormalExit || part->exitCode() != 0)

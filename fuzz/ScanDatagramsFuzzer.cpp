@@ -1,8 +1,9 @@
 // A scan reads datagrams from the network: the masters' lists (as datagrams and as a
 // stream) and the answers of the servers they list, from any sender and in any
-// order. Whatever comes, a server is queried at most twice and only once listed, an
-// answer counts once and only from a queried server's own address and port, the
-// counts stay in order, and each master's outcome is told once at most.
+// order. Whatever comes, a server is queried at most three times (never three times
+// within two seconds) and only once listed, an answer counts once and only from a
+// queried server's own address and port, whatever challenge it echoes, the counts
+// stay in order, and each master's outcome is told once at most.
 #include "FuzzInput.h"
 #include "net/PacedScan.h"
 
@@ -57,15 +58,15 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // Queries sent to each address, and the addresses in the order first queried.
-    QHash<QString, int> queries;
+    // When queries were sent to each address, and the addresses in the order first queried.
+    QHash<QString, QList<PacedScan::TimePoint>> queries;
     QList<ServerAddress> queried;
     QSet<QString> answered;
     int endings = 0;
     QList<int> outcomes(masters.size(), 0);
     ScanReports reports{
         [&](const CodServerPtr& server) {
-            require(queries.value(server->serverIp()) > 0 && !answered.contains(server->serverIp()));
+            require(!queries.value(server->serverIp()).isEmpty() && !answered.contains(server->serverIp()));
             require(server->serverPing().startsWith(QStringLiteral("Ping: ")));
             answered.insert(server->serverIp());
         },
@@ -78,18 +79,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         [&](qsizetype which, const MasterOutcome&) { require(++outcomes[which] == 1); },
     };
     PacedScan::TimePoint now = PacedScan::TimePoint() + 1h;
-    PacedScan scan({.timeout = 500ms, .queriesPerSecond = 20000, .masters = masters}, reports, now);
-    // Every seventh send is refused; the others go out by one of three routes, never
-    // by the one to avoid.
+    PacedScan scan(
+        {.timeout = 500ms, .queriesPerSecond = 20000, .masters = masters, .tries = 3, .echoesChallenge = true},
+        reports, now);
+    // Every seventh send is refused; the others go out by the first of the routes 1
+    // to 4 that is not to avoid.
     int sends = 0;
-    const auto send = [&](ServerAddress server, std::optional<int> routeToAvoid) -> std::optional<PacedScan::Sent> {
+    const auto send = [&](ServerAddress server, const QByteArray&, quint32 routesToAvoid) -> std::optional<PacedScan::Sent> {
         require(server.canBeServer());
         if (++sends % 7 == 0)
             return std::nullopt;
-        if (++queries[server.text()] == 1)
+        QList<PacedScan::TimePoint>& times = queries[server.text()];
+        if (times.isEmpty())
             queried.append(server);
-        require(queries[server.text()] <= 2);
-        return PacedScan::Sent{now, (routeToAvoid.value_or(0) + 1) % 3};
+        times.append(now);
+        require(times.size() <= 3 && (times.size() < 3 || now - times.first() >= 2s));
+        int route = 1;
+        while (routesToAvoid >> route & 1U)
+            ++route;
+        require(route <= 4);
+        return PacedScan::Sent{now, route};
     };
 
     Events events(data, size);
@@ -112,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 from = queried.at(which % queried.size());
                 from.port = static_cast<quint16>(from.port + events.byte() % 2);
             }
-            const int route = events.byte() % 3;
+            const int route = events.byte() % 5;
             scan.serverDatagram(from, route, events.datagram(), now);
             break;
         }

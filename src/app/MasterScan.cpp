@@ -174,6 +174,7 @@ ScanSettings MasterScan::settingsFor(const QList<MasterSource>& masters)
         .queriesPerSecond =
             ScanSpeed::queriesPerSecond(store.integerForKey(QStringLiteral("Number of servers by thread"))),
         .masters = masters,
+        .tries = store.integerForKey(QStringLiteral("Scan tries")),
     };
 }
 

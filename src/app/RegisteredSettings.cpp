@@ -2,6 +2,7 @@
 
 #include "history/HistoryRecords.h"
 #include "model/ServerArchive.h"
+#include "net/PendingQueries.h"
 #include "platform/Preferences.h"
 
 #include <limits>
@@ -54,6 +55,8 @@ QList<Setting> RegisteredSettings::table(const QByteArray& presetFavourites)
          longestLatency},
         {QStringLiteral("Timeout"), 500000, Type::Integer, shortestTimeout, longestTimeout},
         {QStringLiteral("Number of servers by thread"), 250, Type::Integer, 1, anyPositive},
+        // How many times a master scan asks a silent server, the first query included.
+        {QStringLiteral("Scan tries"), 3, Type::Integer, 1, PendingQueries::mostTries},
         {QStringLiteral("Refresh delay in seconds"), 600, Type::Integer, 1, longestRefreshDelay},
         // How long the history of servers keeps the answers of favourites (and watched
         // servers) and of scans (and the finders), and how large it may grow.

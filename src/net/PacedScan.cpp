@@ -2,19 +2,40 @@
 
 #include "net/QuakeProtocol.h"
 
-PacedScan::PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent)
+#include <random>
+
+namespace {
+
+std::optional<QueryChallenge> challengeFor(const ScanSettings& settings)
+{
+    if (!settings.echoesChallenge)
+        return std::nullopt;
+    std::random_device secret;
+    return QueryChallenge(secret(), PendingQueries::mostTries);
+}
+
+}  // namespace
+
+PacedScan::PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent,
+                     std::shared_ptr<ScanPacer> sharedPacer)
     : reports(std::move(reports))
     , masters(settings.masters, settings.timeout, requestSent, this->reports.masterEnded)
-    , queries(settings.timeout)
-    , pacer(settings.queriesPerSecond, requestSent)
+    , queries(settings.timeout, settings.tries)
+    , challenge(challengeFor(settings))
+    , plainQuery(QuakeProtocol::statusRequest())
+    , pacer(sharedPacer ? std::move(sharedPacer) : std::make_shared<ScanPacer>(settings.queriesPerSecond, requestSent))
     , lastReport(requestSent - progressPeriod)
 {
 }
 
 PacedScan::PacedScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports,
-                     TimePoint start)
-    : PacedScan(ScanSettings{.timeout = settings.timeout, .queriesPerSecond = settings.queriesPerSecond, .masters = {}},
-                std::move(reports), start)
+                     TimePoint start, std::shared_ptr<ScanPacer> sharedPacer)
+    : PacedScan(ScanSettings{.timeout = settings.timeout,
+                             .queriesPerSecond = settings.queriesPerSecond,
+                             .masters = {},
+                             .tries = settings.tries,
+                             .echoesChallenge = settings.echoesChallenge},
+                std::move(reports), start, std::move(sharedPacer))
 {
     list(servers);
 }
@@ -41,8 +62,22 @@ void PacedScan::serverDatagram(ServerAddress from, int route, QByteArrayView dat
     // As in a single exchange, fewer bytes than an answer's header are no answer.
     if (datagram.size() < QuakeProtocol::answerHeaderLength)
         return;
-    if (const std::optional<PendingQueries::Answered> answered = queries.answer(from, route, arrival))
+    if (const std::optional<PendingQueries::Answered> answered = match(from, route, datagram, arrival))
         keepAnswer(from, datagram, answered->roundTrip);
+}
+
+// An answer that echoes a challenge answers the query that carried it, or none of
+// this scan's; one that echoes none answers the try that took its route.
+std::optional<PendingQueries::Answered> PacedScan::match(ServerAddress from, int route, QByteArrayView datagram,
+                                                         TimePoint arrival)
+{
+    const std::optional<QByteArrayView> echoed = challenge ? QueryChallenge::echoedIn(datagram) : std::nullopt;
+    if (!echoed)
+        return queries.answerByRoute(from, route, arrival);
+    const std::optional<QueryChallenge::Named> named = challenge->named(*echoed);
+    if (!named)
+        return std::nullopt;
+    return queries.answerToTry(from, named->entry, named->attempt, arrival);
 }
 
 void PacedScan::keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const
@@ -69,24 +104,29 @@ void PacedScan::advance(TimePoint now, const SendQuery& sendQuery)
 
 void PacedScan::sendDueQueries(TimePoint now, const SendQuery& sendQuery)
 {
-    if (!queries.hasQueryToSend(retriesAllowed()))
+    if (!queries.hasQueryToSend(now))
         return;
-    const int allowed = pacer.allowance(now);
+    const int allowed = pacer->allowance(now);
     int attempts = 0;
     while (attempts < allowed) {
-        const std::optional<PendingQueries::ToQuery> next = queries.nextToQuery(retriesAllowed());
+        const std::optional<PendingQueries::ToQuery> next = queries.nextToQuery(now);
         if (!next)
             break;
         ++attempts;
-        const std::optional<Sent> sent = sendQuery(next->address, next->routeToAvoid);
+        const std::optional<Sent> sent = sendQuery(next->address, queryOf(*next), next->routesToAvoid);
         if (!sent) {
             // The system's queue is full: the server waits for the pace's next turn.
-            queries.refused(next->address);
+            queries.refused(*next);
             break;
         }
-        queries.sent(next->address, sent->at, sent->route);
+        queries.sent(*next, sent->at, sent->route);
     }
-    pacer.spend(attempts);
+    pacer->spend(attempts);
+}
+
+QByteArray PacedScan::queryOf(const PendingQueries::ToQuery& query) const
+{
+    return challenge ? challenge->query(query.entry, query.attempt) : plainQuery;
 }
 
 // The counts are reported once the list is complete whatever the period, so that the
@@ -112,7 +152,7 @@ void PacedScan::stop()
 
 bool PacedScan::isOver() const
 {
-    return masters.allOver() && queries.isSettled(retriesAllowed());
+    return masters.allOver() && queries.isSettled();
 }
 
 void PacedScan::finish()
@@ -126,8 +166,8 @@ std::optional<PacedScan::TimePoint> PacedScan::nextWake() const
     const auto consider = [&wake](TimePoint at) { wake = wake ? std::min(*wake, at) : at; };
     if (const std::optional<TimePoint> listsEnd = masters.deadline())
         consider(*listsEnd);
-    if (queries.hasQueryToSend(retriesAllowed()))
-        consider(pacer.nextQuery());
+    if (const std::optional<TimePoint> due = queries.nextQueryDue())
+        consider(std::max(*due, pacer->nextQuery()));
     if (counts() != reported)
         consider(masters.allOver() && !completeListReported ? lastReport : lastReport + progressPeriod);
     return wake;

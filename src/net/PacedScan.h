@@ -5,6 +5,7 @@
 #include "net/MasterOutcome.h"
 #include "net/MasterSource.h"
 #include "net/PendingQueries.h"
+#include "net/QueryChallenge.h"
 #include "net/ScanPacer.h"
 #include "net/ServerAddress.h"
 
@@ -13,14 +14,19 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // What a scan is given: the time-out of each query, the pace, and the masters it
-// asks for their lists, all at once.
+// asks for their lists, all at once; how many times a silent server is asked in all
+// (1 to PendingQueries::mostTries), and whether the game's servers echo the challenge
+// of a status query in their answer (ioquake3 and DarkPlaces servers do).
 struct ScanSettings {
     std::chrono::microseconds timeout;
     int queriesPerSecond = 0;
     QList<MasterSource> masters;
+    int tries = 3;
+    bool echoesChallenge = false;
 };
 
 // How far a scan got: servers listed (once each, those that can be game servers),
@@ -57,12 +63,14 @@ struct ScanReports {
     std::function<void(ServerAddress, const QString& answer, double roundTripMilliseconds)> statusArrived = {};
 };
 
-// One master scan, apart from its sockets: it takes the masters' lists as they arrive,
-// merged, and queries every listed server once, at a steady pace as soon as it is listed, matches
-// each answer to its query by the sender's address and port, and asks the servers
-// that stayed silent once more when the first pass is over. The caller feeds it the
-// datagrams and the time, and sends the queries it asks for, each by a route (the
-// socket it leaves from) by which its answer comes back.
+// One master scan, apart from its sockets: it takes the masters' lists as they
+// arrive, merged, and queries every listed server at a steady pace as soon as it is
+// listed, and asks the servers that stay silent again, up to the tries set, within
+// the same pace and within each server's rate limit. An answer is matched to the try
+// it answers by the challenge it echoes, or else by its route, and its ping is
+// measured from that try's send. The caller feeds it the datagrams and the time, and
+// sends the queries it asks for, each by a route (the socket it leaves from) by which
+// its answer comes back.
 class PacedScan {
 public:
     using TimePoint = std::chrono::steady_clock::time_point;
@@ -70,18 +78,21 @@ public:
         TimePoint at;
         int route;
     };
-    // Sends the status query to the server by any route but the one to avoid; when and
-    // by which route it went out, or nothing when the system refused it.
-    using SendQuery = std::function<std::optional<Sent>(ServerAddress, std::optional<int> routeToAvoid)>;
+    // Sends the query to the server by a route that is none of those to avoid (one bit
+    // each); when and by which route it went out, or nothing when the system refused it.
+    using SendQuery = std::function<std::optional<Sent>(ServerAddress, const QByteArray& query, quint32 routesToAvoid)>;
 
     // Ten reports a second: at 20,000 answers a second each hands the finders some
     // 2,000 new servers, which a live player search goes over in a few milliseconds.
     static constexpr std::chrono::milliseconds progressPeriod{100};
 
-    // The masters' requests went out at requestSent.
-    PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent);
+    // The masters' requests went out at requestSent. The scan keeps the pace of the
+    // pacer it is given, which other scans may share, or else one of its own.
+    PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent,
+              std::shared_ptr<ScanPacer> sharedPacer = nullptr);
     // A scan of the given servers, and of no master whatever the settings name.
-    PacedScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports, TimePoint start);
+    PacedScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports, TimePoint start,
+              std::shared_ptr<ScanPacer> sharedPacer = nullptr);
 
     // The request could not reach that master (its index in the settings' masters):
     // no list will come from it.
@@ -112,8 +123,10 @@ public:
     ScanCounts counts() const;
 
 private:
-    bool retriesAllowed() const { return masters.allOver() && !stopped; }
     void sendDueQueries(TimePoint now, const SendQuery& sendQuery);
+    std::optional<PendingQueries::Answered> match(ServerAddress from, int route, QByteArrayView datagram,
+                                                  TimePoint arrival);
+    QByteArray queryOf(const PendingQueries::ToQuery& query) const;
     void reportProgress(TimePoint now);
     void keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const;
     void list(const QList<ServerAddress>& servers);
@@ -121,7 +134,9 @@ private:
     const ScanReports reports;
     MasterFetches masters;
     PendingQueries queries;
-    ScanPacer pacer;
+    const std::optional<QueryChallenge> challenge;
+    const QByteArray plainQuery;
+    const std::shared_ptr<ScanPacer> pacer;
     ScanCounts reported;
     TimePoint lastReport;
     int cutDatagrams = 0;

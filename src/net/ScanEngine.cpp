@@ -14,26 +14,28 @@
 
 namespace {
 
-// Each scan sends its queries over this many sockets in turn. Their receive buffers
-// together hold a few tens of milliseconds of answers at the fastest pace, should
-// the engine's thread be held up.
+// Each scan sends its queries over this many sockets in turn, so that the answers
+// spread over several receive buffers.
 constexpr int querySocketsPerScan = 8;
-// The most datagrams read from one socket before the loop looks at the others.
-constexpr int datagramsPerRead = 256;
+// The most datagrams read from one socket before the loop sends the queries due and
+// looks at the others: some 2 ms of parsing answers into records, within the pace's
+// catch-up burst.
+constexpr int datagramsPerRead = 64;
 // The epoll tag of the wake-up event; scans count from 1.
 constexpr quint64 wakeTag = 0;
 
 }  // namespace
 
 struct ScanEngine::RunningScan {
-    RunningScan(const ScanSettings& settings, ScanReports reports)
+    RunningScan(const ScanSettings& settings, ScanReports reports, std::shared_ptr<ScanPacer> pacer)
         : sockets(querySocketsPerScan, settings.masters)
-        , scan(settings, std::move(reports), std::chrono::steady_clock::now())
+        , scan(settings, std::move(reports), std::chrono::steady_clock::now(), std::move(pacer))
     {
     }
-    RunningScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports)
+    RunningScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports,
+                std::shared_ptr<ScanPacer> pacer)
         : sockets(querySocketsPerScan, {})
-        , scan(servers, settings, std::move(reports), std::chrono::steady_clock::now())
+        , scan(servers, settings, std::move(reports), std::chrono::steady_clock::now(), std::move(pacer))
     {
     }
 
@@ -111,10 +113,15 @@ void ScanEngine::run()
         const int count = ::epoll_wait(epoll, events.data(), static_cast<int>(events.size()), millisecondsToWait());
         for (int i = 0; i < count; ++i) {
             const quint64 tag = events[static_cast<std::size_t>(i)].data.u64;
-            if (tag == wakeTag)
+            if (tag == wakeTag) {
                 runCommands();
-            else
-                readSocket(tag);
+                continue;
+            }
+            readSocket(tag);
+            // Each answer read is parsed into a record, which takes a while: the
+            // queries due meanwhile go out between the batches, so that the pace
+            // keeps up while answers pour in.
+            advanceScans();
         }
         advanceScans();
     }
@@ -133,9 +140,18 @@ void ScanEngine::runCommands()
         command();
 }
 
+// Every scan keeps the one pace of the machine, the pace its latest scan was given.
+std::shared_ptr<ScanPacer> ScanEngine::sharedPacer(int queriesPerSecond)
+{
+    if (!pacer)
+        pacer = std::make_shared<ScanPacer>(queriesPerSecond, std::chrono::steady_clock::now());
+    pacer->setPace(queriesPerSecond);
+    return pacer;
+}
+
 void ScanEngine::begin(ScanId id, const ScanSettings& settings, ScanReports reports)
 {
-    auto running = std::make_unique<RunningScan>(settings, std::move(reports));
+    auto running = std::make_unique<RunningScan>(settings, std::move(reports), sharedPacer(settings.queriesPerSecond));
     const bool open = running->sockets.isOpen() && running->sockets.watchWith(epoll, id);
     for (qsizetype master = 0; master < settings.masters.size(); ++master) {
         if (!open || !running->sockets.askMaster(master))
@@ -148,7 +164,8 @@ void ScanEngine::begin(ScanId id, const ScanSettings& settings, ScanReports repo
 void ScanEngine::beginQueries(ScanId id, const QList<ServerAddress>& servers, const ScanSettings& settings,
                               ScanReports reports)
 {
-    auto running = std::make_unique<RunningScan>(servers, settings, std::move(reports));
+    auto running =
+        std::make_unique<RunningScan>(servers, settings, std::move(reports), sharedPacer(settings.queriesPerSecond));
     if (!running->sockets.isOpen() || !running->sockets.watchWith(epoll, id))
         running->scan.stop();
     scans.emplace(id, std::move(running));
@@ -165,9 +182,11 @@ void ScanEngine::advanceScans()
 {
     const PacedScan::TimePoint now = std::chrono::steady_clock::now();
     std::vector<ScanId> over;
-    for (auto& [id, running] : scans) {
-        running->scan.advance(now, [&sockets = running->sockets](ServerAddress server, std::optional<int> avoid) {
-            return sockets.sendQuery(server, avoid);
+    for (const ScanId id : turnOrder()) {
+        RunningScan* running = scans.at(id).get();
+        running->scan.advance(now, [&sockets = running->sockets](ServerAddress server, const QByteArray& query,
+                                                                 quint32 avoid) {
+            return sockets.sendQuery(server, query, avoid);
         });
         for (const qsizetype master : running->scan.mastersToAskAgain())
             running->sockets.askMaster(master);
@@ -177,6 +196,20 @@ void ScanEngine::advanceScans()
     }
     for (const ScanId id : over)
         finish(id);
+}
+
+// The scans take turns to come first, so that each gets its share of the pace they
+// share.
+std::vector<ScanEngine::ScanId> ScanEngine::turnOrder()
+{
+    std::vector<ScanId> order;
+    for (auto each = scans.upper_bound(firstInTurn); each != scans.end(); ++each)
+        order.push_back(each->first);
+    for (auto each = scans.begin(); each != scans.end() && each->first <= firstInTurn; ++each)
+        order.push_back(each->first);
+    if (!order.empty())
+        firstInTurn = order.front();
+    return order;
 }
 
 void ScanEngine::finish(ScanId id)

@@ -18,7 +18,8 @@ class ScanSockets;
 // every running scan. Each scan fetches its master's list and queries the listed
 // servers as the list grows (PacedScan); the loop reads every socket as soon as it is
 // readable, a bounded batch at a time so that no flood of datagrams holds up the
-// others, and wakes for the next query due, time-out or progress report.
+// others, and wakes for the next query due, time-out or progress report. The scans
+// share one pace: those that run at once take turns within it.
 //
 // Scans report on the engine's thread. The engine's calls may be made from any
 // thread but its own.
@@ -55,6 +56,8 @@ private:
                       ScanReports reports);
     void readSocket(quint64 tag);
     void advanceScans();
+    std::vector<ScanId> turnOrder();
+    std::shared_ptr<ScanPacer> sharedPacer(int queriesPerSecond);
     void finish(ScanId id);
     int millisecondsToWait() const;
 
@@ -64,6 +67,8 @@ private:
     std::vector<std::function<void()>> commands;
     // Touched by the engine's thread only.
     std::map<ScanId, std::unique_ptr<RunningScan>> scans;
+    std::shared_ptr<ScanPacer> pacer;
+    ScanId firstInTurn = 0;
     bool quitting = false;
     std::atomic<ScanId> lastScan = 0;
     std::thread thread;

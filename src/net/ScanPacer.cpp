@@ -4,16 +4,25 @@
 
 namespace {
 
-constexpr double burstSeconds = 0.005;
+// A thread held up for a few tens of milliseconds (parsing a batch of answers, or
+// waiting for a core the machine's other work holds) sends what fell due meanwhile,
+// so that the scan keeps its pace on a busy machine.
+constexpr double burstSeconds = 0.02;
 
 }  // namespace
 
 ScanPacer::ScanPacer(int queriesPerSecond, TimePoint start)
-    : perSecond(std::max(queriesPerSecond, 1))
-    , mostCredit(std::max(1.0, perSecond * burstSeconds))
-    , credit(1.0)
+    : credit(1.0)
     , lastUpdate(start)
 {
+    setPace(queriesPerSecond);
+}
+
+void ScanPacer::setPace(int queriesPerSecond)
+{
+    perSecond = std::max(queriesPerSecond, 1);
+    mostCredit = std::max(1.0, perSecond * burstSeconds);
+    credit = std::min(credit, mostCredit);
 }
 
 int ScanPacer::allowance(TimePoint now)

@@ -11,6 +11,11 @@ namespace {
 // A master sends its whole list at once, and nothing sends it again: its socket asks
 // for room for the longest list, as far as the system lets any user have it.
 constexpr int masterReceiveBufferBytes = 4 << 20;
+// Each query socket asks for room for some 400 answers (the system counts about
+// 2.5 KiB for each): the eight of a scan hold some 150 ms of answers at the fastest
+// pace, for an engine's thread that a busy machine holds up that long. Only what
+// waits there takes memory.
+constexpr int queryReceiveBufferBytes = 1 << 20;
 // A master's datagram is read whole, however long: a list datagram cut short would
 // lose the servers at its end without a sign.
 constexpr std::size_t masterDatagramBytes = 64 << 10;
@@ -18,7 +23,6 @@ constexpr std::size_t masterDatagramBytes = 64 << 10;
 }  // namespace
 
 ScanSockets::ScanSockets(int querySockets, const QList<MasterSource>& sources)
-    : statusRequest(QuakeProtocol::statusRequest())
 {
     for (const MasterSource& source : sources) {
         MasterSocket& master = masters.emplace_back(MasterSocket{source, nullptr, nullptr});
@@ -29,8 +33,10 @@ ScanSockets::ScanSockets(int querySockets, const QList<MasterSource>& sources)
             master.datagrams->requestReceiveBuffer(masterReceiveBufferBytes);
         }
     }
-    for (int i = 0; i < querySockets; ++i)
+    for (int i = 0; i < querySockets; ++i) {
         queries.push_back(std::make_unique<ScanSocket>(QuakeProtocol::receiveBufferBytes));
+        queries.back()->requestReceiveBuffer(queryReceiveBufferBytes);
+    }
 }
 
 ScanSockets::~ScanSockets() = default;
@@ -77,16 +83,18 @@ bool ScanSockets::askMaster(qsizetype master)
         && socket.datagrams->sendTo(socket.source.address, socket.source.request);
 }
 
-std::optional<PacedScan::Sent> ScanSockets::sendQuery(ServerAddress server, std::optional<int> socketToAvoid)
+std::optional<PacedScan::Sent> ScanSockets::sendQuery(ServerAddress server, const QByteArray& query,
+                                                      quint32 socketsToAvoid)
 {
-    const auto indexOf = [](std::size_t query) { return static_cast<int>(query) + 1; };
-    if (socketToAvoid == indexOf(nextQuerySocket))
+    const auto indexOf = [](std::size_t socket) { return static_cast<int>(socket) + 1; };
+    for (std::size_t skipped = 0; skipped + 1 < queries.size() && (socketsToAvoid >> indexOf(nextQuerySocket) & 1U);
+         ++skipped)
         nextQuerySocket = (nextQuerySocket + 1) % queries.size();
-    const std::size_t query = nextQuerySocket;
+    const std::size_t socket = nextQuerySocket;
     nextQuerySocket = (nextQuerySocket + 1) % queries.size();
-    if (!queries[query]->sendTo(server, statusRequest))
+    if (!queries[socket]->sendTo(server, query))
         return std::nullopt;
-    return PacedScan::Sent{std::chrono::steady_clock::now(), indexOf(query)};
+    return PacedScan::Sent{std::chrono::steady_clock::now(), indexOf(socket)};
 }
 
 void ScanSockets::closeMastersOver(const PacedScan& scan)

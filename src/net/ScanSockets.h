@@ -34,10 +34,10 @@ public:
     // Sends the master its request (over TCP: the connection is under way); false
     // when it cannot be asked.
     bool askMaster(qsizetype master);
-    // Sends the status query on the next query socket in turn, or the one after it
-    // when that is the socket to avoid; when and by which socket (its index) it went
-    // out, or nothing when the system refused it.
-    std::optional<PacedScan::Sent> sendQuery(ServerAddress server, std::optional<int> socketToAvoid);
+    // Sends the query on the next query socket in turn that is none of those to avoid
+    // (one bit per socket index); when and by which socket (its index) it went out, or
+    // nothing when the system refused it.
+    std::optional<PacedScan::Sent> sendQuery(ServerAddress server, const QByteArray& query, quint32 socketsToAvoid);
     // Closes the sockets of the masters whose lists are over: a master that keeps
     // sending after its list ended costs nothing more.
     void closeMastersOver(const PacedScan& scan);
@@ -63,7 +63,6 @@ private:
     std::vector<MasterSocket> masters;
     std::vector<std::unique_ptr<ScanSocket>> queries;
     std::size_t nextQuerySocket = 0;
-    const QByteArray statusRequest;
     int epoll = -1;
     quint32 tag = 0;
 };

@@ -22,6 +22,7 @@ const QString latencyKey = QStringLiteral("Latency for double command");
 const QString timeoutKey = QStringLiteral("Timeout");
 const QString refreshDelayKey = QStringLiteral("Refresh delay in seconds");
 const QString serversByThreadKey = QStringLiteral("Number of servers by thread");
+const QString scanTriesKey = QStringLiteral("Scan tries");
 
 // The periods of the refresh delay box's entries, in seconds; a stored period that is
 // none of them shows the entry of the default period.
@@ -160,6 +161,7 @@ void PreferenceController::windowDidLoad()
     // A number that no position stores shows the position whose pace the scans take.
     ui->speedOfRefreshSlider->setValue(ScanSpeed::positionOf(store.integerForKey(serversByThreadKey)));
     showPace(ui->speedOfRefreshSlider->value());
+    ui->triesBox->setValue(store.integerForKey(scanTriesKey));
 }
 
 void PreferenceController::showPace(int position)
@@ -198,6 +200,7 @@ void PreferenceController::validatePreference()
     stored &= store.setObject(refreshDelay, refreshDelayKey);
     const auto speedPosition = static_cast<std::size_t>(ui->speedOfRefreshSlider->value() - 1);
     stored &= store.setObject(ScanSpeed::storedValues.at(speedPosition), serversByThreadKey);
+    stored &= store.setObject(ui->triesBox->value(), scanTriesKey);
     stored &= historyPreferences->store();
     // Unstored, the settings in effect stay as they were: the panel stays open on the
     // user's choices, so that OK can try again.

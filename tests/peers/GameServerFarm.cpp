@@ -85,6 +85,8 @@ struct GameServerFarm::PendingAnswer {
     sockaddr_in to;
     // The status, or else the info.
     bool status;
+    // The challenge to echo, when the server echoes one.
+    QByteArray challenge;
 
     static bool isDueLater(const PendingAnswer& a, const PendingAnswer& b) { return a.due > b.due; }
 };
@@ -114,7 +116,28 @@ std::vector<GameServerFarm::Server> GameServerFarm::generate(int count, const Va
         server.answerDelay = std::chrono::milliseconds(delay(random));
         server.answer = silent(random) ? Answer::Silent : Answer::Status;
     }
+    addFaults(servers, variety);
     return servers;
+}
+
+// Drawn apart from the servers themselves, so that a farm without faults stays the
+// farm it always was for its seed.
+void GameServerFarm::addFaults(std::vector<Server>& servers, const Variety& variety)
+{
+    std::mt19937 random(variety.seed ^ 0x5A17u);
+    std::uniform_real_distribution<double> share(0.0, 1.0);
+    std::uniform_int_distribution<qint64> jitter(0, variety.jitter.count());
+    std::uniform_int_distribution<qint64> lateDelay(variety.timeout.count() + 1, 2 * variety.timeout.count() - 1);
+    for (Server& server : servers) {
+        if (share(random) < variety.lateFraction)
+            server.answerDelay = std::chrono::milliseconds(lateDelay(random));
+        server.answerDelay += std::chrono::milliseconds(jitter(random));
+        const double limitDraw = share(random);
+        if (limitDraw < variety.limitedFraction)
+            server.limit = Limit::TwoPerTwoSeconds;
+        else if (limitDraw < variety.limitedFraction + variety.burstLimitedFraction)
+            server.limit = Limit::BurstThenOnePerSecond;
+    }
 }
 
 QByteArray GameServerFarm::answerOf(const Server& server)
@@ -131,6 +154,14 @@ QByteArray GameServerFarm::answerOf(const Server& server)
     return GameServerPeer::statusDatagram(text);
 }
 
+QByteArray GameServerFarm::withChallenge(const QByteArray& answer, QByteArrayView challenge)
+{
+    const qsizetype statusLine = answer.indexOf('\n') + 1;
+    if (statusLine <= 0)
+        return answer;
+    return answer.left(statusLine) + "\\challenge\\" + challenge.toByteArray() + answer.mid(statusLine);
+}
+
 QByteArray GameServerFarm::infoOf(const Server& server)
 {
     if (server.answer != Answer::Status)
@@ -141,8 +172,15 @@ QByteArray GameServerFarm::infoOf(const Server& server)
 }
 
 GameServerFarm::GameServerFarm(std::vector<Server> farmServers)
+    : GameServerFarm(std::move(farmServers), Faults())
+{
+}
+
+GameServerFarm::GameServerFarm(std::vector<Server> farmServers, Faults faults)
     : servers(std::move(farmServers))
-    , queryCounts(servers.size(), 0)
+    , faults(faults)
+    , random(faults.seed)
+    , queryTimes(servers.size())
 {
     for (const Server& each : servers) {
         answers.push_back(answerOf(each));
@@ -219,16 +257,74 @@ QStringList GameServerFarm::answeringAddresses() const
 int GameServerFarm::queriesReceivedBy(int index) const
 {
     std::lock_guard guard(countsLock);
-    return queryCounts.at(static_cast<std::size_t>(index));
+    return static_cast<int>(queryTimes.at(static_cast<std::size_t>(index)).size());
 }
 
 int GameServerFarm::queriesReceived() const
 {
     std::lock_guard guard(countsLock);
-    int total = 0;
-    for (const int count : queryCounts)
-        total += count;
-    return total;
+    std::size_t total = 0;
+    for (const auto& times : queryTimes)
+        total += times.size();
+    return static_cast<int>(total);
+}
+
+int GameServerFarm::mostQueriesWithin(std::chrono::milliseconds span) const
+{
+    std::lock_guard guard(countsLock);
+    int most = 0;
+    for (const auto& times : queryTimes)
+        most = std::max(most, mostWithin(times, span));
+    return most;
+}
+
+int GameServerFarm::mostFarmQueriesWithin(std::chrono::milliseconds span) const
+{
+    std::vector<Clock::time_point> all;
+    {
+        std::lock_guard guard(countsLock);
+        for (const auto& times : queryTimes)
+            all.insert(all.end(), times.cbegin(), times.cend());
+    }
+    std::sort(all.begin(), all.end());
+    return mostWithin(all, span);
+}
+
+int GameServerFarm::mostWithin(const std::vector<Clock::time_point>& sortedTimes, std::chrono::milliseconds span)
+{
+    std::ptrdiff_t most = 0;
+    for (auto first = sortedTimes.cbegin(); first != sortedTimes.cend(); ++first)
+        most = std::max(most, std::lower_bound(first, sortedTimes.cend(), *first + span) - first);
+    return static_cast<int>(most);
+}
+
+bool GameServerFarm::happens(double share)
+{
+    return share > 0.0 && std::uniform_real_distribution<double>(0.0, 1.0)(random) < share;
+}
+
+// Every status query is counted as it comes; the network may then lose any query,
+// and a limited server drops those past its limit, status and info alike.
+bool GameServerFarm::takeQuery(std::size_t index, quint32 from, bool status)
+{
+    const Clock::time_point now = Clock::now();
+    if (status) {
+        std::lock_guard guard(countsLock);
+        queryTimes[index].push_back(now);
+    }
+    if (happens(faults.queryLoss))
+        return false;
+    if (servers[index].limit == Limit::None)
+        return true;
+    const quint64 key = quint64{from} << 32 | index;
+    auto limiter = limiters.find(key);
+    if (limiter == limiters.end()) {
+        const QueryLimiter fresh = servers[index].limit == Limit::TwoPerTwoSeconds
+                                       ? QueryLimiter::twoPerTwoSeconds()
+                                       : QueryLimiter::burstThenOnePerSecond();
+        limiter = limiters.emplace(key, fresh).first;
+    }
+    return limiter->second.admit(now);
 }
 
 void GameServerFarm::serve()
@@ -275,13 +371,14 @@ void GameServerFarm::receiveOn(int descriptor, std::vector<PendingAnswer>& pendi
         const bool status = request.startsWith(statusRequest);
         if (!index || (!status && !request.startsWith(infoRequest)))
             continue;
-        if (status) {
-            std::lock_guard guard(countsLock);
-            ++queryCounts[*index];
-        }
+        if (!takeQuery(*index, ntohl(from.sin_addr.s_addr), status))
+            continue;
         if (answers[*index].isEmpty())
             continue;
-        pending.push_back({Clock::now() + servers[*index].answerDelay, descriptor, *index, from, status});
+        const QByteArray challenge = status && servers[*index].echoesChallenge && request.size() > statusRequest.size() + 1
+                                         ? request.mid(statusRequest.size() + 1)
+                                         : QByteArray();
+        pending.push_back({Clock::now() + servers[*index].answerDelay, descriptor, *index, from, status, challenge});
         std::push_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
     }
 }
@@ -294,31 +391,40 @@ std::optional<std::size_t> GameServerFarm::serverQueried(const sockaddr_in& from
     return index;
 }
 
-// Each answer leaves from the address of the server that answers.
 void GameServerFarm::sendDueAnswers(std::vector<PendingAnswer>& pending)
 {
     const Clock::time_point now = Clock::now();
     while (!pending.empty() && pending.front().due <= now) {
         std::pop_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
-        const PendingAnswer& answer = pending.back();
-        const QByteArray& datagram = answer.status ? answers[answer.server] : infos[answer.server];
-        iovec piece{const_cast<char*>(datagram.constData()), static_cast<size_t>(datagram.size())};
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-        msghdr header{};
-        header.msg_name = const_cast<sockaddr_in*>(&answer.to);
-        header.msg_namelen = sizeof answer.to;
-        header.msg_iov = &piece;
-        header.msg_iovlen = 1;
-        header.msg_control = control;
-        header.msg_controllen = sizeof control;
-        cmsghdr* source = CMSG_FIRSTHDR(&header);
-        source->cmsg_level = IPPROTO_IP;
-        source->cmsg_type = IP_PKTINFO;
-        source->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-        in_pktinfo information{};
-        information.ipi_spec_dst.s_addr = htonl(host(static_cast<int>(answer.server)));
-        std::memcpy(CMSG_DATA(source), &information, sizeof information);
-        ::sendmsg(answer.descriptor, &header, 0);
+        if (!happens(faults.answerLoss)) {
+            sendAnswer(pending.back());
+            if (happens(faults.duplicatedAnswers))
+                sendAnswer(pending.back());
+        }
         pending.pop_back();
     }
+}
+
+// Each answer leaves from the address of the server that answers.
+void GameServerFarm::sendAnswer(const PendingAnswer& answer)
+{
+    const QByteArray& stored = answer.status ? answers[answer.server] : infos[answer.server];
+    const QByteArray datagram = answer.challenge.isEmpty() ? stored : withChallenge(stored, answer.challenge);
+    iovec piece{const_cast<char*>(datagram.constData()), static_cast<size_t>(datagram.size())};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    msghdr header{};
+    header.msg_name = const_cast<sockaddr_in*>(&answer.to);
+    header.msg_namelen = sizeof answer.to;
+    header.msg_iov = &piece;
+    header.msg_iovlen = 1;
+    header.msg_control = control;
+    header.msg_controllen = sizeof control;
+    cmsghdr* source = CMSG_FIRSTHDR(&header);
+    source->cmsg_level = IPPROTO_IP;
+    source->cmsg_type = IP_PKTINFO;
+    source->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo information{};
+    information.ipi_spec_dst.s_addr = htonl(host(static_cast<int>(answer.server)));
+    std::memcpy(CMSG_DATA(source), &information, sizeof information);
+    ::sendmsg(answer.descriptor, &header, 0);
 }

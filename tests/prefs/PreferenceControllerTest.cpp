@@ -109,6 +109,24 @@ TEST_F(PreferencePanel, theControlsShowTheStoredSettingsAndOkKeepsThoseThatNoEnt
     EXPECT_EQ(store().stringForKey("UO Master Server"), "uo.example.org");
 }
 
+// The scan's tries sit beside its pace: the stored number is shown, and what the
+// user types, kept within 1 to 5, is stored by OK.
+TEST_F(PreferencePanel, theScanTriesAreShownAndStoredWithinTheirRange)
+{
+    EXPECT_EQ(store().integerForKey("Scan tries"), 3) << "three tries unless the user says otherwise";
+    store().setObject(2, "Scan tries");
+    open();
+    QSpinBox& tries = control<QSpinBox>("triesBox");
+    EXPECT_EQ(tries.value(), 2);
+    tries.setFocus();
+    QTest::keyClick(&tries, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(&tries, "4");
+    QTest::keyClick(&tries, Qt::Key_Up);
+    QTest::keyClick(&tries, Qt::Key_Up);
+    press("okButton");
+    EXPECT_EQ(store().integerForKey("Scan tries"), 5);
+}
+
 TEST_F(PreferencePanel, okStoresEveryControlInItsStoredForm)
 {
     open();
