@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CodPlayer.h"
+#include "model/ColourDialect.h"
 
 #include <QDateTime>
 #include <QList>
@@ -199,8 +200,8 @@ public:
     // exchange worked, the ping, lastUpdate, the answer's fields (its host name as
     // learnHostName() takes it) and its players.
     void statusAnswered(const QString& answer, double roundTripMilliseconds);
-    // The text without colour codes: a caret followed by one digit.
-    static QString clearColoredName(const QString& name);
+    // The text without the colour codes of the dialect.
+    static QString clearColoredName(const QString& name, ColourDialect dialect = ColourDialect::CaretDigit);
     // Rebuilds cfgList from the server's "fdir" listing of configuration files.
     void cfgListRefresh();
     // Rebuilds mapList from the server's "fdir" listing of its game's maps, then tells

@@ -34,6 +34,8 @@ constexpr FieldKey fieldKeys[] = {
     {QLatin1StringView("version"), StatusAnswer::ShortVersion},
     {QLatin1StringView("shortversion"), StatusAnswer::ShortVersion},
     {QLatin1StringView("protocol"), StatusAnswer::Protocol},
+    // DarkPlaces servers name themselves by "hostname" alone.
+    {QLatin1StringView("hostname"), StatusAnswer::HostName},
     {QLatin1StringView("sv_hostname"), StatusAnswer::HostName},
     {QLatin1StringView("sv_maxclients"), StatusAnswer::MaxClients},
     {QLatin1StringView("sv_maxClients"), StatusAnswer::MaxClients},
@@ -56,6 +58,13 @@ bool fillsReceiveBuffer(const QString& answer)
     return static_cast<std::size_t>(answer.size()) >= QuakeProtocol::receiveBufferBytes;
 }
 
+// The games whose names are written in the DarkPlaces colour dialect.
+ColourDialect colourDialectOf(const QString& gameName)
+{
+    static const QStringList darkPlacesGames = {QStringLiteral("Nexuiz"), QStringLiteral("Xonotic")};
+    return darkPlacesGames.contains(gameName) ? ColourDialect::DarkPlaces : ColourDialect::CaretDigit;
+}
+
 }  // namespace
 
 StatusAnswer StatusAnswer::parse(const QString& answer)
@@ -63,6 +72,9 @@ StatusAnswer StatusAnswer::parse(const QString& answer)
     StatusAnswer parsed;
     const QStringList pieces = answer.split(u'\\');
     parsed.readKeys(pieces);
+    parsed.dialect = colourDialectOf(parsed.values.value(GameName));
+    if (parsed.values.contains(HostName))
+        parsed.values[HostName] = CodServer::clearColoredName(parsed.values.value(HostName), parsed.dialect);
     parsed.readRules(pieces);
     parsed.readPlayerLines(pieces.last(), fillsReceiveBuffer(answer));
     return parsed;
@@ -83,8 +95,6 @@ void StatusAnswer::readKeys(const QStringList& pieces)
         if (at >= 0 && at + 1 < pieces.size())
             values.insert(each.field, NumberTexts::shared(valueIn(pieces.at(at + 1))));
     }
-    if (values.contains(HostName))
-        values[HostName] = CodServer::clearColoredName(values.value(HostName));
 }
 
 // The pieces after the header alternate key and value.
@@ -95,7 +105,8 @@ void StatusAnswer::readRules(const QStringList& pieces)
 }
 
 // The last piece is the last value, then one line per player. A line with a double
-// quote counts as a player even when it lacks a score or a ping and is dropped. The
+// quote counts as a player even when it lacks a score or a ping and is dropped.
+// DarkPlaces servers playing in teams put the team's number after the ping. The
 // last line of an answer cut by the receive buffer is cut too, so it is left out.
 void StatusAnswer::readPlayerLines(const QString& lastPiece, bool lastLineCut)
 {
@@ -109,15 +120,17 @@ void StatusAnswer::readPlayerLines(const QString& lastPiece, bool lastLineCut)
         if (parts.size() < 2)
             continue;
         const QString number = QString::number(count++);
-        const QStringList scoreAndPing = parts.at(0).split(u' ');
-        if (scoreAndPing.size() < 2)
+        const QStringList numbers = parts.at(0).split(u' ');
+        if (numbers.size() < 2)
             continue;
+        const bool hasTeam = numbers.size() > 2 && !numbers.at(2).isEmpty();
         m_players.append(std::make_shared<const CodPlayer>(CodPlayer::Fields{
             .number = NumberTexts::shared(number),
-            .name = CodServer::clearColoredName(parts.at(1)),
-            .ping = NumberTexts::shared(scoreAndPing.at(1)),
-            .score = NumberTexts::shared(scoreAndPing.at(0)),
+            .name = CodServer::clearColoredName(parts.at(1), dialect),
+            .ping = NumberTexts::shared(numbers.at(1)),
+            .score = NumberTexts::shared(numbers.at(0)),
             .colouredName = parts.at(1),
+            .team = hasTeam ? NumberTexts::shared(numbers.at(2)) : QString(),
         }));
     }
 }
