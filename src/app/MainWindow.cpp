@@ -92,7 +92,8 @@ void MainWindow::setUpTables()
     playersModel = new PlayersTableModel(controller,
                                          {{QStringLiteral("playerName"), tr("Player")},
                                           {QStringLiteral("playerScore"), tr("Score")},
-                                          {QStringLiteral("playerPing"), tr("Ping")}},
+                                          {QStringLiteral("playerPing"), tr("Ping")},
+                                          {QStringLiteral("playerTeam"), tr("Team")}},
                                          this);
     ui->tableViewPlayers->setModel(playersModel);
     ui->tableViewPlayers->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -329,6 +330,7 @@ void MainWindow::reloadTables()
     favoritesModel->reloadData();
     const QScopedValueRollback guard(reloadingPlayers, true);
     playersModel->reloadData();
+    ui->tableViewPlayers->setColumnHidden(teamColumn, !playersModel->anyPlayerHasTeam());
     selectOnlyRow(*ui->tableViewPlayers, controller.console().chosenPlayerRow());
 }
 
