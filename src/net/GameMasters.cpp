@@ -1,0 +1,93 @@
+#include "net/GameMasters.h"
+
+#include "net/QuakeProtocol.h"
+#include "platform/Preferences.h"
+#include "platform/TextValue.h"
+
+namespace {
+
+// The text with the placeholder replaced; an empty value takes the blank before the
+// placeholder away with it, so that "getservers {game} 6" asks "getservers 6".
+QString withPlaceholder(QString text, const QString& placeholder, const QString& value)
+{
+    if (value.isEmpty())
+        text.replace(u' ' + placeholder, QString());
+    return text.replace(placeholder, value);
+}
+
+MasterSource::Transport transportOf(MasterDescription::Transport transport)
+{
+    return transport == MasterDescription::Transport::Tcp ? MasterSource::Transport::Tcp : MasterSource::Transport::Udp;
+}
+
+bool sameRequest(const MasterToAsk& one, const MasterToAsk& other)
+{
+    return one.host.compare(other.host, Qt::CaseInsensitive) == 0 && one.source.address.port == other.source.address.port
+        && one.source.transport == other.source.transport && one.source.request == other.source.request;
+}
+
+// The catalogue's master at the host and port, or else its first UDP master: its
+// request, keywords and framing are those the stored master is asked with.
+MasterDescription likeStored(const GameDescription& game, const QString& host, quint16 port)
+{
+    const auto same = std::find_if(game.masters.cbegin(), game.masters.cend(), [&](const MasterDescription& master) {
+        return master.host.compare(host, Qt::CaseInsensitive) == 0 && master.port == port;
+    });
+    if (same != game.masters.cend())
+        return *same;
+    const auto udp = std::find_if(game.masters.cbegin(), game.masters.cend(), [](const MasterDescription& master) {
+        return master.transport == MasterDescription::Transport::Udp;
+    });
+    MasterDescription master = udp != game.masters.cend() ? *udp : MasterDescription{};
+    if (master.request.isEmpty()) {
+        master.request = QStringLiteral("getservers {game} {protocol} {keywords}");
+        master.keywords = QStringLiteral("empty full");
+    }
+    return master;
+}
+
+}  // namespace
+
+QByteArray GameMasters::requestOf(const MasterDescription& master, int protocol)
+{
+    QString text = withPlaceholder(master.request, QStringLiteral("{game}"), master.gameName);
+    text = withPlaceholder(text, QStringLiteral("{protocol}"), QString::number(protocol));
+    text = withPlaceholder(text, QStringLiteral("{keywords}"), master.keywords);
+    return QuakeProtocol::connectionlessHeader + text.toLatin1();
+}
+
+// The stored master, with the protocol of the settings alone; none when the game's
+// master is not a setting or its host is empty or its port out of range.
+QList<MasterDescription> GameMasters::storedMaster(const GameDescription& game, const Preferences& store)
+{
+    if (game.settingsPrefix.isEmpty())
+        return {};
+    const QString key = game.settingsPrefix + QStringLiteral(" Master Server");
+    const QString host = store.stringForKey(key).trimmed();
+    const int port = TextValue::integerValue(store.stringForKey(key + QStringLiteral(" Port")));
+    if (host.isEmpty() || port < 2 || port > 65534)
+        return {};
+    MasterDescription master = likeStored(game, host, static_cast<quint16>(port));
+    master.host = host;
+    master.port = static_cast<quint16>(port);
+    master.protocols = {TextValue::integerValue(store.stringForKey(key + QStringLiteral(" Protocol")))};
+    return {master};
+}
+
+QList<MasterToAsk> GameMasters::mastersToAsk(const GameDescription& game, const Preferences& store)
+{
+    QList<MasterToAsk> masters;
+    for (const MasterDescription& master : storedMaster(game, store) + game.masters) {
+        for (int protocol : master.protocols) {
+            const MasterToAsk next{
+                master.host,
+                {master.label(), ServerAddress{0, master.port}, transportOf(master.transport), requestOf(master, protocol),
+                 master.entryPrefix},
+                master.listEnd,
+            };
+            if (std::none_of(masters.cbegin(), masters.cend(), [&next](const MasterToAsk& asked) { return sameRequest(asked, next); }))
+                masters.append(next);
+        }
+    }
+    return masters;
+}

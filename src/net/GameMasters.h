@@ -1,0 +1,36 @@
+#pragma once
+
+#include "model/GameDescription.h"
+#include "net/MasterSource.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class Preferences;
+
+// A master a scan asks, before its host name is looked up: the source's address
+// holds the port, and its IP once the host is known.
+struct MasterToAsk {
+    QString host;
+    MasterSource source;
+    MasterDescription::ListEnd listEnd = MasterDescription::ListEnd::EndOfTransmission;
+
+    bool operator==(const MasterToAsk&) const = default;
+};
+
+// The masters a scan of a game asks, from the game's description and the settings.
+class GameMasters {
+public:
+    // For a game whose master lives in the settings (the Call of Duty games), that
+    // master first, asked with the stored protocol; then each master of the catalogue
+    // with each of its protocols. A request that is already in the list (same host,
+    // port, transport and bytes) is asked once.
+    static QList<MasterToAsk> mastersToAsk(const GameDescription& game, const Preferences& store);
+    // The request's bytes: the four 0xFF bytes and the master's request text with its
+    // game name, the protocol and its keywords.
+    static QByteArray requestOf(const MasterDescription& master, int protocol);
+
+private:
+    static QList<MasterDescription> storedMaster(const GameDescription& game, const Preferences& store);
+};
