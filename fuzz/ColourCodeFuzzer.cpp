@@ -31,7 +31,7 @@ bool isSubsequence(const QString& part, const QString& whole)
 
 void checkDarkPlaces(const QString& name)
 {
-    const QString cleared = CodServer::clearColoredName(name, ColourDialect::DarkPlaces);
+    const QString cleared = CodServer::clearColoredName(name, GameDescription::ColourDialect::DarkPlaces);
     require(cleared.size() <= name.size());
     require(isSubsequence(cleared, name));
     require(cleared.size() <= CodServer::clearColoredName(name).size());

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(!player->colouredName().contains(u'"') && !player->colouredName().contains(u'\n'));
         const QString coloured = player->colouredName();
         require(player->playerName() == CodServer::clearColoredName(coloured)
-                || player->playerName() == CodServer::clearColoredName(coloured, ColourDialect::DarkPlaces));
+                || player->playerName() == CodServer::clearColoredName(coloured, GameDescription::ColourDialect::DarkPlaces));
         require(!player->playerScore().contains(u' ') && !player->playerPing().contains(u' ')
                 && !player->playerTeam().contains(u' '));
     }

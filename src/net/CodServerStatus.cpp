@@ -85,7 +85,7 @@ void CodServer::queryStatus()
     }
     statusAnswered(answer, static_cast<double>(roundTrip.nsecsElapsed()) / 1.0e6);
 
-    if (serverPass().isEmpty() || commError() != Answered)
+    if (serverPass().isEmpty() || commError() != Answered || !listsFiles())
         return;
     mapListingWanted = true;
     cfgListRefresh();
@@ -102,7 +102,7 @@ void CodServer::statusAnswered(const QString& answer, double roundTripMillisecon
 namespace {
 
 // The length of the colour code at `at`, 0 where none starts there.
-qsizetype colourCodeLength(const QString& name, qsizetype at, ColourDialect dialect)
+qsizetype colourCodeLength(const QString& name, qsizetype at, GameDescription::ColourDialect dialect)
 {
     const auto isHexDigit = [&name](qsizetype i) {
         if (i >= name.size())
@@ -115,14 +115,14 @@ qsizetype colourCodeLength(const QString& name, qsizetype at, ColourDialect dial
     const QChar next = name.at(at + 1);
     if (next >= u'0' && next <= u'9')
         return 2;
-    if (dialect == ColourDialect::DarkPlaces && next == u'x' && isHexDigit(at + 2) && isHexDigit(at + 3) && isHexDigit(at + 4))
+    if (dialect == GameDescription::ColourDialect::DarkPlaces && next == u'x' && isHexDigit(at + 2) && isHexDigit(at + 3) && isHexDigit(at + 4))
         return 5;
     return 0;
 }
 
 }  // namespace
 
-QString CodServer::clearColoredName(const QString& name, ColourDialect dialect)
+QString CodServer::clearColoredName(const QString& name, GameDescription::ColourDialect dialect)
 {
     // Most names hold no colour code: they share the coloured name's text.
     if (!name.contains(u'^'))

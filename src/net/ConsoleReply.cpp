@@ -9,11 +9,11 @@ namespace {
 // engines an "n" alone, and colour their output in their own dialect.
 struct ReplyTag {
     QString text;
-    ColourDialect dialect;
+    GameDescription::ColourDialect dialect;
 };
 const ReplyTag replyTags[] = {
-    {QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "print\n"), ColourDialect::CaretDigit},
-    {QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "n"), ColourDialect::DarkPlaces},
+    {QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "print\n"), GameDescription::ColourDialect::CaretDigit},
+    {QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "n"), GameDescription::ColourDialect::DarkPlaces},
 };
 // What a server prints, and nothing else, when the rcon password of a request is wrong.
 const QString passwordRefusal = QStringLiteral("Bad rconpassword.");

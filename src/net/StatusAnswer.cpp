@@ -1,8 +1,11 @@
 #include "net/StatusAnswer.h"
 
 #include "model/CodServer.h"
+#include "model/GameCatalogue.h"
 #include "model/NumberTexts.h"
 #include "net/QuakeProtocol.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -58,24 +61,28 @@ bool fillsReceiveBuffer(const QString& answer)
     return static_cast<std::size_t>(answer.size()) >= QuakeProtocol::receiveBufferBytes;
 }
 
-// The games whose names are written in the DarkPlaces colour dialect.
-ColourDialect colourDialectOf(const QString& gameName)
-{
-    static const QStringList darkPlacesGames = {QStringLiteral("Nexuiz"), QStringLiteral("Xonotic")};
-    return darkPlacesGames.contains(gameName) ? ColourDialect::DarkPlaces : ColourDialect::CaretDigit;
-}
-
 }  // namespace
+
+// DarkPlaces servers playing in teams give each player's team number after the ping;
+// some builds put it after the name instead.
+QString StatusAnswer::teamOf(const QStringList& numbers, const QString& afterName) const
+{
+    if (playerLines != GameDescription::PlayerLineGrammar::DarkPlaces)
+        return {};
+    if (numbers.size() > 2 && !numbers.at(2).isEmpty())
+        return NumberTexts::shared(numbers.at(2));
+    const QString trailing = afterName.trimmed();
+    const bool isNumber = !trailing.isEmpty() && std::all_of(trailing.cbegin(), trailing.cend(), [](QChar c) { return c.isDigit(); });
+    return isNumber ? NumberTexts::shared(trailing) : QString();
+}
 
 StatusAnswer StatusAnswer::parse(const QString& answer)
 {
     StatusAnswer parsed;
     const QStringList pieces = answer.split(u'\\');
     parsed.readKeys(pieces);
-    parsed.dialect = colourDialectOf(parsed.values.value(GameName));
-    if (parsed.values.contains(HostName))
-        parsed.values[HostName] = CodServer::clearColoredName(parsed.values.value(HostName), parsed.dialect);
     parsed.readRules(pieces);
+    parsed.readGame();
     parsed.readPlayerLines(pieces.last(), fillsReceiveBuffer(answer));
     return parsed;
 }
@@ -97,6 +104,18 @@ void StatusAnswer::readKeys(const QStringList& pieces)
     }
 }
 
+// The game's dialect and player-line grammar, from the catalogue: the host name loses
+// its colour codes by it.
+void StatusAnswer::readGame()
+{
+    if (const GameDescription* game = GameCatalogue::standard().gameOf(values.value(GameName), m_rules)) {
+        dialect = game->colours;
+        playerLines = game->playerLines;
+    }
+    if (values.contains(HostName))
+        values[HostName] = CodServer::clearColoredName(values.value(HostName), dialect);
+}
+
 // The pieces after the header alternate key and value.
 void StatusAnswer::readRules(const QStringList& pieces)
 {
@@ -105,8 +124,7 @@ void StatusAnswer::readRules(const QStringList& pieces)
 }
 
 // The last piece is the last value, then one line per player. A line with a double
-// quote counts as a player even when it lacks a score or a ping and is dropped.
-// DarkPlaces servers playing in teams put the team's number after the ping. The
+// quote counts as a player even when it lacks a score or a ping and is dropped. The
 // last line of an answer cut by the receive buffer is cut too, so it is left out.
 void StatusAnswer::readPlayerLines(const QString& lastPiece, bool lastLineCut)
 {
@@ -123,14 +141,13 @@ void StatusAnswer::readPlayerLines(const QString& lastPiece, bool lastLineCut)
         const QStringList numbers = parts.at(0).split(u' ');
         if (numbers.size() < 2)
             continue;
-        const bool hasTeam = numbers.size() > 2 && !numbers.at(2).isEmpty();
         m_players.append(std::make_shared<const CodPlayer>(CodPlayer::Fields{
             .number = NumberTexts::shared(number),
             .name = CodServer::clearColoredName(parts.at(1), dialect),
             .ping = NumberTexts::shared(numbers.at(1)),
             .score = NumberTexts::shared(numbers.at(0)),
             .colouredName = parts.at(1),
-            .team = hasTeam ? NumberTexts::shared(numbers.at(2)) : QString(),
+            .team = teamOf(numbers, parts.size() > 2 ? parts.last() : QString()),
         }));
     }
 }

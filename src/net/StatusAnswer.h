@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/CodPlayer.h"
-#include "model/ColourDialect.h"
+#include "model/GameDescription.h"
 
 #include <QHash>
 #include <QList>
@@ -15,8 +15,8 @@
 // and the fuzzer share it.
 //
 // The answer is a header line, then "\key\value\key\value..." and, after the last
-// value, one line per player: score, a blank, ping, a blank, (on DarkPlaces servers
-// playing in teams, the team's number and a blank,) the name in double quotes.
+// value, one line per player: score, a blank, ping, a blank, the name in double quotes;
+// the game's catalogue entry says whether a team number may come with them.
 // An answer that fills the receive buffer was cut there, and its last line with it:
 // that line is no player.
 class StatusAnswer {
@@ -43,10 +43,13 @@ public:
 private:
     void readKeys(const QStringList& pieces);
     void readRules(const QStringList& pieces);
+    void readGame();
+    QString teamOf(const QStringList& numbers, const QString& afterName) const;
     void readPlayerLines(const QString& lastPiece, bool lastLineCut);
 
     QHash<Field, QString> values;
-    ColourDialect dialect = ColourDialect::CaretDigit;
+    GameDescription::ColourDialect dialect = GameDescription::ColourDialect::CaretDigit;
+    GameDescription::PlayerLineGrammar playerLines = GameDescription::PlayerLineGrammar::Cod;
     QList<CodPlayerPtr> m_players;
     QList<std::pair<QString, QString>> m_rules;
 };

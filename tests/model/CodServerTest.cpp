@@ -147,5 +147,5 @@ TEST(ColourCodeTest, theDarkPlacesDialectAlsoRemovesCaretXAndThreeHexDigits)
     for (const auto& [name, cleared] :
          {std::pair{"^x0F0Green^7Name", "GreenName"}, {"^xABCD", "D"}, {"^xAB", "^xAB"}, {"^xabg1", "^xabg1"},
           {"^^x123", "^"}, {"^x^1123", "^x123"}, {"tail^x", "tail^x"}})
-        EXPECT_EQ(CodServer::clearColoredName(name, ColourDialect::DarkPlaces).toStdString(), cleared) << name;
+        EXPECT_EQ(CodServer::clearColoredName(name, GameDescription::ColourDialect::DarkPlaces).toStdString(), cleared) << name;
 }
