@@ -133,6 +133,7 @@ void MainWindow::setUpMenus()
            &Zorvel::showFindServerWindow},
           {QStringLiteral("showFindPlayerOrClanPanel"), tr("Find a &player or clan…"), QKeySequence(tr("Ctrl+Shift+F")),
            &Zorvel::showFindPlayerOrClanPanel},
+          {QStringLiteral("findLanServers"), tr("Find servers on this &network"), {}, &Zorvel::findLanServers},
           {},
           {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}, &Zorvel::scanCodServers},
           {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}, &Zorvel::scanUOServers},

@@ -7,6 +7,12 @@ GameServerPeer::GameServerPeer()
     start();
 }
 
+GameServerPeer::GameServerPeer(quint16 requestedPort)
+    : UdpPeer(requestedPort)
+{
+    start();
+}
+
 GameServerPeer::~GameServerPeer()
 {
     stop();

@@ -12,6 +12,8 @@
 class GameServerPeer : public UdpPeer {
 public:
     GameServerPeer();
+    // On the given port of 127.0.0.1; throws when it is taken.
+    explicit GameServerPeer(quint16 requestedPort);
     ~GameServerPeer() override;
 
     // "\xff\xff\xff\xffprint\n" followed by the text: how a server prints console output.
