@@ -231,7 +231,8 @@ protected:
         OpenArenaTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        RecordingDesktop::install();
+        desktop = &RecordingDesktop::install();
+        desktop->installApplication(QStringLiteral("openarena"), QStringLiteral("/usr/games/openarena"));
         Preferences::standard().setObject(QStringLiteral("%1 ms").arg(latencyMs), QStringLiteral("Latency for double command"));
         server->setServerName(QStringLiteral("OpenArena"));
         server->setServerPass(OpenArenaServer::rconPassword);
@@ -284,6 +285,7 @@ protected:
 
     // Above the half second the server waits between two console commands.
     static constexpr int latencyMs = 600;
+    RecordingDesktop* desktop = nullptr;
     std::unique_ptr<Zorvel> controller;
     std::unique_ptr<MainWindow> window;
 };
@@ -302,6 +304,15 @@ TEST_F(OpenArenaConsoleTest, aBotKickedBySlotIsGoneFromTheNextStatus)
     refresh();
     EXPECT_EQ(playerNames(), QStringList({"Sarge", "Grism"}));
     EXPECT_TRUE(alerts->shown().isEmpty());
+}
+
+TEST_F(OpenArenaConsoleTest, theFavouriteIsJoinedThroughTheOpenArenaLauncherAndOffersNoBan)
+{
+    EXPECT_TRUE(control<QPushButton>("banButton").isHidden()) << "OpenArena has no ban command";
+    control<QPushButton>("goToServerButton").click();
+    ASSERT_EQ(desktop->started().size(), 1);
+    EXPECT_EQ(desktop->started().first().program, "/usr/games/openarena");
+    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect", OpenArenaServer::instance().address()}));
 }
 
 TEST_F(OpenArenaConsoleTest, theSayButtonIsAnsweredAndTheConsoleShowsTheAnswer)
