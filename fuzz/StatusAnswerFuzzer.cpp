@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         lastNumber = number;
         require(!player->colouredName().contains(u'"') && !player->colouredName().contains(u'\n'));
         const QString coloured = player->colouredName();
-        require(player->playerName() == CodServer::clearColoredName(coloured)
-                || player->playerName() == CodServer::clearColoredName(coloured, GameDescription::ColourDialect::DarkPlaces));
+        const QString inDarkPlaces = CodServer::clearColoredName(coloured, GameDescription::ColourDialect::DarkPlaces);
+        require(player->playerName() == CodServer::clearColoredName(coloured) || player->playerName() == inDarkPlaces);
         require(!player->playerScore().contains(u' ') && !player->playerPing().contains(u' ')
                 && !player->playerTeam().contains(u' '));
     }

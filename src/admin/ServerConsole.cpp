@@ -213,7 +213,8 @@ void ServerConsole::kickPlayerBySlot()
     if (!player)
         return;
     withSlotOf(player, kick.title, kick.byName, [this, player](const CodServerPtr& server, int slot) {
-        const QString command = adminCommandsOf(*server).kickBySlot.replace(QStringLiteral("{slot}"), QString::number(slot));
+        const QString command =
+            adminCommandsOf(*server).kickBySlot.replace(QStringLiteral("{slot}"), QString::number(slot));
         scheduleRconCommand(server, command, latency(),
                             QStringLiteral("Kicked %1 (slot %2)").arg(player->playerName()).arg(slot),
                             refreshAfterwards(server));
@@ -292,8 +293,8 @@ void ServerConsole::banPlayerByName()
         scheduleRconCommand(server, QStringLiteral("tempBanUser ") + name, latency(), banned,
                             refreshAfterwards(server));
     } else {
-        sendRconCommand(permanentBan(*server, QStringLiteral("{name}"), name, QStringLiteral("banUser ") + name), banned,
-                        refreshAfterwards(server));
+        const QString command = permanentBan(*server, QStringLiteral("{name}"), name, QStringLiteral("banUser ") + name);
+        sendRconCommand(command, banned, refreshAfterwards(server));
     }
     emit commandHandled();
 }

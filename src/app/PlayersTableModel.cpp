@@ -41,7 +41,8 @@ QList<CodPlayerPtr> PlayersTableModel::players() const
 bool PlayersTableModel::anyPlayerHasTeam() const
 {
     const QList<CodPlayerPtr> shown = players();
-    return std::any_of(shown.cbegin(), shown.cend(), [](const CodPlayerPtr& player) { return !player->playerTeam().isEmpty(); });
+    return std::any_of(shown.cbegin(), shown.cend(),
+                       [](const CodPlayerPtr& player) { return !player->playerTeam().isEmpty(); });
 }
 
 int PlayersTableModel::numberOfRows() const

@@ -201,7 +201,8 @@ public:
     // learnHostName() takes it) and its players.
     void statusAnswered(const QString& answer, double roundTripMilliseconds);
     // The text without the colour codes of the dialect.
-    static QString clearColoredName(const QString& name, GameDescription::ColourDialect dialect = GameDescription::ColourDialect::CaretDigit);
+    static QString clearColoredName(const QString& name,
+                                    GameDescription::ColourDialect dialect = GameDescription::ColourDialect::CaretDigit);
     // Whether the server's console has "fdir" to list its files: every game but those
     // the catalogue describes without a map listing (the DarkPlaces games).
     bool listsFiles() const;

@@ -115,7 +115,8 @@ qsizetype colourCodeLength(const QString& name, qsizetype at, GameDescription::C
     const QChar next = name.at(at + 1);
     if (next >= u'0' && next <= u'9')
         return 2;
-    if (dialect == GameDescription::ColourDialect::DarkPlaces && next == u'x' && isHexDigit(at + 2) && isHexDigit(at + 3) && isHexDigit(at + 4))
+    if (dialect == GameDescription::ColourDialect::DarkPlaces && next == u'x' && isHexDigit(at + 2)
+        && isHexDigit(at + 3) && isHexDigit(at + 4))
         return 5;
     return 0;
 }

@@ -12,7 +12,8 @@ struct ReplyTag {
     GameDescription::ColourDialect dialect;
 };
 const ReplyTag replyTags[] = {
-    {QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "print\n"), GameDescription::ColourDialect::CaretDigit},
+    {QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "print\n"),
+     GameDescription::ColourDialect::CaretDigit},
     {QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "n"), GameDescription::ColourDialect::DarkPlaces},
 };
 // What a server prints, and nothing else, when the rcon password of a request is wrong.

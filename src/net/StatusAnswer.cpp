@@ -72,7 +72,8 @@ QString StatusAnswer::teamOf(const QStringList& numbers, const QString& afterNam
     if (numbers.size() > 2 && !numbers.at(2).isEmpty())
         return NumberTexts::shared(numbers.at(2));
     const QString trailing = afterName.trimmed();
-    const bool isNumber = !trailing.isEmpty() && std::all_of(trailing.cbegin(), trailing.cend(), [](QChar c) { return c.isDigit(); });
+    const bool isNumber =
+        !trailing.isEmpty() && std::all_of(trailing.cbegin(), trailing.cend(), [](QChar c) { return c.isDigit(); });
     return isNumber ? NumberTexts::shared(trailing) : QString();
 }
 

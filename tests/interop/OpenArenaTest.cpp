@@ -242,11 +242,13 @@ protected:
         window->show();
         server = controller->myServers().at(0);
         // Selecting a favourite one administers refreshes it on the window's worker:
-        // an exchange in its turn, waited for with the map listing that follows it.
+        // an exchange in its turn, waited for with the map listing that follows it one
+        // latency later; the next exchange waits for its turn after that listing.
         OpenArenaServer::waitForTurn();
         control<QTableView>("tableViewServers").selectRow(0);
         while (!controller->windowExchangesIdle())
             QTest::qWait(5);
+        OpenArenaServer::waitForTurn();
     }
 
     template <class Widget>

@@ -6,8 +6,9 @@
 #include <QString>
 
 // A Quake-3-style game server for tests. It answers "getstatus" with the configured
-// status datagram, "getinfo" with "infoResponse" and the configured text when one is set and "rcon <password> <command>" with the datagrams configured for
-// that command, "Bad rconpassword." when the password is wrong, and nothing when the
+// status datagram, "getinfo" with "infoResponse" and the configured text (when one is
+// set), and "rcon <password> <command>" with the datagrams configured for that
+// command, "Bad rconpassword." when the password is wrong, and nothing when the
 // command is unknown or the server is set silent.
 class GameServerPeer : public UdpPeer {
 public:
