@@ -1,7 +1,7 @@
 #include "app/MasterScan.h"
 
+#include "model/GameCatalogue.h"
 #include "platform/HostResolution.h"
-#include "net/QuakeProtocol.h"
 #include "net/ScannedGames.h"
 #include "platform/Preferences.h"
 #include "platform/TextValue.h"
@@ -82,6 +82,12 @@ void MasterScan::setRefreshing(bool value)
     refreshing = value;
 }
 
+QList<MasterOutcome> MasterScan::masterOutcomes() const
+{
+    std::lock_guard guard(masterListsLock);
+    return outcomes;
+}
+
 void MasterScan::begin()
 {
     engineScan.reset();
@@ -90,51 +96,84 @@ void MasterScan::begin()
     refreshing = true;
     list.clear();
     counts = {};
+    outcomes.clear();
 }
 
 void MasterScan::start(const Reports& reports)
 {
-    const Preferences& store = Preferences::standard();
-    const QString host = store.stringForKey(gameOf(game).hostKey);
-    const std::optional<int> port = masterPort(store.stringForKey(gameOf(game).portKey));
-    if (host.isEmpty() || !port) {
+    mastersLookedUp = mastersToAsk();
+    if (mastersLookedUp.isEmpty()) {
         endWithoutMaster(reports);
-        return;
-    }
-    const auto masterPortNumber = static_cast<quint16>(*port);
-    if (const std::optional<in_addr> dotted = dottedAddress(host)) {
-        startOnEngine(ServerAddress{ntohl(dotted->s_addr), masterPortNumber}, reports);
         return;
     }
     reportsAfterLookup = reports;
-    masterLookups.lookUp(host, hostLookup(),
-                         [this, masterPortNumber](const QString& address) { masterLookedUp(address, masterPortNumber); });
+    masterLookups.clear();
+    lookupsLeft = static_cast<int>(mastersLookedUp.size());
+    for (qsizetype master = 0; master < mastersLookedUp.size(); ++master) {
+        const QString& host = mastersLookedUp[master].host;
+        if (dottedAddress(host)) {
+            masterLookedUp(master, host);
+            continue;
+        }
+        masterLookups.push_back(std::make_unique<HostLookups>());
+        masterLookups.back()->lookUp(host, hostLookup(),
+                                     [this, master](const QString& address) { masterLookedUp(master, address); });
+    }
 }
 
-void MasterScan::masterLookedUp(const QString& address, quint16 port)
-{
-    const Reports reports = *std::exchange(reportsAfterLookup, std::nullopt);
-    if (const std::optional<in_addr> dotted = dottedAddress(address))
-        startOnEngine(ServerAddress{ntohl(dotted->s_addr), port}, reports);
-    else
-        endWithoutMaster(reports);
-}
-
-void MasterScan::startOnEngine(ServerAddress master, const Reports& reports)
-{
-    engineScan = engine.start(settingsFor(gameOf(game), master), engineReports(reports));
-}
-
-ScanSettings MasterScan::settingsFor(const ScannedGame& game, ServerAddress master)
+QList<MasterToAsk> MasterScan::mastersToAsk() const
 {
     const Preferences& store = Preferences::standard();
-    const int protocol = TextValue::integerValue(store.stringForKey(QuakeProtocol::masterProtocolKey(game.requestType)));
+    const QString host = store.stringForKey(gameOf(game).hostKey);
+    const std::optional<int> port = masterPort(store.stringForKey(gameOf(game).portKey));
+    const GameDescription* description = GameCatalogue::standard().find(gameOf(game).id);
+    if (host.isEmpty() || !port || !description)
+        return {};
+    return {*GameMasters::masterAt(*description, MasterDescription::Transport::Udp, host, static_cast<quint16>(*port),
+                                   store)};
+}
+
+// A master whose host has no address keeps the address 0, and is told so.
+void MasterScan::masterLookedUp(qsizetype master, const QString& address)
+{
+    MasterSource& source = mastersLookedUp[master].source;
+    if (const std::optional<in_addr> dotted = dottedAddress(address))
+        source.address.ip = ntohl(dotted->s_addr);
+    else
+        told({MasterOutcome::Kind::HostNotFound, 0, source.label});
+    if (--lookupsLeft == 0)
+        startWhenAllLookedUp();
+}
+
+void MasterScan::startWhenAllLookedUp()
+{
+    const Reports reports = *std::exchange(reportsAfterLookup, std::nullopt);
+    QList<MasterSource> found;
+    for (const MasterToAsk& master : std::as_const(mastersLookedUp)) {
+        if (master.source.address.ip != 0) {
+            found.append(master.source);
+            found.last().listEnd = master.listEnd;
+        }
+    }
+    if (found.isEmpty())
+        endWithoutMaster(reports);
+    else
+        startOnEngine(found, reports);
+}
+
+void MasterScan::startOnEngine(const QList<MasterSource>& masters, const Reports& reports)
+{
+    engineScan = engine.start(settingsFor(masters), engineReports(reports));
+}
+
+ScanSettings MasterScan::settingsFor(const QList<MasterSource>& masters)
+{
+    const Preferences& store = Preferences::standard();
     return {
         .timeout = std::chrono::microseconds(store.integerForKey(QStringLiteral("Timeout"))),
         .queriesPerSecond =
             ScanSpeed::queriesPerSecond(store.integerForKey(QStringLiteral("Number of servers by thread"))),
-        .master = master,
-        .masterRequest = QuakeProtocol::masterRequest(protocol),
+        .masters = masters,
     };
 }
 
@@ -152,7 +191,7 @@ void MasterScan::requestStop()
     if (engineScan)
         engine.stop(*engineScan);
     if (reportsAfterLookup) {
-        masterLookups.cancel();
+        masterLookups.clear();
         ended(progress(), false, *std::exchange(reportsAfterLookup, std::nullopt));
     }
 }
@@ -163,7 +202,7 @@ void MasterScan::stopAndJoin()
         engine.abandon(*engineScan);
     engineScan.reset();
     if (reportsAfterLookup) {
-        masterLookups.cancel();
+        masterLookups.clear();
         reportsAfterLookup.reset();
         setRefreshing(false);
     }
@@ -177,7 +216,14 @@ ScanReports MasterScan::engineReports(const Reports& reports)
         [this, reports](const ScanCounts& scanCounts, bool masterListedNothing) {
             ended(scanCounts, masterListedNothing, reports);
         },
+        [this](qsizetype, const MasterOutcome& outcome) { told(outcome); },
     };
+}
+
+void MasterScan::told(const MasterOutcome& outcome)
+{
+    std::lock_guard guard(masterListsLock);
+    outcomes.append(outcome);
 }
 
 void MasterScan::keep(const CodServerPtr& server)

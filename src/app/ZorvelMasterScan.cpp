@@ -33,7 +33,7 @@ bool Zorvel::cod4RefreshState() const { return cod4Scan.isRefreshing(); }
 ScanProgress Zorvel::scanProgress(int tag) const
 {
     const MasterScan& scan = *masterScans()[size_t(tag)];
-    return {scan.isRefreshing(), scan.stopWasRequested(), scan.progress()};
+    return {scan.isRefreshing(), scan.stopWasRequested(), scan.progress(), scan.masterOutcomes()};
 }
 
 std::array<const MasterScan*, MasterGames::count> Zorvel::masterScans() const

@@ -9,6 +9,7 @@
 #include "platform/ColumnFit.h"
 #include "platform/CountText.h"
 #include "platform/PlainText.h"
+#include "platform/PlainTextTip.h"
 #include "platform/TextValue.h"
 #include "platform/WindowMemory.h"
 
@@ -406,8 +407,18 @@ QString ServerFinder::scansProgressText() const
 
 void ServerFinder::showCounts()
 {
-    for (size_t game = 0; game < gameControls.size(); ++game)
+    for (size_t game = 0; game < gameControls.size(); ++game) {
         gameControls[game].count->setText(serversText(gameServers[game].size()));
+        showMastersTip(gameControls[game], controller.scanProgress(int(game)));
+    }
+}
+
+// The masters' names come from the settings: the tip shows them as typed.
+void ServerFinder::showMastersTip(const GameControls& game, const ScanProgress& progress)
+{
+    const QString tip = PlainTextTip::of(progress.mastersTip());
+    game.choice->setToolTip(tip);
+    game.count->setToolTip(tip);
 }
 
 CodServerPtr ServerFinder::selectedServer() const

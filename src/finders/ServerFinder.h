@@ -2,6 +2,7 @@
 
 #include "finders/GameChoices.h"
 #include "finders/MasterGames.h"
+#include "finders/ScanProgress.h"
 #include "finders/ServerFilter.h"
 #include "model/CodServer.h"
 #include "platform/WorkerQueue.h"
@@ -106,6 +107,7 @@ private:
     // A line for each running scan: the game and its counts.
     QString scansProgressText() const;
     void showCounts();
+    void showMastersTip(const GameControls& game, const ScanProgress& progress);
     CodServerPtr selectedServer() const;
     // Selects the server's row, or no row when it is not shown.
     void selectServer(const CodServerPtr& server);

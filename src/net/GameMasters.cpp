@@ -91,3 +91,25 @@ QList<MasterToAsk> GameMasters::mastersToAsk(const GameDescription& game, const 
     }
     return masters;
 }
+
+std::optional<MasterToAsk> GameMasters::masterAt(const GameDescription& game, MasterDescription::Transport transport,
+                                                 const QString& host, quint16 port, const Preferences& store)
+{
+    const auto sameTransport = std::find_if(game.masters.cbegin(), game.masters.cend(), [transport](const auto& master) {
+        return master.transport == transport;
+    });
+    if (sameTransport == game.masters.cend() && transport == MasterDescription::Transport::Tcp)
+        return std::nullopt;
+    MasterDescription master = transport == MasterDescription::Transport::Udp ? likeStored(game, QString(), 0)
+                                                                               : *sameTransport;
+    const bool stored = transport == MasterDescription::Transport::Udp && !game.settingsPrefix.isEmpty();
+    const int protocol = stored ? TextValue::integerValue(store.stringForKey(game.settingsPrefix
+                                                                             + QStringLiteral(" Master Server Protocol")))
+                                : master.protocols.value(0);
+    master.host = host;
+    master.port = port;
+    MasterSource source{master.label(), ServerAddress{0, port}, transportOf(transport), requestOf(master, protocol),
+                        master.entryPrefix};
+    source.listEnd = master.listEnd;
+    return MasterToAsk{host, source, master.listEnd};
+}

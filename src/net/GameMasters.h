@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class Preferences;
 
 // A master a scan asks, before its host name is looked up: the source's address
@@ -27,6 +29,13 @@ public:
     // with each of its protocols. A request that is already in the list (same host,
     // port, transport and bytes) is asked once.
     static QList<MasterToAsk> mastersToAsk(const GameDescription& game, const Preferences& store);
+    // A master of the game at host and port, asked over that transport as the game's
+    // masters of that transport are (request, game name, keywords, entry prefix and
+    // framing of the first of them, or over UDP the usual "getservers"), with their
+    // first protocol, or the stored one for a game whose master lives in the
+    // settings; nothing when the game has no masters over TCP and TCP is asked for.
+    static std::optional<MasterToAsk> masterAt(const GameDescription& game, MasterDescription::Transport transport,
+                                               const QString& host, quint16 port, const Preferences& store);
     // The request's bytes: the four 0xFF bytes and the master's request text with its
     // game name, the protocol and its keywords.
     static QByteArray requestOf(const MasterDescription& master, int protocol);

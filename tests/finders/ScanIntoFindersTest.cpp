@@ -1,5 +1,6 @@
 #include "FinderWindowTest.h"
 
+#include "app/MasterScan.h"
 #include "finders/ScanProgress.h"
 #include "peers/GameServerFarm.h"
 #include "peers/MasterServerPeer.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <chrono>
@@ -92,6 +94,29 @@ TEST_F(ScanIntoFindersTest, theFindersFollowARunningScanAndShowItsWholeListWhenI
     EXPECT_FALSE(serverFinder->controls().filtersBox->isHidden());
     EXPECT_EQ(namesFound(playerFinder->thePlayersFound()), QStringList{"Latecomer"})
         << "found on the server that answered last";
+}
+
+// The game's row tells what became of each master: how many servers it listed, or
+// why none.
+TEST_F(ScanIntoFindersTest, theGamesRowTellsEachMastersOutcomeInItsTip)
+{
+    GameServerFarm farm(farmServers(12, 0ms));
+    master.setAnswer(MasterServerPeer::activisionDatagrams(farm.masterRecords(), 5));
+    const QLabel& count = *serverFinder->controls().numberOfCodServers;
+
+    serverFinder->controls().codUpdateButton->click();
+    while (controller->codRefreshState())
+        QTest::qWait(5);
+    QTRY_VERIFY(count.toolTip().contains(QStringLiteral("127.0.0.1:%1: listed 12").arg(master.port())));
+
+    MasterScan::setHostLookup([](const QString&) { return QString(); });
+    const auto realLookup = qScopeGuard([] { MasterScan::setHostLookup(MasterScan::getIpFromString); });
+    Preferences::standard().setObject(QStringLiteral("no-such-master.invalid"), QStringLiteral("CoD Master Server"));
+    serverFinder->controls().codUpdateButton->click();
+    while (controller->codRefreshState())
+        QTest::qWait(5);
+    QTRY_VERIFY(count.toolTip().contains(QStringLiteral("no-such-master.invalid:%1: host not found").arg(master.port())));
+    EXPECT_FALSE(count.toolTip().contains(QStringLiteral("listed"))) << "the last scan's masters only";
 }
 
 TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsTheEngine)
