@@ -407,10 +407,11 @@ QString ServerFinder::scansProgressText() const
 
 void ServerFinder::showCounts()
 {
-    for (size_t game = 0; game < gameControls.size(); ++game) {
+    for (size_t game = 0; game < gameControls.size(); ++game)
         gameControls[game].count->setText(serversText(gameServers[game].size()));
-        showMastersTip(gameControls[game], controller.scanProgress(int(game)));
-    }
+    // The local network's row has no masters.
+    for (int tag = 0; tag < MasterGames::count; ++tag)
+        showMastersTip(gameControls[size_t(tag)], controller.scanProgress(tag));
 }
 
 // The masters' names come from the settings: the tip shows them as typed.
