@@ -2,7 +2,6 @@
 
 #include "finders/ColumnOrder.h"
 #include "finders/FinderHost.h"
-#include "finders/ServerColumns.h"
 #include "finders/ServerFinderTableModel.h"
 #include "platform/Alerts.h"
 #include "platform/ClosingKeys.h"
@@ -234,18 +233,27 @@ void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, con
 // filters do: a rescan does not undo the user's choice.
 void ServerFinder::updateServers()
 {
-    for (size_t game = 0; game < gameServers.size(); ++game)
+    for (size_t game = 0; game < gameServers.size(); ++game) {
         gameChoices[game] = GameChoices::of(gameServers[game]);
+        foundServers[game] = FoundServers(gameServers[game]);
+    }
     fillChoiceBoxes(ui->mapSearchBox->currentText(), ui->gametypeSearchBox->currentText());
     applyFilters();
 }
 
+// The game's servers are kept in the table's order, so that the servers that pass
+// come out in it.
 void ServerFinder::applyFilters()
 {
     const CodServerPtr selected = selectedServer();
     const int game = selectedGame();
-    m_theServers = game < 0 ? QList<CodServerPtr>() : filterOfControls().apply(gameServers[size_t(game)]);
-    sortShownServers();
+    if (game < 0) {
+        m_theServers.clear();
+    } else {
+        FoundServers& servers = foundServers[size_t(game)];
+        servers.keepIn(ColumnOrder::chosen(*ui->serverTable));
+        m_theServers = servers.passing(filterOfControls());
+    }
     tableModel->reloadData();
     selectServer(selected);
     updateUI();
@@ -338,6 +346,8 @@ void ServerFinder::updateServer()
 void ServerFinder::serverRequeried(const CodServerPtr& server)
 {
     if (server->commError() == CodServer::Answered) {
+        if (selectedGame() >= 0)
+            foundServers[size_t(selectedGame())].refresh(server);
         tableModel->reloadData();
         offerChoice(*ui->gametypeSearchBox, server->serverGametype());
         offerChoice(*ui->mapSearchBox, server->serverMapName());
@@ -352,10 +362,7 @@ void ServerFinder::serverRequeried(const CodServerPtr& server)
 
 void ServerFinder::tableViewSortDescriptorsDidChange()
 {
-    const CodServerPtr selected = selectedServer();
-    sortShownServers();
-    tableModel->reloadData();
-    selectServer(selected);
+    applyFilters();
 }
 
 int ServerFinder::selectedGame() const
@@ -386,12 +393,6 @@ void ServerFinder::fillChoiceBoxes(const QString& map, const QString& gametype)
     const GameChoices choices = game < 0 ? GameChoices() : gameChoices[size_t(game)];
     fillBox(*ui->mapSearchBox, choices.maps, map);
     fillBox(*ui->gametypeSearchBox, choices.gametypes, gametype);
-}
-
-void ServerFinder::sortShownServers()
-{
-    if (const std::optional<ColumnOrder::Choice> order = ColumnOrder::chosen(*ui->serverTable))
-        ServerColumns::sortServers(m_theServers, order->column, order->order);
 }
 
 QString ServerFinder::scansProgressText() const

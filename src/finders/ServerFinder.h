@@ -1,5 +1,6 @@
 #pragma once
 
+#include "finders/FoundServers.h"
 #include "finders/GameChoices.h"
 #include "finders/MasterGames.h"
 #include "finders/ScanProgress.h"
@@ -103,7 +104,6 @@ private:
     // Refills the map and gametype boxes with the selected game's choices, selecting
     // the entries equal to the texts, or "All" where there is none.
     void fillChoiceBoxes(const QString& map, const QString& gametype);
-    void sortShownServers();
     // A line for each running scan: the game and its counts.
     QString scansProgressText() const;
     void showCounts();
@@ -126,6 +126,8 @@ private:
     ServerFinderTableModel* tableModel = nullptr;
     // The copies of the four master lists and the local network's, and the servers shown.
     std::array<QList<CodServerPtr>, rowCount> gameServers;
+    // The same lists as the filters read them, in the table's order.
+    std::array<FoundServers, rowCount> foundServers;
     QList<CodServerPtr> m_theServers;
     std::array<GameChoices, rowCount> gameChoices;
     // Last, so that its worker is joined before the lists its jobs' ends use go.
