@@ -1,5 +1,6 @@
 // Host and player names lose their colour codes through CodServer::clearColoredName:
-// no input may crash it, and it only ever removes caret-and-digit pairs.
+// no input may crash it; it only ever removes caret-and-digit pairs and, in the
+// DarkPlaces dialect, caret-x-and-three-hex-digit codes too.
 #include "FuzzInput.h"
 
 #include "model/CodServer.h"
@@ -28,8 +29,19 @@ bool isSubsequence(const QString& part, const QString& whole)
     return at == part.size();
 }
 
+void checkDarkPlaces(const QString& name)
+{
+    const QString cleared = CodServer::clearColoredName(name, GameDescription::ColourDialect::DarkPlaces);
+    require(cleared.size() <= name.size());
+    require(isSubsequence(cleared, name));
+    require(cleared.size() <= CodServer::clearColoredName(name).size());
+    if (!name.contains(u'^'))
+        require(cleared == name);
+}
+
 void check(const QString& name)
 {
+    checkDarkPlaces(name);
     const QString cleared = CodServer::clearColoredName(name);
     require(cleared.size() <= name.size());
     require((name.size() - cleared.size()) % 2 == 0);

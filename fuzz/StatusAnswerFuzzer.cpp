@@ -25,8 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(number > lastNumber);
         lastNumber = number;
         require(!player->colouredName().contains(u'"') && !player->colouredName().contains(u'\n'));
-        require(player->playerName() == CodServer::clearColoredName(player->colouredName()));
-        require(!player->playerScore().contains(u' ') && !player->playerPing().contains(u' '));
+        const QString coloured = player->colouredName();
+        const QString inDarkPlaces = CodServer::clearColoredName(coloured, GameDescription::ColourDialect::DarkPlaces);
+        require(player->playerName() == CodServer::clearColoredName(coloured) || player->playerName() == inDarkPlaces);
+        require(!player->playerScore().contains(u' ') && !player->playerPing().contains(u' ')
+                && !player->playerTeam().contains(u' '));
     }
     require(parsed.players().size() <= answer.count(u'\n'));
     return 0;

@@ -23,6 +23,9 @@ public:
     // Why Join is off, in one line for its tooltip; empty while it is on.
     QString goToUnavailableReason = QStringLiteral("No favourite server selected");
     bool drawerOpen = false;
+    // The drawer offers Ban while the server's game has a ban command (a game the
+    // catalogue does not describe is taken to have one).
+    bool banOffered = false;
     // The map and gametype lists are filled (exchange worked or a console command
     // failed) rather than emptied (never contacted or unreachable).
     bool showsMapAndGametype = false;

@@ -1,6 +1,7 @@
 #include "admin/ServerConsole.h"
 
 #include "admin/ConsoleArgument.h"
+#include "model/GameCatalogue.h"
 #include "model/GameKind.h"
 #include "net/ConsoleReply.h"
 #include "net/ConsoleStatusListing.h"
@@ -32,6 +33,24 @@ struct Sanction {
 };
 const Sanction kick = {QStringLiteral("Kick Player"), QStringLiteral("Kick"), QStringLiteral("Kick by name")};
 const Sanction ban = {QStringLiteral("Ban Player"), QStringLiteral("Ban"), QStringLiteral("Ban by name")};
+
+// The console commands of the server's game, from the catalogue; a game it does not
+// describe takes the catalogue's defaults.
+AdminCommands adminCommandsOf(const CodServer& server)
+{
+    const GameDescription* game = GameCatalogue::standard().gameOf(server.serverGameName(), server.serverRules());
+    return game ? game->admin
+                : AdminCommands{QStringLiteral("kick {name}"), QStringLiteral("clientKick {slot}"),
+                                QStringLiteral("banUser {name}"), std::nullopt};
+}
+
+// The game's ban command where it bans by what the placeholder stands for (a slot, a
+// name), else the usual one.
+QString permanentBan(const CodServer& server, const QString& placeholder, const QString& value, const QString& usual)
+{
+    const QString ban = adminCommandsOf(server).ban;
+    return ban.contains(placeholder) ? QString(ban).replace(placeholder, value) : usual;
+}
 
 // The delay in seconds between two console commands sent in a row.
 double latency()
@@ -194,7 +213,9 @@ void ServerConsole::kickPlayerBySlot()
     if (!player)
         return;
     withSlotOf(player, kick.title, kick.byName, [this, player](const CodServerPtr& server, int slot) {
-        scheduleRconCommand(server, QStringLiteral("clientKick %1").arg(slot), latency(),
+        const QString command =
+            adminCommandsOf(*server).kickBySlot.replace(QStringLiteral("{slot}"), QString::number(slot));
+        scheduleRconCommand(server, command, latency(),
                             QStringLiteral("Kicked %1 (slot %2)").arg(player->playerName()).arg(slot),
                             refreshAfterwards(server));
     });
@@ -207,9 +228,10 @@ void ServerConsole::kickPlayerByName()
     if (!player)
         return;
     const QString name = player->colouredName();
+    const CodServerPtr server = currentServer();
     if (nameReadsWhole(name))
-        sendRconCommand(QStringLiteral("kick ") + name, QStringLiteral("Kicked ") + player->playerName(),
-                        refreshAfterwards(currentServer()));
+        sendRconCommand(adminCommandsOf(*server).kickByName.replace(QStringLiteral("{name}"), name),
+                        QStringLiteral("Kicked ") + player->playerName(), refreshAfterwards(server));
     else
         refuseName(kick);
     emit commandHandled();
@@ -247,8 +269,9 @@ void ServerConsole::banPlayerBySlot()
             scheduleRconCommand(server, QStringLiteral("tempBanClient %1").arg(slot), 2 * latency(), banned,
                                 refreshAfterwards(server));
         } else {
-            scheduleRconCommand(server, QStringLiteral("clientBan %1").arg(slot), latency(), banned,
-                                refreshAfterwards(server));
+            scheduleRconCommand(server, permanentBan(*server, QStringLiteral("{slot}"), QString::number(slot),
+                                                     QStringLiteral("clientBan %1").arg(slot)),
+                                latency(), banned, refreshAfterwards(server));
         }
     });
     emit commandHandled();
@@ -270,7 +293,8 @@ void ServerConsole::banPlayerByName()
         scheduleRconCommand(server, QStringLiteral("tempBanUser ") + name, latency(), banned,
                             refreshAfterwards(server));
     } else {
-        sendRconCommand(QStringLiteral("banUser ") + name, banned, refreshAfterwards(server));
+        const QString command = permanentBan(*server, QStringLiteral("{name}"), name, QStringLiteral("banUser ") + name);
+        sendRconCommand(command, banned, refreshAfterwards(server));
     }
     emit commandHandled();
 }

@@ -43,7 +43,7 @@ QVariant FavoritesTableModel::objectValue(int row, const QString& columnIdentifi
     if (!server)
         return {};
     if (columnIdentifier == u"GameIcon") {
-        const QPixmap icon = controller.gameImage(gameKindOf(server->serverGameName()));
+        const QPixmap icon = controller.gameImageOf(*server);
         return role == Qt::DecorationRole && !icon.isNull() ? QVariant(icon) : QVariant();
     }
     switch (role) {

@@ -134,7 +134,7 @@ void FavouritesRefresh::listConfigurations(const std::vector<Favourite>& answere
     for (const Favourite& each : answered) {
         if (stop.stop_requested())
             return;
-        if (!each.server->serverPass().isEmpty())
+        if (!each.server->serverPass().isEmpty() && each.server->listsFiles())
             each.server->cfgListRefresh();
     }
 }

@@ -92,7 +92,8 @@ void MainWindow::setUpTables()
     playersModel = new PlayersTableModel(controller,
                                          {{QStringLiteral("playerName"), tr("Player")},
                                           {QStringLiteral("playerScore"), tr("Score")},
-                                          {QStringLiteral("playerPing"), tr("Ping")}},
+                                          {QStringLiteral("playerPing"), tr("Ping")},
+                                          {QStringLiteral("playerTeam"), tr("Team")}},
                                          this);
     ui->tableViewPlayers->setModel(playersModel);
     ui->tableViewPlayers->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -132,6 +133,7 @@ void MainWindow::setUpMenus()
            &Zorvel::showFindServerWindow},
           {QStringLiteral("showFindPlayerOrClanPanel"), tr("Find a &player or clan…"), QKeySequence(tr("Ctrl+Shift+F")),
            &Zorvel::showFindPlayerOrClanPanel},
+          {QStringLiteral("findLanServers"), tr("Find servers on this &network"), {}, &Zorvel::findLanServers},
           {QStringLiteral("showWatchWindow"), tr("&Watch…"), QKeySequence(tr("Ctrl+Shift+W")), &Zorvel::showWatchWindow},
           {},
           {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}, &Zorvel::scanCodServers},
@@ -332,6 +334,7 @@ void MainWindow::reloadTables()
     favoritesModel->reloadData();
     const QScopedValueRollback guard(reloadingPlayers, true);
     playersModel->reloadData();
+    ui->tableViewPlayers->setColumnHidden(teamColumn, !playersModel->anyPlayerHasTeam());
     selectOnlyRow(*ui->tableViewPlayers, controller.console().chosenPlayerRow());
 }
 

@@ -75,6 +75,8 @@ private:
     std::unique_ptr<Ui::MainWindow> ui;
     FavoritesTableModel* favoritesModel = nullptr;
     PlayersTableModel* playersModel = nullptr;
+    // Shown only while a player of the current server has a team.
+    static constexpr int teamColumn = 3;
     NewModifyWindow* newModifySheet = nullptr;
     InfoWindow* infoSheet = nullptr;
     PasswordWindow* passwordSheet = nullptr;

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 using PlayerText = QString (CodPlayer::*)() const;
@@ -17,6 +19,7 @@ const QHash<QString, PlayerText>& playerFields()
         {QStringLiteral("playerPing"), &CodPlayer::playerPing},
         {QStringLiteral("playerScore"), &CodPlayer::playerScore},
         {QStringLiteral("colouredName"), &CodPlayer::colouredName},
+        {QStringLiteral("playerTeam"), &CodPlayer::playerTeam},
     };
     return fields;
 }
@@ -33,6 +36,13 @@ QList<CodPlayerPtr> PlayersTableModel::players() const
 {
     const CodServerPtr server = controller.currentServer();
     return server ? server->serverPlayers() : QList<CodPlayerPtr>();
+}
+
+bool PlayersTableModel::anyPlayerHasTeam() const
+{
+    const QList<CodPlayerPtr> shown = players();
+    return std::any_of(shown.cbegin(), shown.cend(),
+                       [](const CodPlayerPtr& player) { return !player->playerTeam().isEmpty(); });
 }
 
 int PlayersTableModel::numberOfRows() const

@@ -77,5 +77,7 @@ QList<Setting> RegisteredSettings::table(const QByteArray& presetFavourites)
         text(QStringLiteral("CoD4 Master Server"), QStringLiteral("cod4master.activision.com")),
         text(QStringLiteral("CoD4 Master Server Port"), QStringLiteral("20810")),
         text(QStringLiteral("CoD4 Master Server Protocol"), QStringLiteral("4")),
+        // Where "Find servers on this network" sends its query: a dotted IPv4 address.
+        text(QStringLiteral("LAN Broadcast Address"), QStringLiteral("255.255.255.255")),
     };
 }

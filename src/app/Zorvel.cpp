@@ -2,8 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/RegisteredSettings.h"
-#include "launch/Desktop.h"
-#include "launch/GameApplications.h"
+#include "model/GameCatalogue.h"
 #include "net/MapListListener.h"
 #include "platform/Alerts.h"
 #include "platform/Preferences.h"
@@ -41,11 +40,6 @@ Zorvel::Zorvel(QObject* parent)
     , m_cod2GameTypeArray{"dm", "tdm", "sd", "ctf", "hq"}
     , m_cod4GameTypeArray{"dm", "dom", "koth", "sab", "sd", "war"}
     , m_AWEGameTypeArray{"actf", "htf", "rsd", "dem", "ad", "lts"}
-    , m_hasCoD(isInstalled(GameApplications::callOfDuty))
-    , m_hasUO(isInstalled(GameApplications::unitedOffensive))
-    , m_hasCoD2(isInstalled(GameApplications::callOfDuty2))
-    , m_hasCoD4(isInstalled(GameApplications::callOfDuty4))
-    , m_hasUrbanTerror(isInstalled(GameApplications::urbanTerror))
     , m_codGameImage(imageResource(QStringLiteral("CoDgame.gif")))
     , m_uoGameImage(imageResource(QStringLiteral("UOgame.gif")))
     , m_cod2GameImage(imageResource(QStringLiteral("CoD2game.gif")))
@@ -91,11 +85,6 @@ void Zorvel::loadMyServers(const QByteArray& presetArchive)
     restoreUnanswered = unsavedFavourites.has_value();
 }
 
-bool Zorvel::isInstalled(const QString& applicationIdentifier)
-{
-    return !Desktop::current().applicationPath(applicationIdentifier).isEmpty();
-}
-
 void Zorvel::awakeFromNib(MainWindow& window)
 {
     mainWindow = &window;
@@ -139,7 +128,8 @@ bool Zorvel::validateMenuItem(const QAction& item) const
         return mainWindow && mainWindow->controls().goToServerButton->isEnabled();
     // A kick or a ban needs the drawer's console and a player chosen on its server.
     if (playerCommands.contains(action))
-        return mainWindow && !mainWindow->controls().rconDrawer->isHidden() && serverConsole.hasChosenPlayer();
+        return mainWindow && !mainWindow->controls().rconDrawer->isHidden() && serverConsole.hasChosenPlayer()
+               && !(action.startsWith(u"ban") && mainWindow->controls().banButton->isHidden());
     // The entry stands for the drawer's button: a server without the drawer has no
     // console to take a rotation.
     if (action == u"createGameRotation")
@@ -181,19 +171,10 @@ QString Zorvel::playerNameToFind() const
     return mainWindow ? mainWindow->controls().playerNameToFind->text() : QString();
 }
 
-bool Zorvel::isGameInstalled(GameKind kind) const
+bool Zorvel::isGameInstalled(const CodServer& server) const
 {
-    switch (kind) {
-    case GameKind::CoD: return m_hasCoD;
-    case GameKind::UO: return m_hasUO;
-    case GameKind::CoD2: return m_hasCoD2;
-    case GameKind::CoD4: return m_hasCoD4;
-    case GameKind::UrbanTerror: return m_hasUrbanTerror;
-    case GameKind::ET:
-    case GameKind::UT2004:
-    case GameKind::Unknown: break;
-    }
-    return false;
+    const GameDescription* game = GameCatalogue::standard().gameOf(server.serverGameName(), server.serverRules());
+    return game && m_installedGames.has(game->id);
 }
 
 QPixmap Zorvel::gameImage(GameKind kind) const
@@ -209,6 +190,15 @@ QPixmap Zorvel::gameImage(GameKind kind) const
     case GameKind::Unknown: break;
     }
     return {};
+}
+
+QPixmap Zorvel::gameImageOf(const CodServer& server) const
+{
+    const QPixmap ofKind = gameImage(gameKindOf(server.serverGameName()));
+    if (!ofKind.isNull())
+        return ofKind;
+    const GameDescription* game = GameCatalogue::standard().gameOf(server.serverGameName(), server.serverRules());
+    return game ? QPixmap(QStringLiteral(":/images/games/%1.png").arg(game->id)) : QPixmap();
 }
 
 void Zorvel::showPreferencePanel()

@@ -224,14 +224,12 @@ public:
     // The history of the servers queried (ZorvelHistory.cpp): every answered status
     // query of a favourite, a scan or a finder is recorded in it.
     HistoryStore& history() override { return m_history; }
+    // Finds the servers of the local network: "getinfo" to the "LAN Broadcast Address"
+    // on every game's default ports; the finder shows those that answer.
+    void findLanServers() override;
 
-    bool hasCoD() const { return m_hasCoD; }
-    bool hasUO() const { return m_hasUO; }
-    bool hasCoD2() const { return m_hasCoD2; }
-    bool hasCoD4() const { return m_hasCoD4; }
-    bool hasUrbanTerror() const { return m_hasUrbanTerror; }
     // The games that can be started on this machine, for joining a server.
-    InstalledGames installedGames() const;
+    const InstalledGames& installedGames() const { return m_installedGames; }
 
     QList<CodServerPtr> myServers() const { return m_myServers.servers(); }
     const QStringList& codGameTypeArray() const { return m_codGameTypeArray; }
@@ -282,6 +280,9 @@ public:
 
     // The icon of a game; a null pixmap for a game without one.
     QPixmap gameImage(GameKind kind) const override;
+    // The icon of the server's game: its GameKind's, else the one drawn for its game in
+    // the catalogue (":/images/games/ID.png"); a null pixmap when there is neither.
+    QPixmap gameImageOf(const CodServer& server) const;
     QPixmap punkbusterImage() const override { return m_punkbusterImage; }
     QPixmap passwordImage() const override { return m_passwordImage; }
 
@@ -316,11 +317,10 @@ private:
     // What the restore prompt says of a recovery copy that was partly read.
     static QString damageOf(const FavouritesStore::Loaded& unsaved);
     void connectSessionManager();
-    static bool isInstalled(const QString& applicationIdentifier);
     // The selected row of the favourites table, or -1.
     int selectedFavouriteRow() const;
-    // Whether the game can be started on this machine.
-    bool isGameInstalled(GameKind kind) const;
+    // Whether the server's game can be started on this machine.
+    bool isGameInstalled(const CodServer& server) const;
     // The gametypes the drawer offers for a game, with the AWE ones when wanted.
     QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
     // The status bar tells that a favourite has the address already.
@@ -440,11 +440,7 @@ private:
     Finders finders{*this};
     // Set by the refresh-all worker too, when a server's name changed.
     std::atomic<bool> m_listOfServersModified = false;
-    bool m_hasCoD = false;
-    bool m_hasUO = false;
-    bool m_hasCoD2 = false;
-    bool m_hasCoD4 = false;
-    bool m_hasUrbanTerror = false;
+    const InstalledGames m_installedGames = InstalledGames::onThisDesktop();
     bool m_refreshAllInProgress = false;
     CodServerPtr m_currentServer;
     ServerConsole serverConsole{[this] { return m_currentServer; }};

@@ -4,6 +4,10 @@
 
 #include "app/MainWindow.h"
 #include "app/PasswordWindow.h"
+#include "model/GameCatalogue.h"
+#include "net/LanDiscovery.h"
+#include "platform/CountText.h"
+#include "platform/Preferences.h"
 
 #include "ui_PasswordWindow.h"
 
@@ -22,6 +26,48 @@ void Zorvel::showFindServerWindow()
 void Zorvel::showFindPlayerOrClanPanel()
 {
     finders.showFindPlayerOrClanPanel();
+}
+
+namespace {
+
+// Every game's default ports, each once, in the catalogue's order.
+QList<quint16> lanPorts()
+{
+    QList<quint16> ports;
+    for (const GameDescription& game : GameCatalogue::standard().games()) {
+        for (const quint16 port : game.defaultPorts) {
+            if (!ports.contains(port))
+                ports.append(port);
+        }
+    }
+    return ports;
+}
+
+}  // namespace
+
+// The network is asked on the window's worker; each server that answered is then
+// queried for its status there, and those that answer that too go to the finder.
+void Zorvel::findLanServers()
+{
+    const Preferences& store = Preferences::standard();
+    const QString broadcastAddress = store.stringForKey(QStringLiteral("LAN Broadcast Address"));
+    const int timeout = store.integerForKey(QStringLiteral("Timeout"));
+    showOutcome(QStringLiteral("Looking for servers on this network"));
+    windowExchanges.queue([this, broadcastAddress, timeout]() -> WorkerQueue::Then {
+        QList<CodServerPtr> answered;
+        for (const QString& address : LanDiscovery::findServers(broadcastAddress, lanPorts(), timeout)) {
+            const CodServerPtr server = CodServer::create();
+            server->setServerIp(address);
+            server->serverRefresh();
+            if (server->commError() == CodServer::Answered)
+                answered.append(server);
+        }
+        return [this, answered] {
+            const QString found = CountText::of(answered.size(), QStringLiteral("server"), QStringLiteral("servers"));
+            showOutcome(QStringLiteral("Found %1 on this network").arg(found));
+            finders.showLocalNetwork(answered);
+        };
+    });
 }
 
 FinderHost::MasterLists Zorvel::masterLists() const

@@ -55,7 +55,7 @@ void Zorvel::updateButtonStatus()
         m_currentServer = selected;
     const GameKind game = selected ? gameKindOf(selected->serverGameName()) : GameKind::Unknown;
     const AdministrationPanelState state =
-        selected ? AdministrationPanelState(*selected, isGameInstalled(game)) : AdministrationPanelState();
+        selected ? AdministrationPanelState(*selected, isGameInstalled(*selected)) : AdministrationPanelState();
     controls.modifyServerButton->setEnabled(state.editButtonsEnabled);
     controls.deleteServerButton->setEnabled(state.editButtonsEnabled);
     controls.refreshServerButton->setEnabled(state.editButtonsEnabled);
@@ -67,6 +67,10 @@ void Zorvel::updateButtonStatus()
         controls.rconDrawer->hide();
         return;
     }
+    const QList<QWidget*> banControls = {controls.banButton, controls.banOneMinuteButton, controls.banTenMinutesButton,
+                                         controls.banThirtyMinutesButton, controls.banForeverButton};
+    for (QWidget* banControl : banControls)
+        banControl->setVisible(state.banOffered);
     updateExecComboBox(selected);
     updateMapListComboBox(selected);
     controls.execComboBox->setCurrentIndex(-1);
@@ -112,7 +116,7 @@ void Zorvel::updateFields()
     // titled box: the favourites' buttons above stay where they are when one appears.
     controls.lastUpdateBox->setTitle(summary.statusLine.isEmpty() ? QStringLiteral(" ") : summary.statusLine);
     const bool icons = summary.showsIcons;
-    controls.viewGameType->setPixmap(icons ? gameImage(summary.game) : QPixmap());
+    controls.viewGameType->setPixmap(icons && selected ? gameImageOf(*selected) : QPixmap());
     controls.viewPunkbuster->setPixmap(icons && summary.punkbuster ? m_punkbusterImage : QPixmap());
     controls.viewPassword->setPixmap(icons && summary.password ? m_passwordImage : QPixmap());
 }

@@ -327,8 +327,3 @@ void Zorvel::cancelPasswordWindow()
 {
     mainWindow->passwordWindow().reject();
 }
-
-InstalledGames Zorvel::installedGames() const
-{
-    return {m_hasCoD, m_hasUO, m_hasCoD2, m_hasCoD4, m_hasUrbanTerror};
-}

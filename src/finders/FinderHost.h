@@ -37,6 +37,8 @@ public:
     virtual void scanServersStop(int tag) = 0;
     // Where the scan of the game with the tag stands.
     virtual ScanProgress scanProgress(int tag) const = 0;
+    // Asks the local network for its game servers; the finder is told what answered.
+    virtual void findLanServers() = 0;
     // The tag of the game whose scan started last in this run, if any did.
     virtual std::optional<int> lastFetchedGame() const = 0;
 

@@ -53,6 +53,12 @@ void Finders::showFindServerWindow()
         _findServerWindow->selectLatestGame();
 }
 
+void Finders::showLocalNetwork(const QList<CodServerPtr>& servers)
+{
+    openFinder(controller, _findServerWindow);
+    _findServerWindow->showLocalNetwork(servers);
+}
+
 void Finders::showFindPlayerOrClanPanel()
 {
     openFinder(controller, _findPlayerOrClanWindow);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/CodServer.h"
+
+#include <QList>
 #include <QObject>
 
 #include <memory>
@@ -22,6 +25,8 @@ public:
     void showFindServerWindow();
     void showFindPlayerOrClanPanel();
 
+    // Shows the server finder in front with the servers found on the local network.
+    void showLocalNetwork(const QList<CodServerPtr>& servers);
     // A scan started: the open finders bring their controls up to date.
     void updateFindersUI();
     // The lists grew or a scan ended: hands copies of the four lists to the player

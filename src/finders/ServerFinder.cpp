@@ -15,6 +15,8 @@
 #include "ui_ServerFinder.h"
 
 #include <QButtonGroup>
+#include <QLabel>
+#include <QRadioButton>
 #include <QMenu>
 #include <QSignalBlocker>
 
@@ -96,8 +98,9 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
         {ui->cod2GameButton, ui->numberOfCod2Servers, ui->cod2UpdateButton, ui->cod2StopButton},
         {ui->cod4GameButton, ui->numberOfCod4Servers, ui->cod4UpdateButton, ui->cod4StopButton},
     }};
+    addLocalNetworkRow();
     gameMatrix = new QButtonGroup(this);
-    for (int tag = 0; tag < MasterGames::count; ++tag)
+    for (int tag = 0; tag < int(rowCount); ++tag)
         gameMatrix->addButton(gameControls[size_t(tag)].choice, tag);
     keepFetchButtonsInPlace();
     setUpTable();
@@ -147,6 +150,32 @@ void ServerFinder::keepFetchButtonsInPlace()
         game.count->setMinimumWidth(game.count->fontMetrics().horizontalAdvance(serversText(88888)));
 }
 
+void ServerFinder::addLocalNetworkRow()
+{
+    auto* choice = new QRadioButton(tr("Local network"), this);
+    choice->setObjectName(QStringLiteral("localNetworkButton"));
+    auto* count = new QLabel(this);
+    auto* find = new QPushButton(tr("Find"), this);
+    find->setObjectName(QStringLiteral("localNetworkFindButton"));
+    find->setToolTip(tr("Asks the local network for its game servers on each game's default ports"));
+    auto* stop = new QPushButton(tr("Stop"), this);
+    stop->hide();
+    const int row = ui->gamesLayout->rowCount();
+    ui->gamesLayout->addWidget(choice, row, 0);
+    ui->gamesLayout->addWidget(count, row, 1);
+    ui->gamesLayout->addWidget(find, row, 2);
+    gameControls[localNetwork] = {choice, count, find, stop};
+    connect(find, &QPushButton::clicked, this, [this] { controller.findLanServers(); });
+}
+
+void ServerFinder::showLocalNetwork(const QList<CodServerPtr>& servers)
+{
+    gameServers[localNetwork] = servers;
+    gameControls[localNetwork].choice->setChecked(true);
+    showCounts();
+    updateServers();
+}
+
 void ServerFinder::windowDidLoad()
 {
     ui->minPlayersPopUp->clear();
@@ -189,7 +218,10 @@ void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, con
                                       const QList<CodServerPtr>& cod2Servers,
                                       const QList<CodServerPtr>& cod4Servers)
 {
-    gameServers = {codServers, uoServers, cod2Servers, cod4Servers};
+    gameServers[0] = codServers;
+    gameServers[1] = uoServers;
+    gameServers[2] = cod2Servers;
+    gameServers[3] = cod4Servers;
     showCounts();
     if (controller.anyMasterIsRefreshing())
         updateUI();
@@ -377,10 +409,11 @@ QString ServerFinder::scansProgressText() const
 
 void ServerFinder::showCounts()
 {
-    for (size_t game = 0; game < gameControls.size(); ++game) {
+    for (size_t game = 0; game < gameControls.size(); ++game)
         gameControls[game].count->setText(serversText(gameServers[game].size()));
-        showMastersTip(gameControls[game], controller.scanProgress(int(game)));
-    }
+    // The local network's row has no masters.
+    for (int tag = 0; tag < MasterGames::count; ++tag)
+        showMastersTip(gameControls[size_t(tag)], controller.scanProgress(tag));
 }
 
 // The masters' names come from the settings: the tip shows them as typed.

@@ -61,6 +61,12 @@ public:
     // the game shown stays.
     void selectLatestGame();
 
+    // Shows the servers found on the local network under "Local network", selected.
+    void showLocalNetwork(const QList<CodServerPtr>& servers);
+
+    // The row of the servers found on the local network, after the games' rows.
+    static constexpr int localNetwork = MasterGames::count;
+
     // Starts or stops the scan of a game, by its tag (0 CoD, 1 UO, 2 CoD2, 3 CoD4).
     void refreshMaster(int tag);
     void stopRefreshMaster(int tag);
@@ -84,6 +90,9 @@ private:
         QPushButton* stop;
     };
 
+    // Adds the "Local network" row under the games': its "Find" asks the network, and
+    // it has nothing to stop.
+    void addLocalNetworkRow();
     void windowDidLoad();
     void setUpTable();
     void keepFetchButtonsInPlace();
@@ -111,14 +120,16 @@ private:
     FinderHost& controller;
     std::unique_ptr<Ui::ServerFinder> ui;
     QButtonGroup* gameMatrix = nullptr;
-    std::array<GameControls, MasterGames::count> gameControls{};
+    // The games' rows, then the local network's.
+    static constexpr std::size_t rowCount = MasterGames::count + 1;
+    std::array<GameControls, rowCount> gameControls{};
     ServerFinderTableModel* tableModel = nullptr;
-    // The copies of the four master lists, and the servers shown.
-    std::array<QList<CodServerPtr>, MasterGames::count> gameServers;
+    // The copies of the four master lists and the local network's, and the servers shown.
+    std::array<QList<CodServerPtr>, rowCount> gameServers;
     // The same lists as the filters read them, in the table's order.
-    std::array<FoundServers, MasterGames::count> foundServers;
+    std::array<FoundServers, rowCount> foundServers;
     QList<CodServerPtr> m_theServers;
-    std::array<GameChoices, MasterGames::count> gameChoices;
+    std::array<GameChoices, rowCount> gameChoices;
     // Last, so that its worker is joined before the lists its jobs' ends use go.
     WorkerQueue requeries;
 };

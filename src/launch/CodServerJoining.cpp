@@ -2,36 +2,39 @@
 #include "launch/GameApplications.h"
 #include "launch/InstalledGames.h"
 #include "model/CodServer.h"
-#include "model/GameKind.h"
+#include "model/GameCatalogue.h"
 #include "platform/Alerts.h"
 
 #include <optional>
 
 namespace {
 
-// How a game is joined: through the two services of its application (an address to
-// connect to, or console commands), or by starting its application with connect
-// arguments.
-struct JoinRoute {
-    bool InstalledGames::*installed;
-    QString application;
+// The games joined through the two services of their application (an address to
+// connect to, or console commands) rather than by starting a launcher with arguments.
+struct ServiceRoute {
     QString connectService;
     QString commandService;
     // The game as the alerts about its services call it.
     QString serviceOwner;
 };
 
-std::optional<JoinRoute> joinRouteOf(GameKind kind)
+std::optional<ServiceRoute> serviceRouteOf(const QString& gameId)
 {
     using namespace GameApplications;
-    switch (kind) {
-    case GameKind::CoD: return JoinRoute{&InstalledGames::hasCoD, {}, codConnectService, codCommandService, "CoD"};
-    case GameKind::UO: return JoinRoute{&InstalledGames::hasUO, {}, uoConnectService, uoCommandService, "UO"};
-    case GameKind::CoD2: return JoinRoute{&InstalledGames::hasCoD2, callOfDuty2, {}, {}, {}};
-    case GameKind::CoD4: return JoinRoute{&InstalledGames::hasCoD4, callOfDuty4, {}, {}, {}};
-    case GameKind::UrbanTerror: return JoinRoute{&InstalledGames::hasUrbanTerror, urbanTerror, {}, {}, {}};
-    default: return std::nullopt;
-    }
+    if (gameId == callOfDuty)
+        return ServiceRoute{codConnectService, codCommandService, QStringLiteral("CoD")};
+    if (gameId == unitedOffensive)
+        return ServiceRoute{uoConnectService, uoCommandService, QStringLiteral("UO")};
+    return std::nullopt;
+}
+
+// The catalogue's arguments with the placeholder replaced in each.
+QStringList filledIn(const QStringList& arguments, const QString& placeholder, const QString& value)
+{
+    QStringList filled;
+    for (const QString& argument : arguments)
+        filled.append(QString(argument).replace(placeholder, value));
+    return filled;
 }
 
 void alert(const QString& title, const QString& message)
@@ -58,7 +61,7 @@ bool isSafeForTheConsole(const QString& text)
     return true;
 }
 
-bool joinThroughService(const JoinRoute& route, const QString& password, const QString& address)
+bool joinThroughService(const ServiceRoute& route, const QString& password, const QString& address)
 {
     if (password.isEmpty()) {
         if (Desktop::current().performService(route.connectService, address))
@@ -75,17 +78,19 @@ bool joinThroughService(const JoinRoute& route, const QString& password, const Q
     return false;
 }
 
-bool joinByStarting(const JoinRoute& route, const QString& password, const QString& address)
+// The launcher gets the game's password arguments (when a password is given), then
+// its join arguments, as the catalogue writes them.
+bool joinByStarting(const GameDescription& game, const QString& password, const QString& address)
 {
-    const QString executable = Desktop::current().applicationPath(route.application);
+    const QString executable = Desktop::current().applicationPath(game.id);
     if (executable.isEmpty()) {
         alertNotJoinable();
         return false;
     }
     QStringList arguments;
     if (!password.isEmpty())
-        arguments.append(QStringLiteral("+password ") + password);
-    arguments.append(QStringLiteral("+connect ") + address);
+        arguments.append(filledIn(game.passwordArguments, QStringLiteral("{password}"), password));
+    arguments.append(filledIn(game.joinArguments, QStringLiteral("{address}"), address));
     if (Desktop::current().startDetached(executable, arguments))
         return true;
     alert(QStringLiteral("Go to server"), QStringLiteral("The game of the server could not be started"));
@@ -96,8 +101,8 @@ bool joinByStarting(const JoinRoute& route, const QString& password, const QStri
 
 bool CodServer::joinServerWithPass(const QString& password, const InstalledGames& games) const
 {
-    const std::optional<JoinRoute> route = joinRouteOf(gameKindOf(serverGameName()));
-    if (!route || !(games.*route->installed)) {
+    const GameDescription* game = GameCatalogue::standard().gameOf(serverGameName(), serverRules());
+    if (!game || !games.has(game->id)) {
         alertNotJoinable();
         return false;
     }
@@ -108,6 +113,7 @@ bool CodServer::joinServerWithPass(const QString& password, const InstalledGames
                              "control character, which the game would take as a command of its own"));
         return false;
     }
-    return route->application.isEmpty() ? joinThroughService(*route, password, address)
-                                        : joinByStarting(*route, password, address);
+    if (const std::optional<ServiceRoute> route = serviceRouteOf(game->id))
+        return joinThroughService(*route, password, address);
+    return joinByStarting(*game, password, address);
 }

@@ -2,16 +2,17 @@
 
 #include <QString>
 
-// The identifiers by which Zorvel asks the desktop for a game application: one per
-// game that Zorvel can start to join a server. Call of Duty and United Offensive are
+// The identifiers by which Zorvel asks the desktop for a game application: a game's id
+// in the game catalogue, whose launchers are the executable names looked for. These
+// are the games the application names in code; Call of Duty and United Offensive are
 // joined through the services their applications offer, named here too.
 namespace GameApplications {
 
-inline const QString callOfDuty = QStringLiteral("CallOfDuty");
-inline const QString unitedOffensive = QStringLiteral("CallOfDutyUnitedOffensive");
-inline const QString callOfDuty2 = QStringLiteral("CallOfDuty2");
-inline const QString callOfDuty4 = QStringLiteral("CallOfDuty4");
-inline const QString urbanTerror = QStringLiteral("UrbanTerror");
+inline const QString callOfDuty = QStringLiteral("cod");
+inline const QString unitedOffensive = QStringLiteral("uo");
+inline const QString callOfDuty2 = QStringLiteral("cod2");
+inline const QString callOfDuty4 = QStringLiteral("cod4");
+inline const QString urbanTerror = QStringLiteral("urt");
 
 // A service takes an address to connect to; a command service takes console
 // commands, one a line.

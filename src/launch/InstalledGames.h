@@ -1,11 +1,21 @@
 #pragma once
 
-// Which of the joinable games are installed on this machine, as the application
-// controller found them at start-up. A game that is not installed cannot be joined.
-struct InstalledGames {
-    bool hasCoD = false;
-    bool hasUO = false;
-    bool hasCoD2 = false;
-    bool hasCoD4 = false;
-    bool hasUrbanTerror = false;
+#include <QSet>
+#include <QString>
+
+// Which games are installed on this machine, by their catalogue ids, as the
+// application controller found them at start-up: a game one of whose launchers the
+// desktop finds. A game that is not installed cannot be joined.
+class InstalledGames {
+public:
+    InstalledGames() = default;
+    explicit InstalledGames(QSet<QString> ids);
+
+    // Asks the current desktop for every game of the catalogue.
+    static InstalledGames onThisDesktop();
+
+    bool has(const QString& gameId) const { return ids.contains(gameId); }
+
+private:
+    QSet<QString> ids;
 };

@@ -1,6 +1,7 @@
 #include "launch/LinuxDesktop.h"
 
 #include "launch/GameApplications.h"
+#include "model/GameCatalogue.h"
 
 #include <QHash>
 #include <QProcess>
@@ -10,22 +11,12 @@
 
 namespace {
 
-// The executable names tried, in order, for a game application identifier.
+// The executable names tried, in order, for a game application identifier: the
+// launchers of the game of that id in the catalogue.
 QStringList executableNames(const QString& identifier)
 {
-    // The launcher names each game installs on Linux, directly or through Wine
-    // wrapper scripts: the multiplayer executables of the Call of Duty games and the
-    // names of the Urban Terror client (its distribution package and its own
-    // archive). This is the one table to extend when a game installs elsewhere.
-    static const QHash<QString, QStringList> launchers = {
-        {GameApplications::callOfDuty, {QStringLiteral("codmp")}},
-        {GameApplications::unitedOffensive, {QStringLiteral("coduomp")}},
-        {GameApplications::callOfDuty2, {QStringLiteral("cod2mp")}},
-        {GameApplications::callOfDuty4, {QStringLiteral("iw3mp")}},
-        {GameApplications::urbanTerror,
-         {QStringLiteral("urbanterror"), QStringLiteral("Quake3-UrT"), QStringLiteral("Quake3-UrT.x86_64")}},
-    };
-    return launchers.value(identifier);
+    const GameDescription* game = GameCatalogue::standard().find(identifier);
+    return game ? game->launchers : QStringList();
 }
 
 // A service of a game application: the game it belongs to, and whether its text is

@@ -17,6 +17,8 @@ public:
         QString ping = QStringLiteral("999");
         QString score = QStringLiteral("0");
         QString colouredName{};
+        // The team's number where the server tells it, else empty.
+        QString team{};
     };
 
     CodPlayer();
@@ -27,6 +29,7 @@ public:
     QString playerPing() const { return fields.ping; }
     QString playerScore() const { return fields.score; }
     QString colouredName() const { return fields.colouredName; }
+    QString playerTeam() const { return fields.team; }
 
 private:
     const Fields fields;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CodPlayer.h"
+#include "model/GameDescription.h"
 
 #include <QDateTime>
 #include <QList>
@@ -15,7 +16,7 @@
 #include <optional>
 
 class QDataStream;
-struct InstalledGames;
+class InstalledGames;
 class CodServer;
 using CodServerPtr = std::shared_ptr<CodServer>;
 // Every key and value of a status answer, in answer order.
@@ -183,7 +184,7 @@ private:
     // by a CodServerPtr (as create() and initWithCoder() make it).
 public:
     // Queries the server's status into the record. For a server whose rcon password
-    // is known it then fetches the configuration listing at once; the map listing is
+    // is known and that lists files it then fetches the configuration listing at once; the map listing is
     // left to the caller (mapListingIsDue). A refresh asked for while another of the
     // same record is under way returns at once.
     void serverRefresh();
@@ -211,8 +212,12 @@ public:
     // nothing, while another refresh is under way. endRefresh() ends the mark.
     bool beginRefresh();
     void endRefresh();
-    // The text without colour codes: a caret followed by one digit.
-    static QString clearColoredName(const QString& name);
+    // The text without the colour codes of the dialect.
+    static QString clearColoredName(const QString& name,
+                                    GameDescription::ColourDialect dialect = GameDescription::ColourDialect::CaretDigit);
+    // Whether the server's console has "fdir" to list its files: every game but those
+    // the catalogue describes without a map listing (the DarkPlaces games).
+    bool listsFiles() const;
     // Rebuilds cfgList from the server's "fdir" listing of configuration files.
     void cfgListRefresh();
     // Rebuilds mapList from the server's "fdir" listing of its game's maps, then tells

@@ -1,6 +1,7 @@
 // The remote map and configuration listings of a server record.
 #include "model/CodServer.h"
 
+#include "model/GameCatalogue.h"
 #include "model/GameKind.h"
 #include "net/ListingFilter.h"
 #include "net/MapListListener.h"
@@ -8,6 +9,12 @@
 
 // Each listing installs a new, empty list before it asks, so the list is empty while
 // the exchange runs and stays empty when it fails.
+
+bool CodServer::listsFiles() const
+{
+    const GameDescription* game = GameCatalogue::standard().gameOf(serverGameName(), serverRules());
+    return !game || game->admin.mapListing.has_value();
+}
 
 void CodServer::cfgListRefresh()
 {
@@ -19,7 +26,10 @@ void CodServer::cfgListRefresh()
 void CodServer::mapListRefresh()
 {
     setMapList({});
-    const std::optional<ListingFilter::MapListing> listing = ListingFilter::mapListingOf(gameKindOf(serverGameName()));
+    // The seed's games list their maps as they always did; the others as the catalogue says.
+    std::optional<ListingFilter::MapListing> listing = ListingFilter::mapListingOf(gameKindOf(serverGameName()));
+    if (!listing)
+        listing = ListingFilter::mapListingOf(GameCatalogue::standard().gameOf(serverGameName(), serverRules()));
     if (!listing)
         return;
     const QString answer = sendCommandToServer(listing->command, QuakeProtocol::RconCommand);

@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 namespace {
 
 // The record setter that each field of a status answer goes to. The host name is
@@ -93,7 +95,7 @@ void CodServer::queryStatus()
     }
     statusAnswered(answer, static_cast<double>(roundTrip.nsecsElapsed()) / 1.0e6);
 
-    if (serverPass().isEmpty() || commError() != Answered)
+    if (serverPass().isEmpty() || commError() != Answered || !listsFiles())
         return;
     mapListingWanted = true;
     cfgListRefresh();
@@ -116,21 +118,42 @@ void CodServer::statusUnanswered()
     setServerPing(QStringLiteral("Ping: --- ms"));
 }
 
-QString CodServer::clearColoredName(const QString& name)
+namespace {
+
+// The length of the colour code at `at`, 0 where none starts there.
+qsizetype colourCodeLength(const QString& name, qsizetype at, GameDescription::ColourDialect dialect)
 {
-    const auto isColourCodeAt = [&name](qsizetype i) {
-        return name.at(i) == u'^' && i + 1 < name.size() && name.at(i + 1) >= u'0' && name.at(i + 1) <= u'9';
+    const auto isHexDigit = [&name](qsizetype i) {
+        if (i >= name.size())
+            return false;
+        const char16_t c = name.at(i).unicode();
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
     };
+    if (name.at(at) != u'^' || at + 1 >= name.size())
+        return 0;
+    const QChar next = name.at(at + 1);
+    if (next >= u'0' && next <= u'9')
+        return 2;
+    if (dialect == GameDescription::ColourDialect::DarkPlaces && next == u'x' && isHexDigit(at + 2)
+        && isHexDigit(at + 3) && isHexDigit(at + 4))
+        return 5;
+    return 0;
+}
+
+}  // namespace
+
+QString CodServer::clearColoredName(const QString& name, GameDescription::ColourDialect dialect)
+{
     // Most names hold no colour code: they share the coloured name's text.
     if (!name.contains(u'^'))
         return name;
     QString cleared;
     cleared.reserve(name.size());
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (isColourCodeAt(i))
-            ++i;
-        else
+    for (qsizetype i = 0; i < name.size();) {
+        const qsizetype codeLength = colourCodeLength(name, i, dialect);
+        if (codeLength == 0)
             cleared.append(name.at(i));
+        i += std::max<qsizetype>(codeLength, 1);
     }
     return cleared;
 }

@@ -70,7 +70,8 @@ QString CodServer::sendCommandToServer(const QString& command, int ofType)
         return fail(Unreachable, noSend);
 
     const QString first = receiveText(socket);
-    if (first.size() < answerHeaderLength) {
+    // A DarkPlaces server's empty console reply is shorter than any other answer.
+    if (first.size() < answerHeaderLength && !ConsoleReply::outputOf(first)) {
         if (ofType == RconCommand)
             return command.contains(QStringLiteral("map")) ? noAnswer : fail(RconFailed, noAnswer);
         return fail(Unreachable, noAnswer);

@@ -5,7 +5,17 @@
 
 namespace {
 
-const QString printTag = QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "print\n");
+// The tag of a console reply: Quake 3 engines print "print" and a line end, DarkPlaces
+// engines an "n" alone, and colour their output in their own dialect.
+struct ReplyTag {
+    QString text;
+    GameDescription::ColourDialect dialect;
+};
+const ReplyTag replyTags[] = {
+    {QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "print\n"),
+     GameDescription::ColourDialect::CaretDigit},
+    {QuakeProtocol::textOfDatagram(QuakeProtocol::connectionlessHeader + "n"), GameDescription::ColourDialect::DarkPlaces},
+};
 // What a server prints, and nothing else, when the rcon password of a request is wrong.
 const QString passwordRefusal = QStringLiteral("Bad rconpassword.");
 
@@ -16,16 +26,27 @@ QString withoutClosingLineEnds(QString text)
     return text;
 }
 
+const ReplyTag* tagOf(const QString& answer)
+{
+    for (const ReplyTag& tag : replyTags) {
+        if (answer.startsWith(tag.text))
+            return &tag;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::optional<QString> ConsoleReply::outputOf(const QString& answer)
 {
-    if (!answer.startsWith(printTag))
+    const ReplyTag* tag = tagOf(answer);
+    if (tag == nullptr)
         return std::nullopt;
-    return withoutClosingLineEnds(CodServer::clearColoredName(answer.mid(printTag.size())));
+    return withoutClosingLineEnds(CodServer::clearColoredName(answer.mid(tag->text.size()), tag->dialect));
 }
 
 bool ConsoleReply::refusesPassword(const QString& answer)
 {
-    return answer.startsWith(printTag) && withoutClosingLineEnds(answer.mid(printTag.size())) == passwordRefusal;
+    const ReplyTag* tag = tagOf(answer);
+    return tag != nullptr && withoutClosingLineEnds(answer.mid(tag->text.size())) == passwordRefusal;
 }

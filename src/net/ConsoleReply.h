@@ -5,9 +5,9 @@
 #include <optional>
 
 // What a game server printed in answer to a remote-console command. The server
-// answers with the connectionless header, "print" and a line end, then its console's
-// output; the transport returns that datagram as text, or one of its error texts
-// when nothing came.
+// answers with the connectionless header, "print" and a line end (DarkPlaces servers:
+// an "n"), then its console's output; the transport returns that datagram as text,
+// or one of its error texts when nothing came.
 namespace ConsoleReply {
 
 // The output the answer carries, colour codes removed and without the line ends

@@ -25,7 +25,10 @@ ConsoleStatusListing::Lookup ConsoleStatusListing::slotOfPlayer(const QString& l
 
 int ConsoleStatusListing::slotOfRow(const QString& line)
 {
-    const QString firstPiece = line.split(u' ', Qt::SkipEmptyParts).value(0);
+    QString firstPiece = line.split(u' ', Qt::SkipEmptyParts).value(0);
+    // DarkPlaces engines write the slot as "#1".
+    if (firstPiece.startsWith(u'#'))
+        firstPiece.remove(0, 1);
     if (firstPiece.isEmpty() || firstPiece.at(0) < u'0' || firstPiece.at(0) > u'9')
         return -1;
     return TextValue::integerValue(firstPiece);

@@ -7,7 +7,8 @@
 // commands, the tests and the fuzzer share it.
 //
 // The listing is the table the server prints: a "map:" line, column titles, a rule,
-// then one row per client that starts with its right-aligned slot number. The columns
+// then one row per client that starts with its right-aligned slot number (on DarkPlaces
+// engines "#" and the number). The columns
 // between the slot and the name differ from game to game, so the name is looked for
 // in the whole row, as a field of its own: after a blank, and followed by a blank, a
 // colour code or the end of the row. A name that is only part of another field (a

@@ -28,6 +28,14 @@ std::optional<ListingFilter::MapListing> ListingFilter::mapListingOf(GameKind ki
     return std::nullopt;
 }
 
+std::optional<ListingFilter::MapListing> ListingFilter::mapListingOf(const GameDescription* game)
+{
+    if (!game || !game->admin.mapListing)
+        return std::nullopt;
+    const MapListingCommand& listing = *game->admin.mapListing;
+    return MapListing{listing.command, listing.prefix, listing.extension, {}};
+}
+
 // The text after the last dot of the last path component; empty when it has no dot.
 QString ListingFilter::extensionOf(const QString& path)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/GameDescription.h"
 #include "model/GameKind.h"
 
 #include <QString>
@@ -23,6 +24,9 @@ public:
 
     // The map listing of the game, or nothing for a game whose maps cannot be listed.
     static std::optional<MapListing> mapListingOf(GameKind kind);
+    // The map listing the catalogue gives the game, or nothing for a game without one
+    // (a game without "fdir") and for no game.
+    static std::optional<MapListing> mapListingOf(const GameDescription* game);
     // The map names of a listing: the lines that start with the prefix and end in the
     // extension (both compared with case), without prefix and extension.
     static QStringList mapNames(const MapListing& listing, const QString& answer);

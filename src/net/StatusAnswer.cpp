@@ -1,8 +1,11 @@
 #include "net/StatusAnswer.h"
 
 #include "model/CodServer.h"
+#include "model/GameCatalogue.h"
 #include "model/NumberTexts.h"
 #include "net/QuakeProtocol.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +37,8 @@ constexpr FieldKey fieldKeys[] = {
     {QLatin1StringView("version"), StatusAnswer::ShortVersion},
     {QLatin1StringView("shortversion"), StatusAnswer::ShortVersion},
     {QLatin1StringView("protocol"), StatusAnswer::Protocol},
+    // DarkPlaces servers name themselves by "hostname" alone.
+    {QLatin1StringView("hostname"), StatusAnswer::HostName},
     {QLatin1StringView("sv_hostname"), StatusAnswer::HostName},
     {QLatin1StringView("sv_maxclients"), StatusAnswer::MaxClients},
     {QLatin1StringView("sv_maxClients"), StatusAnswer::MaxClients},
@@ -58,12 +63,27 @@ bool fillsReceiveBuffer(const QString& answer)
 
 }  // namespace
 
+// DarkPlaces servers playing in teams give each player's team number after the ping;
+// some builds put it after the name instead.
+QString StatusAnswer::teamOf(const QStringList& numbers, const QString& afterName) const
+{
+    if (playerLines != GameDescription::PlayerLineGrammar::DarkPlaces)
+        return {};
+    if (numbers.size() > 2 && !numbers.at(2).isEmpty())
+        return NumberTexts::shared(numbers.at(2));
+    const QString trailing = afterName.trimmed();
+    const bool isNumber =
+        !trailing.isEmpty() && std::all_of(trailing.cbegin(), trailing.cend(), [](QChar c) { return c.isDigit(); });
+    return isNumber ? NumberTexts::shared(trailing) : QString();
+}
+
 StatusAnswer StatusAnswer::parse(const QString& answer)
 {
     StatusAnswer parsed;
     const QStringList pieces = answer.split(u'\\');
     parsed.readKeys(pieces);
     parsed.readRules(pieces);
+    parsed.readGame();
     parsed.readPlayerLines(pieces.last(), fillsReceiveBuffer(answer));
     return parsed;
 }
@@ -83,8 +103,18 @@ void StatusAnswer::readKeys(const QStringList& pieces)
         if (at >= 0 && at + 1 < pieces.size())
             values.insert(each.field, NumberTexts::shared(valueIn(pieces.at(at + 1))));
     }
+}
+
+// The game's dialect and player-line grammar, from the catalogue: the host name loses
+// its colour codes by it.
+void StatusAnswer::readGame()
+{
+    if (const GameDescription* game = GameCatalogue::standard().gameOf(values.value(GameName), m_rules)) {
+        dialect = game->colours;
+        playerLines = game->playerLines;
+    }
     if (values.contains(HostName))
-        values[HostName] = CodServer::clearColoredName(values.value(HostName));
+        values[HostName] = CodServer::clearColoredName(values.value(HostName), dialect);
 }
 
 // The pieces after the header alternate key and value.
@@ -109,15 +139,16 @@ void StatusAnswer::readPlayerLines(const QString& lastPiece, bool lastLineCut)
         if (parts.size() < 2)
             continue;
         const QString number = QString::number(count++);
-        const QStringList scoreAndPing = parts.at(0).split(u' ');
-        if (scoreAndPing.size() < 2)
+        const QStringList numbers = parts.at(0).split(u' ');
+        if (numbers.size() < 2)
             continue;
         m_players.append(std::make_shared<const CodPlayer>(CodPlayer::Fields{
             .number = NumberTexts::shared(number),
-            .name = CodServer::clearColoredName(parts.at(1)),
-            .ping = NumberTexts::shared(scoreAndPing.at(1)),
-            .score = NumberTexts::shared(scoreAndPing.at(0)),
+            .name = CodServer::clearColoredName(parts.at(1), dialect),
+            .ping = NumberTexts::shared(numbers.at(1)),
+            .score = NumberTexts::shared(numbers.at(0)),
             .colouredName = parts.at(1),
+            .team = teamOf(numbers, parts.size() > 2 ? parts.last() : QString()),
         }));
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CodPlayer.h"
+#include "model/GameDescription.h"
 
 #include <QHash>
 #include <QList>
@@ -14,7 +15,8 @@
 // and the fuzzer share it.
 //
 // The answer is a header line, then "\key\value\key\value..." and, after the last
-// value, one line per player: score, a blank, ping, a blank, the name in double quotes.
+// value, one line per player: score, a blank, ping, a blank, the name in double quotes;
+// the game's catalogue entry says whether a team number may come with them.
 // An answer that fills the receive buffer was cut there, and its last line with it:
 // that line is no player.
 class StatusAnswer {
@@ -29,7 +31,7 @@ public:
 
     // The value the answer gives the field, or nothing when it has none of the field's
     // keys. A value ends at the first newline, so the last one does not carry the
-    // player lines. HostName comes without colour codes.
+    // player lines. HostName comes without the colour codes of the game's dialect.
     std::optional<QString> value(Field field) const;
     // The players in answer order, numbered by their count among the lines that hold
     // a double quote, dropped ones included.
@@ -41,9 +43,13 @@ public:
 private:
     void readKeys(const QStringList& pieces);
     void readRules(const QStringList& pieces);
+    void readGame();
+    QString teamOf(const QStringList& numbers, const QString& afterName) const;
     void readPlayerLines(const QString& lastPiece, bool lastLineCut);
 
     QHash<Field, QString> values;
+    GameDescription::ColourDialect dialect = GameDescription::ColourDialect::CaretDigit;
+    GameDescription::PlayerLineGrammar playerLines = GameDescription::PlayerLineGrammar::Cod;
     QList<CodPlayerPtr> m_players;
     QList<std::pair<QString, QString>> m_rules;
 };

@@ -591,3 +591,49 @@ TEST_F(ZorvelConsoleTest, aKickOrBanThatWasSentRefreshesTheServerAndAPlayerWhoLe
     EXPECT_TRUE(alerts->shown().isEmpty());
     EXPECT_EQ(alpha->commands(), Commands({"status", "clientKick 12", "status", "banUser e"}));
 }
+
+// A Nexuiz server (DarkPlaces): its console writes slots as "#1" and kicks with
+// "kick # SLOT"; the game has no ban, so the drawer and the players' menu offer none.
+TEST_F(ZorvelConsoleTest, aGameOfTheCatalogueIsAdministeredWithItsOwnCommandsAndWithoutWhatItLacks)
+{
+    const QByteArray nexuizListing = "host:     ^1Nex^x0f0Test\n"
+                                     "map:      ruiner\n"
+                                     "players:  2 active (8 max)\n"
+                                     "\n"
+                                     "#1   e                   -666   0:00:04\n"
+                                     "   127.0.0.1:48816\n"
+                                     "#4   ^1St^7eve             5   0:01:10\n"
+                                     "   127.0.0.1:48817\n";
+    alpha->peer.setRconAnswer("status", {QByteArray("\xff\xff\xff\xffn", 5) + nexuizListing});
+    alpha->server->setServerGameName(QStringLiteral("Nexuiz"));
+    controller->updateUI();
+    EXPECT_TRUE(control<QPushButton>("banButton").isHidden());
+    EXPECT_TRUE(control<QRadioButton>("banForeverButton").isHidden());
+    EXPECT_FALSE(control<QPushButton>("kickButton").isHidden());
+
+    selectPlayer(1);
+    QMenu& players = *window->findChild<QMenu*>(QStringLiteral("playersContextMenu"));
+    QMetaObject::invokeMethod(&players, "aboutToShow");
+    EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("banPlayer"))->isEnabled());
+    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("kickPlayer"))->isEnabled());
+
+    click("kickButton");
+    alpha->waitForCommands(2);
+    settle();
+    const QList<UdpPeer::Received> received = alpha->commandsReceived();
+    ASSERT_EQ(received.size(), 2);
+    EXPECT_EQ(received.at(1).datagram, "kick # 4");
+    EXPECT_TRUE(alerts->shown().isEmpty());
+
+    // Xonotic bans by slot with its own command.
+    alpha->server->setServerGameName(QStringLiteral("Xonotic"));
+    controller->updateUI();
+    ASSERT_FALSE(control<QPushButton>("banButton").isHidden());
+    selectPlayer(1);
+    control<QRadioButton>("banForeverButton").setChecked(true);
+    click("banButton");
+    alpha->waitForCommands(4);
+    settle();
+    ASSERT_EQ(alpha->commandsReceived().size(), 4);
+    EXPECT_EQ(alpha->commandsReceived().at(3).datagram, "kickban # 4");
+}

@@ -100,7 +100,8 @@ TEST_F(MainWindowTest, theFavouritesContextMenuJoinsWithAPasswordWithoutAModifie
     UserInput::typeInto(*sheet.pPassword, "let me in");
     sheet.okButton->click();
     ASSERT_EQ(desktop->started().size(), 1);
-    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+password let me in", "+connect 10.0.0.1:28960"}));
+    EXPECT_EQ(desktop->started().first().arguments,
+              QStringList({"+password", "let me in", "+connect", "10.0.0.1:28960"}));
     EXPECT_EQ(outcome(), "Joining Open");
 
     for (const char* join : {"goToServer", "goToServerWithPassword"})

@@ -350,7 +350,7 @@ TEST_F(RefreshScheduling, joiningAsksForAPasswordWhenTheServerWantsOneOrAltIsHel
     sheetFields.okButton->click();
     EXPECT_FALSE(passwordSheet().isVisible());
     ASSERT_EQ(desktop->started().size(), 2);
-    EXPECT_EQ(desktop->started().last().arguments, QStringList({"+password let me in", "+connect 10.0.0.2:28960"}));
+    EXPECT_EQ(desktop->started().last().arguments, QStringList({"+password", "let me in", "+connect", "10.0.0.2:28960"}));
 
     select(0);
     QTest::mouseClick(&control<QPushButton>("goToServerButton"), Qt::LeftButton, Qt::AltModifier);

@@ -59,7 +59,7 @@ TEST_F(PlayerFinderTest, aSearchRunsOverEveryListItsSelectedResultsServerIsJoine
     ui->tableOfPlayers->selectRow(0);
     ui->joinPlayerButton->click();
     ASSERT_EQ(desktop->started().size(), 1);
-    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect " + two->serverIp()}));
+    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect", two->serverIp()}));
 
     // Typed, with Enter, then the button clicked: the text is the name as typed.
     const auto edit = [this](const QString& text, QPushButton* button) {

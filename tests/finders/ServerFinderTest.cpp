@@ -87,7 +87,7 @@ TEST_F(ServerFinderTest, theFiltersAGameChangeAndAColumnOrderTheShownListAndTheS
     ui->joinServerButton->click();
     ASSERT_EQ(desktop->started().size(), 1);
     EXPECT_EQ(desktop->started().first().program, cod2Program);
-    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect " + cod2List.last().ip}));
+    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect", cod2List.last().ip}));
     ui->addServerButton->click();
     EXPECT_EQ(controller->myServers().last()->serverIp(), cod2List.last().ip);
 
@@ -169,13 +169,13 @@ TEST_F(ServerFinderTest, joiningAsksForTheJoinPasswordAsTheMainWindowDoesAndTheC
     UserInput::click(*passwordSheet()->controls().okButton);
     ASSERT_EQ(desktop->started().size(), 1);
     EXPECT_EQ(desktop->started().first().arguments,
-              QStringList({"+password let me in", "+connect " + cod2List[1].ip}));
+              QStringList({"+password", "let me in", "+connect", cod2List[1].ip}));
 
     // The open server joins at once from the menu's Join, and asks when the user wants.
     QMenu& menu = UserInput::openContextMenu(*ui->serverTable, 0);
     ASSERT_TRUE(UserInput::chooseFromMenu(menu, "joinServer"));
     ASSERT_EQ(desktop->started().size(), 2);
-    EXPECT_EQ(desktop->started().last().arguments, QStringList({"+connect " + cod2List[0].ip}));
+    EXPECT_EQ(desktop->started().last().arguments, QStringList({"+connect", cod2List[0].ip}));
     ASSERT_TRUE(UserInput::chooseFromMenu(UserInput::openContextMenu(*ui->serverTable, 0), "joinServerWithPassword"));
     QTRY_VERIFY(passwordSheet() && passwordSheet()->isVisible());
     EXPECT_EQ(passwordSheet()->controls().pPassword->text(), "let me in") << "the last password is offered";

@@ -1,16 +1,13 @@
 #include "OpenArenaServer.h"
 
+#include "LoopbackPort.h"
+
 #include "net/DatagramSocket.h"
 #include "net/QuakeProtocol.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <thread>
 
@@ -20,20 +17,6 @@ using namespace std::chrono_literals;
 
 OpenArenaServer* const registered =
     static_cast<OpenArenaServer*>(testing::AddGlobalTestEnvironment(new OpenArenaServer));
-
-// A UDP port on 127.0.0.1 that nothing holds right now.
-quint16 freeLoopbackPort()
-{
-    const int probe = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof local;
-    ::bind(probe, reinterpret_cast<sockaddr*>(&local), sizeof local);
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&local), &length);
-    ::close(probe);
-    return ntohs(local.sin_port);
-}
 
 }  // namespace
 

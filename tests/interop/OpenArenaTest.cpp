@@ -232,7 +232,8 @@ protected:
         OpenArenaTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        RecordingDesktop::install();
+        desktop = &RecordingDesktop::install();
+        desktop->installApplication(QStringLiteral("openarena"), QStringLiteral("/usr/games/openarena"));
         Preferences::standard().setObject(QStringLiteral("%1 ms").arg(latencyMs), QStringLiteral("Latency for double command"));
         server->setServerName(QStringLiteral("OpenArena"));
         server->setServerPass(OpenArenaServer::rconPassword);
@@ -242,11 +243,13 @@ protected:
         window->show();
         server = controller->myServers().at(0);
         // Selecting a favourite one administers refreshes it on the window's worker:
-        // an exchange in its turn, waited for with the map listing that follows it.
+        // an exchange in its turn, waited for with the map listing that follows it one
+        // latency later; the next exchange waits for its turn after that listing.
         OpenArenaServer::waitForTurn();
         control<QTableView>("tableViewServers").selectRow(0);
         while (!controller->windowExchangesIdle())
             QTest::qWait(5);
+        OpenArenaServer::waitForTurn();
     }
 
     template <class Widget>
@@ -285,6 +288,7 @@ protected:
 
     // Above the half second the server waits between two console commands.
     static constexpr int latencyMs = 600;
+    RecordingDesktop* desktop = nullptr;
     std::unique_ptr<Zorvel> controller;
     std::unique_ptr<MainWindow> window;
 };
@@ -303,6 +307,15 @@ TEST_F(OpenArenaConsoleTest, aBotKickedBySlotIsGoneFromTheNextStatus)
     refresh();
     EXPECT_EQ(playerNames(), QStringList({"Sarge", "Grism"}));
     EXPECT_TRUE(alerts->shown().isEmpty());
+}
+
+TEST_F(OpenArenaConsoleTest, theFavouriteIsJoinedThroughTheOpenArenaLauncherAndOffersNoBan)
+{
+    EXPECT_TRUE(control<QPushButton>("banButton").isHidden()) << "OpenArena has no ban command";
+    control<QPushButton>("goToServerButton").click();
+    ASSERT_EQ(desktop->started().size(), 1);
+    EXPECT_EQ(desktop->started().first().program, "/usr/games/openarena");
+    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect", OpenArenaServer::instance().address()}));
 }
 
 TEST_F(OpenArenaConsoleTest, theSayButtonIsAnsweredAndTheConsoleShowsTheAnswer)

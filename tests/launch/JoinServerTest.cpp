@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr InstalledGames everyGame{true, true, true, true, true};
+const QStringList joinableGames = {"cod", "uo", "cod2", "cod4", "urt", "quake3", "openarena", "xonotic", "nexuiz"};
+const InstalledGames everyGame(QSet<QString>(joinableGames.cbegin(), joinableGames.cend()));
 const QString notJoinable = QStringLiteral("Go to server: The game of the server is not specified in the status");
 
 enum class Launchers { Installed, Failing, Missing };
@@ -24,6 +25,10 @@ QStringList join(const QString& gameName, const QString& password, Launchers lau
         desktop.installApplication(GameApplications::callOfDuty2, "/games/cod2mp");
         desktop.installApplication(GameApplications::callOfDuty4, "/games/iw3mp");
         desktop.installApplication(GameApplications::urbanTerror, "/games/Quake3-UrT");
+        desktop.installApplication("openarena", "/usr/games/openarena");
+        desktop.installApplication("quake3", "/usr/games/ioquake3");
+        desktop.installApplication("xonotic", "/usr/games/xonotic-sdl");
+        desktop.installApplication("nexuiz", "/usr/games/nexuiz");
     }
     if (launchers == Launchers::Failing)
         desktop.failEverything();
@@ -57,10 +62,15 @@ TEST(JoinServer, eachGameJoinsThroughItsServiceOrItsProgramWithThePasswordFirst)
          "Call of Duty MP/Perform Command: password s3cret \n connect 10.0.0.1:28960"},
         {"CoD:United Offensive", "s3cret", Launchers::Installed,
          "CoD United Offensive MP/Perform Command: password s3cret \n connect 10.0.0.1:28960"},
-        {"Call of Duty 2", "", Launchers::Installed, "/games/cod2mp|+connect 10.0.0.1:28960"},
+        {"Call of Duty 2", "", Launchers::Installed, "/games/cod2mp|+connect|10.0.0.1:28960"},
         {"Call of Duty 4", "my pass/wörd", Launchers::Installed,
-         "/games/iw3mp|+password my pass/wörd|+connect 10.0.0.1:28960"},
-        {"q3ut4", "s3cret", Launchers::Installed, "/games/Quake3-UrT|+password s3cret|+connect 10.0.0.1:28960"},
+         "/games/iw3mp|+password|my pass/wörd|+connect|10.0.0.1:28960"},
+        {"q3ut4", "s3cret", Launchers::Installed, "/games/Quake3-UrT|+password|s3cret|+connect|10.0.0.1:28960"},
+        {"baseoa", "{address}", Launchers::Installed, "/usr/games/openarena|+password|{address}|+connect|10.0.0.1:28960"},
+        {"baseq3", "", Launchers::Installed, "/usr/games/ioquake3|+connect|10.0.0.1:28960"},
+        {"Xonotic", "pw", Launchers::Installed, "/usr/games/xonotic-sdl|+password|pw|+connect|10.0.0.1:28960"},
+        {"Nexuiz", "", Launchers::Installed, "/usr/games/nexuiz|+connect|10.0.0.1:28960"},
+        {"Nexuiz", "", Launchers::Missing, notJoinable},
         {"Call of Duty 2", "", Launchers::Missing, notJoinable},
         {"Call of Duty", "", Launchers::Failing,
          "Go to server: Connect To Server Service of CoD does not work properly"},
@@ -78,14 +88,14 @@ TEST(JoinServer, eachGameJoinsThroughItsServiceOrItsProgramWithThePasswordFirst)
 
 TEST(JoinServer, aGameThatIsNotInstalledOrNotJoinableShowsTheSameAlert)
 {
-    const QList<std::pair<QString, bool InstalledGames::*>> joinable = {
-        {"Call of Duty", &InstalledGames::hasCoD},   {"CoD:United Offensive", &InstalledGames::hasUO},
-        {"Call of Duty 2", &InstalledGames::hasCoD2}, {"Call of Duty 4", &InstalledGames::hasCoD4},
-        {"q3ut4", &InstalledGames::hasUrbanTerror}};
-    for (const auto& [gameName, installed] : joinable) {
-        InstalledGames allButThisOne = everyGame;
-        allButThisOne.*installed = false;
-        EXPECT_EQ(join(gameName, "s3cret", Launchers::Installed, allButThisOne), QStringList{notJoinable});
+    const QList<std::pair<QString, QString>> joinable = {
+        {"Call of Duty", "cod"}, {"CoD:United Offensive", "uo"}, {"Call of Duty 2", "cod2"}, {"Call of Duty 4", "cod4"},
+        {"q3ut4", "urt"},        {"baseoa", "openarena"},        {"Nexuiz", "nexuiz"}};
+    for (const auto& [gameName, id] : joinable) {
+        QSet<QString> others(joinableGames.cbegin(), joinableGames.cend());
+        others.remove(id);
+        EXPECT_EQ(join(gameName, "s3cret", Launchers::Installed, InstalledGames(others)), QStringList{notJoinable})
+            << gameName.toStdString();
     }
     for (const QString gameName : {"etpro", "UT2004", "", "call of duty"})
         EXPECT_EQ(join(gameName, ""), QStringList{notJoinable}) << gameName.toStdString();

@@ -141,3 +141,11 @@ TEST(ColourCodeTest, removesCaretAndDigitPairsInOnePass)
                                         {"end^", "end^"}, {"^0^9^x^", "^x^"}, {"^1^2^3", ""}, {"^^^123", "^^23"}})
         EXPECT_EQ(CodServer::clearColoredName(name).toStdString(), cleared) << name;
 }
+
+TEST(ColourCodeTest, theDarkPlacesDialectAlsoRemovesCaretXAndThreeHexDigits)
+{
+    for (const auto& [name, cleared] :
+         {std::pair{"^x0F0Green^7Name", "GreenName"}, {"^xABCD", "D"}, {"^xAB", "^xAB"}, {"^xabg1", "^xabg1"},
+          {"^^x123", "^"}, {"^x^1123", "^x123"}, {"tail^x", "tail^x"}})
+        EXPECT_EQ(CodServer::clearColoredName(name, GameDescription::ColourDialect::DarkPlaces).toStdString(), cleared) << name;
+}

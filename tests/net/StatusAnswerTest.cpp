@@ -96,3 +96,30 @@ TEST(StatusAnswerTest, theRulesAreEveryKeyAndValueInAnswerOrder)
     EXPECT_EQ(StatusAnswer::parse("\xff\xff\xff\xffstatusResponse\n\\lonely").rules(), Rules());
     EXPECT_EQ(StatusAnswer::parse("no status at all").rules(), Rules());
 }
+
+// DarkPlaces servers (Nexuiz, Xonotic) name themselves by "hostname", colour names with
+// "^x" and three hexadecimal digits too, and give the team's number with the player.
+TEST(StatusAnswerTest, darkPlacesAnswersAreReadInTheirOwnDialect)
+{
+    const StatusAnswer nexuiz = parse(QStringLiteral("\\gamename\\Nexuiz\\hostname\\^1Nex^xF0aTest^x12\\mapname\\ruiner"),
+                                      QStringLiteral("5 20 1 \"^x0f0Red^7Bob\"\n"
+                                                     "-666 1 \"^xzzzSpec\"\n"
+                                                     "2 30 \"After\" 2\n"));
+    EXPECT_EQ(nexuiz.value(StatusAnswer::HostName), "NexTest^x12");
+    ASSERT_EQ(nexuiz.players().size(), 3);
+    EXPECT_EQ(nexuiz.players().at(0)->playerName(), "RedBob");
+    EXPECT_EQ(nexuiz.players().at(0)->playerScore(), "5");
+    EXPECT_EQ(nexuiz.players().at(0)->playerPing(), "20");
+    EXPECT_EQ(nexuiz.players().at(0)->playerTeam(), "1");
+    EXPECT_EQ(nexuiz.players().at(1)->playerName(), "^xzzzSpec");
+    EXPECT_EQ(nexuiz.players().at(1)->playerTeam(), "");
+    EXPECT_EQ(nexuiz.players().at(2)->playerTeam(), "2");
+
+    // Other games keep "^x" and what follows: only a caret and a digit is a code there.
+    const StatusAnswer quake = parse(QStringLiteral("\\gamename\\baseoa\\hostname\\^1A^xf00B\\sv_hostname\\^2Own"),
+                                     QStringLiteral("3 40 1 \"^xf00Sarge\"\n"));
+    EXPECT_EQ(quake.value(StatusAnswer::HostName), "Own");
+    EXPECT_EQ(quake.players().at(0)->playerName(), "^xf00Sarge");
+    EXPECT_EQ(quake.players().at(0)->playerTeam(), "") << "no team in a Quake 3 player line";
+    EXPECT_EQ(parse(QStringLiteral("\\hostname\\^3Plain")).value(StatusAnswer::HostName), "Plain");
+}

@@ -76,6 +76,10 @@ TEST_F(TransportTest, silenceAndShortAnswersFailAsTheCommandSays)
         EXPECT_EQ(server->commError(), commError) << command.toStdString();
     }
     peer.setSilent(false);
+    // A DarkPlaces server's reply to a command that prints nothing is its bare tag.
+    peer.setRconAnswer("kick Bob", {header + "n"});
+    EXPECT_EQ(send("kick Bob", 1), QString::fromLatin1(header + "n"));
+    EXPECT_EQ(server->commError(), CodServer::Answered);
     peer.setStatusAnswer({header + "12345"});
     EXPECT_EQ(send("", 0), noAnswer);
     EXPECT_EQ(server->commError(), CodServer::Unreachable);

@@ -7,6 +7,12 @@ GameServerPeer::GameServerPeer()
     start();
 }
 
+GameServerPeer::GameServerPeer(quint16 requestedPort)
+    : UdpPeer(requestedPort)
+{
+    start();
+}
+
 GameServerPeer::~GameServerPeer()
 {
     stop();
@@ -40,6 +46,12 @@ void GameServerPeer::setRconAnswer(const QByteArray& command, const QList<QByteA
     rconAnswers.insert(command, datagrams);
 }
 
+void GameServerPeer::setInfoAnswer(const QByteArray& text)
+{
+    std::lock_guard guard(configLock);
+    infoAnswer = text;
+}
+
 void GameServerPeer::setSilent(bool value)
 {
     std::lock_guard guard(configLock);
@@ -55,6 +67,8 @@ QList<QByteArray> GameServerPeer::answerTo(const QByteArray& request)
     const QByteArray body = request.mid(header.size());
     if (body == "getstatus")
         return statusAnswer;
+    if (body.startsWith("getinfo") && !infoAnswer.isEmpty())
+        return {QuakeProtocol::connectionlessHeader + "infoResponse\n" + infoAnswer};
     if (body.startsWith("rcon "))
         return answerToRcon(body.mid(5));
     return {};

@@ -6,12 +6,15 @@
 #include <QString>
 
 // A Quake-3-style game server for tests. It answers "getstatus" with the configured
-// status datagram and "rcon <password> <command>" with the datagrams configured for
-// that command, "Bad rconpassword." when the password is wrong, and nothing when the
+// status datagram, "getinfo" with "infoResponse" and the configured text (when one is
+// set), and "rcon <password> <command>" with the datagrams configured for that
+// command, "Bad rconpassword." when the password is wrong, and nothing when the
 // command is unknown or the server is set silent.
 class GameServerPeer : public UdpPeer {
 public:
     GameServerPeer();
+    // On the given port of 127.0.0.1; throws when it is taken.
+    explicit GameServerPeer(quint16 requestedPort);
     ~GameServerPeer() override;
 
     // "\xff\xff\xff\xffprint\n" followed by the text: how a server prints console output.
@@ -22,6 +25,7 @@ public:
     void setRconPassword(const QByteArray& password);
     void setStatusAnswer(const QList<QByteArray>& datagrams);
     void setRconAnswer(const QByteArray& command, const QList<QByteArray>& datagrams);
+    void setInfoAnswer(const QByteArray& text);
     void setSilent(bool silent);
 
 protected:
@@ -33,6 +37,7 @@ private:
     mutable std::mutex configLock;
     QByteArray rconPassword;
     QList<QByteArray> statusAnswer;
+    QByteArray infoAnswer;
     QHash<QByteArray, QList<QByteArray>> rconAnswers;
     bool silent = false;
 };
