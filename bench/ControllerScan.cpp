@@ -52,7 +52,7 @@ PlayerFinder* openFinders(const MainWindow& window)
 // started.
 bool startLiveSearch(PlayerFinder& finder)
 {
-    if (finder.controls().numberOfCod4Servers->text() == u"0 servers")
+    if (finder.findChild<QLabel*>("serverCount-cod4")->text() == u"0 servers")
         return false;
     finder.controls().playerToFindBox->setEditText(searchedPlayer);
     finder.controls().startButton->click();
@@ -96,12 +96,12 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     const ResidentMemory memory;
     // The finders' rebuild once the scan ended is their own work, not the scan's.
     LatenessProbe probe;
-    probe.start([&controller] { return controller.cod4RefreshState(); });
+    probe.start([&controller] { return controller.masterIsRefreshing(3); });
     QElapsedTimer wall;
     wall.start();
-    controller.scanCod4Servers();
+    controller.scanServers(3);
     bool searching = false;
-    while (controller.cod4RefreshState()) {
+    while (controller.masterIsRefreshing(3)) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         searching = searching || startLiveSearch(*playerFinder);
     }
@@ -111,7 +111,7 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     controller.stopMasterScans();
     QApplication::processEvents();
 
-    const QList<CodServerPtr> kept = controller.activeCod4Servers();
+    const QList<CodServerPtr> kept = controller.masterServers(3);
     if (kept.isEmpty() || !searching)
         return std::nullopt;
     return Figures{wallSeconds, probe.percentile(0.99), probe.largest(), peakGrowthKib, pingsOf(kept)};

@@ -1,10 +1,7 @@
 #include "app/MasterScan.h"
 
 #include "platform/HostResolution.h"
-#include "net/QuakeProtocol.h"
-#include "net/ScannedGames.h"
 #include "platform/Preferences.h"
-#include "platform/TextValue.h"
 #include "prefs/ScanSpeed.h"
 
 #include <algorithm>
@@ -13,17 +10,18 @@
 
 namespace {
 
-const ScannedGame& gameOf(MasterScan::Game game)
-{
-    return ScannedGames::all().at(static_cast<qsizetype>(game));
-}
-
 std::optional<in_addr> dottedAddress(const QString& text)
 {
     in_addr address{};
     if (::inet_pton(AF_INET, text.toLatin1().constData(), &address) != 1)
         return std::nullopt;
     return address;
+}
+
+MasterSource withIp(MasterSource master, in_addr_t networkOrderIp)
+{
+    master.address.ip = ntohl(networkOrderIp);
+    return master;
 }
 
 HostLookups::Lookup& hostLookup()
@@ -34,8 +32,8 @@ HostLookups::Lookup& hostLookup()
 
 }  // namespace
 
-MasterScan::MasterScan(Game game, ScanEngine& engine, std::mutex& masterListsLock)
-    : game(game)
+MasterScan::MasterScan(const GameDescription& game, ScanEngine& engine, std::mutex& masterListsLock)
+    : m_game(game)
     , engine(engine)
     , masterListsLock(masterListsLock)
 {
@@ -53,9 +51,7 @@ void MasterScan::setHostLookup(HostLookups::Lookup lookup)
 
 QString MasterScan::labelName() const
 {
-    static const QString names[] = {"numberOfCodServerToScan", "numberOfUOServerToScan", "numberOfCod2ServerToScan",
-                                    "numberOfCod4ServerToScan"};
-    return names[static_cast<int>(game)];
+    return QStringLiteral("scanProgress-") + m_game.id;
 }
 
 QList<CodServerPtr> MasterScan::servers() const
@@ -92,49 +88,47 @@ void MasterScan::begin()
     counts = {};
 }
 
+// The first master the game asks; its other masters wait for scans of several masters.
 void MasterScan::start(const Reports& reports)
 {
-    const Preferences& store = Preferences::standard();
-    const QString host = store.stringForKey(gameOf(game).hostKey);
-    const std::optional<int> port = masterPort(store.stringForKey(gameOf(game).portKey));
-    if (host.isEmpty() || !port) {
+    const QList<MasterToAsk> masters = GameMasters::mastersToAsk(m_game, Preferences::standard());
+    if (masters.isEmpty()) {
         endWithoutMaster(reports);
         return;
     }
-    const auto masterPortNumber = static_cast<quint16>(*port);
-    if (const std::optional<in_addr> dotted = dottedAddress(host)) {
-        startOnEngine(ServerAddress{ntohl(dotted->s_addr), masterPortNumber}, reports);
+    const MasterToAsk& master = masters.first();
+    if (const std::optional<in_addr> dotted = dottedAddress(master.host)) {
+        startOnEngine(withIp(master.source, dotted->s_addr), reports);
         return;
     }
     reportsAfterLookup = reports;
-    masterLookups.lookUp(host, hostLookup(),
-                         [this, masterPortNumber](const QString& address) { masterLookedUp(address, masterPortNumber); });
+    masterLookups.lookUp(master.host, hostLookup(),
+                         [this, source = master.source](const QString& address) { masterLookedUp(address, source); });
 }
 
-void MasterScan::masterLookedUp(const QString& address, quint16 port)
+void MasterScan::masterLookedUp(const QString& address, MasterSource master)
 {
     const Reports reports = *std::exchange(reportsAfterLookup, std::nullopt);
     if (const std::optional<in_addr> dotted = dottedAddress(address))
-        startOnEngine(ServerAddress{ntohl(dotted->s_addr), port}, reports);
+        startOnEngine(withIp(master, dotted->s_addr), reports);
     else
         endWithoutMaster(reports);
 }
 
-void MasterScan::startOnEngine(ServerAddress master, const Reports& reports)
+void MasterScan::startOnEngine(MasterSource master, const Reports& reports)
 {
-    engineScan = engine.start(settingsFor(gameOf(game), master), engineReports(reports));
+    engineScan = engine.start(settingsFor(master), engineReports(reports));
 }
 
-ScanSettings MasterScan::settingsFor(const ScannedGame& game, ServerAddress master)
+ScanSettings MasterScan::settingsFor(const MasterSource& master)
 {
     const Preferences& store = Preferences::standard();
-    const int protocol = TextValue::integerValue(store.stringForKey(QuakeProtocol::masterProtocolKey(game.requestType)));
     return {
         .timeout = std::chrono::microseconds(store.integerForKey(QStringLiteral("Timeout"))),
         .queriesPerSecond =
             ScanSpeed::queriesPerSecond(store.integerForKey(QStringLiteral("Number of servers by thread"))),
-        .master = master,
-        .masterRequest = QuakeProtocol::masterRequest(protocol),
+        .master = master.address,
+        .masterRequest = master.request,
     };
 }
 
@@ -206,14 +200,6 @@ void MasterScan::ended(const ScanCounts& scanCounts, bool masterListedNothing, c
         reports.listMissing();
     else
         reports.scanEnded(kept);
-}
-
-std::optional<int> MasterScan::masterPort(const QString& text)
-{
-    const int port = TextValue::integerValue(text);
-    if (port < 2 || port > 65534)
-        return std::nullopt;
-    return port;
 }
 
 QString MasterScan::getIpFromString(const QString& host)

@@ -2,7 +2,8 @@
 
 #include "model/CodServer.h"
 #include "net/ScanEngine.h"
-#include "net/ScannedGames.h"
+#include "model/GameDescription.h"
+#include "net/GameMasters.h"
 #include "platform/HostLookups.h"
 
 #include <QList>
@@ -18,12 +19,10 @@
 // and queries the listed servers on the scan engine as the list arrives, keeping
 // those that answer in the game's master list.
 //
-// The list, the counts and the running flag are guarded by the lock that all four
-// games share (masterListsLock); the running flag may also be read without it.
+// The list, the counts and the running flag are guarded by the lock that every
+// game's scan shares (masterListsLock); the running flag may also be read without it.
 class MasterScan {
 public:
-    enum class Game { CoD, UO, CoD2, CoD4 };
-
     // What the scan reports, called on the engine's thread without the lock held.
     struct Reports {
         // The counts changed, ten times a second at most: the list may have grown.
@@ -38,12 +37,14 @@ public:
     };
 
 
-    MasterScan(Game game, ScanEngine& engine, std::mutex& masterListsLock);
+    // The scan of a game of the catalogue, which outlives it.
+    MasterScan(const GameDescription& game, ScanEngine& engine, std::mutex& masterListsLock);
     // Abandons a running scan.
     ~MasterScan();
     MasterScan(const MasterScan&) = delete;
     MasterScan& operator=(const MasterScan&) = delete;
 
+    const GameDescription& game() const { return m_game; }
     // The object name of the main window's label that shows the scan's progress.
     QString labelName() const;
 
@@ -58,7 +59,8 @@ public:
 
     // Starts a scan: empties the list and the counts, and raises the running flag.
     void begin();
-    // Checks the master's port, resolves its host and starts the scan on the engine,
+    // Takes the first master the game asks (GameMasters), resolves its host and starts
+    // the scan on the engine,
     // at the pace and with the time-out of the settings. A host name is looked up on
     // a thread of the scan's own, so the window never waits for a name server; the
     // scan starts once the address came back to the calling thread.
@@ -74,25 +76,23 @@ public:
     // Replaces the look-up of host names (getIpFromString), for the whole process.
     static void setHostLookup(HostLookups::Lookup lookup);
 
-    // The settings of a scan of the game's master at that address: the time-out, the
-    // pace and the protocol of the preferences.
-    static ScanSettings settingsFor(const ScannedGame& game, ServerAddress master);
-    // A master port: the leading integer of the text, accepted from 2 to 65534.
-    static std::optional<int> masterPort(const QString& text);
+    // The settings of a scan of that master, its address looked up: the time-out and
+    // the pace of the preferences, the master's address and request.
+    static ScanSettings settingsFor(const MasterSource& master);
     // A dotted IPv4 address unchanged, without look-up; otherwise the first IPv4
     // address of the host name, dotted; "" when there is none.
     static QString getIpFromString(const QString& host);
 
 private:
-    void masterLookedUp(const QString& address, quint16 port);
-    void startOnEngine(ServerAddress master, const Reports& reports);
+    void masterLookedUp(const QString& address, MasterSource master);
+    void startOnEngine(MasterSource master, const Reports& reports);
     void endWithoutMaster(const Reports& reports);
     ScanReports engineReports(const Reports& reports);
     void keep(const CodServerPtr& server);
     void progressed(const ScanCounts& counts, const Reports& reports);
     void ended(const ScanCounts& counts, bool masterListedNothing, const Reports& reports);
 
-    const Game game;
+    const GameDescription& m_game;
     ScanEngine& engine;
     std::mutex& masterListsLock;
     // Guarded by masterListsLock. A std::vector so that readers get deep copies and

@@ -4,6 +4,7 @@
 #include "app/RegisteredSettings.h"
 #include "launch/Desktop.h"
 #include "launch/GameApplications.h"
+#include "model/GameCatalogue.h"
 #include "net/MapListListener.h"
 #include "platform/Alerts.h"
 #include "platform/Preferences.h"
@@ -56,6 +57,8 @@ Zorvel::Zorvel(QObject* parent)
     , m_punkbusterImage(imageResource(QStringLiteral("PBOn.gif")))
     , m_passwordImage(imageResource(QStringLiteral("PassOn.tif")))
 {
+    for (const GameDescription& game : GameCatalogue::standard().games())
+        masterScans.push_back(std::make_unique<MasterScan>(game, scanEngine, masterListsLock));
     loadMyServers(registerDefaults());
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::stopMasterScans);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::applicationWillTerminate);
@@ -121,15 +124,13 @@ bool Zorvel::validateMenuItem(const QAction& item) const
     static const QStringList selectionCommands = {QStringLiteral("copy"), QStringLiteral("cut"),
                                                   QStringLiteral("delete"), QStringLiteral("modifyServer"),
                                                   QStringLiteral("refreshServer")};
-    static const QStringList scanCommands = {QStringLiteral("scanCodServers"), QStringLiteral("scanUOServers"),
-                                             QStringLiteral("scanCod2Servers"), QStringLiteral("scanCod4Servers")};
     static const QStringList joinCommands = {QStringLiteral("goToServer"), QStringLiteral("goToServerWithPassword")};
     static const QStringList playerCommands = {QStringLiteral("kickPlayer"), QStringLiteral("kickPlayerByName"),
                                                QStringLiteral("banPlayer"), QStringLiteral("banPlayerByName")};
     const QString action = item.objectName();
     if (selectionCommands.contains(action))
         return selectedFavouriteRow() >= 0;
-    if (scanCommands.contains(action))
+    if (action.startsWith(u"scan-"))
         return !anyMasterIsRefreshing();
     if (action == u"infoOnServer")
         return mainWindow && mainWindow->controls().infoServerButton->isEnabled();
@@ -143,12 +144,6 @@ bool Zorvel::validateMenuItem(const QAction& item) const
     if (action == u"createGameRotation")
         return mainWindow && !mainWindow->controls().rconDrawer->isHidden();
     return true;
-}
-
-bool Zorvel::anyMasterIsRefreshing() const
-{
-    return codMasterIsRefreshing() || uoMasterIsRefreshing() || cod2MasterIsRefreshing()
-        || cod4MasterIsRefreshing();
 }
 
 int Zorvel::selectedFavouriteRow() const

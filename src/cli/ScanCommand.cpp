@@ -5,6 +5,8 @@
 #include "cli/Console.h"
 #include "cli/JsonObject.h"
 #include "cli/ServerReport.h"
+#include "model/GameCatalogue.h"
+#include "net/GameMasters.h"
 #include "net/ScanEngine.h"
 #include "platform/Preferences.h"
 
@@ -39,38 +41,47 @@ QString ScanCommand::summary() const
 void ScanCommand::describe(QCommandLineParser& parser) const
 {
     parser.addOptions({masterOption, paceOption, timeoutOption, jsonOption});
-    parser.addPositionalArgument(QStringLiteral("GAME"), QStringLiteral("cod, uo, cod2 or cod4"));
+    parser.addPositionalArgument(QStringLiteral("GAME"), QStringLiteral("a game id of zorvel games: cod, uo, cod2, cod4, urt, openarena…"));
 }
 
 int ScanCommand::run(const QCommandLineParser& parser)
 {
     applyTimeout(parser);
     json = parser.isSet(jsonOption);
-    const ScannedGame& game = gameOf(parser);
+    const GameDescription& game = gameOf(parser);
     const std::optional<qint64> pace = numberOption(parser, paceOption, 1, fastestPace);
-    const std::optional<ServerAddress> master = masterOf(parser, game);
+    const std::optional<MasterSource> master = masterOf(parser, game);
     if (!master)
         return NoMasterList;
-    ScanSettings settings = MasterScan::settingsFor(game, *master);
+    ScanSettings settings = MasterScan::settingsFor(*master);
     if (pace)
         settings.queriesPerSecond = static_cast<int>(*pace);
     return scan(settings);
 }
 
-const ScannedGame& ScanCommand::gameOf(const QCommandLineParser& parser)
+const GameDescription& ScanCommand::gameOf(const QCommandLineParser& parser)
 {
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 1)
         throw Refusal{QStringLiteral("give one GAME")};
-    const ScannedGame* game = ScannedGames::find(arguments.constFirst());
+    const GameDescription* game = GameCatalogue::standard().find(arguments.constFirst());
     if (!game)
         throw Refusal{QStringLiteral("unknown game \"%1\" (zorvel games lists them)").arg(arguments.constFirst())};
     return *game;
 }
 
-std::optional<ServerAddress> ScanCommand::masterOf(const QCommandLineParser& parser, const ScannedGame& game)
+// The first master the game asks, or the one of --master asked as that master is.
+std::optional<MasterSource> ScanCommand::masterOf(const QCommandLineParser& parser, const GameDescription& game)
 {
+    const QList<MasterToAsk> masters = GameMasters::mastersToAsk(game, Preferences::standard());
+    if (masters.isEmpty()) {
+        Console::error(QStringLiteral("zorvel scan: the preferences name no usable %1 master\n").arg(game.name));
+        return std::nullopt;
+    }
+    MasterSource source = masters.constFirst().source;
     AddressArgument master;
+    master.host = masters.constFirst().host;
+    master.port = source.address.port;
     if (parser.isSet(masterOption)) {
         const auto parsed = AddressArgument::parse(parser.value(masterOption), AddressArgument::Schemes::Allowed);
         if (const QString* problem = std::get_if<QString>(&parsed))
@@ -78,20 +89,15 @@ std::optional<ServerAddress> ScanCommand::masterOf(const QCommandLineParser& par
         master = std::get<AddressArgument>(parsed);
         if (master.transport == AddressArgument::Transport::Tcp)
             throw Refusal{QStringLiteral("--master: TCP masters are not supported yet; give udp://HOST:PORT")};
-    } else {
-        const Preferences& store = Preferences::standard();
-        const std::optional<int> port = MasterScan::masterPort(store.stringForKey(game.portKey));
-        master.host = store.stringForKey(game.hostKey);
-        master.port = static_cast<quint16>(port.value_or(0));
-        if (master.host.isEmpty() || !port) {
-            Console::error(QStringLiteral("zorvel scan: the preferences name no usable %1 master\n").arg(game.name));
-            return std::nullopt;
-        }
+        source.label = master.host + u':' + QString::number(master.port);
     }
     const std::optional<ServerAddress> address = master.resolve();
-    if (!address)
+    if (!address) {
         Console::error(QStringLiteral("zorvel scan: the master host \"%1\" was not found\n").arg(master.host));
-    return address;
+        return std::nullopt;
+    }
+    source.address = *address;
+    return source;
 }
 
 int ScanCommand::scan(const ScanSettings& settings)

@@ -3,7 +3,8 @@
 #include "cli/Command.h"
 #include "cli/QueriedServer.h"
 #include "net/PacedScan.h"
-#include "net/ScannedGames.h"
+#include "model/GameDescription.h"
+#include "net/MasterSource.h"
 
 #include <QElapsedTimer>
 
@@ -25,10 +26,10 @@ private:
     static const QCommandLineOption masterOption;
     static const QCommandLineOption paceOption;
 
-    static const ScannedGame& gameOf(const QCommandLineParser& parser);
+    static const GameDescription& gameOf(const QCommandLineParser& parser);
     // The master's address: --master's, or the preferences'; nothing, with the
     // reason told, when it has none.
-    static std::optional<ServerAddress> masterOf(const QCommandLineParser& parser, const ScannedGame& game);
+    static std::optional<MasterSource> masterOf(const QCommandLineParser& parser, const GameDescription& game);
     // Runs the scan to its end on this thread's event loop; returns the exit status.
     int scan(const ScanSettings& settings);
     void answered(const CodServerPtr& server);

@@ -4,6 +4,7 @@
 #include "finders/FinderHost.h"
 #include "finders/ServerColumns.h"
 #include "finders/ServerFinderTableModel.h"
+#include "model/GameCatalogue.h"
 #include "platform/Alerts.h"
 #include "platform/ClosingKeys.h"
 #include "platform/ColumnFit.h"
@@ -16,6 +17,7 @@
 
 #include <QButtonGroup>
 #include <QMenu>
+#include <QRadioButton>
 #include <QSignalBlocker>
 
 #include <tuple>
@@ -90,15 +92,12 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
     PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("ServerFinder"));
     ClosingKeys::attach(*this);
-    gameControls = {{
-        {ui->codGameButton, ui->numberOfCodServers, ui->codUpdateButton, ui->codStopButton},
-        {ui->uoGameButton, ui->numberOfUOServers, ui->uoUpdateButton, ui->uoStopButton},
-        {ui->cod2GameButton, ui->numberOfCod2Servers, ui->cod2UpdateButton, ui->cod2StopButton},
-        {ui->cod4GameButton, ui->numberOfCod4Servers, ui->cod4UpdateButton, ui->cod4StopButton},
-    }};
+    gameControls = GameRows::addTo(*ui->gamesLayout, GameRows::Title::ChoiceButton);
+    gameServers.resize(gameControls.size());
+    gameChoices.resize(gameControls.size());
     gameMatrix = new QButtonGroup(this);
-    for (int tag = 0; tag < MasterGames::count; ++tag)
-        gameMatrix->addButton(gameControls[size_t(tag)].choice, tag);
+    for (int tag = 0; tag < int(gameControls.size()); ++tag)
+        gameMatrix->addButton(gameControls.at(tag).choice, tag);
     keepFetchButtonsInPlace();
     setUpTable();
     windowDidLoad();
@@ -143,7 +142,7 @@ ServerFinder::~ServerFinder()
 // box of the games keeps its width, so that a click aimed at Stop does not miss.
 void ServerFinder::keepFetchButtonsInPlace()
 {
-    for (const GameControls& game : gameControls)
+    for (const GameRow& game : gameControls)
         game.count->setMinimumWidth(game.count->fontMetrics().horizontalAdvance(serversText(88888)));
 }
 
@@ -165,8 +164,8 @@ void ServerFinder::setUpTable()
 
 void ServerFinder::connectControls()
 {
-    for (int tag = 0; tag < MasterGames::count; ++tag) {
-        const GameControls& game = gameControls[size_t(tag)];
+    for (int tag = 0; tag < int(gameControls.size()); ++tag) {
+        const GameRow& game = gameControls.at(tag);
         connect(game.fetch, &QPushButton::clicked, this, [this, tag] { refreshMaster(tag); });
         connect(game.stop, &QPushButton::clicked, this, [this, tag] { stopRefreshMaster(tag); });
     }
@@ -185,11 +184,10 @@ void ServerFinder::connectControls()
     ColumnOrder::orderOnTitleClicks(*ui->serverTable, [this] { tableViewSortDescriptorsDidChange(); });
 }
 
-void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
-                                      const QList<CodServerPtr>& cod2Servers,
-                                      const QList<CodServerPtr>& cod4Servers)
+void ServerFinder::getTheServersArray(const FinderHost::MasterLists& lists)
 {
-    gameServers = {codServers, uoServers, cod2Servers, cod4Servers};
+    for (qsizetype game = 0; game < gameServers.size(); ++game)
+        gameServers[game] = lists.value(game);
     showCounts();
     if (controller.anyMasterIsRefreshing())
         updateUI();
@@ -201,8 +199,8 @@ void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, con
 // filters do: a rescan does not undo the user's choice.
 void ServerFinder::updateServers()
 {
-    for (size_t game = 0; game < gameServers.size(); ++game)
-        gameChoices[game] = GameChoices::of(gameServers[game]);
+    for (qsizetype game = 0; game < gameServers.size(); ++game)
+        gameChoices[game] = GameChoices::of(gameServers.at(game));
     fillChoiceBoxes(ui->mapSearchBox->currentText(), ui->gametypeSearchBox->currentText());
     applyFilters();
 }
@@ -211,7 +209,7 @@ void ServerFinder::applyFilters()
 {
     const CodServerPtr selected = selectedServer();
     const int game = selectedGame();
-    m_theServers = game < 0 ? QList<CodServerPtr>() : filterOfControls().apply(gameServers[size_t(game)]);
+    m_theServers = game < 0 ? QList<CodServerPtr>() : filterOfControls().apply(gameServers.at(game));
     sortShownServers();
     tableModel->reloadData();
     selectServer(selected);
@@ -228,7 +226,7 @@ void ServerFinder::updateUI()
 {
     ui->numberOfServerFound->setText(serversText(m_theServers.size()));
     const bool scanning = controller.anyMasterIsRefreshing();
-    for (const GameControls& game : gameControls) {
+    for (const GameRow& game : gameControls) {
         game.fetch->setEnabled(!scanning);
         game.choice->setEnabled(!scanning);
     }
@@ -248,18 +246,18 @@ void ServerFinder::updateUI()
 
 void ServerFinder::selectLatestGame()
 {
-    const auto hasServers = [this](int tag) { return !gameServers[size_t(tag)].isEmpty(); };
+    const auto hasServers = [this](int tag) { return !gameServers.at(tag).isEmpty(); };
     const std::optional<int> latest = controller.lastFetchedGame();
     int game = -1;
     if (latest && (hasServers(*latest) || controller.scanProgress(*latest).running))
         game = *latest;
-    for (int tag = 0; game < 0 && tag < MasterGames::count; ++tag) {
+    for (int tag = 0; game < 0 && tag < int(gameServers.size()); ++tag) {
         if (hasServers(tag))
             game = tag;
     }
     if (game < 0 || game == selectedGame())
         return;
-    gameControls[size_t(game)].choice->setChecked(true);
+    gameControls.at(game).choice->setChecked(true);
     gameChanged();
 }
 
@@ -350,7 +348,7 @@ void ServerFinder::fillChoiceBoxes(const QString& map, const QString& gametype)
     const QSignalBlocker mapSignals(ui->mapSearchBox);
     const QSignalBlocker gametypeSignals(ui->gametypeSearchBox);
     const int game = selectedGame();
-    const GameChoices choices = game < 0 ? GameChoices() : gameChoices[size_t(game)];
+    const GameChoices choices = game < 0 ? GameChoices() : gameChoices.at(game);
     fillBox(*ui->mapSearchBox, choices.maps, map);
     fillBox(*ui->gametypeSearchBox, choices.gametypes, gametype);
 }
@@ -364,18 +362,19 @@ void ServerFinder::sortShownServers()
 QString ServerFinder::scansProgressText() const
 {
     QStringList lines;
-    for (int tag = 0; tag < MasterGames::count; ++tag) {
+    const QList<GameDescription>& games = GameCatalogue::standard().games();
+    for (int tag = 0; tag < int(gameControls.size()); ++tag) {
         const ScanProgress progress = controller.scanProgress(tag);
         if (progress.running)
-            lines.append(progress.text(MasterGames::name(tag)));
+            lines.append(progress.text(games.at(tag).name));
     }
     return lines.join(u'\n');
 }
 
 void ServerFinder::showCounts()
 {
-    for (size_t game = 0; game < gameControls.size(); ++game)
-        gameControls[game].count->setText(serversText(gameServers[game].size()));
+    for (qsizetype game = 0; game < gameControls.size(); ++game)
+        gameControls.at(game).count->setText(serversText(gameServers.at(game).size()));
 }
 
 CodServerPtr ServerFinder::selectedServer() const
@@ -400,6 +399,6 @@ void ServerFinder::removeServer(const CodServerPtr& server)
     m_theServers.removeOne(server);
     const int game = selectedGame();
     if (game >= 0)
-        gameServers[size_t(game)].removeOne(server);
+        gameServers[game].removeOne(server);
     showCounts();
 }

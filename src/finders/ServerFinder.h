@@ -1,7 +1,8 @@
 #pragma once
 
 #include "finders/GameChoices.h"
-#include "finders/MasterGames.h"
+#include "finders/FinderHost.h"
+#include "finders/GameRows.h"
 #include "finders/ServerFilter.h"
 #include "model/CodServer.h"
 #include "platform/WorkerQueue.h"
@@ -41,9 +42,8 @@ public:
     // The servers the table shows, in its order.
     const QList<CodServerPtr>& theServers() const { return m_theServers; }
 
-    // Takes copies of the four lists (CoD, UO, CoD2, CoD4) and rebuilds when no scan runs.
-    void getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
-                            const QList<CodServerPtr>& cod2Servers, const QList<CodServerPtr>& cod4Servers);
+    // Takes copies of the games' lists and rebuilds when no scan runs.
+    void getTheServersArray(const FinderHost::MasterLists& lists);
     // Rebuilds the map and gametype choices of every game, selects "All" in both boxes
     // and filters again.
     void updateServers();
@@ -75,13 +75,6 @@ public:
 
 private:
     // The controls of one game's row.
-    struct GameControls {
-        QRadioButton* choice;
-        QLabel* count;
-        QPushButton* fetch;
-        QPushButton* stop;
-    };
-
     void windowDidLoad();
     void setUpTable();
     void keepFetchButtonsInPlace();
@@ -109,12 +102,12 @@ private:
     FinderHost& controller;
     std::unique_ptr<Ui::ServerFinder> ui;
     QButtonGroup* gameMatrix = nullptr;
-    std::array<GameControls, MasterGames::count> gameControls{};
+    QList<GameRow> gameControls;
     ServerFinderTableModel* tableModel = nullptr;
     // The copies of the four master lists, and the servers shown.
-    std::array<QList<CodServerPtr>, MasterGames::count> gameServers;
+    FinderHost::MasterLists gameServers;
     QList<CodServerPtr> m_theServers;
-    std::array<GameChoices, MasterGames::count> gameChoices;
+    QList<GameChoices> gameChoices;
     // Last, so that its worker is joined before the lists its jobs' ends use go.
     WorkerQueue requeries;
 };

@@ -1,5 +1,6 @@
 #include "net/GameMasters.h"
 
+#include "model/EditedMasters.h"
 #include "net/QuakeProtocol.h"
 #include "platform/Preferences.h"
 #include "platform/TextValue.h"
@@ -26,26 +27,6 @@ bool sameRequest(const MasterToAsk& one, const MasterToAsk& other)
         && one.source.transport == other.source.transport && one.source.request == other.source.request;
 }
 
-// The catalogue's master at the host and port, or else its first UDP master: its
-// request, keywords and framing are those the stored master is asked with.
-MasterDescription likeStored(const GameDescription& game, const QString& host, quint16 port)
-{
-    const auto same = std::find_if(game.masters.cbegin(), game.masters.cend(), [&](const MasterDescription& master) {
-        return master.host.compare(host, Qt::CaseInsensitive) == 0 && master.port == port;
-    });
-    if (same != game.masters.cend())
-        return *same;
-    const auto udp = std::find_if(game.masters.cbegin(), game.masters.cend(), [](const MasterDescription& master) {
-        return master.transport == MasterDescription::Transport::Udp;
-    });
-    MasterDescription master = udp != game.masters.cend() ? *udp : MasterDescription{};
-    if (master.request.isEmpty()) {
-        master.request = QStringLiteral("getservers {game} {protocol} {keywords}");
-        master.keywords = QStringLiteral("empty full");
-    }
-    return master;
-}
-
 }  // namespace
 
 QByteArray GameMasters::requestOf(const MasterDescription& master, int protocol)
@@ -56,6 +37,14 @@ QByteArray GameMasters::requestOf(const MasterDescription& master, int protocol)
     return QuakeProtocol::connectionlessHeader + text.toLatin1();
 }
 
+std::optional<quint16> GameMasters::masterPort(const QString& text)
+{
+    const int port = TextValue::integerValue(text);
+    if (port < 2 || port > 65534)
+        return std::nullopt;
+    return static_cast<quint16>(port);
+}
+
 // The stored master, with the protocol of the settings alone; none when the game's
 // master is not a setting or its host is empty or its port out of range.
 QList<MasterDescription> GameMasters::storedMaster(const GameDescription& game, const Preferences& store)
@@ -64,12 +53,10 @@ QList<MasterDescription> GameMasters::storedMaster(const GameDescription& game, 
         return {};
     const QString key = game.settingsPrefix + QStringLiteral(" Master Server");
     const QString host = store.stringForKey(key).trimmed();
-    const int port = TextValue::integerValue(store.stringForKey(key + QStringLiteral(" Port")));
-    if (host.isEmpty() || port < 2 || port > 65534)
+    const std::optional<quint16> port = masterPort(store.stringForKey(key + QStringLiteral(" Port")));
+    if (host.isEmpty() || !port)
         return {};
-    MasterDescription master = likeStored(game, host, static_cast<quint16>(port));
-    master.host = host;
-    master.port = static_cast<quint16>(port);
+    MasterDescription master = EditedMasters::likeCatalogue(game, host, *port, MasterDescription::Transport::Udp);
     master.protocols = {TextValue::integerValue(store.stringForKey(key + QStringLiteral(" Protocol")))};
     return {master};
 }
@@ -77,12 +64,13 @@ QList<MasterDescription> GameMasters::storedMaster(const GameDescription& game, 
 QList<MasterToAsk> GameMasters::mastersToAsk(const GameDescription& game, const Preferences& store)
 {
     QList<MasterToAsk> masters;
-    for (const MasterDescription& master : storedMaster(game, store) + game.masters) {
+    for (const MasterDescription& master : storedMaster(game, store) + EditedMasters::of(game, store)) {
         for (int protocol : master.protocols) {
             const MasterToAsk next{
                 master.host,
                 {master.label(), ServerAddress{0, master.port}, transportOf(master.transport), requestOf(master, protocol),
                  master.entryPrefix},
+                protocol,
                 master.listEnd,
             };
             if (std::none_of(masters.cbegin(), masters.cend(), [&next](const MasterToAsk& asked) { return sameRequest(asked, next); }))

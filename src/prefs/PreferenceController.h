@@ -7,6 +7,7 @@
 namespace Ui {
 class Preferences;
 }
+class MastersPage;
 class QPushButton;
 
 // The preferences panel, from the layout "Preferences": it edits the settings that
@@ -57,6 +58,8 @@ private:
     void restoreMasterServer(MasterServer master, const QString& protocol);
 
     std::unique_ptr<Ui::Preferences> ui;
+    // Owned by the window.
+    MastersPage* mastersPage = nullptr;
     bool oldRefreshState = false;
     int oldRefreshDelay = 0;
 };
