@@ -293,8 +293,17 @@ void Zorvel::keepRecoveryCopy()
 void Zorvel::tellWhatStartUpFound()
 {
     tellAboutDamagedSettingsFile();
+    tellAboutUnreadGames();
     tellAboutDamagedFavourites();
     offerToRestoreUnsavedFavourites();
+}
+
+// The user's games.json could not be read: the built-in games are used.
+void Zorvel::tellAboutUnreadGames()
+{
+    const QString problem = GameCatalogue::standard().userFileProblem();
+    if (!problem.isEmpty())
+        Alerts::current().runAlert(QStringLiteral("Games left aside"), problem, QStringLiteral("OK"));
 }
 
 void Zorvel::tellAboutDamagedSettingsFile() const

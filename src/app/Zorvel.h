@@ -270,6 +270,7 @@ private:
     // unsaved favourites of an earlier run, which it offers to restore.
     void tellWhatStartUpFound();
     void tellAboutDamagedSettingsFile() const;
+    static void tellAboutUnreadGames();
     void tellAboutDamagedFavourites();
     // An alert with what damage start-up found, and where the copy of what was
     // damaged is kept, if one could be.

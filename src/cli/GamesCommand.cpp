@@ -23,12 +23,20 @@ QByteArray mastersJson(const QList<MasterToAsk>& masters)
     return JsonObject::array(entries);
 }
 
+// One line per master, with the protocols asked of it in order.
 QString mastersText(const QList<MasterToAsk>& masters)
 {
-    QString text;
-    for (const MasterToAsk& master : masters)
-        text += QStringLiteral("      %1  protocol %2\n").arg(masterText(master)).arg(master.protocol);
-    return text;
+    QStringList lines;
+    QString lastMaster;
+    for (const MasterToAsk& master : masters) {
+        if (masterText(master) == lastMaster) {
+            lines.last() += u' ' + QString::number(master.protocol);
+            continue;
+        }
+        lastMaster = masterText(master);
+        lines.append(QStringLiteral("  %1  protocols %2").arg(lastMaster).arg(master.protocol));
+    }
+    return lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n';
 }
 
 }  // namespace
