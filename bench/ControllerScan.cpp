@@ -122,6 +122,8 @@ void ControllerScan::configure(quint16 masterPort, int serversByThread)
     Preferences& store = Preferences::standard();
     store.setObject(QStringLiteral("127.0.0.1"), QStringLiteral("CoD4 Master Server"));
     store.setObject(QString::number(masterPort), QStringLiteral("CoD4 Master Server Port"));
+    // The farm's master alone: the game's other masters are on the internet.
+    store.setObject(QStringLiteral("[]"), QStringLiteral("Masters cod4"));
     store.setObject(timeoutMicroseconds, QStringLiteral("Timeout"));
     store.setObject(serversByThread, QStringLiteral("Number of servers by thread"));
 }

@@ -1,7 +1,8 @@
-// A scan reads datagrams from the network: a master's list and the answers of the
-// servers it lists, from any sender and in any order. Whatever comes, a server is
-// queried at most twice and only once listed, an answer counts once and only from a
-// queried server's own address and port, and the counts stay in order.
+// A scan reads datagrams from the network: the masters' lists (as datagrams and as a
+// stream) and the answers of the servers they list, from any sender and in any
+// order. Whatever comes, a server is queried at most twice and only once listed, an
+// answer counts once and only from a queried server's own address and port, the
+// counts stay in order, and each master's outcome is told once at most.
 #include "FuzzInput.h"
 #include "net/PacedScan.h"
 
@@ -14,6 +15,15 @@ using namespace std::chrono_literals;
 using FuzzInput::require;
 
 const ServerAddress master{0x7F000001, 20810};
+const ServerAddress streamMaster{0x7F000001, 20811};
+const QList<MasterSource> masters = {
+    {.label = "udp", .address = master, .transport = MasterSource::Transport::Udp, .request = {}, .entryPrefix = {}},
+    {.label = "tcp",
+     .address = streamMaster,
+     .transport = MasterSource::Transport::Tcp,
+     .request = {},
+     .entryPrefix = QByteArray("\0\0\0\0\4", 5)},
+};
 
 // Reads the input from the front, as a sequence of scan events.
 class Events {
@@ -52,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QList<ServerAddress> queried;
     QSet<QString> answered;
     int endings = 0;
+    QList<int> outcomes(masters.size(), 0);
     ScanReports reports{
         [&](const CodServerPtr& server) {
             require(queries.value(server->serverIp()) > 0 && !answered.contains(server->serverIp()));
@@ -64,9 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             require(counts.queried <= counts.listed);
             ++endings;
         },
+        [&](qsizetype which, const MasterOutcome&) { require(++outcomes[which] == 1); },
     };
     PacedScan::TimePoint now = PacedScan::TimePoint() + 1h;
-    PacedScan scan({.timeout = 500ms, .queriesPerSecond = 20000, .master = master, .masterRequest = {}}, reports, now);
+    PacedScan scan({.timeout = 500ms, .queriesPerSecond = 20000, .masters = masters}, reports, now);
     // Every seventh send is refused; the others go out by one of three routes, never
     // by the one to avoid.
     int sends = 0;
@@ -82,9 +94,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     Events events(data, size);
     while (!events.atEnd()) {
-        switch (events.byte() % 4) {
+        switch (events.byte() % 6) {
         case 0:
-            scan.masterDatagram(master, events.datagram(), now);
+            scan.masterDatagram(0, master, events.datagram(), now);
+            break;
+        case 4:
+            scan.masterStream(1, events.datagram(), now);
+            break;
+        case 5:
+            scan.masterStreamEnded(1, events.byte() % 2 == 0);
             break;
         case 1: {
             // A queried server, at its port or the next one, or a stranger.
@@ -105,6 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             scan.stop();
         }
         scan.advance(now, send);
+        scan.mastersToAskAgain();
     }
     scan.finish();
     require(endings == 1);

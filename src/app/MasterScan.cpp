@@ -18,12 +18,6 @@ std::optional<in_addr> dottedAddress(const QString& text)
     return address;
 }
 
-MasterSource withIp(MasterSource master, in_addr_t networkOrderIp)
-{
-    master.address.ip = ntohl(networkOrderIp);
-    return master;
-}
-
 HostLookups::Lookup& hostLookup()
 {
     static HostLookups::Lookup lookup = MasterScan::getIpFromString;
@@ -78,6 +72,12 @@ void MasterScan::setRefreshing(bool value)
     refreshing = value;
 }
 
+QList<MasterOutcome> MasterScan::masterOutcomes() const
+{
+    std::lock_guard guard(masterListsLock);
+    return outcomes;
+}
+
 void MasterScan::begin()
 {
     engineScan.reset();
@@ -86,49 +86,72 @@ void MasterScan::begin()
     refreshing = true;
     list.clear();
     counts = {};
+    outcomes.clear();
 }
 
-// The first master the game asks; its other masters wait for scans of several masters.
 void MasterScan::start(const Reports& reports)
 {
-    const QList<MasterToAsk> masters = GameMasters::mastersToAsk(m_game, Preferences::standard());
-    if (masters.isEmpty()) {
+    mastersLookedUp = GameMasters::mastersToAsk(m_game, Preferences::standard());
+    if (mastersLookedUp.isEmpty()) {
         endWithoutMaster(reports);
-        return;
-    }
-    const MasterToAsk& master = masters.first();
-    if (const std::optional<in_addr> dotted = dottedAddress(master.host)) {
-        startOnEngine(withIp(master.source, dotted->s_addr), reports);
         return;
     }
     reportsAfterLookup = reports;
-    masterLookups.lookUp(master.host, hostLookup(),
-                         [this, source = master.source](const QString& address) { masterLookedUp(address, source); });
+    masterLookups.clear();
+    lookupsLeft = static_cast<int>(mastersLookedUp.size());
+    for (qsizetype master = 0; master < mastersLookedUp.size(); ++master) {
+        const QString& host = mastersLookedUp[master].host;
+        if (dottedAddress(host)) {
+            masterLookedUp(master, host);
+            continue;
+        }
+        masterLookups.push_back(std::make_unique<HostLookups>());
+        masterLookups.back()->lookUp(host, hostLookup(),
+                                     [this, master](const QString& address) { masterLookedUp(master, address); });
+    }
 }
 
-void MasterScan::masterLookedUp(const QString& address, MasterSource master)
+// A master whose host has no address keeps the address 0, and is told so.
+void MasterScan::masterLookedUp(qsizetype master, const QString& address)
+{
+    MasterSource& source = mastersLookedUp[master].source;
+    if (const std::optional<in_addr> dotted = dottedAddress(address))
+        source.address.ip = ntohl(dotted->s_addr);
+    else
+        told({MasterOutcome::Kind::HostNotFound, 0, source.label});
+    if (--lookupsLeft == 0)
+        startWhenAllLookedUp();
+}
+
+void MasterScan::startWhenAllLookedUp()
 {
     const Reports reports = *std::exchange(reportsAfterLookup, std::nullopt);
-    if (const std::optional<in_addr> dotted = dottedAddress(address))
-        startOnEngine(withIp(master, dotted->s_addr), reports);
-    else
+    QList<MasterSource> found;
+    for (const MasterToAsk& master : std::as_const(mastersLookedUp)) {
+        if (master.source.address.ip != 0) {
+            found.append(master.source);
+            found.last().listEnd = master.listEnd;
+        }
+    }
+    if (found.isEmpty())
         endWithoutMaster(reports);
+    else
+        startOnEngine(found, reports);
 }
 
-void MasterScan::startOnEngine(MasterSource master, const Reports& reports)
+void MasterScan::startOnEngine(const QList<MasterSource>& masters, const Reports& reports)
 {
-    engineScan = engine.start(settingsFor(master), engineReports(reports));
+    engineScan = engine.start(settingsFor(masters), engineReports(reports));
 }
 
-ScanSettings MasterScan::settingsFor(const MasterSource& master)
+ScanSettings MasterScan::settingsFor(const QList<MasterSource>& masters)
 {
     const Preferences& store = Preferences::standard();
     return {
         .timeout = std::chrono::microseconds(store.integerForKey(QStringLiteral("Timeout"))),
         .queriesPerSecond =
             ScanSpeed::queriesPerSecond(store.integerForKey(QStringLiteral("Number of servers by thread"))),
-        .master = master.address,
-        .masterRequest = master.request,
+        .masters = masters,
     };
 }
 
@@ -146,7 +169,7 @@ void MasterScan::requestStop()
     if (engineScan)
         engine.stop(*engineScan);
     if (reportsAfterLookup) {
-        masterLookups.cancel();
+        masterLookups.clear();
         ended(progress(), false, *std::exchange(reportsAfterLookup, std::nullopt));
     }
 }
@@ -157,7 +180,7 @@ void MasterScan::stopAndJoin()
         engine.abandon(*engineScan);
     engineScan.reset();
     if (reportsAfterLookup) {
-        masterLookups.cancel();
+        masterLookups.clear();
         reportsAfterLookup.reset();
         setRefreshing(false);
     }
@@ -171,7 +194,14 @@ ScanReports MasterScan::engineReports(const Reports& reports)
         [this, reports](const ScanCounts& scanCounts, bool masterListedNothing) {
             ended(scanCounts, masterListedNothing, reports);
         },
+        [this](qsizetype, const MasterOutcome& outcome) { told(outcome); },
     };
+}
+
+void MasterScan::told(const MasterOutcome& outcome)
+{
+    std::lock_guard guard(masterListsLock);
+    outcomes.append(outcome);
 }
 
 void MasterScan::keep(const CodServerPtr& server)

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/CodServer.h"
+#include "net/GameMasters.h"
 #include "net/ScanEngine.h"
 #include "model/GameDescription.h"
-#include "net/GameMasters.h"
 #include "platform/HostLookups.h"
 
 #include <QList>
@@ -11,13 +11,15 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
 
-// One game's master scan: it asks the game's master server for its list of servers
-// and queries the listed servers on the scan engine as the list arrives, keeping
-// those that answer in the game's master list.
+// One game's master scan: it asks the game's master servers for their lists of
+// servers, all at once, and queries the listed servers on the scan engine as the
+// lists arrive, keeping those that answer in the game's master list and what became
+// of each master.
 //
 // The list, the counts and the running flag are guarded by the lock that every
 // game's scan shares (masterListsLock); the running flag may also be read without it.
@@ -50,6 +52,9 @@ public:
 
     // A copy of the list, taken under the lock.
     QList<CodServerPtr> servers() const;
+    // What became of each master of the running scan, or of the last one, in the
+    // order their lists ended; a master whose host was not found comes first.
+    QList<MasterOutcome> masterOutcomes() const;
     // The counts of the running scan, or of the last one.
     ScanCounts progress() const;
     // The running flag: true from the start of a scan to its end.
@@ -59,11 +64,11 @@ public:
 
     // Starts a scan: empties the list and the counts, and raises the running flag.
     void begin();
-    // Takes the first master the game asks (GameMasters), resolves its host and starts
-    // the scan on the engine,
-    // at the pace and with the time-out of the settings. A host name is looked up on
-    // a thread of the scan's own, so the window never waits for a name server; the
-    // scan starts once the address came back to the calling thread.
+    // Takes the masters the game asks (GameMasters), resolves their hosts and starts
+    // the scan on the engine, at the pace and with the time-out of the settings. Host names are looked
+    // up on threads of the scan's own, so the window never waits for a name server;
+    // the scan starts once every address came back to the calling thread, with the
+    // masters that have one.
     void start(const Reports& reports);
     // Asks the scan to query nothing more; it ends within one time-out. A scan still
     // waiting for its master's address ends at once, with nothing listed.
@@ -76,16 +81,19 @@ public:
     // Replaces the look-up of host names (getIpFromString), for the whole process.
     static void setHostLookup(HostLookups::Lookup lookup);
 
-    // The settings of a scan of that master, its address looked up: the time-out and
-    // the pace of the preferences, the master's address and request.
-    static ScanSettings settingsFor(const MasterSource& master);
+    // The settings of a scan of these masters: the time-out and the pace of the
+    // preferences.
+    static ScanSettings settingsFor(const QList<MasterSource>& masters);
+
     // A dotted IPv4 address unchanged, without look-up; otherwise the first IPv4
     // address of the host name, dotted; "" when there is none.
     static QString getIpFromString(const QString& host);
 
 private:
-    void masterLookedUp(const QString& address, MasterSource master);
-    void startOnEngine(MasterSource master, const Reports& reports);
+    void masterLookedUp(qsizetype master, const QString& address);
+    void startWhenAllLookedUp();
+    void startOnEngine(const QList<MasterSource>& masters, const Reports& reports);
+    void told(const MasterOutcome& outcome);
     void endWithoutMaster(const Reports& reports);
     ScanReports engineReports(const Reports& reports);
     void keep(const CodServerPtr& server);
@@ -99,12 +107,15 @@ private:
     // never share storage with the engine's thread that appends.
     std::vector<CodServerPtr> list;
     ScanCounts counts;
+    QList<MasterOutcome> outcomes;
     std::atomic<bool> refreshing = false;
     // The engine's scan and whether it was asked to stop, touched on the UI thread only.
     std::optional<ScanEngine::ScanId> engineScan;
-    // The reports of a scan that waits for its master's address; touched on the UI
-    // thread only, like the look-ups.
+    // The reports of a scan that waits for its masters' addresses, the masters, and
+    // the look-ups under way; touched on the UI thread only.
     std::optional<Reports> reportsAfterLookup;
-    HostLookups masterLookups;
+    QList<MasterToAsk> mastersLookedUp;
+    std::vector<std::unique_ptr<HostLookups>> masterLookups;
+    int lookupsLeft = 0;
     bool stopRequested = false;
 };

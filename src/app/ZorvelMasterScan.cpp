@@ -34,7 +34,7 @@ bool Zorvel::anyMasterIsRefreshing() const
 ScanProgress Zorvel::scanProgress(int tag) const
 {
     const MasterScan& scan = *masterScans.at(size_t(tag));
-    return {scan.isRefreshing(), scan.stopWasRequested(), scan.progress()};
+    return {scan.isRefreshing(), scan.stopWasRequested(), scan.progress(), scan.masterOutcomes()};
 }
 
 int Zorvel::tagOf(const MasterScan& scan) const

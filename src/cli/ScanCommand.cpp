@@ -6,7 +6,6 @@
 #include "cli/JsonObject.h"
 #include "cli/ServerReport.h"
 #include "model/GameCatalogue.h"
-#include "net/GameMasters.h"
 #include "net/ScanEngine.h"
 #include "platform/Preferences.h"
 
@@ -23,8 +22,10 @@ QString count(int number)
 }  // namespace
 
 const QCommandLineOption ScanCommand::masterOption(
-    QStringLiteral("master"), QStringLiteral("Ask this master alone (default: the preferences')."),
-    QStringLiteral("[udp://]HOST:PORT"));
+    QStringLiteral("master"),
+    QStringLiteral("Ask this master alone (default: the preferences', or the game's); tcp:// asks a TCP master "
+                   "(cod4: CoD4x's)."),
+    QStringLiteral("[udp://|tcp://]HOST:PORT"));
 const QCommandLineOption ScanCommand::paceOption(
     QStringLiteral("pace"), QStringLiteral("Queries a second (default: the preferences' speed)."), QStringLiteral("N"));
 
@@ -41,7 +42,7 @@ QString ScanCommand::summary() const
 void ScanCommand::describe(QCommandLineParser& parser) const
 {
     parser.addOptions({masterOption, paceOption, timeoutOption, jsonOption});
-    parser.addPositionalArgument(QStringLiteral("GAME"), QStringLiteral("a game id of zorvel games: cod, uo, cod2, cod4, urt, openarena…"));
+    parser.addPositionalArgument(QStringLiteral("GAME"), QStringLiteral("a game's id: cod, cod4, openarena, ..."));
 }
 
 int ScanCommand::run(const QCommandLineParser& parser)
@@ -50,10 +51,10 @@ int ScanCommand::run(const QCommandLineParser& parser)
     json = parser.isSet(jsonOption);
     const GameDescription& game = gameOf(parser);
     const std::optional<qint64> pace = numberOption(parser, paceOption, 1, fastestPace);
-    const std::optional<MasterSource> master = masterOf(parser, game);
-    if (!master)
+    const QList<MasterSource> masters = lookedUp(mastersToAsk(parser, game));
+    if (masters.isEmpty())
         return NoMasterList;
-    ScanSettings settings = MasterScan::settingsFor(*master);
+    ScanSettings settings = MasterScan::settingsFor(masters);
     if (pace)
         settings.queriesPerSecond = static_cast<int>(*pace);
     return scan(settings);
@@ -70,34 +71,42 @@ const GameDescription& ScanCommand::gameOf(const QCommandLineParser& parser)
     return *game;
 }
 
-// The first master the game asks, or the one of --master asked as that master is.
-std::optional<MasterSource> ScanCommand::masterOf(const QCommandLineParser& parser, const GameDescription& game)
+QList<MasterToAsk> ScanCommand::mastersToAsk(const QCommandLineParser& parser, const GameDescription& game)
 {
-    const QList<MasterToAsk> masters = GameMasters::mastersToAsk(game, Preferences::standard());
-    if (masters.isEmpty()) {
-        Console::error(QStringLiteral("zorvel scan: the preferences name no usable %1 master\n").arg(game.name));
-        return std::nullopt;
-    }
-    MasterSource source = masters.constFirst().source;
+    const Preferences& store = Preferences::standard();
     AddressArgument master;
-    master.host = masters.constFirst().host;
-    master.port = source.address.port;
     if (parser.isSet(masterOption)) {
         const auto parsed = AddressArgument::parse(parser.value(masterOption), AddressArgument::Schemes::Allowed);
         if (const QString* problem = std::get_if<QString>(&parsed))
             throw Refusal{QStringLiteral("--master: ") + *problem};
         master = std::get<AddressArgument>(parsed);
-        if (master.transport == AddressArgument::Transport::Tcp)
-            throw Refusal{QStringLiteral("--master: TCP masters are not supported yet; give udp://HOST:PORT")};
-        source.label = master.host + u':' + QString::number(master.port);
+    } else {
+        const QList<MasterToAsk> masters = GameMasters::mastersToAsk(game, store);
+        if (masters.isEmpty())
+            Console::error(QStringLiteral("zorvel scan: the preferences name no usable %1 master\n").arg(game.name));
+        return masters;
     }
-    const std::optional<ServerAddress> address = master.resolve();
-    if (!address) {
-        Console::error(QStringLiteral("zorvel scan: the master host \"%1\" was not found\n").arg(master.host));
-        return std::nullopt;
+    const auto transport = master.transport == AddressArgument::Transport::Tcp ? MasterDescription::Transport::Tcp
+                                                                                : MasterDescription::Transport::Udp;
+    const std::optional<MasterToAsk> asked = GameMasters::masterAt(game, transport, master.host, master.port, store);
+    if (!asked)
+        throw Refusal{QStringLiteral("--master: %1 has no TCP masters; give udp://HOST:PORT").arg(game.id)};
+    return {*asked};
+}
+
+// A host that has no address is told, and its master left out.
+QList<MasterSource> ScanCommand::lookedUp(const QList<MasterToAsk>& masters)
+{
+    QList<MasterSource> found;
+    for (const MasterToAsk& master : masters) {
+        if (const std::optional<quint32> ip = ServerAddress::ipOfDottedDecimal(MasterScan::getIpFromString(master.host))) {
+            found.append(master.source);
+            found.last().address.ip = *ip;
+        } else {
+            Console::error(QStringLiteral("zorvel scan: the master host \"%1\" was not found\n").arg(master.host));
+        }
     }
-    source.address = *address;
-    return source;
+    return found;
 }
 
 int ScanCommand::scan(const ScanSettings& settings)
@@ -120,6 +129,9 @@ int ScanCommand::scan(const ScanSettings& settings)
                     QCoreApplication::quit();
                 });
             },
+            [this, queued](qsizetype, const MasterOutcome& outcome) {
+                queued([this, outcome] { masterOutcomes.append(outcome); });
+            },
         });
         QCoreApplication::exec();
     }
@@ -140,6 +152,14 @@ void ScanCommand::progressed(const ScanCounts& counts) const
                            .arg(count(counts.queried), count(counts.listed), count(counts.answered)));
 }
 
+QByteArray ScanCommand::mastersJson() const
+{
+    QList<QByteArray> objects;
+    for (const MasterOutcome& outcome : masterOutcomes)
+        objects.append(JsonObject().addText("master", outcome.master).addText("outcome", outcome.text()).json());
+    return JsonObject::array(objects);
+}
+
 int ScanCommand::finish(const ScanCounts& counts, bool masterListedNothing)
 {
     progressed(counts);
@@ -151,10 +171,15 @@ int ScanCommand::finish(const ScanCounts& counts, bool masterListedNothing)
                                              .addInteger("queried", counts.queried)
                                              .addInteger("answered", counts.answered)
                                              .addReal("wall_s", double(wallClock.elapsed()) / 1000.0)
+                                             .addJson("masters", mastersJson())
                                              .json()
                                          + '\n'));
     } else {
         Console::out(ServerReport::table(servers, ServerReport::Rules::Left));
+        for (const MasterOutcome& outcome : std::as_const(masterOutcomes)) {
+            if (outcome.kind == MasterOutcome::Kind::MayBeIncomplete)
+                Console::error(QStringLiteral("zorvel scan: %1: %2\n").arg(outcome.master, outcome.text()));
+        }
     }
     if (masterListedNothing)
         Console::error(QStringLiteral("zorvel scan: the master sent no list\n"));

@@ -2,9 +2,9 @@
 
 #include "cli/Command.h"
 #include "cli/QueriedServer.h"
-#include "net/PacedScan.h"
 #include "model/GameDescription.h"
-#include "net/MasterSource.h"
+#include "net/GameMasters.h"
+#include "net/PacedScan.h"
 
 #include <QElapsedTimer>
 
@@ -27,16 +27,24 @@ private:
     static const QCommandLineOption paceOption;
 
     static const GameDescription& gameOf(const QCommandLineParser& parser);
-    // The master's address: --master's, or the preferences'; nothing, with the
-    // reason told, when it has none.
-    static std::optional<MasterSource> masterOf(const QCommandLineParser& parser, const GameDescription& game);
+    // The masters to ask: --master's alone (over UDP, or over TCP as the game's TCP
+    // masters are asked), or else every master the game asks (GameMasters: the
+    // preferences' first for a game whose master lives in the settings); none, with
+    // the reason told, when there is no usable master.
+    static QList<MasterToAsk> mastersToAsk(const QCommandLineParser& parser, const GameDescription& game);
+    // The masters whose host has an address, with it.
+    static QList<MasterSource> lookedUp(const QList<MasterToAsk>& masters);
     // Runs the scan to its end on this thread's event loop; returns the exit status.
     int scan(const ScanSettings& settings);
     void answered(const CodServerPtr& server);
     void progressed(const ScanCounts& counts) const;
     int finish(const ScanCounts& counts, bool masterListedNothing);
 
+    // What each master's list came to, in JSON: [{"master": ..., "outcome": ...}].
+    QByteArray mastersJson() const;
+
     bool json = false;
+    QList<MasterOutcome> masterOutcomes;
     QList<QueriedServer> servers;
     QElapsedTimer wallClock;
 };

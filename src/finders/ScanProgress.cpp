@@ -14,3 +14,11 @@ QString ScanProgress::serversInDatabase(int kept, bool stopped)
     return CountText::of(kept, QStringLiteral("server"), QStringLiteral("servers"))
            + QStringLiteral(" in database") + (stopped ? QStringLiteral(" (stopped)") : QString());
 }
+
+QString ScanProgress::mastersTip() const
+{
+    QStringList lines;
+    for (const MasterOutcome& master : masters)
+        lines.append(master.master + QStringLiteral(": ") + master.text());
+    return lines.join(u'\n');
+}

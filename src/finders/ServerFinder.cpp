@@ -10,6 +10,7 @@
 #include "platform/ColumnFit.h"
 #include "platform/CountText.h"
 #include "platform/PlainText.h"
+#include "platform/PlainTextTip.h"
 #include "platform/TextValue.h"
 #include "platform/WindowMemory.h"
 
@@ -373,8 +374,18 @@ QString ServerFinder::scansProgressText() const
 
 void ServerFinder::showCounts()
 {
-    for (qsizetype game = 0; game < gameControls.size(); ++game)
+    for (qsizetype game = 0; game < gameControls.size(); ++game) {
         gameControls.at(game).count->setText(serversText(gameServers.at(game).size()));
+        showMastersTip(gameControls.at(game), controller.scanProgress(int(game)));
+    }
+}
+
+// The masters' names come from the settings: the tip shows them as typed.
+void ServerFinder::showMastersTip(const GameRow& game, const ScanProgress& progress)
+{
+    const QString tip = PlainTextTip::of(progress.mastersTip());
+    game.choice->setToolTip(tip);
+    game.count->setToolTip(tip);
 }
 
 CodServerPtr ServerFinder::selectedServer() const

@@ -3,6 +3,7 @@
 #include "finders/GameChoices.h"
 #include "finders/FinderHost.h"
 #include "finders/GameRows.h"
+#include "finders/ScanProgress.h"
 #include "finders/ServerFilter.h"
 #include "model/CodServer.h"
 #include "platform/WorkerQueue.h"
@@ -90,6 +91,7 @@ private:
     // A line for each running scan: the game and its counts.
     QString scansProgressText() const;
     void showCounts();
+    void showMastersTip(const GameRow& game, const ScanProgress& progress);
     CodServerPtr selectedServer() const;
     // Selects the server's row, or no row when it is not shown.
     void selectServer(const CodServerPtr& server);

@@ -29,6 +29,14 @@ bool sameRequest(const MasterToAsk& one, const MasterToAsk& other)
 
 }  // namespace
 
+MasterToAsk GameMasters::askOf(const MasterDescription& master, int protocol)
+{
+    MasterSource source{master.label(), ServerAddress{0, master.port}, transportOf(master.transport),
+                        requestOf(master, protocol), master.entryPrefix};
+    source.listEnd = master.listEnd;
+    return {master.host, source, protocol, master.listEnd};
+}
+
 QByteArray GameMasters::requestOf(const MasterDescription& master, int protocol)
 {
     QString text = withPlaceholder(master.request, QStringLiteral("{game}"), master.gameName);
@@ -66,16 +74,25 @@ QList<MasterToAsk> GameMasters::mastersToAsk(const GameDescription& game, const 
     QList<MasterToAsk> masters;
     for (const MasterDescription& master : storedMaster(game, store) + EditedMasters::of(game, store)) {
         for (int protocol : master.protocols) {
-            const MasterToAsk next{
-                master.host,
-                {master.label(), ServerAddress{0, master.port}, transportOf(master.transport), requestOf(master, protocol),
-                 master.entryPrefix},
-                protocol,
-                master.listEnd,
-            };
+            const MasterToAsk next = askOf(master, protocol);
             if (std::none_of(masters.cbegin(), masters.cend(), [&next](const MasterToAsk& asked) { return sameRequest(asked, next); }))
                 masters.append(next);
         }
     }
     return masters;
+}
+
+std::optional<MasterToAsk> GameMasters::masterAt(const GameDescription& game, MasterDescription::Transport transport,
+                                                 const QString& host, quint16 port, const Preferences& store)
+{
+    const bool gameHasTransport = std::any_of(game.masters.cbegin(), game.masters.cend(),
+                                              [transport](const auto& master) { return master.transport == transport; });
+    if (!gameHasTransport && transport == MasterDescription::Transport::Tcp)
+        return std::nullopt;
+    const MasterDescription master = EditedMasters::likeCatalogue(game, host, port, transport);
+    const bool stored = transport == MasterDescription::Transport::Udp && !game.settingsPrefix.isEmpty();
+    const int protocol = stored ? TextValue::integerValue(store.stringForKey(game.settingsPrefix
+                                                                             + QStringLiteral(" Master Server Protocol")))
+                                : master.protocols.value(0);
+    return askOf(master, protocol);
 }

@@ -31,6 +31,13 @@ public:
     // (the user's, EditedMasters, or else the catalogue's) with each of its protocols. A request that is already in the list (same host,
     // port, transport and bytes) is asked once.
     static QList<MasterToAsk> mastersToAsk(const GameDescription& game, const Preferences& store);
+    // A master of the game at host and port, asked over that transport as the game's
+    // masters of that transport are (request, game name, keywords, entry prefix and
+    // framing of the first of them, or over UDP the usual "getservers"), with their
+    // first protocol, or the stored one for a game whose master lives in the
+    // settings; nothing when the game has no masters over TCP and TCP is asked for.
+    static std::optional<MasterToAsk> masterAt(const GameDescription& game, MasterDescription::Transport transport,
+                                               const QString& host, quint16 port, const Preferences& store);
     // The request's bytes: the four 0xFF bytes and the master's request text with its
     // game name, the protocol and its keywords.
     static QByteArray requestOf(const MasterDescription& master, int protocol);
@@ -38,5 +45,7 @@ public:
     static std::optional<quint16> masterPort(const QString& text);
 
 private:
+    // The request of the master with that protocol.
+    static MasterToAsk askOf(const MasterDescription& master, int protocol);
     static QList<MasterDescription> storedMaster(const GameDescription& game, const Preferences& store);
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/GameDescription.h"
 #include "net/ServerAddress.h"
 
 #include <QByteArray>
@@ -21,6 +22,11 @@ struct MasterSource {
     // The bytes between each entry's backslash and its four address bytes: none for
     // the usual lists, 00 00 00 00 04 for the TCP masters of CoD4x servers.
     QByteArray entryPrefix;
+    // How the master tells that its list is complete. With "eot", any "\EOT" ends
+    // it; otherwise a "\EOT" alone ends only its datagram, and a list that marks its
+    // datagrams so but falls silent without "\EOT" and zero bytes (or "\EOF") lost
+    // its end.
+    MasterDescription::ListEnd listEnd = MasterDescription::ListEnd::EndOfTransmissionWithNul;
 
     bool operator==(const MasterSource&) const = default;
 };

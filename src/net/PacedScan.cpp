@@ -3,20 +3,28 @@
 #include "net/QuakeProtocol.h"
 
 PacedScan::PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent)
-    : master(settings.master)
-    , reports(std::move(reports))
-    , fetch(settings.timeout, requestSent)
+    : reports(std::move(reports))
+    , masters(settings.masters, settings.timeout, requestSent, this->reports.masterEnded)
     , queries(settings.timeout)
     , pacer(settings.queriesPerSecond, requestSent)
     , lastReport(requestSent - progressPeriod)
 {
 }
 
-void PacedScan::masterDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival)
+void PacedScan::masterDatagram(qsizetype master, ServerAddress from, QByteArrayView datagram, TimePoint arrival)
 {
-    if (from != master)
-        return;
-    for (const ServerAddress& server : fetch.take(datagram, arrival))
+    list(masters.datagram(master, from, datagram, arrival));
+}
+
+void PacedScan::masterStream(qsizetype master, QByteArrayView bytes, TimePoint arrival)
+{
+    list(masters.streamBytes(master, bytes, arrival));
+}
+
+// A server listed by several masters, or twice by one, is queried once.
+void PacedScan::list(const QList<ServerAddress>& servers)
+{
+    for (const ServerAddress& server : servers)
         queries.list(server);
 }
 
@@ -40,8 +48,7 @@ void PacedScan::keepAnswer(ServerAddress from, QByteArrayView datagram, std::chr
 
 void PacedScan::advance(TimePoint now, const SendQuery& sendQuery)
 {
-    if (!fetch.isOver())
-        fetch.expire(now);
+    masters.expire(now);
     queries.expire(now);
     sendDueQueries(now, sendQuery);
     reportProgress(now);
@@ -74,10 +81,10 @@ void PacedScan::sendDueQueries(TimePoint now, const SendQuery& sendQuery)
 void PacedScan::reportProgress(TimePoint now)
 {
     const ScanCounts current = counts();
-    const bool listJustCompleted = fetch.isOver() && !completeListReported;
+    const bool listJustCompleted = masters.allOver() && !completeListReported;
     if (current == reported || (now < lastReport + progressPeriod && !listJustCompleted))
         return;
-    completeListReported = fetch.isOver();
+    completeListReported = masters.allOver();
     reported = current;
     lastReport = now;
     reports.progressed(current);
@@ -86,30 +93,30 @@ void PacedScan::reportProgress(TimePoint now)
 void PacedScan::stop()
 {
     stopped = true;
-    fetch.end();
+    masters.stop();
     queries.stopAsking();
 }
 
 bool PacedScan::isOver() const
 {
-    return fetch.isOver() && queries.isSettled(retriesAllowed());
+    return masters.allOver() && queries.isSettled(retriesAllowed());
 }
 
 void PacedScan::finish()
 {
-    reports.ended(counts(), !fetch.listedAny() && !stopped);
+    reports.ended(counts(), !masters.listedAny() && !stopped);
 }
 
 std::optional<PacedScan::TimePoint> PacedScan::nextWake() const
 {
     std::optional<TimePoint> wake = queries.nextTimeout();
     const auto consider = [&wake](TimePoint at) { wake = wake ? std::min(*wake, at) : at; };
-    if (!fetch.isOver())
-        consider(fetch.deadline());
+    if (const std::optional<TimePoint> listsEnd = masters.deadline())
+        consider(*listsEnd);
     if (queries.hasQueryToSend(retriesAllowed()))
         consider(pacer.nextQuery());
     if (counts() != reported)
-        consider(fetch.isOver() && !completeListReported ? lastReport : lastReport + progressPeriod);
+        consider(masters.allOver() && !completeListReported ? lastReport : lastReport + progressPeriod);
     return wake;
 }
 

@@ -1,25 +1,26 @@
 #pragma once
 
 #include "model/CodServer.h"
-#include "net/MasterListFetch.h"
+#include "net/MasterFetches.h"
+#include "net/MasterOutcome.h"
+#include "net/MasterSource.h"
 #include "net/PendingQueries.h"
 #include "net/ScanPacer.h"
 #include "net/ServerAddress.h"
 
-#include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
 #include <chrono>
 #include <functional>
 #include <optional>
 
-// What a scan is given: the time-out of each query, the pace, the master and the
-// request that asks it for its list.
+// What a scan is given: the time-out of each query, the pace, and the masters it
+// asks for their lists, all at once.
 struct ScanSettings {
     std::chrono::microseconds timeout;
     int queriesPerSecond = 0;
-    ServerAddress master;
-    QByteArray masterRequest;
+    QList<MasterSource> masters;
 };
 
 // How far a scan got: servers listed (once each, those that can be game servers),
@@ -44,13 +45,17 @@ struct ScanReports {
     // The counts changed: at most once every progressPeriod, and once more when the
     // master's list is complete.
     std::function<void(const ScanCounts&)> progressed;
-    // The scan is over, with its last counts. masterListedNothing: the master sent no
-    // server at all and the scan was not stopped before it could.
+    // The scan is over, with its last counts. masterListedNothing: no master sent any
+    // server and the scan was not stopped before they could.
     std::function<void(const ScanCounts&, bool masterListedNothing)> ended;
+    // A master's list is over (after it was asked again, when it was): the master's
+    // index in ScanSettings::masters and its outcome. Once per master, none for the
+    // masters of a scan stopped before their lists ended. May be left empty.
+    std::function<void(qsizetype master, const MasterOutcome&)> masterEnded = {};
 };
 
-// One master scan, apart from its sockets: it takes the master's list as it arrives
-// and queries every listed server at a steady pace as soon as it is listed, matches
+// One master scan, apart from its sockets: it takes the masters' lists as they arrive,
+// merged, and queries every listed server once, at a steady pace as soon as it is listed, matches
 // each answer to its query by the sender's address and port, and asks the servers
 // that stayed silent once more when the first pass is over. The caller feeds it the
 // datagrams and the time, and sends the queries it asks for, each by a route (the
@@ -70,13 +75,20 @@ public:
     // 2,000 new servers, which a live player search goes over in a few milliseconds.
     static constexpr std::chrono::milliseconds progressPeriod{100};
 
-    // The master's request went out at requestSent.
+    // The masters' requests went out at requestSent.
     PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent);
 
-    // The request could not reach the master: no list will come.
-    void masterUnreachable() { fetch.end(); }
-    // A datagram came to the master's socket; only the master's own count.
-    void masterDatagram(ServerAddress from, QByteArrayView datagram, TimePoint arrival);
+    // The request could not reach that master (its index in the settings' masters):
+    // no list will come from it.
+    void masterUnreachable(qsizetype master) { masters.unreachable(master); }
+    // A datagram came to that master's socket; only the master's own count.
+    void masterDatagram(qsizetype master, ServerAddress from, QByteArrayView datagram, TimePoint arrival);
+    // Bytes of that master's stream came; its stream ended, whole or broken off.
+    void masterStream(qsizetype master, QByteArrayView bytes, TimePoint arrival);
+    void masterStreamEnded(qsizetype master, bool whole) { masters.streamEnded(master, whole); }
+    // The masters to send the request again, taken off the list (see MasterFetches).
+    QList<qsizetype> mastersToAskAgain() { return masters.takeToAskAgain(); }
+    bool masterIsOver(qsizetype master) const { return masters.isOver(master); }
     // A datagram came by a query's route.
     void serverDatagram(ServerAddress from, int route, QByteArrayView datagram, TimePoint arrival);
     // That many datagrams were cut to the size read.
@@ -86,7 +98,6 @@ public:
     // Asks nothing more: the scan is over once the queries under way answered or timed out.
     void stop();
 
-    bool fetchIsOver() const { return fetch.isOver(); }
     bool isOver() const;
     // Makes the last report; called once, when the scan is over or dropped.
     void finish();
@@ -96,14 +107,14 @@ public:
     ScanCounts counts() const;
 
 private:
-    bool retriesAllowed() const { return fetch.isOver() && !stopped; }
+    bool retriesAllowed() const { return masters.allOver() && !stopped; }
     void sendDueQueries(TimePoint now, const SendQuery& sendQuery);
     void reportProgress(TimePoint now);
     void keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const;
+    void list(const QList<ServerAddress>& servers);
 
-    const ServerAddress master;
     const ScanReports reports;
-    MasterListFetch fetch;
+    MasterFetches masters;
     PendingQueries queries;
     ScanPacer pacer;
     ScanCounts reported;

@@ -27,7 +27,7 @@ constexpr quint64 wakeTag = 0;
 
 struct ScanEngine::RunningScan {
     RunningScan(const ScanSettings& settings, ScanReports reports)
-        : sockets(querySocketsPerScan)
+        : sockets(querySocketsPerScan, settings.masters)
         , scan(settings, std::move(reports), std::chrono::steady_clock::now())
     {
     }
@@ -123,9 +123,11 @@ void ScanEngine::runCommands()
 void ScanEngine::begin(ScanId id, const ScanSettings& settings, ScanReports reports)
 {
     auto running = std::make_unique<RunningScan>(settings, std::move(reports));
-    if (!running->sockets.isOpen() || !running->sockets.watchWith(epoll, id)
-        || !running->sockets.sendToMaster(settings.master, settings.masterRequest))
-        running->scan.masterUnreachable();
+    const bool open = running->sockets.isOpen() && running->sockets.watchWith(epoll, id);
+    for (qsizetype master = 0; master < settings.masters.size(); ++master) {
+        if (!open || !running->sockets.askMaster(master))
+            running->scan.masterUnreachable(master);
+    }
     scans.emplace(id, std::move(running));
 }
 
@@ -144,8 +146,9 @@ void ScanEngine::advanceScans()
         running->scan.advance(now, [&sockets = running->sockets](ServerAddress server, std::optional<int> avoid) {
             return sockets.sendQuery(server, avoid);
         });
-        if (running->scan.fetchIsOver())
-            running->sockets.closeMaster();
+        for (const qsizetype master : running->scan.mastersToAskAgain())
+            running->sockets.askMaster(master);
+        running->sockets.closeMastersOver(running->scan);
         if (running->scan.isOver())
             over.push_back(id);
     }

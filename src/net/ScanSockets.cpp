@@ -17,11 +17,18 @@ constexpr std::size_t masterDatagramBytes = 64 << 10;
 
 }  // namespace
 
-ScanSockets::ScanSockets(int querySockets)
-    : master(std::make_unique<ScanSocket>(masterDatagramBytes))
-    , statusRequest(QuakeProtocol::statusRequest())
+ScanSockets::ScanSockets(int querySockets, const QList<MasterSource>& sources)
+    : statusRequest(QuakeProtocol::statusRequest())
 {
-    master->requestReceiveBuffer(masterReceiveBufferBytes);
+    for (const MasterSource& source : sources) {
+        MasterSocket& master = masters.emplace_back(MasterSocket{source, nullptr, nullptr});
+        if (source.transport == MasterSource::Transport::Tcp) {
+            master.stream = std::make_unique<MasterStream>(source.address, source.request);
+        } else {
+            master.datagrams = std::make_unique<ScanSocket>(masterDatagramBytes);
+            master.datagrams->requestReceiveBuffer(masterReceiveBufferBytes);
+        }
+    }
     for (int i = 0; i < querySockets; ++i)
         queries.push_back(std::make_unique<ScanSocket>(QuakeProtocol::receiveBufferBytes));
 }
@@ -30,25 +37,44 @@ ScanSockets::~ScanSockets() = default;
 
 bool ScanSockets::isOpen() const
 {
-    return master->isOpen()
-        && std::all_of(queries.cbegin(), queries.cend(), [](const auto& socket) { return socket->isOpen(); });
+    return std::all_of(queries.cbegin(), queries.cend(), [](const auto& socket) { return socket->isOpen(); });
 }
 
-bool ScanSockets::watchWith(int epoll, quint32 tag) const
+bool ScanSockets::watchWith(int epollDescriptor, quint32 scanTag)
 {
-    for (quint32 index = 0; index <= queries.size(); ++index) {
-        epoll_event interest{};
-        interest.events = EPOLLIN;
-        interest.data.u64 = quint64{tag} << 32 | index;
-        if (::epoll_ctl(epoll, EPOLL_CTL_ADD, socketAt(index)->fileDescriptor(), &interest) != 0)
+    epoll = epollDescriptor;
+    tag = scanTag;
+    for (quint32 index = 1; index <= queries.size(); ++index) {
+        if (!watch(queries[index - 1]->fileDescriptor(), index, EPOLLIN))
             return false;
+    }
+    for (std::size_t master = 0; master < masters.size(); ++master) {
+        const MasterSocket& socket = masters[master];
+        const auto index = firstMasterSocket + static_cast<quint32>(master);
+        if (socket.datagrams && socket.datagrams->isOpen())
+            watch(socket.datagrams->fileDescriptor(), index, EPOLLIN);
+        else if (socket.stream && socket.stream->state() != MasterStream::State::Failed)
+            watch(socket.stream->fileDescriptor(), index, EPOLLIN | EPOLLOUT);
     }
     return true;
 }
 
-bool ScanSockets::sendToMaster(ServerAddress address, const QByteArray& request)
+bool ScanSockets::watch(int descriptor, quint32 index, quint32 events) const
 {
-    return master && master->sendTo(address, request);
+    epoll_event interest{};
+    interest.events = events;
+    interest.data.u64 = quint64{tag} << 32 | index;
+    const bool added = ::epoll_ctl(epoll, EPOLL_CTL_ADD, descriptor, &interest) == 0;
+    return added || ::epoll_ctl(epoll, EPOLL_CTL_MOD, descriptor, &interest) == 0;
+}
+
+bool ScanSockets::askMaster(qsizetype master)
+{
+    MasterSocket& socket = masters[static_cast<std::size_t>(master)];
+    if (socket.stream)
+        return socket.stream->state() != MasterStream::State::Failed;
+    return socket.datagrams && socket.datagrams->isOpen()
+        && socket.datagrams->sendTo(socket.source.address, socket.source.request);
 }
 
 std::optional<PacedScan::Sent> ScanSockets::sendQuery(ServerAddress server, std::optional<int> socketToAvoid)
@@ -63,29 +89,79 @@ std::optional<PacedScan::Sent> ScanSockets::sendQuery(ServerAddress server, std:
     return PacedScan::Sent{std::chrono::steady_clock::now(), indexOf(query)};
 }
 
-void ScanSockets::closeMaster()
+void ScanSockets::closeMastersOver(const PacedScan& scan)
 {
-    master.reset();
+    for (std::size_t master = 0; master < masters.size(); ++master) {
+        if (scan.masterIsOver(static_cast<qsizetype>(master)))
+            closeMaster(static_cast<qsizetype>(master));
+    }
+}
+
+void ScanSockets::closeMaster(qsizetype master)
+{
+    MasterSocket& socket = masters[static_cast<std::size_t>(master)];
+    socket.datagrams.reset();
+    socket.stream.reset();
 }
 
 void ScanSockets::drain(quint32 socketIndex, int most, PacedScan& scan)
 {
-    ScanSocket* socket = socketAt(socketIndex);
+    if (socketIndex >= firstMasterSocket) {
+        if (masterSocketAt(socketIndex))
+            drainMaster(static_cast<qsizetype>(socketIndex - firstMasterSocket), most, scan);
+        return;
+    }
+    ScanSocket* socket = querySocketAt(socketIndex);
     if (!socket)
         return;
     const int route = static_cast<int>(socketIndex);
     socket->receive(most, [&scan, route](ServerAddress from, QByteArrayView datagram, PacedScan::TimePoint arrival) {
-        if (route == static_cast<int>(masterSocket))
-            scan.masterDatagram(from, datagram, arrival);
-        else
-            scan.serverDatagram(from, route, datagram, arrival);
+        scan.serverDatagram(from, route, datagram, arrival);
     });
     scan.datagramsCut(socket->takeCutCount());
 }
 
-ScanSocket* ScanSockets::socketAt(quint32 index) const
+void ScanSockets::drainMaster(qsizetype master, int most, PacedScan& scan)
 {
-    if (index == masterSocket)
-        return master.get();
-    return index <= queries.size() ? queries[index - 1].get() : nullptr;
+    MasterSocket& socket = masters[static_cast<std::size_t>(master)];
+    if (socket.stream) {
+        pumpStream(master, most, scan);
+        return;
+    }
+    if (!socket.datagrams)
+        return;
+    socket.datagrams->receive(
+        most, [&scan, master](ServerAddress from, QByteArrayView datagram, PacedScan::TimePoint arrival) {
+            scan.masterDatagram(master, from, datagram, arrival);
+        });
+    scan.datagramsCut(socket.datagrams->takeCutCount());
+}
+
+void ScanSockets::pumpStream(qsizetype master, int most, PacedScan& scan)
+{
+    MasterStream& stream = *masters[static_cast<std::size_t>(master)].stream;
+    const bool wasWriting = stream.wantsToWrite();
+    stream.pump(static_cast<qsizetype>(most) * qsizetype(QuakeProtocol::receiveBufferBytes),
+                [&scan, master](QByteArrayView bytes) { scan.masterStream(master, bytes, std::chrono::steady_clock::now()); });
+    const MasterStream::State state = stream.state();
+    if (state == MasterStream::State::Ended || state == MasterStream::State::Failed) {
+        scan.masterStreamEnded(master, state == MasterStream::State::Ended);
+        closeMaster(master);
+    } else if (wasWriting && !stream.wantsToWrite()) {
+        watch(stream.fileDescriptor(), firstMasterSocket + static_cast<quint32>(master), EPOLLIN);
+    }
+}
+
+ScanSocket* ScanSockets::querySocketAt(quint32 index) const
+{
+    return index >= 1 && index <= queries.size() ? queries[index - 1].get() : nullptr;
+}
+
+ScanSockets::MasterSocket* ScanSockets::masterSocketAt(quint32 index)
+{
+    const std::size_t master = index - firstMasterSocket;
+    if (master >= masters.size())
+        return nullptr;
+    MasterSocket& socket = masters[master];
+    return socket.datagrams || socket.stream ? &socket : nullptr;
 }

@@ -250,7 +250,7 @@ TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOn
     master.setAnswer({MasterServerPeer::listDatagram({records[0], records[1], records[0],
                                                       MasterServerPeer::record(0, farm.port()),
                                                       MasterServerPeer::record(0xFFFFFFFF, farm.port())},
-                                                     MasterServerPeer::Ending::EndOfTransmission),
+                                                     MasterServerPeer::Ending::EndOfDatagram),
                       MasterServerPeer::listDatagram({records[2], records[3], records[4], records[1]},
                                                      MasterServerPeer::Ending::EndOfFile)});
     Preferences::standard().setObject(QStringLiteral("115 (CoD2)"), QStringLiteral("CoD Master Server Protocol"));

@@ -52,7 +52,7 @@ TEST(CommandLineTest, badInputIsAUsageErrorThatSaysWhatWasWrongAndShowsTheUsage)
         {"scan", "cod4", "--pace", "0"},
         {"scan", "cod4", "--pace", "1000000000000"},
         {"scan", "cod4", "--pace", "fast"},
-        {"scan", "cod4", "--master", "tcp://127.0.0.1:20810"},
+        {"scan", "cod2", "--master", "tcp://127.0.0.1:20710"},
         {"scan", "cod4", "--master", "127.0.0.1"},
         {"favourites", "extra"},
         {"exporter", "--interval", "1"},

@@ -2,8 +2,10 @@
 #include "net/MasterListFetch.h"
 #include "peers/GameServerFarm.h"
 #include "peers/MasterServerPeer.h"
+#include "peers/TcpMasterPeer.h"
 #include "support/TestPreferences.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
 
@@ -59,13 +61,36 @@ TEST_F(ScanCommandTest, aScanPrintsTheServersThatAnsweredAndSumsUpOnStandardErro
         EXPECT_FALSE(line["name"].toString().isEmpty());
     }
     EXPECT_EQ(ZorvelCommand::Result::keysInOrder(result.error.trimmed()),
-              QStringList({"listed", "queried", "answered", "wall_s"}));
+              QStringList({"listed", "queried", "answered", "wall_s", "masters"}));
     const QJsonObject summary = summaryOf(result);
     EXPECT_EQ(summary["listed"].toInt(), farm->size());
     EXPECT_EQ(summary["queried"].toInt(), farm->size());
     EXPECT_EQ(summary["answered"].toInt(), answering.size());
     EXPECT_GT(summary["wall_s"].toDouble(), 0.0);
+    EXPECT_EQ(summary["masters"].toArray().first().toObject()["outcome"].toString(), "listed 40");
     EXPECT_EQ(master.receivedDatagrams(), QList<QByteArray>({"\xff\xff\xff\xffgetservers 4 empty full"}));
+}
+
+// tcp:// asks a TCP master with the game's TCP request and reads its stream: for
+// cod4, CoD4x's request and entries.
+TEST_F(ScanCommandTest, aTcpMasterIsAskedWithCoD4xsRequestAndItsStreamIsRead)
+{
+    ZorvelCommand zorvel;
+    TcpMasterPeer cod4x;
+    QList<QByteArray> entries;
+    for (int i = 0; i < farm->size(); ++i)
+        entries.append(TcpMasterPeer::entry(GameServerFarm::host(i), farm->port()));
+    cod4x.setAnswer(TcpMasterPeer::stream(entries), TcpMasterPeer::Ending::Close);
+
+    const ZorvelCommand::Result result = zorvel.run(
+        {"scan", "cod4", "--json", "--pace", "2000", "--master", "tcp://127.0.0.1:" + QString::number(cod4x.port())});
+
+    EXPECT_EQ(result.status, 0) << result.error.toStdString();
+    const QStringList answering = farm->answeringAddresses();
+    EXPECT_EQ(addressesOf(result.jsonLines()), QSet<QString>(answering.cbegin(), answering.cend()));
+    EXPECT_EQ(summaryOf(result)["listed"].toInt(), farm->size());
+    EXPECT_EQ(cod4x.requests(), QList<QByteArray>{QByteArray("\xff\xff\xff\xffgetservers cod4x 6 full empty \0", 35)});
+    EXPECT_TRUE(master.receivedDatagrams().isEmpty());
 }
 
 // --master names the one master asked, whatever the preferences say; the table is

@@ -1,5 +1,6 @@
 #include "FinderWindowTest.h"
 
+#include "app/MasterScan.h"
 #include "finders/ScanProgress.h"
 #include "model/EditedMasters.h"
 #include "model/GameCatalogue.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <chrono>
@@ -97,6 +99,29 @@ TEST_F(ScanIntoFindersTest, theFindersFollowARunningScanAndShowItsWholeListWhenI
     EXPECT_FALSE(serverFinder->controls().filtersBox->isHidden());
     EXPECT_EQ(namesFound(playerFinder->thePlayersFound()), QStringList{"Latecomer"})
         << "found on the server that answered last";
+}
+
+// The game's row tells what became of each master: how many servers it listed, or
+// why none.
+TEST_F(ScanIntoFindersTest, theGamesRowTellsEachMastersOutcomeInItsTip)
+{
+    GameServerFarm farm(farmServers(12, 0ms));
+    master.setAnswer(MasterServerPeer::activisionDatagrams(farm.masterRecords(), 5));
+    const QLabel& count = *serverFinder->findChild<QLabel*>("serverCount-cod");
+
+    serverFinder->findChild<QPushButton*>("fetchButton-cod")->click();
+    while (controller->masterIsRefreshing(0))
+        QTest::qWait(5);
+    QTRY_VERIFY(count.toolTip().contains(QStringLiteral("127.0.0.1:%1: listed 12").arg(master.port())));
+
+    MasterScan::setHostLookup([](const QString&) { return QString(); });
+    const auto realLookup = qScopeGuard([] { MasterScan::setHostLookup(MasterScan::getIpFromString); });
+    Preferences::standard().setObject(QStringLiteral("no-such-master.invalid"), QStringLiteral("CoD Master Server"));
+    serverFinder->findChild<QPushButton*>("fetchButton-cod")->click();
+    while (controller->masterIsRefreshing(0))
+        QTest::qWait(5);
+    QTRY_VERIFY(count.toolTip().contains(QStringLiteral("no-such-master.invalid:%1: host not found").arg(master.port())));
+    EXPECT_FALSE(count.toolTip().contains(QStringLiteral("listed"))) << "the last scan's masters only";
 }
 
 TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsTheEngine)
@@ -263,12 +288,7 @@ TEST_F(ScanIntoFindersTest, aGameOfTheCatalogueIsScannedFromTheScanMenuIntoItsOw
     EXPECT_EQ(entries, QStringList({"Call of Duty servers", "United Offensive servers", "Call of Duty 2 servers",
                                     "Call of Duty 4 servers", "Urban Terror servers", "Quake III Arena servers",
                                     "OpenArena servers", "Xonotic servers", "Nexuiz servers"}));
-    scanMenu.popup({});
-    ASSERT_TRUE(UserInput::chooseFromMenu(scanMenu, "scan-openarena"));
-    ASSERT_TRUE(controller->anyMasterIsRefreshing());
-    while (controller->anyMasterIsRefreshing())
-        QTest::qWait(5);
-    QTest::qWait(20);
+    scanThroughTheMenu("scan-openarena");
 
     EXPECT_TRUE(master.receivedDatagrams().contains(QByteArray("\xff\xff\xff\xffgetservers Quake3Arena 71 empty full")));
     EXPECT_EQ(serverFinder->findChild<QLabel*>("serverCount-openarena")->text(), "3 servers");

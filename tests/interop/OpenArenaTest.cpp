@@ -8,6 +8,7 @@
 #include "net/AnswerAssembly.h"
 #include "net/DatagramSocket.h"
 #include "net/QuakeProtocol.h"
+#include "peers/MasterServerPeer.h"
 #include "platform/Preferences.h"
 #include "support/ChildProcess.h"
 #include "support/RecordingAlerts.h"
@@ -391,4 +392,29 @@ TEST_F(OpenArenaTest, theCommandLineQueryAgreesWithQuakestatsJson)
     EXPECT_EQ(*settled, reference);
     EXPECT_EQ(settled->hostName, "ZorvelTest");
     EXPECT_EQ(settled->players.size(), 2);
+}
+
+// A dpmaster-style master (it answers only a request that names its game) lists the
+// real server: the command line asks it as OpenArena's masters are asked, and finds
+// the server.
+TEST_F(OpenArenaTest, theCommandLineScanOfADpmasterStyleMasterFindsTheRealServer)
+{
+    MasterServerPeer dpmaster;
+    dpmaster.setGameName("Quake3Arena");
+    const quint16 port = OpenArenaServer::instance().port();
+    dpmaster.setAnswer({MasterServerPeer::listDatagram({MasterServerPeer::record(0x7F000001, port)},
+                                                       MasterServerPeer::Ending::EndOfTransmission)});
+    OpenArenaServer::waitForTurn();
+    const QTemporaryDir home;
+    ChildProcess zorvel({.program = QStringLiteral(ZORVEL_PROGRAM),
+                         .arguments = {"scan", "openarena", "--json", "--master", "127.0.0.1:" + QString::number(dpmaster.port())},
+                         .environment = {"XDG_CONFIG_HOME=" + home.path(), "DISPLAY=", "QT_QPA_PLATFORM="},
+                         .errorFile = home.filePath("standard-error")});
+    const QByteArray output = zorvel.readToEnd();
+    EXPECT_EQ(zorvel.waitForExit(), 0);
+    const QJsonObject found = QJsonDocument::fromJson(output.trimmed()).object();
+    EXPECT_EQ(found["address"].toString(), OpenArenaServer::instance().address());
+    EXPECT_EQ(found["name"].toString(), "ZorvelTest");
+    EXPECT_EQ(dpmaster.receivedDatagrams(),
+              QList<QByteArray>{QByteArray("\xff\xff\xff\xffgetservers Quake3Arena 71 empty full")});
 }

@@ -19,13 +19,26 @@ protected:
         RegisteredSettings::registerWithStandardStore();
     }
 
-    static QList<MasterToAsk> mastersOf(const QString& id)
+    static const GameDescription& gameOf(const QString& id)
     {
         static const GameCatalogue builtIn = GameCatalogue::load(QStringLiteral("/nonexistent/games.json"));
         const GameDescription* game = builtIn.find(id);
         if (!game)
             throw std::runtime_error("no game " + id.toStdString());
-        return GameMasters::mastersToAsk(*game, Preferences::standard());
+        return *game;
+    }
+
+    static QList<MasterToAsk> mastersOf(const QString& id)
+    {
+        return GameMasters::mastersToAsk(gameOf(id), Preferences::standard());
+    }
+
+    // The master at 127.0.0.1:5000 over that transport, as the command line's --master asks it.
+    static QList<MasterToAsk> masterAt(const QString& id, MasterDescription::Transport transport)
+    {
+        const std::optional<MasterToAsk> master =
+            GameMasters::masterAt(gameOf(id), transport, QStringLiteral("127.0.0.1"), 5000, Preferences::standard());
+        return master ? QList<MasterToAsk>{*master} : QList<MasterToAsk>{};
     }
 
     // "label request-text" per master, the header taken away.
@@ -78,6 +91,7 @@ TEST_F(GameMastersTest, aStoredProtocolTheCatalogueAlsoHasIsAskedOnce)
 TEST_F(GameMastersTest, aMasterTheUserStoredIsAskedLikeTheGamesFirstMaster)
 {
     TestPreferences::pointMaster("UO", 29999);
+    Preferences::standard().setObject("", "Masters uo");
     Preferences::standard().setObject("21", "UO Master Server Protocol");
     EXPECT_EQ(describe(mastersOf("uo")), QStringList({
                                              "127.0.0.1:29999 getservers 21 empty full",
@@ -99,4 +113,24 @@ TEST_F(GameMastersTest, gamesOfSeveralMastersAskWithTheirGameName)
                                                   "dpmaster.tchr.no:27950 getservers Xonotic 3 empty full",
                                               }));
     EXPECT_EQ(describe(mastersOf("urt")).first(), "master.urbanterror.info:27900 getservers 68 empty full");
+}
+
+// A master named by the user is asked as the game's masters of that transport are:
+// their request, game name and framing; the stored protocol for a game of the settings.
+TEST_F(GameMastersTest, aMasterAtAnAddressIsAskedAsTheGamesMastersOfItsTransportAre)
+{
+    using Transport = MasterDescription::Transport;
+    Preferences::standard().setObject("117", "CoD2 Master Server Protocol");
+    EXPECT_EQ(describe(masterAt("cod2", Transport::Udp)), QStringList{"127.0.0.1:5000 getservers 117 empty full"});
+    EXPECT_EQ(describe(masterAt("openarena", Transport::Udp)),
+              QStringList{"127.0.0.1:5000 getservers Quake3Arena 71 empty full"});
+    EXPECT_TRUE(masterAt("cod2", Transport::Tcp).isEmpty()) << "no TCP masters";
+
+    const QList<MasterToAsk> cod4x = masterAt("cod4", Transport::Tcp);
+    ASSERT_EQ(cod4x.size(), 1);
+    EXPECT_EQ(cod4x.first().source.transport, MasterSource::Transport::Tcp);
+    EXPECT_EQ(cod4x.first().source.request, header + QByteArray("getservers cod4x 6 full empty \0", 31));
+    EXPECT_EQ(cod4x.first().source.entryPrefix, QByteArray("\0\0\0\0\4", 5));
+    EXPECT_EQ(cod4x.first().source.listEnd, MasterDescription::ListEnd::StreamEnd);
+    EXPECT_EQ(masterAt("cod4", Transport::Udp).first().source.listEnd, MasterDescription::ListEnd::EndOfTransmissionWithNul);
 }

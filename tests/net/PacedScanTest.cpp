@@ -1,6 +1,7 @@
 #include "net/PacedScan.h"
 #include "peers/GameServerPeer.h"
 #include "peers/MasterServerPeer.h"
+#include "peers/TcpMasterPeer.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,16 @@ protected:
 
     void start(int queriesPerSecond, std::chrono::milliseconds timeout = 100ms)
     {
+        startWith({{.label = "master",
+                    .address = master,
+                    .transport = MasterSource::Transport::Udp,
+                    .request = {},
+                    .entryPrefix = {}}},
+                  queriesPerSecond, timeout);
+    }
+
+    void startWith(const QList<MasterSource>& masters, int queriesPerSecond, std::chrono::milliseconds timeout)
+    {
         ScanReports reports{
             [this](const CodServerPtr& server) { answered.append(server); },
             [this](const ScanCounts& counts) { progress.push_back(counts); },
@@ -41,9 +52,13 @@ protected:
                 EXPECT_FALSE(ending) << "one ending only";
                 ending = {counts, masterListedNothing};
             },
+            [this](qsizetype which, const MasterOutcome& outcome) {
+                EXPECT_FALSE(outcomes.contains(which)) << "one outcome per master";
+                outcomes[which] = outcome;
+            },
         };
         scan = std::make_unique<PacedScan>(
-            ScanSettings{.timeout = timeout, .queriesPerSecond = queriesPerSecond, .master = master, .masterRequest = {}},
+            ScanSettings{.timeout = timeout, .queriesPerSecond = queriesPerSecond, .masters = masters},
             reports, now);
     }
 
@@ -52,8 +67,7 @@ protected:
         QList<QByteArray> records;
         for (const ServerAddress& server : servers)
             records.append(MasterServerPeer::record(server.ip, server.port));
-        scan->masterDatagram(from, MasterServerPeer::listDatagram(records, MasterServerPeer::Ending::EndOfTransmission),
-                             now);
+        scan->masterDatagram(0, from, MasterServerPeer::listDatagram(records, MasterServerPeer::Ending::None), now);
     }
 
     // Moves the clock on in steps of one millisecond, as the engine's loop wakes. The
@@ -99,6 +113,7 @@ protected:
     QList<CodServerPtr> answered;
     std::vector<ScanCounts> progress;
     std::optional<std::pair<ScanCounts, bool>> ending;
+    QMap<qsizetype, MasterOutcome> outcomes;
 };
 
 }  // namespace
@@ -279,4 +294,74 @@ TEST_F(PacedScanTest, aStoppedScanAsksNothingMoreAndEndsOnceItsQueriesUnderWayTi
         EXPECT_EQ(ending->second, !stopped);
         EXPECT_EQ(ending->first.listed, 0);
     }
+}
+
+// Four masters asked at once: an Activision-style one whose last datagram goes
+// missing, a dpmaster-style one, a CoD4x-style TCP one and a silent one.
+TEST_F(PacedScanTest, theMastersListsAreMergedEachServerIsQueriedOnceAndEachMasterGetsItsOutcome)
+{
+    const ServerAddress activision{0x7F000001, 20810};
+    const ServerAddress dpmaster{0x7F000002, 27950};
+    const ServerAddress silent{0x7F000003, 20810};
+    const auto udp = [](ServerAddress address) {
+        return MasterSource{.label = address.text(), .address = address, .transport = MasterSource::Transport::Udp,
+                            .request = {}, .entryPrefix = {}};
+    };
+    MasterSource cod4x = udp({0x7F000004, 20810});
+    cod4x.transport = MasterSource::Transport::Tcp;
+    cod4x.entryPrefix = QByteArray("\0\0\0\0\4", 5);
+    startWith({udp(activision), udp(dpmaster), cod4x, udp(silent)}, 20000, 100ms);
+
+    const auto recordOf = [](ServerAddress server) { return MasterServerPeer::record(server.ip, server.port); };
+    const QList<QByteArray> activisionList = MasterServerPeer::activisionDatagrams({recordOf(first), recordOf(second)}, 1);
+    scan->masterDatagram(0, activision, activisionList[0], now);
+    scan->masterDatagram(1, activision, MasterServerPeer::listDatagram({recordOf(third)}, MasterServerPeer::Ending::None), now);
+    scan->masterDatagram(1, dpmaster,
+                         MasterServerPeer::listDatagram({recordOf(second), recordOf(first)},
+                                                        MasterServerPeer::Ending::EndOfTransmission), now);
+    const QByteArray stream = TcpMasterPeer::stream({TcpMasterPeer::entry(first.ip, first.port),
+                                                     TcpMasterPeer::entry(third.ip, third.port)});
+    scan->masterStream(2, QByteArrayView(stream).first(30), now);
+    scan->masterStream(2, QByteArrayView(stream).sliced(30), now);
+    scan->masterStreamEnded(2, true);
+    run(1ms);
+    EXPECT_EQ(textsOf(sent), QStringList({first.text(), second.text(), third.text()}))
+        << "each once, whichever master listed it, none from a datagram of another master's address";
+    EXPECT_EQ(outcomes.value(1).text(), "listed 2");
+    EXPECT_EQ(outcomes.value(2).text(), "listed 2");
+    EXPECT_TRUE(scan->mastersToAskAgain().isEmpty());
+
+    run(100ms);
+    EXPECT_EQ(scan->mastersToAskAgain(), QList<qsizetype>{0}) << "the list that lost its end is asked for again";
+    EXPECT_FALSE(outcomes.contains(0));
+    EXPECT_EQ(outcomes.value(3).text(), "no answer");
+    EXPECT_EQ(sent.size(), 3u) << "no retry while a list may still grow";
+    for (const QByteArray& datagram : activisionList)
+        scan->masterDatagram(0, activision, datagram, now);
+    run(1ms);
+    EXPECT_EQ(outcomes.value(0).text(), "listed 2");
+    EXPECT_EQ(scan->counts().listed, 3);
+    finishWhenOver();
+    EXPECT_EQ(outcomes.size(), 4);
+}
+
+TEST_F(PacedScanTest, aListThatLosesItsEndTwiceIsAskedForAgainOnceAndMayBeIncomplete)
+{
+    start(20000, 100ms);
+    const QList<QByteArray> list = MasterServerPeer::activisionDatagrams(
+        {MasterServerPeer::record(first.ip, first.port), MasterServerPeer::record(second.ip, second.port)}, 1);
+    // Each request gets the first datagram of the list only.
+    int asked = 1;
+    bool answering = true;
+    for (int step = 0; step < 1000 && !scan->isOver(); ++step) {
+        if (std::exchange(answering, false))
+            scan->masterDatagram(0, master, list[0], now);
+        run(1ms);
+        const qsizetype again = scan->mastersToAskAgain().size();
+        asked += static_cast<int>(again);
+        answering = again > 0;
+    }
+    scan->finish();
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(outcomes.value(0).text(), "listed 1, list may be incomplete");
 }

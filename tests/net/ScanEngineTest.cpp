@@ -3,6 +3,7 @@
 #include "peers/GameServerFarm.h"
 #include "peers/GameServerPeer.h"
 #include "peers/MasterServerPeer.h"
+#include "peers/TcpMasterPeer.h"
 #include "support/TableCells.h"
 
 #include <QFile>
@@ -50,6 +51,10 @@ public:
                 }
                 ended.set_value();
             },
+            [this](qsizetype master, const MasterOutcome& outcome) {
+                std::lock_guard guard(lock);
+                outcomes[master] = outcome;
+            },
         };
     }
 
@@ -78,12 +83,18 @@ public:
         std::lock_guard guard(lock);
         return progress;
     }
+    QMap<qsizetype, MasterOutcome> masterOutcomes() const
+    {
+        std::lock_guard guard(lock);
+        return outcomes;
+    }
 
 private:
     mutable std::mutex lock;
     QList<CodServerPtr> servers;
     std::vector<ScanCounts> progress;
     ScanCounts lastCounts;
+    QMap<qsizetype, MasterOutcome> outcomes;
     bool over = false;
     std::promise<void> ended;
 };
@@ -92,8 +103,11 @@ ScanSettings settingsFor(const MasterServerPeer& master, int queriesPerSecond, s
 {
     return {.timeout = timeout,
             .queriesPerSecond = queriesPerSecond,
-            .master = addressOf(master),
-            .masterRequest = QuakeProtocol::masterRequest(6)};
+            .masters = {{.label = "master",
+                         .address = addressOf(master),
+                         .transport = MasterSource::Transport::Udp,
+                         .request = QuakeProtocol::masterRequest(6),
+                         .entryPrefix = {}}}};
 }
 
 }  // namespace
@@ -290,4 +304,70 @@ TEST(ScanEngineTest, aLongListThatTheMasterSendsAllAtOnceArrivesWhole)
         std::this_thread::sleep_for(5ms);
     engine.abandon(id);
     EXPECT_EQ(scan.progressReports().at(1).listed, 30000);
+}
+
+// Every kind of master at once, each serving part of one farm, the parts overlapping:
+// the scan lists what they served, merged, and queries each server once.
+TEST(ScanEngineTest, mastersOfEveryFramingAskedAtOnceListExactlyWhatTheyServedMergedAndDeduplicated)
+{
+    GameServerFarm farm(GameServerFarm::generate(60, {.seed = 12, .maximumDelay = 5ms}));
+    const QList<QByteArray> records = farm.masterRecords();
+    MasterServerPeer activision;
+    activision.setAnswer(MasterServerPeer::activisionDatagrams(records.mid(0, 20), 5));
+    MasterServerPeer dpmaster;
+    dpmaster.setGameName("Quake3Arena");
+    dpmaster.setAnswer({MasterServerPeer::listDatagram(records.mid(15, 15), MasterServerPeer::Ending::EndOfTransmission)});
+    TcpMasterPeer cod4x;
+    QList<QByteArray> entries;
+    for (int i = 25; i < 40; ++i)
+        entries.append(TcpMasterPeer::entry(GameServerFarm::host(i), farm.port()));
+    cod4x.setAnswer(TcpMasterPeer::stream(entries), TcpMasterPeer::Ending::Silence);
+    MasterServerPeer silence;
+    silence.setAnswer({MasterServerPeer::listDatagram(records.mid(40, 5), MasterServerPeer::Ending::None)});
+    MasterServerPeer lossy;
+    lossy.setAnswer(MasterServerPeer::activisionDatagrams(records.mid(45, 10), 2));
+    lossy.loseInFirstAnswer({4});
+    MasterServerPeer flood;
+    QList<QByteArray> flooding;
+    for (int i = 0; i < 3000; ++i)
+        flooding.append(MasterServerPeer::listDatagram({records[55 + i % 5]}, MasterServerPeer::Ending::None));
+    flood.setAnswer(flooding);
+
+    const QByteArray tcpRequest = QuakeProtocol::connectionlessHeader + QByteArray("getservers cod4x 6 full empty \0", 31);
+    const auto source = [](quint16 port, const QByteArray& request, MasterSource::Transport transport = MasterSource::Transport::Udp,
+                           const QByteArray& prefix = {}) {
+        return MasterSource{.label = QString::number(port), .address = {0x7F000001, port}, .transport = transport,
+                            .request = request, .entryPrefix = prefix};
+    };
+    const QByteArray cod = QuakeProtocol::masterRequest(6);
+    const QByteArray openArena = QuakeProtocol::connectionlessHeader + "getservers Quake3Arena 71 empty full";
+    ScanSettings settings{.timeout = 300ms, .queriesPerSecond = 2000, .masters = {
+        source(activision.port(), cod), source(dpmaster.port(), openArena),
+        source(cod4x.port(), tcpRequest, MasterSource::Transport::Tcp, QByteArray("\0\0\0\0\4", 5)),
+        source(silence.port(), cod), source(lossy.port(), cod), source(flood.port(), cod),
+        source(flood.port(), tcpRequest, MasterSource::Transport::Tcp)}};
+
+    ScanEngine engine;
+    ScanRecorder scan;
+    engine.start(settings, scan.reports());
+    scan.waitForTheEnd();
+
+    EXPECT_EQ(scan.answeredAddresses(), sorted(farm.answeringAddresses()));
+    EXPECT_EQ(scan.counts().listed, 60);
+    for (int i = 0; i < farm.size(); ++i)
+        EXPECT_EQ(farm.queriesReceivedBy(i), 1) << i << ": queried once, however many masters listed it";
+    EXPECT_EQ(dpmaster.receivedDatagrams(), QList<QByteArray>{openArena});
+    EXPECT_EQ(cod4x.requests(), QList<QByteArray>{tcpRequest});
+    EXPECT_EQ(lossy.receivedDatagrams().size(), 2) << "asked again once, as its list lost its end";
+    EXPECT_EQ(activision.receivedDatagrams().size(), 1);
+
+    const QMap<qsizetype, MasterOutcome> outcomes = scan.masterOutcomes();
+    EXPECT_EQ(outcomes.value(0).text(), "listed 20");
+    EXPECT_EQ(outcomes.value(1).text(), "listed 15");
+    EXPECT_EQ(outcomes.value(2).text(), "listed 15") << "a stream that falls silent is whole";
+    EXPECT_EQ(outcomes.value(3).text(), "listed 5");
+    EXPECT_EQ(outcomes.value(4).text(), "listed 10");
+    EXPECT_EQ(outcomes.value(5).listed, 5);
+    EXPECT_EQ(outcomes.value(6).text(), "no answer") << "no TCP master at that port";
+    EXPECT_EQ(outcomes.value(2).master, QString::number(cod4x.port())) << "named as the scan was told";
 }

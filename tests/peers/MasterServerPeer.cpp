@@ -37,6 +37,8 @@ QByteArray MasterServerPeer::listDatagram(const QList<QByteArray>& records, Endi
         datagram += QByteArray("\\EOT\0\0\0", 7);
     else if (ending == Ending::EndOfFile)
         datagram += QByteArray("\\EOF\0\0\0", 7);
+    else if (ending == Ending::EndOfDatagram)
+        datagram += "\\EOT";
     return datagram;
 }
 
@@ -44,8 +46,24 @@ QList<QByteArray> MasterServerPeer::listDatagrams(const QList<QByteArray>& recor
 {
     QList<QByteArray> datagrams;
     for (qsizetype from = 0; from < records.size(); from += recordsPerDatagram)
-        datagrams.append(listDatagram(records.mid(from, recordsPerDatagram), Ending::EndOfTransmission));
+        datagrams.append(listDatagram(records.mid(from, recordsPerDatagram), Ending::EndOfDatagram));
     datagrams.append(listDatagram({}, Ending::EndOfFile));
+    return datagrams;
+}
+
+QList<QByteArray> MasterServerPeer::activisionDatagrams(const QList<QByteArray>& records, int recordsPerDatagram)
+{
+    const QByteArray tag = QuakeProtocol::connectionlessHeader + QByteArray("getserversResponse\n\0", 20);
+    QList<QByteArray> datagrams;
+    for (qsizetype from = 0; from < records.size(); from += recordsPerDatagram) {
+        QByteArray datagram = tag;
+        for (const QByteArray& each : records.mid(from, recordsPerDatagram))
+            datagram += each;
+        datagrams.append(datagram + "\\EOT");
+    }
+    if (datagrams.isEmpty())
+        datagrams.append(tag + "\\EOT");
+    datagrams.last() += QByteArray(2, '\0');
     return datagrams;
 }
 
@@ -55,10 +73,32 @@ void MasterServerPeer::setAnswer(const QList<QByteArray>& datagrams)
     answer = datagrams;
 }
 
+void MasterServerPeer::setGameName(const QByteArray& game)
+{
+    std::lock_guard guard(configLock);
+    gameName = game;
+}
+
+void MasterServerPeer::loseInFirstAnswer(const QList<int>& datagramIndexes)
+{
+    std::lock_guard guard(configLock);
+    lostOnce = datagramIndexes;
+}
+
 QList<QByteArray> MasterServerPeer::answerTo(const QByteArray& request)
 {
-    if (!request.startsWith(QuakeProtocol::connectionlessHeader + "getservers "))
-        return {};
+    const QByteArray asking = QuakeProtocol::connectionlessHeader + "getservers ";
     std::lock_guard guard(configLock);
-    return answer;
+    if (!request.startsWith(asking))
+        return {};
+    const bool namesTheGame = gameName.isEmpty() || request.sliced(asking.size()).startsWith(gameName + ' ');
+    if (!namesTheGame)
+        return {};
+    QList<QByteArray> sent;
+    for (int index = 0; index < answer.size(); ++index) {
+        if (!lostOnce.contains(index))
+            sent.append(answer[index]);
+    }
+    lostOnce.clear();
+    return sent;
 }
