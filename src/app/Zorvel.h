@@ -46,8 +46,9 @@ class QAction;
 // kept by Finders; the controller owns both.
 //
 // Refreshing all favourites runs on one worker thread that the controller owns: it
-// queries the favourites one after the other and hands every change of the window to
-// the UI thread. Quitting stops it after the favourite it is querying and joins it.
+// queries the favourites all at once on the scan engine and hands every change of the
+// window to the UI thread. Quitting stops it, abandoning the queries under way, and
+// joins it.
 // The refresh of the selected favourite and the map listing that follows it run on
 // another worker, the window's, which quitting also joins.
 class Zorvel : public QObject, public FinderHost {
@@ -83,11 +84,6 @@ public:
     // Whether no exchange the window asked for is waiting, under way, or has an
     // outcome not yet told.
     bool windowExchangesIdle() const { return windowExchanges.idle(); }
-    // Refreshes the favourite at the row: its status, or its UT2004 query when it does
-    // not answer that, and counts the list as modified when its name changed. A
-    // favourite that another refresh is querying is left to that one.
-    // False when the row is outside the list; on the worker, that ends the run.
-    bool refreshServerAtIndex(int index);
     // Starts refreshing every favourite on the worker thread. Dropped with no
     // favourites, or while a run is under way (a timer tick then waits for the next).
     void refreshAllServers();
@@ -309,6 +305,8 @@ private:
     // Refreshes the favourite, on a worker; false, querying nothing, while another
     // refresh of it is under way.
     bool refreshFavourite(const CodServerPtr& server);
+    // Marks the list as modified when the favourite's refresh changed its name.
+    void noteNameChange(const CodServer& server, const QString& nameBefore);
     // The single refresh is over: the outcome, the player alert, the map listing.
     void singleRefreshDidEnd(const CodServerPtr& server, bool refreshed);
     void queueMapListing(const CodServerPtr& server);

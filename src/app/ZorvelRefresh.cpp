@@ -1,9 +1,10 @@
 // The operations of the application controller that refresh the favourites (the
-// selected one on the window's worker, all of them on the refresh-all worker,
-// periodically by the timer), the
+// selected one on the window's worker, all of them on the scan engine from the
+// refresh-all worker, periodically by the timer), the
 // player alert that watches them, and joining the selected favourite.
 #include "app/Zorvel.h"
 
+#include "app/FavouritesRefresh.h"
 #include "app/MainWindow.h"
 #include "app/PasswordWindow.h"
 #include "platform/HostResolution.h"
@@ -114,15 +115,6 @@ void Zorvel::queueMapListing(const CodServerPtr& server)
                                });
 }
 
-bool Zorvel::refreshServerAtIndex(int index)
-{
-    const CodServerPtr server = m_myServers.serverAt(index);
-    if (!server)
-        return false;
-    refreshFavourite(server);
-    return true;
-}
-
 bool Zorvel::refreshFavourite(const CodServerPtr& server)
 {
     const QString nameBefore = server->serverName();
@@ -131,13 +123,18 @@ bool Zorvel::refreshFavourite(const CodServerPtr& server)
     // run redraws it when the answer is in.
     if (!server->refreshTryingUt2004())
         return false;
-    // A favourite added without a name learns the one its server gives; one that did
-    // not answer keeps its name, and that is no change.
-    if (server->serverName() != nameBefore) {
-        m_listOfServersModified = true;
-        QMetaObject::invokeMethod(this, &Zorvel::keepRecoveryCopy);
-    }
+    noteNameChange(*server, nameBefore);
     return true;
+}
+
+// A favourite added without a name learns the one its server gives; one that did not
+// answer keeps its name, and that is no change. Called on the workers.
+void Zorvel::noteNameChange(const CodServer& server, const QString& nameBefore)
+{
+    if (server.serverName() == nameBefore)
+        return;
+    m_listOfServersModified = true;
+    QMetaObject::invokeMethod(this, &Zorvel::keepRecoveryCopy);
 }
 
 void Zorvel::refreshAllServers()
@@ -152,12 +149,26 @@ void Zorvel::refreshAllServers()
     refreshAllThread = std::jthread([this](std::stop_token stopToken) { refreshServerThread(stopToken); });
 }
 
+// The favourites are refreshed all at once on the scan engine; the window may add,
+// move or delete favourites meanwhile, and those it added are refreshed next, until
+// every favourite of the list was. Each answer is shown as it comes.
 void Zorvel::refreshServerThread(std::stop_token stopToken)
 {
-    // Each step takes the favourite at the row and the list's length together, under
-    // the list's lock, so the UI thread may add, move or delete favourites meanwhile.
-    for (int row = 0; !stopToken.stop_requested() && refreshServerAtIndex(row); ++row)
+    FavouritesRefresh refresh(scanEngine, MasterScan::settingsFor({}));
+    const auto refreshed = [this](const CodServerPtr& server, const QString& nameBefore) {
+        noteNameChange(*server, nameBefore);
         QMetaObject::invokeMethod(this, &Zorvel::reloadServerTable, Qt::QueuedConnection);
+    };
+    std::set<CodServerPtr> done;
+    const auto notDone = [this, &done] {
+        QList<CodServerPtr> favourites = m_myServers.servers();
+        favourites.removeIf([&done](const CodServerPtr& server) { return done.contains(server); });
+        return favourites;
+    };
+    for (QList<CodServerPtr> batch = notDone(); !batch.isEmpty() && !stopToken.stop_requested(); batch = notDone()) {
+        refresh.run(batch, stopToken, refreshed);
+        done.insert(batch.cbegin(), batch.cend());
+    }
     QMetaObject::invokeMethod(this, &Zorvel::refreshAllDidEnd, Qt::QueuedConnection);
 }
 

@@ -27,9 +27,15 @@ std::optional<Choice> chosen(const QTableView& table)
     return Choice{column, header.sortIndicatorOrder()};
 }
 
+Key comparable(Key key)
+{
+    key.text = NaturalOrder::sortKey(key.text);
+    return key;
+}
+
 bool isLess(const Key& a, const Key& b)
 {
-    return a.number != b.number ? a.number < b.number : NaturalOrder::isLess(a.text, b.text);
+    return a.number != b.number ? a.number < b.number : a.text < b.text;
 }
 
 }  // namespace ColumnOrder

@@ -30,6 +30,8 @@ struct Key {
 struct Choice {
     QString column;
     Qt::SortOrder order;
+
+    bool operator==(const Choice&) const = default;
 };
 
 // Makes the titles of the table, whose model is a RecordTableModel, choose its order;
@@ -38,22 +40,29 @@ void orderOnTitleClicks(QTableView& table, std::function<void()> reorder);
 // The order the titles chose, or none before the first click.
 std::optional<Choice> chosen(const QTableView& table);
 
+// The key with its text made into one that compares in natural order as plain text.
+Key comparable(Key key);
+// The order of two comparable keys.
 bool isLess(const Key& a, const Key& b);
 
 // Sorts the rows by the key keyOf gives each, keeping the order of equal ones. Each
-// row's key is made once: a record's fields are behind its lock.
+// row's key is made once (a record's fields are behind its lock), and the rows move
+// once, to their places.
 template <class Row, class KeyOf>
 void sortRows(QList<Row>& rows, KeyOf keyOf, Qt::SortOrder order)
 {
-    std::vector<std::pair<Key, Row>> keyed;
+    std::vector<std::pair<Key, qsizetype>> keyed;
     keyed.reserve(size_t(rows.size()));
-    for (const Row& row : std::as_const(rows))
-        keyed.emplace_back(keyOf(row), row);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        keyed.emplace_back(comparable(keyOf(std::as_const(rows)[i])), i);
     std::stable_sort(keyed.begin(), keyed.end(), [order](const auto& a, const auto& b) {
         return order == Qt::AscendingOrder ? isLess(a.first, b.first) : isLess(b.first, a.first);
     });
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        rows[i] = std::move(keyed[size_t(i)].second);
+    QList<Row> sorted;
+    sorted.reserve(rows.size());
+    for (const auto& [key, index] : keyed)
+        sorted.append(std::move(rows[index]));
+    rows = std::move(sorted);
 }
 
 }  // namespace ColumnOrder

@@ -52,10 +52,4 @@ ColumnOrder::Key sortKey(const CodServer& server, const QString& identifier)
     return {0, field ? (server.*field)().toCaseFolded() : QString()};
 }
 
-void sortServers(QList<CodServerPtr>& servers, const QString& identifier, Qt::SortOrder order)
-{
-    ColumnOrder::sortRows(
-        servers, [&identifier](const CodServerPtr& server) { return sortKey(*server, identifier); }, order);
-}
-
 }  // namespace ServerColumns

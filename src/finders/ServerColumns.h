@@ -24,7 +24,4 @@ QVariant objectValue(const CodServer& server, const QString& identifier);
 // columns without regard to case.
 ColumnOrder::Key sortKey(const CodServer& server, const QString& identifier);
 
-// Sorts the servers by the column, keeping the order of equal ones.
-void sortServers(QList<CodServerPtr>& servers, const QString& identifier, Qt::SortOrder order);
-
 }  // namespace ServerColumns

@@ -16,32 +16,27 @@ bool matchesEntry(const QString& field, const QString& entry)
 
 bool ServerFilter::passes(const CodServer& server) const
 {
-    if (!name.isEmpty() && !server.serverName().contains(name, Qt::CaseInsensitive))
-        return false;
-    const qsizetype players = server.serverPlayers().size();
-    if (!showEmpty && players == 0)
-        return false;
-    if (!showFull && players == TextValue::integerValue(server.serverMaxClients()))
-        return false;
-    if (hidePassword && TextValue::integerValue(server.serverPassActive()) == 1)
-        return false;
-    if (onlyPunkBuster && TextValue::integerValue(server.serverPunkBuster()) == 0)
-        return false;
-    if (!matchesEntry(server.serverMapName(), map) || !matchesEntry(server.serverGametype(), gametype))
-        return false;
-    if (pingLimit > 0 && pingOf(server.serverPing()) > pingLimit)
-        return false;
-    return players >= minPlayers;
+    return passes(ServerFacts::of(server));
 }
 
-QList<CodServerPtr> ServerFilter::apply(const QList<CodServerPtr>& servers) const
+bool ServerFilter::passes(const ServerFacts& server) const
 {
-    QList<CodServerPtr> passing;
-    for (const CodServerPtr& server : servers) {
-        if (passes(*server))
-            passing.append(server);
-    }
-    return passing;
+    // Folding a name already folded, as typed names mostly are, copies nothing.
+    if (!name.isEmpty() && !server.foldedName.contains(name.toCaseFolded()))
+        return false;
+    if (!showEmpty && server.players == 0)
+        return false;
+    if (!showFull && server.players == server.maxClients)
+        return false;
+    if (hidePassword && server.passActive == 1)
+        return false;
+    if (onlyPunkBuster && server.punkBuster == 0)
+        return false;
+    if (!matchesEntry(server.map, map) || !matchesEntry(server.gametype, gametype))
+        return false;
+    if (pingLimit > 0 && server.ping > pingLimit)
+        return false;
+    return server.players >= minPlayers;
 }
 
 QString ServerFilter::pingTime(const QString& pingText)

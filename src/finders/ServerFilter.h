@@ -1,13 +1,13 @@
 #pragma once
 
+#include "finders/ServerFacts.h"
 #include "model/CodServer.h"
 
 #include <QList>
 #include <QString>
 
 // The server finder's filters, read from its controls, and the rule a server must
-// pass to be shown. Every comparison reads the record's fields once; filtering a
-// list of thousands of servers stays a cheap linear pass.
+// pass to be shown.
 struct ServerFilter {
     // The map or gametype entry that lets every server pass.
     static inline const QString all = QStringLiteral("All");
@@ -26,8 +26,7 @@ struct ServerFilter {
     int minPlayers = 0;
 
     bool passes(const CodServer& server) const;
-    // The servers of the list that pass, in the list's order.
-    QList<CodServerPtr> apply(const QList<CodServerPtr>& servers) const;
+    bool passes(const ServerFacts& server) const;
 
     // The ping text ("Ping: %3.0f ms" or "Ping: --- ms") without its "Ping: ".
     static QString pingTime(const QString& pingText);

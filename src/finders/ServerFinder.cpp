@@ -2,7 +2,6 @@
 
 #include "finders/ColumnOrder.h"
 #include "finders/FinderHost.h"
-#include "finders/ServerColumns.h"
 #include "finders/ServerFinderTableModel.h"
 #include "model/GameCatalogue.h"
 #include "platform/Alerts.h"
@@ -96,6 +95,7 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
     gameControls = GameRows::addTo(*ui->gamesLayout, GameRows::Title::ChoiceButton);
     gameServers.resize(gameControls.size());
     gameChoices.resize(gameControls.size());
+    foundServers.resize(gameControls.size());
     gameMatrix = new QButtonGroup(this);
     for (int tag = 0; tag < int(gameControls.size()); ++tag)
         gameMatrix->addButton(gameControls.at(tag).choice, tag);
@@ -200,18 +200,27 @@ void ServerFinder::getTheServersArray(const FinderHost::MasterLists& lists)
 // filters do: a rescan does not undo the user's choice.
 void ServerFinder::updateServers()
 {
-    for (qsizetype game = 0; game < gameServers.size(); ++game)
+    for (qsizetype game = 0; game < gameServers.size(); ++game) {
         gameChoices[game] = GameChoices::of(gameServers.at(game));
+        foundServers[game] = FoundServers(gameServers.at(game));
+    }
     fillChoiceBoxes(ui->mapSearchBox->currentText(), ui->gametypeSearchBox->currentText());
     applyFilters();
 }
 
+// The game's servers are kept in the table's order, so that the servers that pass
+// come out in it.
 void ServerFinder::applyFilters()
 {
     const CodServerPtr selected = selectedServer();
     const int game = selectedGame();
-    m_theServers = game < 0 ? QList<CodServerPtr>() : filterOfControls().apply(gameServers.at(game));
-    sortShownServers();
+    if (game < 0) {
+        m_theServers.clear();
+    } else {
+        FoundServers& servers = foundServers[game];
+        servers.keepIn(ColumnOrder::chosen(*ui->serverTable));
+        m_theServers = servers.passing(filterOfControls());
+    }
     tableModel->reloadData();
     selectServer(selected);
     updateUI();
@@ -304,6 +313,8 @@ void ServerFinder::updateServer()
 void ServerFinder::serverRequeried(const CodServerPtr& server)
 {
     if (server->commError() == CodServer::Answered) {
+        if (selectedGame() >= 0)
+            foundServers[size_t(selectedGame())].refresh(server);
         tableModel->reloadData();
         offerChoice(*ui->gametypeSearchBox, server->serverGametype());
         offerChoice(*ui->mapSearchBox, server->serverMapName());
@@ -318,10 +329,7 @@ void ServerFinder::serverRequeried(const CodServerPtr& server)
 
 void ServerFinder::tableViewSortDescriptorsDidChange()
 {
-    const CodServerPtr selected = selectedServer();
-    sortShownServers();
-    tableModel->reloadData();
-    selectServer(selected);
+    applyFilters();
 }
 
 int ServerFinder::selectedGame() const
@@ -352,12 +360,6 @@ void ServerFinder::fillChoiceBoxes(const QString& map, const QString& gametype)
     const GameChoices choices = game < 0 ? GameChoices() : gameChoices.at(game);
     fillBox(*ui->mapSearchBox, choices.maps, map);
     fillBox(*ui->gametypeSearchBox, choices.gametypes, gametype);
-}
-
-void ServerFinder::sortShownServers()
-{
-    if (const std::optional<ColumnOrder::Choice> order = ColumnOrder::chosen(*ui->serverTable))
-        ServerColumns::sortServers(m_theServers, order->column, order->order);
 }
 
 QString ServerFinder::scansProgressText() const

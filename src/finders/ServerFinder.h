@@ -1,5 +1,6 @@
 #pragma once
 
+#include "finders/FoundServers.h"
 #include "finders/GameChoices.h"
 #include "finders/FinderHost.h"
 #include "finders/GameRows.h"
@@ -11,7 +12,6 @@
 #include <QList>
 #include <QWidget>
 
-#include <array>
 #include <memory>
 
 namespace Ui {
@@ -87,7 +87,6 @@ private:
     // Refills the map and gametype boxes with the selected game's choices, selecting
     // the entries equal to the texts, or "All" where there is none.
     void fillChoiceBoxes(const QString& map, const QString& gametype);
-    void sortShownServers();
     // A line for each running scan: the game and its counts.
     QString scansProgressText() const;
     void showCounts();
@@ -106,8 +105,10 @@ private:
     QButtonGroup* gameMatrix = nullptr;
     QList<GameRow> gameControls;
     ServerFinderTableModel* tableModel = nullptr;
-    // The copies of the four master lists, and the servers shown.
+    // The copies of the games' master lists, and the servers shown.
     FinderHost::MasterLists gameServers;
+    // The same lists as the filters read them, in the table's order.
+    QList<FoundServers> foundServers;
     QList<CodServerPtr> m_theServers;
     QList<GameChoices> gameChoices;
     // Last, so that its worker is joined before the lists its jobs' ends use go.

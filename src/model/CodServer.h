@@ -197,8 +197,17 @@ public:
     bool mapListingIsDue() const { return mapListingWanted; }
     // Fills the record from a status answer that came after that round trip: the
     // exchange worked, the ping, lastUpdate, the answer's fields (its host name as
-    // learnHostName() takes it) and its players.
+    // learnHostName() takes it) and its players. What an earlier answer left and this
+    // one does not say is emptied.
     void statusAnswered(const QString& answer, double roundTripMilliseconds);
+    // The server did not answer its status query: the status fields and players are
+    // emptied, the ping shows none and commError is 2.
+    void statusUnanswered();
+    // A refresh made of steps on other threads (the refresh-all run) marks the record
+    // as being refreshed for its whole course, as a single refresh does: false, marking
+    // nothing, while another refresh is under way. endRefresh() ends the mark.
+    bool beginRefresh();
+    void endRefresh();
     // The text without colour codes: a caret followed by one digit.
     static QString clearColoredName(const QString& name);
     // Rebuilds cfgList from the server's "fdir" listing of configuration files.

@@ -48,11 +48,21 @@ void applyStatusAnswer(CodServer& server, const StatusAnswer& answer)
 
 bool CodServer::runAsOnlyRefresh(const std::function<void()>& query)
 {
-    if (refreshUnderWay.exchange(true))
+    if (!beginRefresh())
         return false;
-    const auto endOfRefresh = qScopeGuard([this] { refreshUnderWay = false; });
+    const auto endOfRefresh = qScopeGuard([this] { endRefresh(); });
     query();
     return true;
+}
+
+bool CodServer::beginRefresh()
+{
+    return !refreshUnderWay.exchange(true);
+}
+
+void CodServer::endRefresh()
+{
+    refreshUnderWay = false;
 }
 
 void CodServer::serverRefresh()
@@ -78,7 +88,7 @@ void CodServer::queryStatus()
     roundTrip.start();
     const QString answer = sendCommandToServer(QString(), QuakeProtocol::StatusQuery);
     if (commError() == Unreachable) {
-        setServerPing(QStringLiteral("Ping: --- ms"));
+        statusUnanswered();
         return;
     }
     statusAnswered(answer, static_cast<double>(roundTrip.nsecsElapsed()) / 1.0e6);
@@ -91,10 +101,19 @@ void CodServer::queryStatus()
 
 void CodServer::statusAnswered(const QString& answer, double roundTripMilliseconds)
 {
+    clearStatusFields();
     setCommError(Answered);
     setServerPing(QString::asprintf("Ping: %3.0f ms", roundTripMilliseconds));
     setLastUpdate(QDateTime::currentDateTime());
     applyStatusAnswer(*this, StatusAnswer::parse(answer));
+}
+
+void CodServer::statusUnanswered()
+{
+    clearStatusFields();
+    setServerPlayers({});
+    setCommError(Unreachable);
+    setServerPing(QStringLiteral("Ping: --- ms"));
 }
 
 QString CodServer::clearColoredName(const QString& name)

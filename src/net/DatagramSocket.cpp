@@ -54,21 +54,26 @@ QString DatagramSocket::connectedAddress() const
     return connected.sin_family == AF_INET ? ServerAddress::of(connected).text() : QString();
 }
 
-bool DatagramSocket::connectTo(const QString& address, int portOffset)
+std::optional<ServerAddress> DatagramSocket::addressOf(const QString& address, int portOffset)
 {
     const qsizetype colon = address.indexOf(u':');
     if (colon < 0)
-        return false;
+        return std::nullopt;
     const std::optional<in_addr_t> ip = ipOfHost(QStringView(address).left(colon));
     if (!ip)
-        return false;
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_addr.s_addr = *ip;
+        return std::nullopt;
     // Unsigned arithmetic wraps where int would overflow; the cast keeps it modulo 65536.
     const unsigned port = static_cast<unsigned>(TextValue::integerValue(address.mid(colon + 1)))
                           + static_cast<unsigned>(portOffset);
-    peer.sin_port = htons(static_cast<quint16>(port));
+    return ServerAddress{ntohl(*ip), static_cast<quint16>(port)};
+}
+
+bool DatagramSocket::connectTo(const QString& address, int portOffset)
+{
+    const std::optional<ServerAddress> reached = addressOf(address, portOffset);
+    if (!reached)
+        return false;
+    const sockaddr_in peer = reached->socketAddress();
     if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0)
         return false;
     connected = peer;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/ServerAddress.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -31,6 +33,9 @@ public:
     bool connectTo(const QString& address, int portOffset = 0);
     // "a.b.c.d:port" that connectTo() reached; empty before it did.
     QString connectedAddress() const;
+    // The address connectTo() reaches for that text and port offset; nothing when it
+    // has no colon or its host name has no address.
+    static std::optional<ServerAddress> addressOf(const QString& address, int portOffset = 0);
 
     bool send(const QByteArray& datagram);
 

@@ -11,6 +11,14 @@ PacedScan::PacedScan(const ScanSettings& settings, ScanReports reports, TimePoin
 {
 }
 
+PacedScan::PacedScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports,
+                     TimePoint start)
+    : PacedScan(ScanSettings{.timeout = settings.timeout, .queriesPerSecond = settings.queriesPerSecond, .masters = {}},
+                std::move(reports), start)
+{
+    list(servers);
+}
+
 void PacedScan::masterDatagram(qsizetype master, ServerAddress from, QByteArrayView datagram, TimePoint arrival)
 {
     list(masters.datagram(master, from, datagram, arrival));
@@ -39,10 +47,15 @@ void PacedScan::serverDatagram(ServerAddress from, int route, QByteArrayView dat
 
 void PacedScan::keepAnswer(ServerAddress from, QByteArrayView datagram, std::chrono::nanoseconds roundTrip) const
 {
+    const QString answer = QuakeProtocol::textOfDatagram(datagram.toByteArray());
+    const double milliseconds = std::chrono::duration<double, std::milli>(roundTrip).count();
+    if (reports.statusArrived) {
+        reports.statusArrived(from, answer, milliseconds);
+        return;
+    }
     const CodServerPtr server = CodServer::create();
     server->setServerIp(from.text());
-    server->statusAnswered(QuakeProtocol::textOfDatagram(datagram.toByteArray()),
-                           std::chrono::duration<double, std::milli>(roundTrip).count());
+    server->statusAnswered(answer, milliseconds);
     reports.serverAnswered(server);
 }
 

@@ -52,6 +52,9 @@ struct ScanReports {
     // index in ScanSettings::masters and its outcome. Once per master, none for the
     // masters of a scan stopped before their lists ended. May be left empty.
     std::function<void(qsizetype master, const MasterOutcome&)> masterEnded = {};
+    // Given instead of serverAnswered by an owner that fills records of its own: the
+    // server's answer as text and its round trip in milliseconds. Once per server.
+    std::function<void(ServerAddress, const QString& answer, double roundTripMilliseconds)> statusArrived = {};
 };
 
 // One master scan, apart from its sockets: it takes the masters' lists as they arrive,
@@ -77,6 +80,8 @@ public:
 
     // The masters' requests went out at requestSent.
     PacedScan(const ScanSettings& settings, ScanReports reports, TimePoint requestSent);
+    // A scan of the given servers, and of no master whatever the settings name.
+    PacedScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports, TimePoint start);
 
     // The request could not reach that master (its index in the settings' masters):
     // no list will come from it.

@@ -31,6 +31,11 @@ struct ScanEngine::RunningScan {
         , scan(settings, std::move(reports), std::chrono::steady_clock::now())
     {
     }
+    RunningScan(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports)
+        : sockets(querySocketsPerScan, {})
+        , scan(servers, settings, std::move(reports), std::chrono::steady_clock::now())
+    {
+    }
 
     ScanSockets sockets;
     PacedScan scan;
@@ -60,6 +65,14 @@ ScanEngine::ScanId ScanEngine::start(const ScanSettings& settings, ScanReports r
 {
     const ScanId id = ++lastScan;
     post([this, id, settings, reports] { begin(id, settings, reports); });
+    return id;
+}
+
+ScanEngine::ScanId ScanEngine::query(const QList<ServerAddress>& servers, const ScanSettings& settings,
+                                     ScanReports reports)
+{
+    const ScanId id = ++lastScan;
+    post([this, id, servers, settings, reports] { beginQueries(id, servers, settings, reports); });
     return id;
 }
 
@@ -128,6 +141,16 @@ void ScanEngine::begin(ScanId id, const ScanSettings& settings, ScanReports repo
         if (!open || !running->sockets.askMaster(master))
             running->scan.masterUnreachable(master);
     }
+    scans.emplace(id, std::move(running));
+}
+
+// Without sockets the scan queries nothing: its servers count as silent.
+void ScanEngine::beginQueries(ScanId id, const QList<ServerAddress>& servers, const ScanSettings& settings,
+                              ScanReports reports)
+{
+    auto running = std::make_unique<RunningScan>(servers, settings, std::move(reports));
+    if (!running->sockets.isOpen() || !running->sockets.watchWith(epoll, id))
+        running->scan.stop();
     scans.emplace(id, std::move(running));
 }
 

@@ -35,6 +35,9 @@ public:
 
     // Starts a scan: its master is asked for the list at once.
     ScanId start(const ScanSettings& settings, ScanReports reports);
+    // Starts a scan of the given servers, at the pace and with the time-out and the
+    // retries of a master scan; no master is asked.
+    ScanId query(const QList<ServerAddress>& servers, const ScanSettings& settings, ScanReports reports);
     // Asks the scan to query nothing more; it ends once its queries under way
     // answered or timed out, within one time-out.
     void stop(ScanId scan);
@@ -48,6 +51,8 @@ private:
     void post(std::function<void()> command);
     void runCommands();
     void begin(ScanId id, const ScanSettings& settings, ScanReports reports);
+    void beginQueries(ScanId id, const QList<ServerAddress>& servers, const ScanSettings& settings,
+                      ScanReports reports);
     void readSocket(quint64 tag);
     void advanceScans();
     void finish(ScanId id);

@@ -1,5 +1,7 @@
 #include "platform/NaturalOrder.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isDigit(QChar c)
@@ -19,34 +21,28 @@ QStringView digitRun(QStringView text, qsizetype& length)
     return text.mid(zeros, length - zeros);
 }
 
-// Two runs of digits by value: the longer run is the larger, runs of one length
-// compare digit by digit. Works for numbers of any length.
-int compareNumbers(QStringView a, QStringView b)
-{
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return a.compare(b);
-}
-
 }  // namespace
 
-bool NaturalOrder::isLess(QStringView a, QStringView b)
+// Each run of digits becomes '0' (a digit, so that it compares with other characters
+// as the run's first digit does), the length of its value without leading zeros as
+// one character, and those digits: runs of one length then compare digit by digit,
+// and a longer value is the larger.
+QString NaturalOrder::sortKey(QStringView text)
 {
-    while (!a.isEmpty() && !b.isEmpty()) {
-        if (isDigit(a.front()) && isDigit(b.front())) {
-            qsizetype lengthA = 0;
-            qsizetype lengthB = 0;
-            const int numbers = compareNumbers(digitRun(a, lengthA), digitRun(b, lengthB));
-            if (numbers != 0)
-                return numbers < 0;
-            a = a.mid(lengthA);
-            b = b.mid(lengthB);
+    QString key;
+    key.reserve(text.size() + 4);
+    while (!text.isEmpty()) {
+        if (!isDigit(text.front())) {
+            key.append(text.front());
+            text = text.mid(1);
             continue;
         }
-        if (a.front() != b.front())
-            return a.front() < b.front();
-        a = a.mid(1);
-        b = b.mid(1);
+        qsizetype length = 0;
+        const QStringView value = digitRun(text, length);
+        key.append(u'0');
+        key.append(QChar(char16_t(std::min<qsizetype>(value.size(), 0xFFFF))));
+        key.append(value);
+        text = text.mid(length);
     }
-    return a.size() < b.size();
+    return key;
 }

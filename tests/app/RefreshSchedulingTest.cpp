@@ -21,9 +21,11 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -113,11 +115,59 @@ TEST_F(RefreshScheduling, refreshAllQueriesEveryFavouriteOnceWhateverItAnswers)
 
     EXPECT_TRUE(isEnabled("refreshAllServersButton") && !indicatorTurns());
     EXPECT_EQ(statusQueries(answering), 1) << "a request during the run starts no second one";
-    EXPECT_EQ(statusQueries(*silent.back()), 1);
+    EXPECT_EQ(statusQueries(*silent.back()), 2) << "a silent favourite is asked once more";
     EXPECT_EQ(cell(favourites(), 0, "Name").toString(), "Answering");
     EXPECT_TRUE(controller->listOfServersModified()) << "a favourite without a name learnt one";
     EXPECT_EQ(favourite(1)->serverGameName(), "UT2004");
     EXPECT_EQ(favourite(2)->commError(), CodServer::Unreachable);
+}
+
+// The run asks every favourite at once: each silent one is asked again only after
+// every favourite had its first query, and an answer is shown while silent ones are
+// still waited for.
+TEST_F(RefreshScheduling, refreshAllAsksEveryFavouriteAtOnceAndShowsEachAnswerAsItComes)
+{
+    TestPreferences::setTimeout(400000);
+    GameServerPeer answering;
+    answering.setStatusAnswer({statusWithPlayer("Answering", "Bob")});
+    startWith(QList<CodServerPtr>{server("", addressOf(answering))} + silentFavourites(8));
+
+    clickButton("refreshAllServersButton");
+    while (cell(favourites(), 0, "Name").toString() != u"Answering")
+        QTest::qWait(5);
+    EXPECT_TRUE(controller->refreshAllInProgress()) << "shown before the silent favourites' time-outs ran out";
+    waitForTheRunToEnd();
+
+    std::chrono::steady_clock::time_point lastFirstQuery;
+    std::chrono::steady_clock::time_point firstSecondQuery = std::chrono::steady_clock::time_point::max();
+    for (const auto& peer : silent) {
+        const QList<UdpPeer::Received> received = peer->received();
+        ASSERT_EQ(received.size(), 2);
+        lastFirstQuery = std::max(lastFirstQuery, received.first().at);
+        firstSecondQuery = std::min(firstSecondQuery, received.last().at);
+    }
+    EXPECT_LT(lastFirstQuery, firstSecondQuery) << "no favourite waits for another's time-out";
+    EXPECT_EQ(outcome(), "Refreshed 9 favourites, 8 did not answer");
+    for (int row = 1; row <= 8; ++row)
+        EXPECT_EQ(favourite(row)->serverPing(), "Ping: --- ms");
+}
+
+// A tick of the periodic refresh that comes while a run goes on starts no second one.
+TEST_F(RefreshScheduling, aPeriodicTickDuringARunIsSkipped)
+{
+    TestPreferences::setTimeout(999000);
+    startWith(silentFavourites(1));
+    controller->handleRefreshChange(true, 1);
+    ASSERT_TRUE(controller->refreshAllInProgress());
+    QSignalSpy ticks(controller->refreshTimer(), &QTimer::timeout);
+    while (ticks.isEmpty())
+        QTest::qWait(5);
+    const bool tickedDuringTheRun = controller->refreshAllInProgress();
+    controller->handleRefreshChange(false, 1);
+    waitForTheRunToEnd();
+
+    ASSERT_TRUE(tickedDuringTheRun) << "the run outlasts one period: two time-outs of nearly a second";
+    EXPECT_EQ(statusQueries(*silent.back()), 2) << "one run: the first query and its retry";
 }
 
 TEST_F(RefreshScheduling, theWindowMayEditTheFavouritesWhileTheRunGoesOn)

@@ -2,7 +2,7 @@
 
 #include "finders/FavoritePlayers.h"
 #include "finders/ScanProgress.h"
-#include "finders/ServerColumns.h"
+#include "finders/FoundServers.h"
 #include "finders/ServerFilter.h"
 #include "platform/Preferences.h"
 #include "support/RecordingAlerts.h"
@@ -63,18 +63,38 @@ TEST(ServerFilterTest, aServerPassesOnlyWhatEveryFilterAllows)
     EXPECT_EQ(verdicts(filter, {{.gametype = "tdm"}}), "-");
 }
 
-TEST(ServerColumnsTest, sortingComparesNumbersByValueAndTextsWithoutCase)
+// The servers are kept in the order the titles chose, and the filters keep it.
+TEST(FoundServersTest, theOrderComparesNumbersByValueAndTextsWithoutCaseAndFilteringKeepsIt)
 {
     QList<CodServerPtr> servers;
     for (const auto& [name, ping, players] : {std::tuple{"bravo", "Ping: 120 ms", 3}, {"Alpha", "Ping: --- ms", 1},
                                               {"charlie", "Ping:  45 ms", 3}, {"delta", "Ping: 999 ms", 12}})
         servers.append(FinderServer{.name = name, .players = players, .ping = ping}.make());
-    ServerColumns::sortServers(servers, "ping", Qt::AscendingOrder);
-    EXPECT_EQ(namesOf(servers), QStringList({"charlie", "bravo", "delta", "Alpha"}));
-    ServerColumns::sortServers(servers, "players", Qt::DescendingOrder);
-    EXPECT_EQ(namesOf(servers), QStringList({"delta", "charlie", "bravo", "Alpha"})) << "equal ones keep their order";
-    ServerColumns::sortServers(servers, "serverName", Qt::AscendingOrder);
-    EXPECT_EQ(namesOf(servers), QStringList({"Alpha", "bravo", "charlie", "delta"}));
+    FoundServers found(servers);
+    ServerFilter everyServer;
+    everyServer.showEmpty = true;
+    everyServer.showFull = true;
+    const auto orderedBy = [&](const char* column, Qt::SortOrder order) {
+        found.keepIn(ColumnOrder::Choice{column, order});
+        return namesOf(found.passing(everyServer));
+    };
+
+    EXPECT_EQ(namesOf(found.passing(everyServer)), QStringList({"bravo", "Alpha", "charlie", "delta"}))
+        << "until a title is clicked, the order of the hand-over";
+    EXPECT_EQ(orderedBy("ping", Qt::AscendingOrder), QStringList({"charlie", "bravo", "delta", "Alpha"}));
+    EXPECT_EQ(orderedBy("players", Qt::DescendingOrder), QStringList({"delta", "charlie", "bravo", "Alpha"}))
+        << "equal ones keep their order";
+    EXPECT_EQ(orderedBy("serverName", Qt::AscendingOrder), QStringList({"Alpha", "bravo", "charlie", "delta"}));
+    ServerFilter named = everyServer;
+    named.name = "R";
+    EXPECT_EQ(namesOf(found.passing(named)), QStringList({"bravo", "charlie"}));
+
+    // The filters read what a record held when it was handed over, or queried again.
+    servers.at(3)->setServerName("zulu");
+    named.name = "zulu";
+    EXPECT_TRUE(found.passing(named).isEmpty());
+    found.refresh(servers.at(3));
+    EXPECT_EQ(namesOf(found.passing(named)), QStringList({"zulu"}));
 }
 
 TEST(ScanProgressTest, theCountsAreWrittenAsTheLocaleWritesThemAndAStopIsTold)
