@@ -53,7 +53,7 @@ PlayerFinder* openFinders(const MainWindow& window)
 // started.
 bool startLiveSearch(PlayerFinder& finder)
 {
-    if (finder.controls().numberOfCod4Servers->text() == u"0 servers")
+    if (finder.findChild<QLabel*>("serverCount-cod4")->text() == u"0 servers")
         return false;
     finder.controls().playerToFindBox->setEditText(searchedPlayer);
     finder.controls().startButton->click();
@@ -125,14 +125,14 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     const ResidentMemory memory;
     // The finders' rebuild once the scan ended is their own work, not the scan's.
     LatenessProbe probe;
-    probe.start([&controller] { return controller.cod4RefreshState(); });
+    probe.start([&controller] { return controller.masterIsRefreshing(3); });
     LatenessProbe throughout;
     throughout.start();
     QElapsedTimer wall;
     wall.start();
-    controller.scanCod4Servers();
+    controller.scanServers(3);
     bool searching = false;
-    while (controller.cod4RefreshState()) {
+    while (controller.masterIsRefreshing(3)) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         searching = searching || startLiveSearch(*playerFinder);
     }
@@ -144,7 +144,7 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
     controller.stopMasterScans();
     QApplication::processEvents();
 
-    const QList<CodServerPtr> kept = controller.activeCod4Servers();
+    const QList<CodServerPtr> kept = controller.masterServers(3);
     if (kept.isEmpty() || !searching)
         return std::nullopt;
     return Figures{wallSeconds,          probe.percentile(0.99),      probe.largest(), peakGrowthKib,
@@ -157,6 +157,8 @@ void ControllerScan::configure(quint16 masterPort, int serversByThread)
     Preferences& store = Preferences::standard();
     store.setObject(QStringLiteral("127.0.0.1"), QStringLiteral("CoD4 Master Server"));
     store.setObject(QString::number(masterPort), QStringLiteral("CoD4 Master Server Port"));
+    // The farm's master alone: the game's other masters are on the internet.
+    store.setObject(QStringLiteral("[]"), QStringLiteral("Masters cod4"));
     store.setObject(timeoutMicroseconds, QStringLiteral("Timeout"));
     store.setObject(serversByThread, QStringLiteral("Number of servers by thread"));
 }

@@ -15,6 +15,8 @@
 
 #include "ui_ServerFinder.h"
 
+#include <QRadioButton>
+
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -102,8 +104,8 @@ bool measure(int count)
     Ui::ServerFinder& controls = finder->controls();
     controls.emptySearchButton->setChecked(true);
     controls.fullSearchButton->setChecked(true);
-    controls.cod4GameButton->click();
-    finder->getTheServersArray({}, {}, {}, foundServers(count));
+    finder->findChild<QRadioButton*>(QStringLiteral("gameButton-cod4"))->click();
+    finder->getTheServersArray({{}, {}, {}, foundServers(count)});
     QApplication::processEvents();
     const qsizetype shown = finder->theServers().size();
 

@@ -165,8 +165,8 @@ bool measure(const Farmed& farmed, int speed)
     // quickest: 20,000 a second.
     if (speed == speeds[1])
         std::printf("history n=%d write_s=%.2f ui_p99_ms=%.1f ui_max_ms=%.1f db_bytes_per_server=%.0f\n", farmed.size,
-                    scan->historyWriteSeconds, scan->historyUiP99Ms, scan->historyUiMaxMs,
-                    scan->historyBytes / std::max(scan->historyAnswers, 1.0));
+                    scan.historyWriteSeconds, scan.historyUiP99Ms, scan.historyUiMaxMs,
+                    scan.historyBytes / std::max(scan.historyAnswers, 1.0));
     std::fflush(stdout);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "app/PasswordWindow.h"
 #include "app/PlayersTableModel.h"
 #include "app/Zorvel.h"
+#include "model/GameCatalogue.h"
 #include "platform/EditableComboBox.h"
 #include "platform/FittingScrollArea.h"
 #include "platform/PlainText.h"
@@ -135,11 +136,7 @@ void MainWindow::setUpMenus()
            &Zorvel::showFindPlayerOrClanPanel},
           {QStringLiteral("findLanServers"), tr("Find servers on this &network"), {}, &Zorvel::findLanServers},
           {QStringLiteral("showWatchWindow"), tr("&Watch…"), QKeySequence(tr("Ctrl+Shift+W")), &Zorvel::showWatchWindow},
-          {},
-          {QStringLiteral("scanCodServers"), tr("Scan Call of Duty servers"), {}, &Zorvel::scanCodServers},
-          {QStringLiteral("scanUOServers"), tr("Scan United Offensive servers"), {}, &Zorvel::scanUOServers},
-          {QStringLiteral("scanCod2Servers"), tr("Scan Call of Duty 2 servers"), {}, &Zorvel::scanCod2Servers},
-          {QStringLiteral("scanCod4Servers"), tr("Scan Call of Duty 4 servers"), {}, &Zorvel::scanCod4Servers}}},
+          {}}},
     };
     for (const auto& [title, commands] : menus) {
         QMenu* menu = menuBar()->addMenu(title);
@@ -158,6 +155,7 @@ void MainWindow::setUpMenus()
             menuCommands.append(action);
         }
     }
+    addScanMenu(*menuBar()->actions().constLast()->menu());
     connect(findChild<QAction*>(QStringLiteral("quit")), &QAction::triggered, this, &QWidget::close);
 }
 
@@ -202,6 +200,22 @@ QMenu& MainWindow::contextMenuOf(QTableView& table, const QString& name)
     connect(&table, &QWidget::customContextMenuRequested, menu,
             [menu, &table](const QPoint& at) { menu->popup(table.viewport()->mapToGlobal(at)); });
     return *menu;
+}
+
+// One entry per game of the catalogue, "scan-" and the game's id, starts its scan.
+void MainWindow::addScanMenu(QMenu& serverMenu)
+{
+    QMenu* scanMenu = serverMenu.addMenu(tr("&Scan"));
+    scanMenu->setObjectName(QStringLiteral("scanMenu"));
+    connect(scanMenu, &QMenu::aboutToShow, this, &MainWindow::updateMenuItems);
+    const QList<GameDescription>& games = GameCatalogue::standard().games();
+    for (int tag = 0; tag < int(games.size()); ++tag) {
+        QAction* action = scanMenu->addAction(tr("%1 servers").arg(games.at(tag).name));
+        action->setObjectName(QStringLiteral("scan-") + games.at(tag).id);
+        describe(*action);
+        connect(action, &QAction::triggered, &controller, [this, tag] { controller.scanServers(tag); });
+        menuCommands.append(action);
+    }
 }
 
 void MainWindow::describe(QAction& action)
@@ -290,10 +304,13 @@ void MainWindow::setUpStatusBar()
     // A long outcome is cut rather than widening the window.
     ui->actionOutcome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(ui->actionOutcome, 1);
-    for (QWidget* scan : std::initializer_list<QWidget*>{ui->serversRefreshIndicator, ui->numberOfCodServerToScan,
-                                                         ui->numberOfUOServerToScan, ui->numberOfCod2ServerToScan,
-                                                         ui->numberOfCod4ServerToScan})
-        statusBar()->addPermanentWidget(scan);
+    statusBar()->addPermanentWidget(ui->serversRefreshIndicator);
+    for (const GameDescription& game : GameCatalogue::standard().games()) {
+        auto* progress = new QLabel(this);
+        progress->setObjectName(QStringLiteral("scanProgress-") + game.id);
+        progress->setTextFormat(Qt::PlainText);
+        statusBar()->addPermanentWidget(progress);
+    }
 }
 
 void MainWindow::showOutcome(const QString& message)

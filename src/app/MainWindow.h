@@ -59,6 +59,8 @@ private:
     // Makes the row the only selected one of the table; -1 selects none.
     static void selectOnlyRow(QTableView& table, int row);
     void setUpMenus();
+    // The Server menu's Scan submenu, one entry per game.
+    void addScanMenu(QMenu& serverMenu);
     // The context menus of the favourites and of the players: the commands on the
     // row under the pointer, which a right click selects.
     void setUpContextMenus();

@@ -1,10 +1,7 @@
 #include "app/MasterScan.h"
 
-#include "model/GameCatalogue.h"
 #include "platform/HostResolution.h"
-#include "net/ScannedGames.h"
 #include "platform/Preferences.h"
-#include "platform/TextValue.h"
 #include "prefs/ScanSpeed.h"
 
 #include <algorithm>
@@ -12,11 +9,6 @@
 #include <arpa/inet.h>
 
 namespace {
-
-const ScannedGame& gameOf(MasterScan::Game game)
-{
-    return ScannedGames::all().at(static_cast<qsizetype>(game));
-}
 
 std::optional<in_addr> dottedAddress(const QString& text)
 {
@@ -34,8 +26,8 @@ HostLookups::Lookup& hostLookup()
 
 }  // namespace
 
-MasterScan::MasterScan(Game game, ScanEngine& engine, std::mutex& masterListsLock)
-    : game(game)
+MasterScan::MasterScan(const GameDescription& game, ScanEngine& engine, std::mutex& masterListsLock)
+    : m_game(game)
     , engine(engine)
     , masterListsLock(masterListsLock)
 {
@@ -53,9 +45,7 @@ void MasterScan::setHostLookup(HostLookups::Lookup lookup)
 
 QString MasterScan::labelName() const
 {
-    static const QString names[] = {"numberOfCodServerToScan", "numberOfUOServerToScan", "numberOfCod2ServerToScan",
-                                    "numberOfCod4ServerToScan"};
-    return names[static_cast<int>(game)];
+    return QStringLiteral("scanProgress-") + m_game.id;
 }
 
 QList<CodServerPtr> MasterScan::servers() const
@@ -101,7 +91,7 @@ void MasterScan::begin()
 
 void MasterScan::start(const Reports& reports)
 {
-    mastersLookedUp = mastersToAsk();
+    mastersLookedUp = GameMasters::mastersToAsk(m_game, Preferences::standard());
     if (mastersLookedUp.isEmpty()) {
         endWithoutMaster(reports);
         return;
@@ -119,18 +109,6 @@ void MasterScan::start(const Reports& reports)
         masterLookups.back()->lookUp(host, hostLookup(),
                                      [this, master](const QString& address) { masterLookedUp(master, address); });
     }
-}
-
-QList<MasterToAsk> MasterScan::mastersToAsk() const
-{
-    const Preferences& store = Preferences::standard();
-    const QString host = store.stringForKey(gameOf(game).hostKey);
-    const std::optional<int> port = masterPort(store.stringForKey(gameOf(game).portKey));
-    const GameDescription* description = GameCatalogue::standard().find(gameOf(game).id);
-    if (host.isEmpty() || !port || !description)
-        return {};
-    return {*GameMasters::masterAt(*description, MasterDescription::Transport::Udp, host, static_cast<quint16>(*port),
-                                   store)};
 }
 
 // A master whose host has no address keeps the address 0, and is told so.
@@ -257,14 +235,6 @@ void MasterScan::ended(const ScanCounts& scanCounts, bool masterListedNothing, c
         reports.listMissing();
     else
         reports.scanEnded(kept);
-}
-
-std::optional<int> MasterScan::masterPort(const QString& text)
-{
-    const int port = TextValue::integerValue(text);
-    if (port < 2 || port > 65534)
-        return std::nullopt;
-    return port;
 }
 
 QString MasterScan::getIpFromString(const QString& host)

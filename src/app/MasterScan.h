@@ -3,7 +3,7 @@
 #include "model/CodServer.h"
 #include "net/GameMasters.h"
 #include "net/ScanEngine.h"
-#include "net/ScannedGames.h"
+#include "model/GameDescription.h"
 #include "platform/HostLookups.h"
 
 #include <QList>
@@ -21,12 +21,10 @@
 // lists arrive, keeping those that answer in the game's master list and what became
 // of each master.
 //
-// The list, the counts and the running flag are guarded by the lock that all four
-// games share (masterListsLock); the running flag may also be read without it.
+// The list, the counts and the running flag are guarded by the lock that every
+// game's scan shares (masterListsLock); the running flag may also be read without it.
 class MasterScan {
 public:
-    enum class Game { CoD, UO, CoD2, CoD4 };
-
     // What the scan reports, called on the engine's thread without the lock held.
     struct Reports {
         // The counts changed, ten times a second at most: the list may have grown.
@@ -43,12 +41,14 @@ public:
     };
 
 
-    MasterScan(Game game, ScanEngine& engine, std::mutex& masterListsLock);
+    // The scan of a game of the catalogue, which outlives it.
+    MasterScan(const GameDescription& game, ScanEngine& engine, std::mutex& masterListsLock);
     // Abandons a running scan.
     ~MasterScan();
     MasterScan(const MasterScan&) = delete;
     MasterScan& operator=(const MasterScan&) = delete;
 
+    const GameDescription& game() const { return m_game; }
     // The object name of the main window's label that shows the scan's progress.
     QString labelName() const;
 
@@ -66,8 +66,8 @@ public:
 
     // Starts a scan: empties the list and the counts, and raises the running flag.
     void begin();
-    // Checks the masters' ports, resolves their hosts and starts the scan on the
-    // engine, at the pace and with the time-out of the settings. Host names are looked
+    // Takes the masters the game asks (GameMasters), resolves their hosts and starts
+    // the scan on the engine, at the pace and with the time-out of the settings. Host names are looked
     // up on threads of the scan's own, so the window never waits for a name server;
     // the scan starts once every address came back to the calling thread, with the
     // masters that have one.
@@ -87,16 +87,11 @@ public:
     // preferences.
     static ScanSettings settingsFor(const QList<MasterSource>& masters);
 
-    // A master port: the leading integer of the text, accepted from 2 to 65534.
-    static std::optional<int> masterPort(const QString& text);
     // A dotted IPv4 address unchanged, without look-up; otherwise the first IPv4
     // address of the host name, dotted; "" when there is none.
     static QString getIpFromString(const QString& host);
 
 private:
-    // The masters a scan asks: the one of the preferences, asked as the game
-    // catalogue says.
-    QList<MasterToAsk> mastersToAsk() const;
     void masterLookedUp(qsizetype master, const QString& address);
     void startWhenAllLookedUp();
     void startOnEngine(const QList<MasterSource>& masters, const Reports& reports);
@@ -107,7 +102,7 @@ private:
     void progressed(const ScanCounts& counts, const Reports& reports);
     void ended(const ScanCounts& counts, bool masterListedNothing, const Reports& reports);
 
-    const Game game;
+    const GameDescription& m_game;
     ScanEngine& engine;
     std::mutex& masterListsLock;
     // Guarded by masterListsLock. A std::vector so that readers get deep copies and

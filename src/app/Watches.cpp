@@ -106,8 +106,8 @@ WatchedServers Watches::currentServers(QHash<QString, CodServerPtr>& records) co
     // Looking at every scanned server is kept for the rules that need it.
     if (anyRuleOver(WatchRule::Scope::AnyScannedServer)) {
         const FinderHost::MasterLists lists = controller.masterLists();
-        for (const QList<CodServerPtr>* list : {&lists.cod, &lists.uo, &lists.cod2, &lists.cod4})
-            addSnapshots(*list, servers.scanned, records);
+        for (const QList<CodServerPtr>& list : lists)
+            addSnapshots(list, servers.scanned, records);
         servers.scanUnderWay = controller.anyMasterIsRefreshing();
     }
     return servers;

@@ -50,6 +50,8 @@ Zorvel::Zorvel(QObject* parent)
     , m_punkbusterImage(imageResource(QStringLiteral("PBOn.gif")))
     , m_passwordImage(imageResource(QStringLiteral("PassOn.tif")))
 {
+    for (const GameDescription& game : GameCatalogue::standard().games())
+        masterScans.push_back(std::make_unique<MasterScan>(game, scanEngine, masterListsLock));
     loadMyServers(registerDefaults());
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::stopMasterScans);
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Zorvel::applicationWillTerminate);
@@ -112,15 +114,13 @@ bool Zorvel::validateMenuItem(const QAction& item) const
     static const QStringList selectionCommands = {QStringLiteral("copy"), QStringLiteral("cut"),
                                                   QStringLiteral("delete"), QStringLiteral("modifyServer"),
                                                   QStringLiteral("refreshServer")};
-    static const QStringList scanCommands = {QStringLiteral("scanCodServers"), QStringLiteral("scanUOServers"),
-                                             QStringLiteral("scanCod2Servers"), QStringLiteral("scanCod4Servers")};
     static const QStringList joinCommands = {QStringLiteral("goToServer"), QStringLiteral("goToServerWithPassword")};
     static const QStringList playerCommands = {QStringLiteral("kickPlayer"), QStringLiteral("kickPlayerByName"),
                                                QStringLiteral("banPlayer"), QStringLiteral("banPlayerByName")};
     const QString action = item.objectName();
     if (selectionCommands.contains(action))
         return selectedFavouriteRow() >= 0;
-    if (scanCommands.contains(action))
+    if (action.startsWith(u"scan-"))
         return !anyMasterIsRefreshing();
     if (action == u"infoOnServer")
         return mainWindow && mainWindow->controls().infoServerButton->isEnabled();
@@ -135,12 +135,6 @@ bool Zorvel::validateMenuItem(const QAction& item) const
     if (action == u"createGameRotation")
         return mainWindow && !mainWindow->controls().rconDrawer->isHidden();
     return true;
-}
-
-bool Zorvel::anyMasterIsRefreshing() const
-{
-    return codMasterIsRefreshing() || uoMasterIsRefreshing() || cod2MasterIsRefreshing()
-        || cod4MasterIsRefreshing();
 }
 
 int Zorvel::selectedFavouriteRow() const
@@ -290,8 +284,17 @@ void Zorvel::keepRecoveryCopy()
 void Zorvel::tellWhatStartUpFound()
 {
     tellAboutDamagedSettingsFile();
+    tellAboutUnreadGames();
     tellAboutDamagedFavourites();
     offerToRestoreUnsavedFavourites();
+}
+
+// The user's games.json could not be read: the built-in games are used.
+void Zorvel::tellAboutUnreadGames()
+{
+    const QString problem = GameCatalogue::standard().userFileProblem();
+    if (!problem.isEmpty())
+        Alerts::current().runAlert(QStringLiteral("Games left aside"), problem, QStringLiteral("OK"));
 }
 
 void Zorvel::tellAboutDamagedSettingsFile() const

@@ -9,7 +9,6 @@
 #include "app/Watches.h"
 #include "finders/FinderHost.h"
 #include "finders/Finders.h"
-#include "finders/MasterGames.h"
 #include "history/HistoryStore.h"
 #include "launch/InstalledGames.h"
 #include "model/CodServer.h"
@@ -210,10 +209,10 @@ public:
     void createGameRotation();
 
     // Show the server finder or the player finder, each made at its first opening and
-    // kept to the end of the run, with copies of the four master lists.
+    // kept to the end of the run, with copies of the master lists.
     void showFindServerWindow();
     void showFindPlayerOrClanPanel();
-    // The finders' game tags stand for the four scans, as MasterGames orders them.
+    // The finders' game tags stand for the scans of the catalogue's games, in its order.
     MasterLists masterLists() const override;
     bool anyMasterIsRefreshing() const override;
     void scanServers(int tag) override;
@@ -237,44 +236,23 @@ public:
     const QStringList& cod2GameTypeArray() const { return m_cod2GameTypeArray; }
     const QStringList& cod4GameTypeArray() const { return m_cod4GameTypeArray; }
     const QStringList& AWEGameTypeArray() const { return m_AWEGameTypeArray; }
-    // Copies of the four master lists, taken under the lock the scans append under.
-    QList<CodServerPtr> activeCodServers() const;
-    QList<CodServerPtr> activeUOServers() const;
-    QList<CodServerPtr> activeCod2Servers() const;
-    QList<CodServerPtr> activeCod4Servers() const;
+    // A copy of the game's master list, taken under the lock the scans append under.
+    QList<CodServerPtr> masterServers(int tag) const;
 
-    // Master scans (ZorvelMasterScan.cpp): each fetches its game's list from the master
+    // Master scans (ZorvelMasterScan.cpp), one per game of the catalogue, by its tag
+    // (scanServers, scanServersStop): each fetches its game's list from the master
     // server and queries the listed servers on the scan engine's thread as the list
     // arrives, keeping those that answer. A stop asks the scan to query nothing more;
     // it ends within one time-out.
-    void scanCodServers();
-    void scanUOServers();
-    void scanCod2Servers();
-    void scanCod4Servers();
-    void scanCodServersStop();
-    void scanUOServersStop();
-    void scanCod2ServersStop();
-    void scanCod4ServersStop();
     // Whether the game's scan runs.
-    bool codRefreshState() const;
-    bool uoRefreshState() const;
-    bool cod2RefreshState() const;
-    bool cod4RefreshState() const;
+    bool masterIsRefreshing(int tag) const;
+    void setMasterIsRefreshing(int tag, bool refreshing);
     // Ends every running scan now and waits until the engine dropped it (at quit).
     void stopMasterScans();
 
     bool listOfServersModified() const { return m_listOfServersModified; }
     void setListOfServersModified(bool modified) { m_listOfServersModified = modified; }
     bool refreshAllInProgress() const { return m_refreshAllInProgress; }
-
-    bool codMasterIsRefreshing() const { return codScan.isRefreshing(); }
-    bool uoMasterIsRefreshing() const { return uoScan.isRefreshing(); }
-    bool cod2MasterIsRefreshing() const { return cod2Scan.isRefreshing(); }
-    bool cod4MasterIsRefreshing() const { return cod4Scan.isRefreshing(); }
-    void setCodMasterIsRefreshing(bool refreshing) { codScan.setRefreshing(refreshing); }
-    void setUOMasterIsRefreshing(bool refreshing) { uoScan.setRefreshing(refreshing); }
-    void setCod2MasterIsRefreshing(bool refreshing) { cod2Scan.setRefreshing(refreshing); }
-    void setCod4MasterIsRefreshing(bool refreshing) { cod4Scan.setRefreshing(refreshing); }
 
     CodServerPtr currentServer() const { return m_currentServer; }
 
@@ -292,7 +270,7 @@ signals:
     void masterScanStarted();
     void masterScanStopAsked();
     // The master lists grew or a scan ended (emitted on the UI thread):
-    // open finders take new copies of the four lists.
+    // open finders take new copies of the lists.
     void masterListsChanged();
 
 private:
@@ -302,6 +280,7 @@ private:
     // unsaved favourites of an earlier run, which it offers to restore.
     void tellWhatStartUpFound();
     void tellAboutDamagedSettingsFile() const;
+    static void tellAboutUnreadGames();
     void tellAboutDamagedFavourites();
     // An alert with what damage start-up found, and where the copy of what was
     // damaged is kept, if one could be.
@@ -368,9 +347,7 @@ private:
     void stopRefreshAll();
     void startRefreshTimer(int seconds);
 
-    // The four scans, by the finders' game tags, and the tag of one of them.
-    std::array<const MasterScan*, MasterGames::count> masterScans() const;
-    std::array<MasterScan*, MasterGames::count> masterScans();
+    // The tag of a scan: its game's place in the catalogue.
     int tagOf(const MasterScan& scan) const;
     // Starts the game's scan, unless it runs already.
     void startMasterScan(MasterScan& scan);
@@ -429,10 +406,8 @@ private:
     // reports use nothing of the controller but that lock and the queue of its UI thread.
     std::mutex masterListsLock;
     ScanEngine scanEngine;
-    MasterScan codScan{MasterScan::Game::CoD, scanEngine, masterListsLock};
-    MasterScan uoScan{MasterScan::Game::UO, scanEngine, masterListsLock};
-    MasterScan cod2Scan{MasterScan::Game::CoD2, scanEngine, masterListsLock};
-    MasterScan cod4Scan{MasterScan::Game::CoD4, scanEngine, masterListsLock};
+    // One per game of the catalogue, by tag.
+    std::vector<std::unique_ptr<MasterScan>> masterScans;
     // The game whose scan started last, by its finders' tag.
     std::optional<int> m_lastFetchedGame;
     std::unique_ptr<PreferenceController> _preferenceController;

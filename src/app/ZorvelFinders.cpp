@@ -72,17 +72,20 @@ void Zorvel::findLanServers()
 
 FinderHost::MasterLists Zorvel::masterLists() const
 {
-    return {activeCodServers(), activeUOServers(), activeCod2Servers(), activeCod4Servers()};
+    MasterLists lists;
+    for (int tag = 0; tag < int(masterScans.size()); ++tag)
+        lists.append(masterServers(tag));
+    return lists;
 }
 
 void Zorvel::scanServers(int tag)
 {
-    startMasterScan(*masterScans()[size_t(tag)]);
+    startMasterScan(*masterScans.at(size_t(tag)));
 }
 
 void Zorvel::scanServersStop(int tag)
 {
-    stopMasterScan(*masterScans()[size_t(tag)]);
+    stopMasterScan(*masterScans.at(size_t(tag)));
 }
 
 void Zorvel::joinServer(const CodServerPtr& server, QWidget& window, bool withPassword)

@@ -4,57 +4,49 @@
 #include "app/Zorvel.h"
 
 #include "app/MainWindow.h"
-#include "finders/MasterGames.h"
 #include "platform/Alerts.h"
 
 #include "ui_MainWindow.h"
 
 #include <algorithm>
 
-QList<CodServerPtr> Zorvel::activeCodServers() const { return codScan.servers(); }
-QList<CodServerPtr> Zorvel::activeUOServers() const { return uoScan.servers(); }
-QList<CodServerPtr> Zorvel::activeCod2Servers() const { return cod2Scan.servers(); }
-QList<CodServerPtr> Zorvel::activeCod4Servers() const { return cod4Scan.servers(); }
+QList<CodServerPtr> Zorvel::masterServers(int tag) const
+{
+    return masterScans.at(size_t(tag))->servers();
+}
 
-void Zorvel::scanCodServers() { startMasterScan(codScan); }
-void Zorvel::scanUOServers() { startMasterScan(uoScan); }
-void Zorvel::scanCod2Servers() { startMasterScan(cod2Scan); }
-void Zorvel::scanCod4Servers() { startMasterScan(cod4Scan); }
-void Zorvel::scanCodServersStop() { stopMasterScan(codScan); }
-void Zorvel::scanUOServersStop() { stopMasterScan(uoScan); }
-void Zorvel::scanCod2ServersStop() { stopMasterScan(cod2Scan); }
-void Zorvel::scanCod4ServersStop() { stopMasterScan(cod4Scan); }
+bool Zorvel::masterIsRefreshing(int tag) const
+{
+    return masterScans.at(size_t(tag))->isRefreshing();
+}
 
-bool Zorvel::codRefreshState() const { return codScan.isRefreshing(); }
-bool Zorvel::uoRefreshState() const { return uoScan.isRefreshing(); }
-bool Zorvel::cod2RefreshState() const { return cod2Scan.isRefreshing(); }
-bool Zorvel::cod4RefreshState() const { return cod4Scan.isRefreshing(); }
+void Zorvel::setMasterIsRefreshing(int tag, bool refreshing)
+{
+    masterScans.at(size_t(tag))->setRefreshing(refreshing);
+}
+
+bool Zorvel::anyMasterIsRefreshing() const
+{
+    return std::any_of(masterScans.cbegin(), masterScans.cend(),
+                       [](const std::unique_ptr<MasterScan>& scan) { return scan->isRefreshing(); });
+}
 
 ScanProgress Zorvel::scanProgress(int tag) const
 {
-    const MasterScan& scan = *masterScans()[size_t(tag)];
+    const MasterScan& scan = *masterScans.at(size_t(tag));
     return {scan.isRefreshing(), scan.stopWasRequested(), scan.progress(), scan.masterOutcomes()};
-}
-
-std::array<const MasterScan*, MasterGames::count> Zorvel::masterScans() const
-{
-    return {&codScan, &uoScan, &cod2Scan, &cod4Scan};
-}
-
-std::array<MasterScan*, MasterGames::count> Zorvel::masterScans()
-{
-    return {&codScan, &uoScan, &cod2Scan, &cod4Scan};
 }
 
 int Zorvel::tagOf(const MasterScan& scan) const
 {
-    const auto scans = masterScans();
-    return int(std::find(scans.cbegin(), scans.cend(), &scan) - scans.cbegin());
+    return int(std::find_if(masterScans.cbegin(), masterScans.cend(),
+                            [&scan](const std::unique_ptr<MasterScan>& each) { return each.get() == &scan; })
+               - masterScans.cbegin());
 }
 
 void Zorvel::stopMasterScans()
 {
-    for (MasterScan* scan : masterScans())
+    for (const std::unique_ptr<MasterScan>& scan : masterScans)
         scan->stopAndJoin();
 }
 
@@ -128,16 +120,16 @@ void Zorvel::newServerFromMaster()
 // A scan that ended since its report was queued shows its end instead.
 void Zorvel::showScansProgress()
 {
-    for (int tag = 0; tag < MasterGames::count; ++tag) {
-        const ScanProgress progress = scanProgress(tag);
+    for (const std::unique_ptr<MasterScan>& scan : masterScans) {
+        const ScanProgress progress = scanProgress(tagOf(*scan));
         if (progress.running)
-            showScanText(tag, progress.text(MasterGames::name(tag)));
+            showScanText(tagOf(*scan), progress.text(scan->game().name));
     }
 }
 
 void Zorvel::masterScanDidEnd(int tag, int kept)
 {
-    showScanEnd(tag, ScanProgress::serversInDatabase(kept, masterScans()[size_t(tag)]->stopWasRequested()));
+    showScanEnd(tag, ScanProgress::serversInDatabase(kept, masterScans.at(size_t(tag))->stopWasRequested()));
 }
 
 void Zorvel::masterIsUnknown(int tag)
@@ -167,14 +159,14 @@ void Zorvel::showScanEnd(int tag, const QString& text)
 
 void Zorvel::showScanLabel(int tag, const QString& text)
 {
-    showScanText(tag, MasterGames::name(tag) + QStringLiteral(": ") + text);
+    showScanText(tag, masterScans.at(size_t(tag))->game().name + QStringLiteral(": ") + text);
 }
 
 void Zorvel::showScanText(int tag, const QString& text)
 {
     if (!mainWindow)
         return;
-    if (QLabel* label = mainWindow->findChild<QLabel*>(masterScans()[size_t(tag)]->labelName()))
+    if (QLabel* label = mainWindow->findChild<QLabel*>(masterScans.at(size_t(tag))->labelName()))
         label->setText(text);
 }
 

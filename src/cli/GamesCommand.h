@@ -2,8 +2,7 @@
 
 #include "cli/Command.h"
 
-// "zorvel games": the games whose masters "scan" asks, with the masters of the
-// preferences.
+// "zorvel games": the games of the catalogue, with the masters "scan" asks for each.
 class GamesCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("games"); }

@@ -80,17 +80,11 @@ QList<MasterToAsk> ScanCommand::mastersToAsk(const QCommandLineParser& parser, c
         if (const QString* problem = std::get_if<QString>(&parsed))
             throw Refusal{QStringLiteral("--master: ") + *problem};
         master = std::get<AddressArgument>(parsed);
-    } else if (game.settingsPrefix.isEmpty()) {
-        return GameMasters::mastersToAsk(game, store);
     } else {
-        const QString key = game.settingsPrefix + QStringLiteral(" Master Server");
-        const std::optional<int> port = MasterScan::masterPort(store.stringForKey(key + QStringLiteral(" Port")));
-        master.host = store.stringForKey(key);
-        master.port = static_cast<quint16>(port.value_or(0));
-        if (master.host.isEmpty() || !port) {
+        const QList<MasterToAsk> masters = GameMasters::mastersToAsk(game, store);
+        if (masters.isEmpty())
             Console::error(QStringLiteral("zorvel scan: the preferences name no usable %1 master\n").arg(game.name));
-            return {};
-        }
+        return masters;
     }
     const auto transport = master.transport == AddressArgument::Transport::Tcp ? MasterDescription::Transport::Tcp
                                                                                 : MasterDescription::Transport::Udp;

@@ -28,9 +28,9 @@ private:
 
     static const GameDescription& gameOf(const QCommandLineParser& parser);
     // The masters to ask: --master's alone (over UDP, or over TCP as the game's TCP
-    // masters are asked), or the preferences' for a game whose master lives in the
-    // settings, or else the game's; none, with the reason told, when the preferences
-    // name no usable master.
+    // masters are asked), or else every master the game asks (GameMasters: the
+    // preferences' first for a game whose master lives in the settings); none, with
+    // the reason told, when there is no usable master.
     static QList<MasterToAsk> mastersToAsk(const QCommandLineParser& parser, const GameDescription& game);
     // The masters whose host has an address, with it.
     static QList<MasterSource> lookedUp(const QList<MasterToAsk>& masters);

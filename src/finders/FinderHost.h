@@ -14,22 +14,17 @@
 class QWidget;
 
 // What the finders need of the application, which implements it: the master scans
-// of the four games (the lists they gathered, whether one runs, starting and stopping
+// of the catalogue's games, each by its tag, its place in the catalogue (the lists they gathered, whether one runs, starting and stopping
 // one by its game tag), and what becomes of a server picked in a finder. The
 // application also tells the finders (Finders) when a scan starts and when the lists
 // grow.
 class FinderHost {
 public:
-    // Copies of the four master lists, taken together.
-    struct MasterLists {
-        QList<CodServerPtr> cod;
-        QList<CodServerPtr> uo;
-        QList<CodServerPtr> cod2;
-        QList<CodServerPtr> cod4;
-    };
+    // Copies of the master lists, one per game by tag, taken together.
+    using MasterLists = QList<QList<CodServerPtr>>;
 
     virtual MasterLists masterLists() const = 0;
-    // Whether the scan of any of the four games runs.
+    // Whether the scan of any game runs.
     virtual bool anyMasterIsRefreshing() const = 0;
     // Starts the scan of the game with the tag, unless it runs already.
     virtual void scanServers(int tag) = 0;

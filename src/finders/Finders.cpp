@@ -9,7 +9,7 @@ namespace {
 template <class Finder>
 void handOver(const FinderHost::MasterLists& lists, Finder& finder)
 {
-    finder.getTheServersArray(lists.cod, lists.uo, lists.cod2, lists.cod4);
+    finder.getTheServersArray(lists);
 }
 
 template <class Finder>

@@ -36,12 +36,7 @@ PlayerFinder::PlayerFinder(FinderHost& controller, QWidget* parent)
     WindowMemory::attach(*this, QStringLiteral("PlayerFinder"));
     ClosingKeys::attach(*this);
     EditableComboBox::keepTypedText(*ui->playerToFindBox);
-    gameControls = {{
-        {ui->numberOfCodServers, ui->refreshCodMaster, ui->stopRefreshCodMaster},
-        {ui->numberOfUOServers, ui->refreshUOMaster, ui->stopRefreshUOMaster},
-        {ui->numberOfCod2Servers, ui->refreshCod2Master, ui->stopRefreshCod2Master},
-        {ui->numberOfCod4Servers, ui->refreshCod4Master, ui->stopRefreshCod4Master},
-    }};
+    gameControls = GameRows::addTo(*ui->gamesLayout, GameRows::Title::Label);
     setUpTable();
     windowDidLoad();
     connectControls();
@@ -78,8 +73,8 @@ void PlayerFinder::setUpTable()
 
 void PlayerFinder::connectControls()
 {
-    for (int tag = 0; tag < MasterGames::count; ++tag) {
-        const GameControls& game = gameControls[size_t(tag)];
+    for (int tag = 0; tag < int(gameControls.size()); ++tag) {
+        const GameRow& game = gameControls.at(tag);
         connect(game.fetch, &QPushButton::clicked, this, [this, tag] { refreshMaster(tag); });
         connect(game.stop, &QPushButton::clicked, this, [this, tag] { stopRefreshMaster(tag); });
     }
@@ -112,11 +107,9 @@ void PlayerFinder::lastSeen()
     });
 }
 
-void PlayerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
-                                      const QList<CodServerPtr>& cod2Servers,
-                                      const QList<CodServerPtr>& cod4Servers)
+void PlayerFinder::getTheServersArray(const FinderHost::MasterLists& lists)
 {
-    gameLists = {codServers, uoServers, cod2Servers, cod4Servers};
+    gameLists = lists;
     runSearch();
     updateUI();
 }
@@ -200,16 +193,16 @@ void PlayerFinder::sortResults()
 void PlayerFinder::updateUI()
 {
     const bool scanning = controller.anyMasterIsRefreshing();
-    for (const GameControls& game : gameControls)
+    for (const GameRow& game : gameControls)
         game.fetch->setEnabled(!scanning);
     if (scanning)
         ui->tableOfPlayers->clearSelection();
     const bool resultSelected = !ui->startButton->isChecked() && selectedResult();
     ui->joinPlayerButton->setEnabled(resultSelected);
     ui->addServerButton->setEnabled(resultSelected);
-    for (size_t game = 0; game < gameControls.size(); ++game)
-        gameControls[game].count->setText(
-            CountText::of(gameLists[game].size(), QStringLiteral("server"), QStringLiteral("servers")));
+    for (qsizetype game = 0; game < gameControls.size(); ++game)
+        gameControls.at(game).count->setText(
+            CountText::of(gameLists.value(game).size(), QStringLiteral("server"), QStringLiteral("servers")));
     ui->numberOfPlayersFound->setText(
         CountText::of(m_thePlayersFound.size(), QStringLiteral("player found"), QStringLiteral("players found")));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "finders/MasterGames.h"
+#include "finders/FinderHost.h"
+#include "finders/GameRows.h"
 #include "finders/PlayerFound.h"
 #include "finders/PlayerSearch.h"
 #include "model/CodServer.h"
@@ -36,10 +37,9 @@ public:
     Ui::PlayerFinder& controls() { return *ui; }
     const QList<PlayerFound>& thePlayersFound() const { return m_thePlayersFound; }
 
-    // Joins the four lists (CoD, UO, CoD2, CoD4) into the searched servers, and runs
-    // the search again over them: a live one, or the last one whose results show.
-    void getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
-                            const QList<CodServerPtr>& cod2Servers, const QList<CodServerPtr>& cod4Servers);
+    // Joins the games' lists into the searched servers, and runs the search again
+    // over them: a live one, or the last one whose results show.
+    void getTheServersArray(const FinderHost::MasterLists& lists);
     // Runs the search when the start button is on, over the whole lists. It stays on
     // while a scan runs, so that the next hand-over runs it again over the servers
     // added since; otherwise this run is the last.
@@ -62,12 +62,6 @@ public:
 
 private:
     // The controls of one game.
-    struct GameControls {
-        QLabel* count;
-        QPushButton* fetch;
-        QPushButton* stop;
-    };
-
     void windowDidLoad();
     void setUpTable();
     void connectControls();
@@ -95,9 +89,9 @@ private:
 
     FinderHost& controller;
     std::unique_ptr<Ui::PlayerFinder> ui;
-    std::array<GameControls, MasterGames::count> gameControls{};
+    QList<GameRow> gameControls;
     PlayerFinderTableModel* tableModel = nullptr;
-    // The four lists of the last hand-over, and the search over them.
+    // The games' lists of the last hand-over, and the search over them.
     PlayerSearch::GameLists gameLists;
     PlayerSearch search;
     QList<PlayerFound> m_thePlayersFound;

@@ -6,8 +6,9 @@ QList<PlayerFound> PlayerSearch::resultsFor(const QString& text, const GameLists
         forget();
         searchedText = text;
     }
+    games.resize(lists.size());
     QList<PlayerFound> results;
-    for (size_t game = 0; game < games.size(); ++game) {
+    for (qsizetype game = 0; game < games.size(); ++game) {
         searchGame(text, lists[game], games[game]);
         results += games[game].found;
     }
@@ -17,7 +18,7 @@ QList<PlayerFound> PlayerSearch::resultsFor(const QString& text, const GameLists
 void PlayerSearch::forget()
 {
     searchedText.clear();
-    games = {};
+    games.clear();
 }
 
 void PlayerSearch::searchGame(const QString& text, const QList<CodServerPtr>& list, GameSearch& game)

@@ -1,19 +1,17 @@
 #pragma once
 
-#include "finders/MasterGames.h"
 #include "finders/PlayerFound.h"
 
 #include <QList>
 #include <QString>
 
-#include <array>
-
-// A player search over the four master lists that remembers what it went over. While
+// A player search over the games' master lists that remembers what it went over. While
 // a scan runs a list only grows at its end, so searching the same text again after a
 // hand-over goes over the servers appended since; the others' results are kept.
 class PlayerSearch {
 public:
-    using GameLists = std::array<QList<CodServerPtr>, MasterGames::count>;
+    // One list per game, by tag.
+    using GameLists = QList<QList<CodServerPtr>>;
 
     // The results of the text over the lists, game after game in list order, as
     // PlayerFound::searchPlayerInArray gives them over the lists joined.
@@ -35,5 +33,5 @@ private:
     void searchGame(const QString& text, const QList<CodServerPtr>& list, GameSearch& game);
 
     QString searchedText;
-    std::array<GameSearch, MasterGames::count> games;
+    QList<GameSearch> games;
 };

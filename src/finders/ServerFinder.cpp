@@ -3,6 +3,7 @@
 #include "finders/ColumnOrder.h"
 #include "finders/FinderHost.h"
 #include "finders/ServerFinderTableModel.h"
+#include "model/GameCatalogue.h"
 #include "platform/Alerts.h"
 #include "platform/ClosingKeys.h"
 #include "platform/ColumnFit.h"
@@ -16,8 +17,8 @@
 
 #include <QButtonGroup>
 #include <QLabel>
-#include <QRadioButton>
 #include <QMenu>
+#include <QRadioButton>
 #include <QSignalBlocker>
 
 #include <tuple>
@@ -92,16 +93,16 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
     PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("ServerFinder"));
     ClosingKeys::attach(*this);
-    gameControls = {{
-        {ui->codGameButton, ui->numberOfCodServers, ui->codUpdateButton, ui->codStopButton},
-        {ui->uoGameButton, ui->numberOfUOServers, ui->uoUpdateButton, ui->uoStopButton},
-        {ui->cod2GameButton, ui->numberOfCod2Servers, ui->cod2UpdateButton, ui->cod2StopButton},
-        {ui->cod4GameButton, ui->numberOfCod4Servers, ui->cod4UpdateButton, ui->cod4StopButton},
-    }};
+    gameControls = GameRows::addTo(*ui->gamesLayout, GameRows::Title::ChoiceButton);
     addLocalNetworkRow();
+    const qsizetype rows = gameControls.size() + 1;
+    gameServers.resize(rows);
+    gameChoices.resize(rows);
+    foundServers.resize(rows);
     gameMatrix = new QButtonGroup(this);
-    for (int tag = 0; tag < int(rowCount); ++tag)
-        gameMatrix->addButton(gameControls[size_t(tag)].choice, tag);
+    for (int tag = 0; tag < int(gameControls.size()); ++tag)
+        gameMatrix->addButton(gameControls.at(tag).choice, tag);
+    gameMatrix->addButton(localNetworkRow.choice, localNetwork());
     keepFetchButtonsInPlace();
     setUpTable();
     windowDidLoad();
@@ -146,7 +147,7 @@ ServerFinder::~ServerFinder()
 // box of the games keeps its width, so that a click aimed at Stop does not miss.
 void ServerFinder::keepFetchButtonsInPlace()
 {
-    for (const GameControls& game : gameControls)
+    for (const GameRow& game : allRows())
         game.count->setMinimumWidth(game.count->fontMetrics().horizontalAdvance(serversText(88888)));
 }
 
@@ -164,14 +165,14 @@ void ServerFinder::addLocalNetworkRow()
     ui->gamesLayout->addWidget(choice, row, 0);
     ui->gamesLayout->addWidget(count, row, 1);
     ui->gamesLayout->addWidget(find, row, 2);
-    gameControls[localNetwork] = {choice, count, find, stop};
+    localNetworkRow = {choice, count, find, stop};
     connect(find, &QPushButton::clicked, this, [this] { controller.findLanServers(); });
 }
 
 void ServerFinder::showLocalNetwork(const QList<CodServerPtr>& servers)
 {
-    gameServers[localNetwork] = servers;
-    gameControls[localNetwork].choice->setChecked(true);
+    gameServers[localNetwork()] = servers;
+    localNetworkRow.choice->setChecked(true);
     showCounts();
     updateServers();
 }
@@ -194,8 +195,8 @@ void ServerFinder::setUpTable()
 
 void ServerFinder::connectControls()
 {
-    for (int tag = 0; tag < MasterGames::count; ++tag) {
-        const GameControls& game = gameControls[size_t(tag)];
+    for (int tag = 0; tag < int(gameControls.size()); ++tag) {
+        const GameRow& game = gameControls.at(tag);
         connect(game.fetch, &QPushButton::clicked, this, [this, tag] { refreshMaster(tag); });
         connect(game.stop, &QPushButton::clicked, this, [this, tag] { stopRefreshMaster(tag); });
     }
@@ -214,14 +215,11 @@ void ServerFinder::connectControls()
     ColumnOrder::orderOnTitleClicks(*ui->serverTable, [this] { tableViewSortDescriptorsDidChange(); });
 }
 
-void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
-                                      const QList<CodServerPtr>& cod2Servers,
-                                      const QList<CodServerPtr>& cod4Servers)
+void ServerFinder::getTheServersArray(const FinderHost::MasterLists& lists)
 {
-    gameServers[0] = codServers;
-    gameServers[1] = uoServers;
-    gameServers[2] = cod2Servers;
-    gameServers[3] = cod4Servers;
+    // The local network's list is not the masters': it stays.
+    for (qsizetype game = 0; game < gameControls.size(); ++game)
+        gameServers[game] = lists.value(game);
     showCounts();
     if (controller.anyMasterIsRefreshing())
         updateUI();
@@ -233,9 +231,9 @@ void ServerFinder::getTheServersArray(const QList<CodServerPtr>& codServers, con
 // filters do: a rescan does not undo the user's choice.
 void ServerFinder::updateServers()
 {
-    for (size_t game = 0; game < gameServers.size(); ++game) {
-        gameChoices[game] = GameChoices::of(gameServers[game]);
-        foundServers[game] = FoundServers(gameServers[game]);
+    for (qsizetype game = 0; game < gameServers.size(); ++game) {
+        gameChoices[game] = GameChoices::of(gameServers.at(game));
+        foundServers[game] = FoundServers(gameServers.at(game));
     }
     fillChoiceBoxes(ui->mapSearchBox->currentText(), ui->gametypeSearchBox->currentText());
     applyFilters();
@@ -250,7 +248,7 @@ void ServerFinder::applyFilters()
     if (game < 0) {
         m_theServers.clear();
     } else {
-        FoundServers& servers = foundServers[size_t(game)];
+        FoundServers& servers = foundServers[game];
         servers.keepIn(ColumnOrder::chosen(*ui->serverTable));
         m_theServers = servers.passing(filterOfControls());
     }
@@ -269,7 +267,7 @@ void ServerFinder::updateUI()
 {
     ui->numberOfServerFound->setText(serversText(m_theServers.size()));
     const bool scanning = controller.anyMasterIsRefreshing();
-    for (const GameControls& game : gameControls) {
+    for (const GameRow& game : allRows()) {
         game.fetch->setEnabled(!scanning);
         game.choice->setEnabled(!scanning);
     }
@@ -289,18 +287,18 @@ void ServerFinder::updateUI()
 
 void ServerFinder::selectLatestGame()
 {
-    const auto hasServers = [this](int tag) { return !gameServers[size_t(tag)].isEmpty(); };
+    const auto hasServers = [this](int tag) { return !gameServers.at(tag).isEmpty(); };
     const std::optional<int> latest = controller.lastFetchedGame();
     int game = -1;
     if (latest && (hasServers(*latest) || controller.scanProgress(*latest).running))
         game = *latest;
-    for (int tag = 0; game < 0 && tag < MasterGames::count; ++tag) {
+    for (int tag = 0; game < 0 && tag < int(gameServers.size()); ++tag) {
         if (hasServers(tag))
             game = tag;
     }
     if (game < 0 || game == selectedGame())
         return;
-    gameControls[size_t(game)].choice->setChecked(true);
+    gameControls.at(game).choice->setChecked(true);
     gameChanged();
 }
 
@@ -391,7 +389,7 @@ void ServerFinder::fillChoiceBoxes(const QString& map, const QString& gametype)
     const QSignalBlocker mapSignals(ui->mapSearchBox);
     const QSignalBlocker gametypeSignals(ui->gametypeSearchBox);
     const int game = selectedGame();
-    const GameChoices choices = game < 0 ? GameChoices() : gameChoices[size_t(game)];
+    const GameChoices choices = game < 0 ? GameChoices() : gameChoices.at(game);
     fillBox(*ui->mapSearchBox, choices.maps, map);
     fillBox(*ui->gametypeSearchBox, choices.gametypes, gametype);
 }
@@ -399,25 +397,26 @@ void ServerFinder::fillChoiceBoxes(const QString& map, const QString& gametype)
 QString ServerFinder::scansProgressText() const
 {
     QStringList lines;
-    for (int tag = 0; tag < MasterGames::count; ++tag) {
+    const QList<GameDescription>& games = GameCatalogue::standard().games();
+    for (int tag = 0; tag < int(gameControls.size()); ++tag) {
         const ScanProgress progress = controller.scanProgress(tag);
         if (progress.running)
-            lines.append(progress.text(MasterGames::name(tag)));
+            lines.append(progress.text(games.at(tag).name));
     }
     return lines.join(u'\n');
 }
 
 void ServerFinder::showCounts()
 {
-    for (size_t game = 0; game < gameControls.size(); ++game)
-        gameControls[game].count->setText(serversText(gameServers[game].size()));
-    // The local network's row has no masters.
-    for (int tag = 0; tag < MasterGames::count; ++tag)
-        showMastersTip(gameControls[size_t(tag)], controller.scanProgress(tag));
+    for (qsizetype game = 0; game < gameControls.size(); ++game) {
+        gameControls.at(game).count->setText(serversText(gameServers.at(game).size()));
+        showMastersTip(gameControls.at(game), controller.scanProgress(int(game)));
+    }
+    localNetworkRow.count->setText(serversText(gameServers.at(localNetwork()).size()));
 }
 
 // The masters' names come from the settings: the tip shows them as typed.
-void ServerFinder::showMastersTip(const GameControls& game, const ScanProgress& progress)
+void ServerFinder::showMastersTip(const GameRow& game, const ScanProgress& progress)
 {
     const QString tip = PlainTextTip::of(progress.mastersTip());
     game.choice->setToolTip(tip);
@@ -446,6 +445,6 @@ void ServerFinder::removeServer(const CodServerPtr& server)
     m_theServers.removeOne(server);
     const int game = selectedGame();
     if (game >= 0)
-        gameServers[size_t(game)].removeOne(server);
+        gameServers[game].removeOne(server);
     showCounts();
 }

@@ -2,7 +2,8 @@
 
 #include "finders/FoundServers.h"
 #include "finders/GameChoices.h"
-#include "finders/MasterGames.h"
+#include "finders/FinderHost.h"
+#include "finders/GameRows.h"
 #include "finders/ScanProgress.h"
 #include "finders/ServerFilter.h"
 #include "model/CodServer.h"
@@ -11,7 +12,6 @@
 #include <QList>
 #include <QWidget>
 
-#include <array>
 #include <memory>
 
 namespace Ui {
@@ -43,9 +43,8 @@ public:
     // The servers the table shows, in its order.
     const QList<CodServerPtr>& theServers() const { return m_theServers; }
 
-    // Takes copies of the four lists (CoD, UO, CoD2, CoD4) and rebuilds when no scan runs.
-    void getTheServersArray(const QList<CodServerPtr>& codServers, const QList<CodServerPtr>& uoServers,
-                            const QList<CodServerPtr>& cod2Servers, const QList<CodServerPtr>& cod4Servers);
+    // Takes copies of the games' lists and rebuilds when no scan runs.
+    void getTheServersArray(const FinderHost::MasterLists& lists);
     // Rebuilds the map and gametype choices of every game, selects "All" in both boxes
     // and filters again.
     void updateServers();
@@ -65,9 +64,9 @@ public:
     void showLocalNetwork(const QList<CodServerPtr>& servers);
 
     // The row of the servers found on the local network, after the games' rows.
-    static constexpr int localNetwork = MasterGames::count;
+    int localNetwork() const { return int(gameControls.size()); }
 
-    // Starts or stops the scan of a game, by its tag (0 CoD, 1 UO, 2 CoD2, 3 CoD4).
+    // Starts or stops the scan of a game, by its tag (its place in the catalogue).
     void refreshMaster(int tag);
     void stopRefreshMaster(int tag);
     // The selected server: join it without password, add it to the favourites, or
@@ -83,16 +82,11 @@ public:
 
 private:
     // The controls of one game's row.
-    struct GameControls {
-        QRadioButton* choice;
-        QLabel* count;
-        QPushButton* fetch;
-        QPushButton* stop;
-    };
-
     // Adds the "Local network" row under the games': its "Find" asks the network, and
     // it has nothing to stop.
     void addLocalNetworkRow();
+    // The games' rows and the local network's.
+    QList<GameRow> allRows() const { return gameControls + QList<GameRow>{localNetworkRow}; }
     void windowDidLoad();
     void setUpTable();
     void keepFetchButtonsInPlace();
@@ -107,7 +101,7 @@ private:
     // A line for each running scan: the game and its counts.
     QString scansProgressText() const;
     void showCounts();
-    void showMastersTip(const GameControls& game, const ScanProgress& progress);
+    void showMastersTip(const GameRow& game, const ScanProgress& progress);
     CodServerPtr selectedServer() const;
     // Selects the server's row, or no row when it is not shown.
     void selectServer(const CodServerPtr& server);
@@ -120,16 +114,17 @@ private:
     FinderHost& controller;
     std::unique_ptr<Ui::ServerFinder> ui;
     QButtonGroup* gameMatrix = nullptr;
-    // The games' rows, then the local network's.
-    static constexpr std::size_t rowCount = MasterGames::count + 1;
-    std::array<GameControls, rowCount> gameControls{};
+    // The games' rows, in the catalogue's order, and the local network's under them.
+    QList<GameRow> gameControls;
+    GameRow localNetworkRow;
     ServerFinderTableModel* tableModel = nullptr;
-    // The copies of the four master lists and the local network's, and the servers shown.
-    std::array<QList<CodServerPtr>, rowCount> gameServers;
+    // The copies of the games' master lists and of the local network's list, and the
+    // servers shown.
+    FinderHost::MasterLists gameServers;
     // The same lists as the filters read them, in the table's order.
-    std::array<FoundServers, rowCount> foundServers;
+    QList<FoundServers> foundServers;
     QList<CodServerPtr> m_theServers;
-    std::array<GameChoices, rowCount> gameChoices;
+    QList<GameChoices> gameChoices;
     // Last, so that its worker is joined before the lists its jobs' ends use go.
     WorkerQueue requeries;
 };

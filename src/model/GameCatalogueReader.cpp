@@ -107,17 +107,45 @@ QByteArray hexOf(const QJsonObject& object, const QString& key, const QString& w
     return QByteArray::fromHex(text.toLatin1());
 }
 
+using Transport = MasterDescription::Transport;
+using ListEnd = MasterDescription::ListEnd;
+
+const QList<std::pair<QString, Transport>>& transportWords()
+{
+    static const QList<std::pair<QString, Transport>> words = {{QStringLiteral("udp"), Transport::Udp},
+                                                               {QStringLiteral("tcp"), Transport::Tcp}};
+    return words;
+}
+
+const QList<std::pair<QString, ListEnd>>& listEndWords()
+{
+    static const QList<std::pair<QString, ListEnd>> words = {
+        {QStringLiteral("eot"), ListEnd::EndOfTransmission},
+        {QStringLiteral("eot-nul"), ListEnd::EndOfTransmissionWithNul},
+        {QStringLiteral("silence"), ListEnd::Silence},
+        {QStringLiteral("stream-end"), ListEnd::StreamEnd},
+    };
+    return words;
+}
+
+template <typename Enum>
+QString wordIn(const QList<std::pair<QString, Enum>>& words, Enum value)
+{
+    for (const auto& [word, each] : words) {
+        if (each == value)
+            return word;
+    }
+    return {};
+}
+
 MasterDescription masterOf(const QJsonObject& object, const QString& where)
 {
-    using Transport = MasterDescription::Transport;
-    using ListEnd = MasterDescription::ListEnd;
     MasterDescription master;
     master.host = textOf(object, QStringLiteral("host"), where);
     if (master.host.trimmed().isEmpty())
         fail(at(where, QStringLiteral("host")), QStringLiteral("expected a host name or address"));
     master.port = static_cast<quint16>(integerOf(object.value(QStringLiteral("port")), at(where, QStringLiteral("port")), 1, 65535));
-    master.transport = choiceOf<Transport>(object, QStringLiteral("transport"), where,
-                                           {{QStringLiteral("udp"), Transport::Udp}, {QStringLiteral("tcp"), Transport::Tcp}});
+    master.transport = choiceOf<Transport>(object, QStringLiteral("transport"), where, transportWords());
     master.request = textOf(object, QStringLiteral("request"), where, QStringLiteral("getservers {game} {protocol} {keywords}"));
     if (!master.request.contains(QStringLiteral("{protocol}")))
         fail(at(where, QStringLiteral("request")), QStringLiteral("expected {protocol} in the request"));
@@ -127,11 +155,7 @@ MasterDescription masterOf(const QJsonObject& object, const QString& where)
         fail(at(where, QStringLiteral("protocols")), QStringLiteral("expected at least one protocol number"));
     master.keywords = textOf(object, QStringLiteral("keywords"), where, QStringLiteral("empty full"));
     master.entryPrefix = hexOf(object, QStringLiteral("entryPrefix"), where);
-    master.listEnd = choiceOf<ListEnd>(object, QStringLiteral("listEnd"), where,
-                                       {{QStringLiteral("eot"), ListEnd::EndOfTransmission},
-                                        {QStringLiteral("eot-nul"), ListEnd::EndOfTransmissionWithNul},
-                                        {QStringLiteral("silence"), ListEnd::Silence},
-                                        {QStringLiteral("stream-end"), ListEnd::StreamEnd}});
+    master.listEnd = choiceOf<ListEnd>(object, QStringLiteral("listEnd"), where, listEndWords());
     return master;
 }
 
@@ -324,6 +348,41 @@ GameCatalogueReader::Result GameCatalogueReader::read(const QByteArray& json)
     } catch (const Fault& fault) {
         return {{}, fault.text};
     }
+}
+
+GameCatalogueReader::Masters GameCatalogueReader::readMasters(const QByteArray& json)
+{
+    QJsonParseError parseError{};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isArray())
+        return {{}, QStringLiteral("expected a list of masters")};
+    try {
+        return {mastersOf(QJsonObject{{QStringLiteral("masters"), document.array()}}, {}), {}};
+    } catch (const Fault& fault) {
+        return {{}, fault.text};
+    }
+}
+
+QByteArray GameCatalogueReader::jsonOf(const QList<MasterDescription>& masters)
+{
+    QJsonArray array;
+    for (const MasterDescription& master : masters) {
+        QJsonArray protocols;
+        for (int protocol : master.protocols)
+            protocols.append(protocol);
+        array.append(QJsonObject{
+            {QStringLiteral("host"), master.host},
+            {QStringLiteral("port"), master.port},
+            {QStringLiteral("transport"), wordIn(transportWords(), master.transport)},
+            {QStringLiteral("request"), master.request},
+            {QStringLiteral("gameName"), master.gameName},
+            {QStringLiteral("protocols"), protocols},
+            {QStringLiteral("keywords"), master.keywords},
+            {QStringLiteral("entryPrefix"), QString::fromLatin1(master.entryPrefix.toHex())},
+            {QStringLiteral("listEnd"), wordIn(listEndWords(), master.listEnd)},
+        });
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
 GameCatalogueReader::Result GameCatalogueReader::readMerged(const QByteArray& builtInJson, const QByteArray& userJson)

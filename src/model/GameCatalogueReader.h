@@ -27,7 +27,16 @@ public:
         QString error;
     };
 
+    struct Masters {
+        QList<MasterDescription> masters;
+        QString error;
+    };
+
     static Result read(const QByteArray& json);
+    // A list of masters in the file's form ([{master}, ...]), as the settings keep
+    // the ones the user edited, and the list written in that form.
+    static Masters readMasters(const QByteArray& json);
+    static QByteArray jsonOf(const QList<MasterDescription>& masters);
     // Reads the user's file over the built-in one: a game of the user's file whose id
     // the built-in file has replaces the fields it gives and keeps the others; a game
     // with a new id comes after the built-in ones. An error of either file is the

@@ -1,5 +1,6 @@
 #include "net/GameMasters.h"
 
+#include "model/EditedMasters.h"
 #include "net/QuakeProtocol.h"
 #include "platform/Preferences.h"
 #include "platform/TextValue.h"
@@ -26,27 +27,15 @@ bool sameRequest(const MasterToAsk& one, const MasterToAsk& other)
         && one.source.transport == other.source.transport && one.source.request == other.source.request;
 }
 
-// The catalogue's master at the host and port, or else its first UDP master: its
-// request, keywords and framing are those the stored master is asked with.
-MasterDescription likeStored(const GameDescription& game, const QString& host, quint16 port)
-{
-    const auto same = std::find_if(game.masters.cbegin(), game.masters.cend(), [&](const MasterDescription& master) {
-        return master.host.compare(host, Qt::CaseInsensitive) == 0 && master.port == port;
-    });
-    if (same != game.masters.cend())
-        return *same;
-    const auto udp = std::find_if(game.masters.cbegin(), game.masters.cend(), [](const MasterDescription& master) {
-        return master.transport == MasterDescription::Transport::Udp;
-    });
-    MasterDescription master = udp != game.masters.cend() ? *udp : MasterDescription{};
-    if (master.request.isEmpty()) {
-        master.request = QStringLiteral("getservers {game} {protocol} {keywords}");
-        master.keywords = QStringLiteral("empty full");
-    }
-    return master;
-}
-
 }  // namespace
+
+MasterToAsk GameMasters::askOf(const MasterDescription& master, int protocol)
+{
+    MasterSource source{master.label(), ServerAddress{0, master.port}, transportOf(master.transport),
+                        requestOf(master, protocol), master.entryPrefix};
+    source.listEnd = master.listEnd;
+    return {master.host, source, protocol, master.listEnd};
+}
 
 QByteArray GameMasters::requestOf(const MasterDescription& master, int protocol)
 {
@@ -54,6 +43,14 @@ QByteArray GameMasters::requestOf(const MasterDescription& master, int protocol)
     text = withPlaceholder(text, QStringLiteral("{protocol}"), QString::number(protocol));
     text = withPlaceholder(text, QStringLiteral("{keywords}"), master.keywords);
     return QuakeProtocol::connectionlessHeader + text.toLatin1();
+}
+
+std::optional<quint16> GameMasters::masterPort(const QString& text)
+{
+    const int port = TextValue::integerValue(text);
+    if (port < 2 || port > 65534)
+        return std::nullopt;
+    return static_cast<quint16>(port);
 }
 
 // The stored master, with the protocol of the settings alone; none when the game's
@@ -64,12 +61,10 @@ QList<MasterDescription> GameMasters::storedMaster(const GameDescription& game, 
         return {};
     const QString key = game.settingsPrefix + QStringLiteral(" Master Server");
     const QString host = store.stringForKey(key).trimmed();
-    const int port = TextValue::integerValue(store.stringForKey(key + QStringLiteral(" Port")));
-    if (host.isEmpty() || port < 2 || port > 65534)
+    const std::optional<quint16> port = masterPort(store.stringForKey(key + QStringLiteral(" Port")));
+    if (host.isEmpty() || !port)
         return {};
-    MasterDescription master = likeStored(game, host, static_cast<quint16>(port));
-    master.host = host;
-    master.port = static_cast<quint16>(port);
+    MasterDescription master = EditedMasters::likeCatalogue(game, host, *port, MasterDescription::Transport::Udp);
     master.protocols = {TextValue::integerValue(store.stringForKey(key + QStringLiteral(" Protocol")))};
     return {master};
 }
@@ -77,14 +72,9 @@ QList<MasterDescription> GameMasters::storedMaster(const GameDescription& game, 
 QList<MasterToAsk> GameMasters::mastersToAsk(const GameDescription& game, const Preferences& store)
 {
     QList<MasterToAsk> masters;
-    for (const MasterDescription& master : storedMaster(game, store) + game.masters) {
+    for (const MasterDescription& master : storedMaster(game, store) + EditedMasters::of(game, store)) {
         for (int protocol : master.protocols) {
-            const MasterToAsk next{
-                master.host,
-                {master.label(), ServerAddress{0, master.port}, transportOf(master.transport), requestOf(master, protocol),
-                 master.entryPrefix},
-                master.listEnd,
-            };
+            const MasterToAsk next = askOf(master, protocol);
             if (std::none_of(masters.cbegin(), masters.cend(), [&next](const MasterToAsk& asked) { return sameRequest(asked, next); }))
                 masters.append(next);
         }
@@ -95,21 +85,14 @@ QList<MasterToAsk> GameMasters::mastersToAsk(const GameDescription& game, const 
 std::optional<MasterToAsk> GameMasters::masterAt(const GameDescription& game, MasterDescription::Transport transport,
                                                  const QString& host, quint16 port, const Preferences& store)
 {
-    const auto sameTransport = std::find_if(game.masters.cbegin(), game.masters.cend(), [transport](const auto& master) {
-        return master.transport == transport;
-    });
-    if (sameTransport == game.masters.cend() && transport == MasterDescription::Transport::Tcp)
+    const bool gameHasTransport = std::any_of(game.masters.cbegin(), game.masters.cend(),
+                                              [transport](const auto& master) { return master.transport == transport; });
+    if (!gameHasTransport && transport == MasterDescription::Transport::Tcp)
         return std::nullopt;
-    MasterDescription master = transport == MasterDescription::Transport::Udp ? likeStored(game, QString(), 0)
-                                                                               : *sameTransport;
+    const MasterDescription master = EditedMasters::likeCatalogue(game, host, port, transport);
     const bool stored = transport == MasterDescription::Transport::Udp && !game.settingsPrefix.isEmpty();
     const int protocol = stored ? TextValue::integerValue(store.stringForKey(game.settingsPrefix
                                                                              + QStringLiteral(" Master Server Protocol")))
                                 : master.protocols.value(0);
-    master.host = host;
-    master.port = port;
-    MasterSource source{master.label(), ServerAddress{0, port}, transportOf(transport), requestOf(master, protocol),
-                        master.entryPrefix};
-    source.listEnd = master.listEnd;
-    return MasterToAsk{host, source, master.listEnd};
+    return askOf(master, protocol);
 }

@@ -5,6 +5,7 @@
 #include "platform/Preferences.h"
 #include "platform/TextValue.h"
 #include "platform/WindowMemory.h"
+#include "prefs/MastersPage.h"
 #include "prefs/ScanSpeed.h"
 
 #include "ui_Preferences.h"
@@ -102,6 +103,8 @@ PreferenceController::PreferenceController(QWidget* parent)
     ui->setupUi(this);
     // Above the OK and Cancel buttons, the layout's last item.
     historyPreferences.emplace(*ui->preferencesLayout, ui->preferencesLayout->count() - 1);
+    mastersPage = new MastersPage(this);
+    ui->preferencesLayout->insertWidget(ui->preferencesLayout->count() - 1, mastersPage);
     PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("Preferences"));
     connectControls();
@@ -190,6 +193,7 @@ void PreferenceController::validatePreference()
     if (ui->latencyBox->currentIndex() >= 0)
         stored &= store.setObject(ui->latencyBox->currentText(), latencyKey);
     stored &= storeMasterServers();
+    stored &= mastersPage->store();
     stored &= storeSelectedNumber(*ui->timeoutBox, timeoutKey, [](int milliseconds) {
         const int timeout = milliseconds * 1000;
         return timeout == 1000 ? longestTimeout : timeout;

@@ -10,6 +10,7 @@
 namespace Ui {
 class Preferences;
 }
+class MastersPage;
 class QPushButton;
 
 // The preferences panel, from the layout "Preferences": it edits the settings that
@@ -61,6 +62,8 @@ private:
 
     std::unique_ptr<Ui::Preferences> ui;
     std::optional<HistoryPreferences> historyPreferences;
+    // Owned by the window.
+    MastersPage* mastersPage = nullptr;
     bool oldRefreshState = false;
     int oldRefreshDelay = 0;
 };

@@ -33,9 +33,10 @@ TEST_F(MainWindowTest, oneRunningMasterScanDisablesEveryScan)
 {
     start();
     for (bool running : {true, false}) {
-        controller->setCod2MasterIsRefreshing(running);
+        controller->setMasterIsRefreshing(2, running);
         openEveryMenu();
-        for (const char* command : {"scanCodServers", "scanUOServers", "scanCod2Servers", "scanCod4Servers"})
+        for (const char* command : {"scan-cod", "scan-uo", "scan-cod2", "scan-cod4", "scan-urt", "scan-quake3",
+                                    "scan-openarena", "scan-xonotic", "scan-nexuiz"})
             EXPECT_EQ(enabled(command), !running) << command;
     }
 }

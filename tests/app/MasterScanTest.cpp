@@ -1,6 +1,8 @@
 #include "MainWindowFixture.h"
 
 #include "app/MasterScan.h"
+#include "model/GameCatalogue.h"
+#include "net/GameMasters.h"
 #include "finders/ScanProgress.h"
 #include "net/QuakeProtocol.h"
 #include "peers/GameServerFarm.h"
@@ -41,8 +43,8 @@ bool toldProgressOf(const QStringList& labels, int listed)
 TEST(MasterScanRulesTest, portsAndHosts)
 {
     for (const char* refused : {"1", "65535", "0", "-20510", "port", ""})
-        EXPECT_FALSE(MasterScan::masterPort(QString::fromLatin1(refused))) << refused;
-    EXPECT_EQ(MasterScan::masterPort(" 20510 (CoD)"), 20510);
+        EXPECT_FALSE(GameMasters::masterPort(QString::fromLatin1(refused))) << refused;
+    EXPECT_EQ(GameMasters::masterPort(" 20510 (CoD)"), 20510);
     // "127.1" is not dotted-decimal, so it goes through the host look-up, which reads
     // it as a numeric form without asking a resolver or /etc/hosts.
     EXPECT_EQ(MasterScan::getIpFromString("127.1"), "127.0.0.1");
@@ -59,7 +61,7 @@ TEST(MasterScanCountsTest, aScanKeepsItsCountsOfListedQueriedAndAnsweredServers)
     TestPreferences::pointMaster(QStringLiteral("CoD4"), master.port());
     std::mutex lock;
     ScanEngine engine;
-    MasterScan scan(MasterScan::Game::CoD4, engine, lock);
+    MasterScan scan(*GameCatalogue::standard().find("cod4"), engine, lock);
     std::promise<int> kept;
 
     scan.begin();
@@ -83,10 +85,9 @@ protected:
 
     // Runs the window's events until the scan's running flag drops, then makes sure
     // the engine dropped it and delivers what it queued.
-    template <typename RefreshState>
-    void waitForTheEndOf(RefreshState refreshState) const
+    void waitForTheEndOf(int tag) const
     {
-        while ((controller.get()->*refreshState)())
+        while (controller->masterIsRefreshing(tag))
             QTest::qWait(5);
         controller->stopMasterScans();
         QCoreApplication::processEvents();
@@ -105,26 +106,26 @@ TEST_F(MasterScanTest, aScanKeepsTheServersThatAnswerWithoutHoldingUpTheWindowAn
     QStringList labels;
     QList<qsizetype> handedOverSizes;
     QObject::connect(controller.get(), &Zorvel::masterListsChanged, [&] {
-        handedOverSizes.append(controller->activeCodServers().size());
-        labels.append(label("numberOfCodServerToScan"));
+        handedOverSizes.append(controller->masterServers(0).size());
+        labels.append(label("scanProgress-cod"));
     });
 
-    control<QAction>("scanCodServers").trigger();
+    control<QAction>("scan-cod").trigger();
     EXPECT_EQ(started.count(), 1);
     EXPECT_TRUE(indicatorTurns());
-    EXPECT_TRUE(controller->codRefreshState()) << "the command does not wait for the scan";
-    EXPECT_TRUE(label("numberOfCodServerToScan").startsWith("Call of Duty: ")) << "its counts show at once";
-    waitForTheEndOf(&Zorvel::codRefreshState);
+    EXPECT_TRUE(controller->masterIsRefreshing(0)) << "the command does not wait for the scan";
+    EXPECT_TRUE(label("scanProgress-cod").startsWith("Call of Duty: ")) << "its counts show at once";
+    waitForTheEndOf(0);
 
-    EXPECT_EQ(sorted(addressesOf(controller->activeCodServers())), sorted(farm.answeringAddresses()));
-    EXPECT_EQ(label("numberOfCodServerToScan"),
+    EXPECT_EQ(sorted(addressesOf(controller->masterServers(0))), sorted(farm.answeringAddresses()));
+    EXPECT_EQ(label("scanProgress-cod"),
               QString::asprintf("Call of Duty: %i servers in database", static_cast<int>(farm.answeringAddresses().size())));
     EXPECT_FALSE(indicatorTurns());
     ASSERT_GE(handedOverSizes.size(), 2) << "hand-overs while the list grows, and at the end";
     EXPECT_LT(handedOverSizes.first(), handedOverSizes.last());
-    EXPECT_EQ(handedOverSizes.last(), controller->activeCodServers().size());
+    EXPECT_EQ(handedOverSizes.last(), controller->masterServers(0).size());
     EXPECT_TRUE(toldProgressOf(labels, 600)) << labels.join('|').toStdString();
-    EXPECT_TRUE(controller->activeUOServers().isEmpty());
+    EXPECT_TRUE(controller->masterServers(1).isEmpty());
 }
 
 TEST_F(MasterScanTest, aStopRightAfterTheStartEndsTheScanWithWhatAnsweredSoFar)
@@ -134,14 +135,14 @@ TEST_F(MasterScanTest, aStopRightAfterTheStartEndsTheScanWithWhatAnsweredSoFar)
     TestPreferences::setSpeed(2000);
     start();
 
-    controller->scanCodServers();
-    controller->scanCodServersStop();
-    waitForTheEndOf(&Zorvel::codRefreshState);
+    controller->scanServers(0);
+    controller->scanServersStop(0);
+    waitForTheEndOf(0);
 
-    const qsizetype kept = controller->activeCodServers().size();
+    const qsizetype kept = controller->masterServers(0).size();
     EXPECT_LT(farm.queriesReceived(), farm.size());
     EXPECT_LE(kept, farm.queriesReceived());
-    EXPECT_EQ(label("numberOfCodServerToScan"),
+    EXPECT_EQ(label("scanProgress-cod"),
               "Call of Duty: " + ScanProgress::serversInDatabase(static_cast<int>(kept), true));
     EXPECT_TRUE(alerts->shown().isEmpty()) << "a stop is no failure of the master";
 }
@@ -150,18 +151,18 @@ TEST_F(MasterScanTest, anUnusableMasterEndsTheScanAtOnceAndASilentOneAfterItsTim
 {
     TestPreferences::pointMaster("UO", 1);
     start();
-    controller->scanUOServers();
-    waitForTheEndOf(&Zorvel::uoRefreshState);
-    EXPECT_EQ(label("numberOfUOServerToScan"), "United Offensive: No response");
-    EXPECT_FALSE(controller->uoRefreshState());
+    controller->scanServers(1);
+    waitForTheEndOf(1);
+    EXPECT_EQ(label("scanProgress-uo"), "United Offensive: No response");
+    EXPECT_FALSE(controller->masterIsRefreshing(1));
     EXPECT_TRUE(master.receivedDatagrams().isEmpty());
     EXPECT_TRUE(alerts->shown().isEmpty());
 
     TestPreferences::setTimeout(100000);
-    controller->scanCodServers();
-    EXPECT_TRUE(controller->codRefreshState());
-    waitForTheEndOf(&Zorvel::codRefreshState);
-    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: Try again...") << "a silent master";
+    controller->scanServers(0);
+    EXPECT_TRUE(controller->masterIsRefreshing(0));
+    waitForTheEndOf(0);
+    EXPECT_EQ(label("scanProgress-cod"), "Call of Duty: Try again...") << "a silent master";
     ASSERT_EQ(alerts->shown().size(), 1);
     EXPECT_EQ(alerts->shown().last().title, "Communication error !");
     EXPECT_FALSE(indicatorTurns());
@@ -185,29 +186,29 @@ TEST_F(MasterScanTest, aMastersHostNameIsLookedUpWithoutHoldingUpTheWindow)
 
     // Stopped while its master is looked up, a scan ends at once with nothing listed,
     // and the address that comes later is not used.
-    controller->scanCodServers();
-    EXPECT_TRUE(controller->codRefreshState());
+    controller->scanServers(0);
+    EXPECT_TRUE(controller->masterIsRefreshing(0));
     EXPECT_TRUE(indicatorTurns());
-    controller->scanCodServersStop();
-    EXPECT_FALSE(controller->codRefreshState());
+    controller->scanServersStop(0);
+    EXPECT_FALSE(controller->masterIsRefreshing(0));
     firstAnswer.set_value(QStringLiteral("127.0.0.1"));
     QTest::qWait(20);
-    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: 0 servers in database (stopped)");
+    EXPECT_EQ(label("scanProgress-cod"), "Call of Duty: 0 servers in database (stopped)");
     EXPECT_FALSE(indicatorTurns());
 
     // Once looked up, the master is asked for its list; a silent one ends the scan.
-    controller->scanCodServers();
+    controller->scanServers(0);
     EXPECT_TRUE(master.receivedDatagrams().isEmpty());
     secondAnswer.set_value(QStringLiteral("127.0.0.1"));
-    waitForTheEndOf(&Zorvel::codRefreshState);
+    waitForTheEndOf(0);
     EXPECT_EQ(master.receivedDatagrams().size(), 1);
-    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: Try again...");
+    EXPECT_EQ(label("scanProgress-cod"), "Call of Duty: Try again...");
 
     // A name that does not resolve: "No response".
     MasterScan::setHostLookup([](const QString&) { return QString(); });
-    controller->scanCodServers();
-    waitForTheEndOf(&Zorvel::codRefreshState);
-    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: No response");
+    controller->scanServers(0);
+    waitForTheEndOf(0);
+    EXPECT_EQ(label("scanProgress-cod"), "Call of Duty: No response");
     EXPECT_EQ(master.receivedDatagrams().size(), 1);
 }
 
@@ -228,7 +229,7 @@ TEST_F(MasterScanTest, quitDoesNotWaitForAMasterLookUpThatHangs)
     });
     Preferences::standard().setObject(QStringLiteral("master.zorvel.test"), QStringLiteral("CoD Master Server"));
     start();
-    controller->scanCodServers();
+    controller->scanServers(0);
     MasterScan::setHostLookup(MasterScan::getIpFromString);
 
     // The run ends while the master's name is looked up: the end does not wait for the
@@ -259,15 +260,15 @@ TEST_F(MasterScanTest, duplicatesUnusableAddressesSilentAndGarbledServersLeaveOn
     start();
     QStringList labels;
     QObject::connect(controller.get(), &Zorvel::masterListsChanged,
-                     [&] { labels.append(label("numberOfCodServerToScan")); });
+                     [&] { labels.append(label("scanProgress-cod")); });
 
-    controller->scanCodServers();
-    waitForTheEndOf(&Zorvel::codRefreshState);
+    controller->scanServers(0);
+    waitForTheEndOf(0);
 
-    EXPECT_EQ(sorted(addressesOf(controller->activeCodServers())),
+    EXPECT_EQ(sorted(addressesOf(controller->masterServers(0))),
               sorted({farm.address(0), farm.address(1), farm.address(2), farm.address(4)}));
     EXPECT_TRUE(toldProgressOf(labels, 5)) << labels.join('|').toStdString();
-    EXPECT_EQ(label("numberOfCodServerToScan"), "Call of Duty: 4 servers in database");
+    EXPECT_EQ(label("scanProgress-cod"), "Call of Duty: 4 servers in database");
     EXPECT_EQ(master.receivedDatagrams(), QList<QByteArray>{QuakeProtocol::connectionlessHeader + "getservers 115 empty full"});
     EXPECT_EQ(farm.queriesReceivedBy(3), 3) << "the silent one is asked up to the preferences' three tries";
     for (const int answering : {0, 1, 2, 4}) {
@@ -284,17 +285,17 @@ TEST_F(MasterScanTest, quittingInTheMiddleOfScansWaitsForTheEngine)
     TestPreferences::setSpeed(2000);
     start();
 
-    controller->scanCodServers();
-    controller->scanUOServers();
+    controller->scanServers(0);
+    controller->scanServers(1);
     while (farm.queriesReceived() < 16)
         QTest::qWait(5);
     controller->stopMasterScans();
-    EXPECT_FALSE(controller->codRefreshState() || controller->uoRefreshState());
+    EXPECT_FALSE(controller->masterIsRefreshing(0) || controller->masterIsRefreshing(1));
     const int queried = farm.queriesReceived();
     EXPECT_LT(queried, 2 * farm.size());
     QCoreApplication::processEvents();
 
-    controller->scanCodServers();
+    controller->scanServers(0);
     while (farm.queriesReceived() < queried + 4)
         QTest::qWait(5);
     window.reset();

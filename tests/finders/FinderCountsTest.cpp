@@ -14,15 +14,15 @@ TEST_F(FinderWindowTest, bothFindersCountOneServerInTheSingularAndGroupLargeCoun
     const QList<CodServerPtr> one = {FinderServer{.name = "Alpha", .players = 2}.make()};
     const QList<CodServerPtr> two = one + QList<CodServerPtr>{FinderServer{.name = "Bravo", .players = 2}.make()};
     const QList<CodServerPtr> many(1689, one.first());
-    servers.getTheServersArray(one, two, {}, many);
-    players.getTheServersArray(one, two, {}, many);
-    EXPECT_EQ(servers.controls().numberOfCodServers->text(), "1 server");
-    EXPECT_EQ(servers.controls().numberOfUOServers->text(), "2 servers");
-    EXPECT_EQ(servers.controls().numberOfCod2Servers->text(), "0 servers");
-    EXPECT_EQ(servers.controls().numberOfCod4Servers->text(), "1,689 servers");
-    EXPECT_EQ(players.controls().numberOfCodServers->text(), "1 server");
-    EXPECT_EQ(players.controls().numberOfUOServers->text(), "2 servers");
-    EXPECT_EQ(players.controls().numberOfCod4Servers->text(), "1,689 servers");
+    servers.getTheServersArray({one, two, {}, many});
+    players.getTheServersArray({one, two, {}, many});
+    EXPECT_EQ(servers.findChild<QLabel*>("serverCount-cod")->text(), "1 server");
+    EXPECT_EQ(servers.findChild<QLabel*>("serverCount-uo")->text(), "2 servers");
+    EXPECT_EQ(servers.findChild<QLabel*>("serverCount-cod2")->text(), "0 servers");
+    EXPECT_EQ(servers.findChild<QLabel*>("serverCount-cod4")->text(), "1,689 servers");
+    EXPECT_EQ(players.findChild<QLabel*>("serverCount-cod")->text(), "1 server");
+    EXPECT_EQ(players.findChild<QLabel*>("serverCount-uo")->text(), "2 servers");
+    EXPECT_EQ(players.findChild<QLabel*>("serverCount-cod4")->text(), "1,689 servers");
     QLocale::setDefault(before);
 }
 

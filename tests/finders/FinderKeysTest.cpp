@@ -16,10 +16,10 @@ protected:
     ServerFinder& serverFinderWithSelection() const
     {
         ServerFinder& finder = openServerFinder();
-        finder.getTheServersArray(
+        finder.getTheServersArray({
             {FinderServer{.name = "Alpha", .ip = "127.0.0.1:23001"}.make(),
              FinderServer{.name = "Bravo", .ip = "127.0.0.1:23002"}.make()},
-            {}, {}, {});
+            {}, {}, {}});
         UserInput::clickRow(*finder.controls().serverTable, 0);
         return finder;
     }

@@ -62,7 +62,7 @@ protected:
         const QByteArray marked = tag.toLocal8Bit();
         GameServerFarm farm({{.hostName = marked, .mapName = marked, .gametype = marked, .players = {"Watched"}}});
         master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 1));
-        serverFinder->controls().codUpdateButton->click();
+        serverFinder->findChild<QPushButton*>("fetchButton-cod")->click();
         // The finder shows the list the scan handed over once it ended.
         while (serverFinder->theServers().isEmpty())
             QTest::qWait(5);

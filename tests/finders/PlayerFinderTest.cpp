@@ -47,8 +47,8 @@ TEST_F(PlayerFinderTest, aSearchRunsOverEveryListItsSelectedResultsServerIsJoine
     };
     const CodServerPtr two = server("Two", "Call of Duty 2", {"Zorro"});
     const CodServerPtr four = server("Four", "Call of Duty 4", {"kALIf"});
-    finder->getTheServersArray({server("One", "Call of Duty", {"Ali Baba", "Nobody", "ALIce"})},
-                               {server("Other", "etpro", {"Alibi"})}, {two}, {four});
+    finder->getTheServersArray({{server("One", "Call of Duty", {"Ali Baba", "Nobody", "ALIce"})},
+                               {server("Other", "etpro", {"Alibi"})}, {two}, {four}});
     search("ali");
     EXPECT_FALSE(ui->startButton->isChecked()) << "a search without scans ends at once";
     EXPECT_EQ(results(), QStringList({"Ali Baba @ One", "ALIce @ One", "Alibi @ Other", "kALIf @ Four"}));
@@ -86,9 +86,9 @@ TEST_F(PlayerFinderTest, aClickOnAColumnTitleOrdersTheResultsAndTheSelectionStay
         server->setServerPlayers(list);
         return server;
     };
-    finder->getTheServersArray({withScores({.ip = "127.0.0.1:22001"}, {{"Sarge", "9"}, {"Alice", "10"}})}, {},
+    finder->getTheServersArray({{withScores({.ip = "127.0.0.1:22001"}, {{"Sarge", "9"}, {"Alice", "10"}})}, {},
                                {withScores({.ip = "127.0.0.1:22002", .ping = "Ping: 120 ms"}, {{"carl", "-3"}})},
-                               {});
+                               {}});
     search("a");
     QTableView& table = *ui->tableOfPlayers;
     const auto selectedRow = [&table] { return table.selectionModel()->selectedRows().value(0, {}).row(); };
@@ -111,8 +111,8 @@ TEST_F(PlayerFinderTest, aClickOnAColumnTitleOrdersTheResultsAndTheSelectionStay
 TEST_F(PlayerFinderTest, enterSearchesTheRowsAreCountedOrderedAsNamesAndFollowTheListsOfTheNextFetch)
 {
     const FinderServer look{.ip = "127.0.0.1:22101"};
-    finder->getTheServersArray({serverWithPlayers(look, {"bot1000-22", "Bot1000-5", "bot1000-100", "Sarge"})}, {}, {},
-                               {});
+    finder->getTheServersArray({{serverWithPlayers(look, {"bot1000-22", "Bot1000-5", "bot1000-100", "Sarge"})}, {}, {},
+                               {}});
     UserInput::typeInto(*ui->playerToFindBox, "bot1000");
     UserInput::pressEnter(*ui->playerToFindBox);
     EXPECT_FALSE(ui->startButton->isChecked()) << "the search ran, and ended as no scan runs";
@@ -123,7 +123,7 @@ TEST_F(PlayerFinderTest, enterSearchesTheRowsAreCountedOrderedAsNamesAndFollowTh
 
     // Another fetch's lists: no row stays of a server they no longer hold.
     const FinderServer other{.name = "Other", .ip = "127.0.0.1:22102"};
-    finder->getTheServersArray({serverWithPlayers(other, {"Bot1000-7", "Anyone"})}, {}, {}, {});
+    finder->getTheServersArray({{serverWithPlayers(other, {"Bot1000-7", "Anyone"})}, {}, {}, {}});
     EXPECT_EQ(results(), QStringList({"Bot1000-7 @ Other"}));
     EXPECT_EQ(ui->numberOfPlayersFound->text(), "1 player found");
 }

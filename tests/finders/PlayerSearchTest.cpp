@@ -11,7 +11,7 @@ TEST(PlayerSearchTest, aSearchOfGrownListsMatchesAWholeSearchAndStartsAfreshWhen
     const CodServerPtr first = serverWithPlayers({}, {"Zorro one", "nobody"});
     const CodServerPtr second = serverWithPlayers({}, {"zorro two"});
     PlayerSearch search;
-    PlayerSearch::GameLists lists{{{cod}, {}, {}, {first}}};
+    PlayerSearch::GameLists lists{{cod}, {}, {}, {first}};
     EXPECT_EQ(namesFound(search.resultsFor("zorro", lists)), QStringList({"zorro cod", "Zorro one"}));
 
     // The searched servers' players change behind the search's back: only a server

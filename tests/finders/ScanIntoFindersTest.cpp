@@ -2,6 +2,8 @@
 
 #include "app/MasterScan.h"
 #include "finders/ScanProgress.h"
+#include "model/EditedMasters.h"
+#include "model/GameCatalogue.h"
 #include "peers/GameServerFarm.h"
 #include "peers/MasterServerPeer.h"
 #include "platform/Preferences.h"
@@ -14,9 +16,11 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QGroupBox>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
@@ -51,7 +55,7 @@ protected:
     // over nothing ends at once.
     void searchPlayer(const QString& text) const
     {
-        while (playerFinder->controls().numberOfCodServers->text() == u"0 servers")
+        while (playerFinder->findChild<QLabel*>("serverCount-cod")->text() == u"0 servers")
             QTest::qWait(2);
         playerFinder->controls().playerToFindBox->setEditText(text);
         playerFinder->controls().startButton->click();
@@ -80,14 +84,14 @@ TEST_F(ScanIntoFindersTest, theFindersFollowARunningScanAndShowItsWholeListWhenI
     GameServerFarm farm(servers);
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
 
-    serverFinder->controls().codUpdateButton->click();
-    ASSERT_TRUE(controller->codRefreshState());
+    serverFinder->findChild<QPushButton*>("fetchButton-cod")->click();
+    ASSERT_TRUE(controller->masterIsRefreshing(0));
     searchPlayer(QStringLiteral("latecomer"));
 
     bool grewWhileFrozen = false;
-    while (controller->codRefreshState()) {
+    while (controller->masterIsRefreshing(0)) {
         QTest::qWait(5);
-        grewWhileFrozen |= serverFinder->controls().numberOfCodServers->text() != u"0 servers"
+        grewWhileFrozen |= serverFinder->findChild<QLabel*>("serverCount-cod")->text() != u"0 servers"
             && serverFinder->theServers().isEmpty() && serverFinder->controls().filtersBox->isHidden();
     }
     QTest::qWait(50);
@@ -105,11 +109,11 @@ TEST_F(ScanIntoFindersTest, lastSeenTellsWherePlayersWereSeenInPastScansTheLates
 {
     GameServerFarm earlier({{.hostName = "Earlier", .mapName = "mp_old", .players = {"^1Zv^7Ghost"}}});
     master.setAnswer(MasterServerPeer::listDatagrams(earlier.masterRecords(), 10));
-    scanThroughTheMenu("scanCodServers");
+    scanThroughTheMenu("scan-cod");
     GameServerFarm later({{.hostName = "Later", .mapName = "mp_new", .players = {"<b>zvShade</b>", "Nobody"}}});
     master.setAnswer(MasterServerPeer::listDatagrams(later.masterRecords(), 10));
-    scanThroughTheMenu("scanCodServers");
-    ASSERT_EQ(controller->activeCodServers().size(), 1) << "the last scan listed the later server alone";
+    scanThroughTheMenu("scan-cod");
+    ASSERT_EQ(controller->masterServers(0).size(), 1) << "the last scan listed the later server alone";
 
     Ui::PlayerFinder& ui = playerFinder->controls();
     UserInput::typeInto(*ui.playerToFindBox, QStringLiteral("ZV"));
@@ -136,18 +140,18 @@ TEST_F(ScanIntoFindersTest, theGamesRowTellsEachMastersOutcomeInItsTip)
 {
     GameServerFarm farm(farmServers(12, 0ms));
     master.setAnswer(MasterServerPeer::activisionDatagrams(farm.masterRecords(), 5));
-    const QLabel& count = *serverFinder->controls().numberOfCodServers;
+    const QLabel& count = *serverFinder->findChild<QLabel*>("serverCount-cod");
 
-    serverFinder->controls().codUpdateButton->click();
-    while (controller->codRefreshState())
+    serverFinder->findChild<QPushButton*>("fetchButton-cod")->click();
+    while (controller->masterIsRefreshing(0))
         QTest::qWait(5);
     QTRY_VERIFY(count.toolTip().contains(QStringLiteral("127.0.0.1:%1: listed 12").arg(master.port())));
 
     MasterScan::setHostLookup([](const QString&) { return QString(); });
     const auto realLookup = qScopeGuard([] { MasterScan::setHostLookup(MasterScan::getIpFromString); });
     Preferences::standard().setObject(QStringLiteral("no-such-master.invalid"), QStringLiteral("CoD Master Server"));
-    serverFinder->controls().codUpdateButton->click();
-    while (controller->codRefreshState())
+    serverFinder->findChild<QPushButton*>("fetchButton-cod")->click();
+    while (controller->masterIsRefreshing(0))
         QTest::qWait(5);
     QTRY_VERIFY(count.toolTip().contains(QStringLiteral("no-such-master.invalid:%1: host not found").arg(master.port())));
     EXPECT_FALSE(count.toolTip().contains(QStringLiteral("listed"))) << "the last scan's masters only";
@@ -158,9 +162,9 @@ TEST_F(ScanIntoFindersTest, quittingInTheMiddleOfAScanWithBothFindersOpenStopsTh
     TestPreferences::setSpeed(2000);
     GameServerFarm farm(farmServers(400, 20ms));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 100));
-    playerFinder->controls().refreshCodMaster->click();
+    playerFinder->findChild<QPushButton*>("fetchButton-cod")->click();
     searchPlayer(QStringLiteral("player"));
-    ASSERT_TRUE(controller->codRefreshState());
+    ASSERT_TRUE(controller->masterIsRefreshing(0));
     while (playerFinder->thePlayersFound().isEmpty())
         QTest::qWait(5);
 
@@ -176,7 +180,7 @@ TEST_F(ScanIntoFindersTest, aRunningScanTellsItsCountsInBothWindowsAndAStopIsTol
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 100));
     const QRegularExpression counts(QStringLiteral("^Call of Duty: \\d+ of 400 queried, \\d+ answered$"));
     QLabel& inFinder = *serverFinder->controls().scansProgress;
-    const QPushButton& stop = *serverFinder->controls().codStopButton;
+    const QPushButton& stop = *serverFinder->findChild<QPushButton*>("stopButton-cod");
     const QPoint stopBefore = stop.mapTo(serverFinder, QPoint());
 
     // Each hand-over's counts agree with the list handed over: every server kept
@@ -184,13 +188,13 @@ TEST_F(ScanIntoFindersTest, aRunningScanTellsItsCountsInBothWindowsAndAStopIsTol
     int contradictions = 0;
     QObject::connect(controller.get(), &Zorvel::masterListsChanged, [&] {
         const ScanCounts counts = controller->scanProgress(0).counts;
-        contradictions += counts.answered < controller->activeCodServers().size() || counts.queried < counts.answered;
+        contradictions += counts.answered < controller->masterServers(0).size() || counts.queried < counts.answered;
     });
 
-    serverFinder->controls().codUpdateButton->click();
+    serverFinder->findChild<QPushButton*>("fetchButton-cod")->click();
     const auto toldCounts = [&] {
         return counts.match(inFinder.text()).hasMatch()
-               && counts.match(mainWindowLabel("numberOfCodServerToScan")).hasMatch();
+               && counts.match(mainWindowLabel("scanProgress-cod")).hasMatch();
     };
     while (!toldCounts())
         QTest::qWait(5);
@@ -198,16 +202,16 @@ TEST_F(ScanIntoFindersTest, aRunningScanTellsItsCountsInBothWindowsAndAStopIsTol
     QCoreApplication::processEvents();
     EXPECT_EQ(stop.mapTo(serverFinder, QPoint()), stopBefore) << "a click aimed at Stop must not miss";
 
-    serverFinder->controls().codStopButton->click();
+    serverFinder->findChild<QPushButton*>("stopButton-cod")->click();
     EXPECT_TRUE(inFinder.text().startsWith("Call of Duty: stopped, ")) << inFinder.text().toStdString();
-    EXPECT_TRUE(mainWindowLabel("numberOfCodServerToScan").startsWith("Call of Duty: stopped, "));
-    while (controller->codRefreshState())
+    EXPECT_TRUE(mainWindowLabel("scanProgress-cod").startsWith("Call of Duty: stopped, "));
+    while (controller->masterIsRefreshing(0))
         QTest::qWait(5);
     QTest::qWait(20);
     EXPECT_FALSE(inFinder.isVisible());
     EXPECT_EQ(contradictions, 0);
-    EXPECT_EQ(mainWindowLabel("numberOfCodServerToScan").toStdString(),
-              ("Call of Duty: " + ScanProgress::serversInDatabase(int(controller->activeCodServers().size()), true))
+    EXPECT_EQ(mainWindowLabel("scanProgress-cod").toStdString(),
+              ("Call of Duty: " + ScanProgress::serversInDatabase(int(controller->masterServers(0).size()), true))
                   .toStdString());
 }
 
@@ -219,24 +223,25 @@ TEST_F(ScanIntoFindersTest, theServerFinderOpensOnTheGameFetchedLastOrElseOnTheF
     const auto reopened = [this, &ui] {
         serverFinder->close();
         openServerFinder();
-        const std::array<QRadioButton*, 4> games = {ui.codGameButton, ui.uoGameButton, ui.cod2GameButton, ui.cod4GameButton};
+        const QList<QRadioButton*> games = serverFinder->findChildren<QRadioButton*>(QRegularExpression("^gameButton-"));
         return int(std::find_if(games.cbegin(), games.cend(), [](QRadioButton* game) { return game->isChecked(); })
                    - games.cbegin());
     };
     TestPreferences::pointMaster("CoD2", master.port());
     TestPreferences::pointMaster("CoD4", 1);
 
-    scanThroughTheMenu("scanCodServers");
-    scanThroughTheMenu("scanCod2Servers");
+    scanThroughTheMenu("scan-cod");
+    scanThroughTheMenu("scan-cod2");
     EXPECT_EQ(reopened(), 2) << "Call of Duty 2 was fetched last";
     EXPECT_EQ(serverFinder->theServers().size(), 3);
 
-    scanThroughTheMenu("scanCod4Servers");
+    scanThroughTheMenu("scan-cod4");
     EXPECT_EQ(reopened(), 0) << "Call of Duty 4 has no servers: the first game with servers";
 
-    ui.uoGameButton->click();
+    QRadioButton& uo = *serverFinder->findChild<QRadioButton*>("gameButton-uo");
+    uo.click();
     window->findChild<QAction*>("showFindServerWindow")->trigger();
-    EXPECT_TRUE(ui.uoGameButton->isChecked()) << "a finder in view keeps the game the user chose";
+    EXPECT_TRUE(uo.isChecked()) << "a finder in view keeps the game the user chose";
 }
 
 // A fetch that fails leaves both finders as a fetch that succeeded does: filters and
@@ -245,27 +250,29 @@ TEST_F(ScanIntoFindersTest, aFetchFromASilentMasterEndsTheFetchingStateOfBothFin
 {
     GameServerFarm farm(farmServers(3, 0ms));
     master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
-    scanThroughTheMenu("scanCodServers");
+    scanThroughTheMenu("scan-cod");
     MasterServerPeer silentMaster;
     TestPreferences::pointMaster(QStringLiteral("UO"), silentMaster.port());
     Ui::ServerFinder& inServerFinder = serverFinder->controls();
     Ui::PlayerFinder& inPlayerFinder = playerFinder->controls();
 
-    inServerFinder.uoUpdateButton->click();
-    ASSERT_TRUE(controller->uoRefreshState());
+    QPushButton& fetchCod = *serverFinder->findChild<QPushButton*>("fetchButton-cod");
+    QPushButton& fetchUO = *serverFinder->findChild<QPushButton*>("fetchButton-uo");
+    fetchUO.click();
+    ASSERT_TRUE(controller->masterIsRefreshing(1));
     searchPlayer(QStringLiteral("nobody"));
     EXPECT_TRUE(inServerFinder.filtersBox->isHidden());
     EXPECT_TRUE(inPlayerFinder.isSearchingIndicator->isVisible());
-    EXPECT_FALSE(inServerFinder.codUpdateButton->isEnabled());
+    EXPECT_FALSE(fetchCod.isEnabled());
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller->uoRefreshState(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller->masterIsRefreshing(1); }, 60000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !inServerFinder.filtersBox->isHidden(); }, 60000));
     EXPECT_FALSE(inServerFinder.updateInProgress->isVisible());
-    EXPECT_TRUE(inServerFinder.codUpdateButton->isEnabled());
-    EXPECT_TRUE(inServerFinder.uoUpdateButton->isEnabled());
-    EXPECT_TRUE(inPlayerFinder.refreshCodMaster->isEnabled());
+    EXPECT_TRUE(fetchCod.isEnabled());
+    EXPECT_TRUE(fetchUO.isEnabled());
+    EXPECT_TRUE(playerFinder->findChild<QPushButton*>("fetchButton-cod")->isEnabled());
     EXPECT_FALSE(inPlayerFinder.isSearchingIndicator->isVisible());
-    EXPECT_EQ(mainWindowLabel("numberOfUOServerToScan"), "United Offensive: Try again...");
+    EXPECT_EQ(mainWindowLabel("scanProgress-uo"), "United Offensive: Try again...");
 }
 
 TEST_F(ScanIntoFindersTest, theServerFinderKeepsItsWidthAndTheUsersColumnWidthsOverScans)
@@ -280,8 +287,8 @@ TEST_F(ScanIntoFindersTest, theServerFinderKeepsItsWidthAndTheUsersColumnWidthsO
     QHeaderView& header = *serverFinder->controls().serverTable->horizontalHeader();
     const int widthBefore = serverFinder->width();
     const auto scan = [this] {
-        serverFinder->controls().codUpdateButton->click();
-        while (controller->codRefreshState())
+        serverFinder->findChild<QPushButton*>("fetchButton-cod")->click();
+        while (controller->masterIsRefreshing(0))
             QTest::qWait(5);
         QTest::qWait(20);
     };
@@ -294,4 +301,33 @@ TEST_F(ScanIntoFindersTest, theServerFinderKeepsItsWidthAndTheUsersColumnWidthsO
     scan();
     EXPECT_EQ(serverFinder->width(), widthBefore);
     EXPECT_EQ(header.sectionSize(mapColumn), 60) << "the width the user gave stays";
+}
+
+// Every game of the catalogue has its entry in the Scan menu and its row in the
+// finders; a game without settings keys of its own asks the masters of the Masters
+// page with its own request.
+TEST_F(ScanIntoFindersTest, aGameOfTheCatalogueIsScannedFromTheScanMenuIntoItsOwnFinderRow)
+{
+    GameServerFarm farm(farmServers(3, 0ms));
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 10));
+    const GameDescription& openArena = *GameCatalogue::standard().find("openarena");
+    MasterDescription local = EditedMasters::likeCatalogue(openArena, "127.0.0.1", master.port(), MasterDescription::Transport::Udp);
+    ASSERT_TRUE(EditedMasters::store(openArena, {local}, Preferences::standard()));
+
+    QMenu& scanMenu = *window->findChild<QMenu*>("scanMenu");
+    QStringList entries;
+    for (const QAction* action : scanMenu.actions())
+        entries.append(action->text());
+    EXPECT_EQ(entries, QStringList({"Call of Duty servers", "United Offensive servers", "Call of Duty 2 servers",
+                                    "Call of Duty 4 servers", "Urban Terror servers", "Quake III Arena servers",
+                                    "OpenArena servers", "Xonotic servers", "Nexuiz servers"}));
+    scanThroughTheMenu("scan-openarena");
+
+    EXPECT_TRUE(master.receivedDatagrams().contains(QByteArray("\xff\xff\xff\xffgetservers Quake3Arena 71 empty full")));
+    EXPECT_EQ(serverFinder->findChild<QLabel*>("serverCount-openarena")->text(), "3 servers");
+    EXPECT_EQ(serverFinder->findChild<QLabel*>("serverCount-cod")->text(), "0 servers");
+    EXPECT_EQ(playerFinder->findChild<QLabel*>("serverCount-openarena")->text(), "3 servers");
+    EXPECT_EQ(mainWindowLabel("scanProgress-openarena"), "OpenArena: 3 servers in database");
+    UserInput::click(*serverFinder->findChild<QRadioButton*>("gameButton-openarena"));
+    EXPECT_EQ(serverFinder->theServers().size(), 3);
 }

@@ -55,7 +55,7 @@ const QList<FinderServer> cod2List = {
 
 TEST_F(ServerFinderTest, theFiltersAGameChangeAndAColumnOrderTheShownListAndTheSelectedServerIsJoined)
 {
-    finder->getTheServersArray(records(codList), {}, records(cod2List), {});
+    finder->getTheServersArray({records(codList), {}, records(cod2List), {}});
     EXPECT_EQ(shown(), QStringList({"Alpha", "Charlie"})) << "empty servers are hidden";
     EXPECT_EQ(entries(*ui->gametypeSearchBox), QStringList({"All", "dm", "sd"}));
     EXPECT_EQ(entries(*ui->mapSearchBox), QStringList({"All", "mp_carentan", "mp_dawnville", "mp_harbor"}));
@@ -69,7 +69,7 @@ TEST_F(ServerFinderTest, theFiltersAGameChangeAndAColumnOrderTheShownListAndTheS
     EXPECT_TRUE(shown().isEmpty());
 
     // The chosen gametype stays when the new game has it; the map does not.
-    ui->cod2GameButton->click();
+    finder->findChild<QRadioButton*>("gameButton-cod2")->click();
     EXPECT_EQ(ui->mapSearchBox->currentText(), "All");
     EXPECT_EQ(ui->gametypeSearchBox->currentText(), "dm");
     EXPECT_EQ(shown(), QStringList({"Delta", "Kilo", "Lima"}));
@@ -122,10 +122,10 @@ TEST_F(ServerFinderTest, theSettingColumnsShowTheirStateInsteadOfANumberAndOrder
         record->setServerPure(settings[4]);
         return record;
     };
-    finder->getTheServersArray({withSettings("Open", {"0", "0", "0", "0", "0"}),
+    finder->getTheServersArray({{withSettings("Open", {"0", "0", "0", "0", "0"}),
                                 withSettings("Locked", {"1", "1", "1", "1", "1"}),
                                 withSettings("Odd", {"2", "3", "2", "", "7"})},
-                               {}, {}, {});
+                               {}, {}, {}});
     const QTableView& table = *ui->serverTable;
     const QList<std::pair<QString, QStringList>> expected = {
         {"Pass", {": No password", "icon: Password required", ": No password"}},
@@ -157,8 +157,8 @@ TEST_F(ServerFinderTest, joiningAsksForTheJoinPasswordAsTheMainWindowDoesAndTheC
 {
     QList<CodServerPtr> servers = records({cod2List[0], cod2List[1]});
     servers[1]->setServerPassActive("1");
-    finder->getTheServersArray({}, {}, servers, {});
-    ui->cod2GameButton->click();
+    finder->getTheServersArray({{}, {}, servers, {}});
+    finder->findChild<QRadioButton*>("gameButton-cod2")->click();
     const auto passwordSheet = [this] { return finder->findChild<PasswordWindow*>(); };
 
     UserInput::clickRow(*ui->serverTable, 1);
@@ -202,7 +202,7 @@ TEST_F(ServerFinderTest, updateAsksTheSelectedServerAgainWithoutHoldingTheWindow
     alpha.ip = QString::fromLatin1(answering.address());
     FinderServer bravo = server("Bravo", "dm", "mp_dawnville", 1);
     bravo.ip = QString::fromLatin1(silent.address());
-    finder->getTheServersArray(records({alpha, bravo}), {}, {}, {});
+    finder->getTheServersArray({records({alpha, bravo}), {}, {}, {}});
     ASSERT_EQ(shown(), QStringList({"Alpha", "Bravo"}));
 
     UserInput::clickRow(*ui->serverTable, 0);
@@ -223,7 +223,7 @@ TEST_F(ServerFinderTest, updateAsksTheSelectedServerAgainWithoutHoldingTheWindow
 
 TEST_F(ServerFinderTest, aRescanKeepsEveryFilterWhoseValueTheNewListsStillHold)
 {
-    finder->getTheServersArray(records(codList), {}, {}, {});
+    finder->getTheServersArray({records(codList), {}, {}, {}});
     ui->emptySearchButton->click();
     ui->mapSearchBox->setCurrentIndex(ui->mapSearchBox->findText("mp_dawnville"));
     ui->gametypeSearchBox->setCurrentIndex(ui->gametypeSearchBox->findText("dm"));
@@ -232,12 +232,12 @@ TEST_F(ServerFinderTest, aRescanKeepsEveryFilterWhoseValueTheNewListsStillHold)
 
     const QList<FinderServer> rescan = {server("Bravo", "dm", "mp_dawnville", 2), server("Oscar", "sd", "mp_dawnville", 4),
                                         server("Romeo", "dm", "mp_dawnville", 0)};
-    finder->getTheServersArray(records(rescan), {}, {}, {});
+    finder->getTheServersArray({records(rescan), {}, {}, {}});
     EXPECT_EQ(ui->mapSearchBox->currentText(), "mp_dawnville");
     EXPECT_EQ(ui->gametypeSearchBox->currentText(), "dm");
     EXPECT_EQ(shown(), QStringList({"Bravo", "Romeo"}));
 
-    finder->getTheServersArray(records({server("Sierra", "dm", "mp_harbor", 1)}), {}, {}, {});
+    finder->getTheServersArray({records({server("Sierra", "dm", "mp_harbor", 1)}), {}, {}, {}});
     EXPECT_EQ(ui->mapSearchBox->currentText(), "All") << "a map the lists lost is no filter any more";
     EXPECT_EQ(ui->gametypeSearchBox->currentText(), "dm");
     EXPECT_EQ(ui->serverNameToFind->text(), "o");

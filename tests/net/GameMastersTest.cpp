@@ -91,6 +91,7 @@ TEST_F(GameMastersTest, aStoredProtocolTheCatalogueAlsoHasIsAskedOnce)
 TEST_F(GameMastersTest, aMasterTheUserStoredIsAskedLikeTheGamesFirstMaster)
 {
     TestPreferences::pointMaster("UO", 29999);
+    Preferences::standard().setObject("", "Masters uo");
     Preferences::standard().setObject("21", "UO Master Server Protocol");
     EXPECT_EQ(describe(mastersOf("uo")), QStringList({
                                              "127.0.0.1:29999 getservers 21 empty full",

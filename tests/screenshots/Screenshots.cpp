@@ -196,8 +196,8 @@ void scanTheFarm(ServerFinder& finder, const MasterServerPeer& master, const Gam
 {
     TestPreferences::pointMaster(QStringLiteral("CoD4"), master.port());
     TestPreferences::setSpeed(25);
-    finder.controls().cod4GameButton->click();
-    finder.controls().cod4UpdateButton->click();
+    finder.findChild<QRadioButton*>("gameButton-cod4")->click();
+    finder.findChild<QPushButton*>("fetchButton-cod4")->click();
     while (farm.queriesReceived() < farm.size() / 2)
         QTest::qWait(10);
 }
@@ -282,7 +282,7 @@ int main(int argc, char** argv)
     playerFinder->resize(900, 560);
     scanTheFarm(*serverFinder, master, farm);
     saved &= save(*serverFinder, folder, QStringLiteral("server-finder-scanning"), suffix);
-    while (controller.cod4RefreshState())
+    while (controller.masterIsRefreshing(3))
         QTest::qWait(10);
     QTest::qWait(100);
     saved &= save(*serverFinder, folder, QStringLiteral("server-finder"), suffix);

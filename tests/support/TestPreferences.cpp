@@ -49,6 +49,8 @@ void TestPreferences::pointMaster(const QString& game, int port)
 {
     Preferences::standard().setObject(QStringLiteral("127.0.0.1"), game + QStringLiteral(" Master Server"));
     Preferences::standard().setObject(QString::number(port), game + QStringLiteral(" Master Server Port"));
+    // The game's other masters are on the internet: a test asks its local one alone.
+    Preferences::standard().setObject(QStringLiteral("[]"), QStringLiteral("Masters ") + game.toLower());
 }
 
 void TestPreferences::setSpeed(int serversByThread)

@@ -16,7 +16,8 @@ public:
     // Sets the receive time-out of every exchange (microseconds), within the settings'
     // range; throws for one outside it, which they would read as the default.
     static void setTimeout(int microseconds);
-    // Points the game's master ("CoD", "UO", "CoD2" or "CoD4") at the port of 127.0.0.1.
+    // Points the game's master ("CoD", "UO", "CoD2" or "CoD4") at the port of 127.0.0.1,
+    // the only master its scans ask.
     static void pointMaster(const QString& game, int port);
     // The speed slider's stored value: 25 sets the fastest pace, 2000 the slowest.
     static void setSpeed(int serversByThread);
