@@ -199,7 +199,7 @@ TEST_F(WatchRules, aServerThatIsNoFavouriteIsAskedByTheWatchAndJoinedAtOnceWhenT
     startWatching({map, paused});
     while (desktop->started().isEmpty())
         QTest::qWait(5);
-    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect " + addressOf(other)}));
+    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect", addressOf(other)}));
     EXPECT_EQ(countdown(), nullptr);
     EXPECT_TRUE(notifications->sent().isEmpty());
     EXPECT_EQ(controller->myServers().size(), 1) << "the watched server is not made a favourite";
@@ -226,7 +226,7 @@ TEST_F(WatchRules, joiningAsksWithACountdownThatCanBeCancelledOrCutShort)
     ASSERT_NE(asking, nullptr);
     QTest::mouseClick(asking->findChild<QPushButton*>("joinNowButton"), Qt::LeftButton);
     ASSERT_EQ(desktop->started().size(), 1);
-    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect " + addressOf(peer)}));
+    EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect", addressOf(peer)}));
     EXPECT_EQ(countdown(), nullptr);
 }
 
@@ -249,7 +249,7 @@ TEST_F(WatchRules, theDesktopNotificationOffersJoinWhereTheServiceShowsActions)
         ASSERT_TRUE(service.chooseAction(0, "Join"));
         while (desktop->started().isEmpty())
             QTest::qWait(5);
-        EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect " + addressOf(peer)}));
+        EXPECT_EQ(desktop->started().first().arguments, QStringList({"+connect", addressOf(peer)}));
 
         service.setOffersActions(false);
         refreshTheFavourite({});
