@@ -12,6 +12,8 @@
 
 #include <QLocale>
 #include <QMenu>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <array>
 
@@ -101,10 +103,7 @@ PreferenceController::PreferenceController(QWidget* parent)
     , ui(std::make_unique<Ui::Preferences>())
 {
     ui->setupUi(this);
-    // Above the OK and Cancel buttons, the layout's last item.
-    historyPreferences.emplace(*ui->preferencesLayout, ui->preferencesLayout->count() - 1);
-    mastersPage = new MastersPage(this);
-    ui->preferencesLayout->insertWidget(ui->preferencesLayout->count() - 1, mastersPage);
+    arrangePages();
     PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("Preferences"));
     connectControls();
@@ -112,6 +111,25 @@ PreferenceController::PreferenceController(QWidget* parent)
 }
 
 PreferenceController::~PreferenceController() = default;
+
+// Two pages above the OK and Cancel buttons: "General" with the groups of the form and
+// the history's, and "Masters" with every game's masters, which needs the room of a
+// page of its own for its list.
+void PreferenceController::arrangePages()
+{
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("preferencePages"));
+    auto* general = new QWidget(pages);
+    auto* generalLayout = new QVBoxLayout(general);
+    for (QWidget* group : {ui->refreshGroup, ui->networkGroup, ui->masterServersGroup})
+        generalLayout->addWidget(group);
+    historyPreferences.emplace(*generalLayout, generalLayout->count());
+    generalLayout->addStretch();
+    pages->addTab(general, tr("General"));
+    mastersPage = new MastersPage(pages);
+    pages->addTab(mastersPage, tr("Masters"));
+    ui->preferencesLayout->insertWidget(0, pages);
+}
 
 void PreferenceController::connectControls()
 {

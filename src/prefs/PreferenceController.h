@@ -59,6 +59,7 @@ private:
     void showPace(int position);
     bool storeMasterServers() const;
     void restoreMasterServer(MasterServer master, const QString& protocol);
+    void arrangePages();
 
     std::unique_ptr<Ui::Preferences> ui;
     std::optional<HistoryPreferences> historyPreferences;

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -44,7 +45,12 @@ protected:
             if (auto* shown = qobject_cast<PreferenceController*>(window); shown && shown->isVisible())
                 panel = shown;
         ASSERT_NE(panel, nullptr);
+        // The masters have a page of their own, behind the general settings.
+        QTabBar& pages = *panel->findChild<QTabBar*>();
+        QTest::mouseClick(&pages, Qt::LeftButton, {}, pages.tabRect(1).center());
+        ASSERT_EQ(pages.currentIndex(), 1);
         table = panel->findChild<QTableWidget*>("mastersTable");
+        ASSERT_TRUE(table->isVisible());
     }
 
     template <class Control>
