@@ -176,9 +176,14 @@ TEST_F(MasterScanTest, aMastersHostNameIsLookedUpWithoutHoldingUpTheWindow)
     std::promise<QString> secondAnswer;
     std::shared_future<QString> answers[] = {firstAnswer.get_future().share(), secondAnswer.get_future().share()};
     std::atomic<int> asked = 0;
+    // Counted once each look-up read its answer: the test waits for both before its
+    // answers go, as the look-ups' threads are detached and never joined.
+    std::atomic<int> answered = 0;
     MasterScan::setHostLookup([&](const QString& host) {
         EXPECT_EQ(host, "master.zorvel.test");
-        return answers[asked++].get();
+        QString answer = answers[asked++].get();
+        ++answered;
+        return answer;
     });
     const auto realLookup = qScopeGuard([] { MasterScan::setHostLookup(MasterScan::getIpFromString); });
     Preferences::standard().setObject(QStringLiteral("master.zorvel.test"), QStringLiteral("CoD Master Server"));
@@ -210,6 +215,7 @@ TEST_F(MasterScanTest, aMastersHostNameIsLookedUpWithoutHoldingUpTheWindow)
     waitForTheEndOf(0);
     EXPECT_EQ(label("scanProgress-cod"), "Call of Duty: No response");
     EXPECT_EQ(master.receivedDatagrams().size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(answered.load(), 2, 60000);
 }
 
 TEST_F(MasterScanTest, quitDoesNotWaitForAMasterLookUpThatHangs)
