@@ -29,7 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     require(!name.isEmpty() && lookup.slot >= 0);
     const bool fromARowWithTheName = std::any_of(lines.cbegin(), lines.cend(), [&](const QString& line) {
-        const QString firstPiece = line.split(u' ', Qt::SkipEmptyParts).value(0);
+        // DarkPlaces engines write the slot as "#1".
+        QString firstPiece = line.split(u' ', Qt::SkipEmptyParts).value(0);
+        if (firstPiece.startsWith(u'#'))
+            firstPiece.remove(0, 1);
         return line.contains(name) && TextValue::integerValue(firstPiece) == lookup.slot;
     });
     require(fromARowWithTheName);
