@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "app/MasterScan.h"
 #include "launch/GameApplications.h"
 #include "peers/GameServerPeer.h"
 #include "platform/DBusNotifications.h"
@@ -15,6 +16,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -36,6 +38,25 @@ QByteArray status(const QByteArray& map, const QList<QByteArray>& players)
     for (const QByteArray& player : players)
         answer += "0 40 \"" + player + "\"\n";
     return GameServerPeer::statusDatagram(answer);
+}
+
+WatchRule onServer(WatchRule::Condition condition, const UdpPeer& server)
+{
+    WatchRule rule;
+    rule.condition = condition;
+    rule.scope = WatchRule::Scope::OneServer;
+    rule.server = addressOf(server);
+    rule.intervalSeconds = WatchRule::shortestIntervalSeconds;
+    return rule;
+}
+
+QStringList bodiesOf(const QList<RecordingNotifications::Sent>& sent)
+{
+    QStringList bodies;
+    for (const RecordingNotifications::Sent& each : sent)
+        bodies.append(each.body);
+    bodies.sort();
+    return bodies;
 }
 
 WatchRule playerOn(const QString& server, const QString& player)
@@ -72,6 +93,14 @@ protected:
     void waitForTheFirstWatchQuery() const
     {
         while (statusQueries(peer) == 0 || !controller->watchRules().queriesIdle())
+            QTest::qWait(5);
+    }
+
+    // Until each server got a status query and the watch's queries are over.
+    void waitForTheWatchToAsk(const QList<const UdpPeer*>& servers) const
+    {
+        const auto asked = [](const UdpPeer* server) { return statusQueries(*server) > 0; };
+        while (!std::all_of(servers.cbegin(), servers.cend(), asked) || !controller->watchRules().queriesIdle())
             QTest::qWait(5);
     }
 
@@ -261,4 +290,51 @@ TEST_F(WatchRules, theDesktopNotificationOffersJoinWhereTheServiceShowsActions)
     }
     DesktopNotifications::install(std::make_unique<RecordingNotifications>());
     QDBusConnection::disconnectFromBus(connection);
+}
+
+// The watch's own queries, on the scan engine, every interval of its rules: a map that
+// starts after the first query, and a silent server that starts answering, are told
+// at the next one.
+TEST_F(WatchRules, theWatchAsksAgainEachIntervalAndTellsAMapThatStartsAndAServerThatComesBack)
+{
+    GameServerPeer changing;
+    changing.setStatusAnswer({status("mp_toujane", {})});
+    GameServerPeer silent;
+    silent.setStatusAnswer({status("mp_dawnville", {})});
+    silent.setSilent(true);
+    WatchRule map = onServer(WatchRule::Condition::MapStarts, changing);
+    map.text = QStringLiteral("mp_carentan");
+    startWatching({map, onServer(WatchRule::Condition::ServerComesBack, silent)});
+    waitForTheWatchToAsk({&changing, &silent});
+    EXPECT_TRUE(notifications->sent().isEmpty()) << "another map; a server never seen up";
+
+    changing.setStatusAnswer({status("mp_carentan", {})});
+    silent.setSilent(false);
+    while (notifications->sent().size() < 2)
+        QTest::qWait(5);
+    EXPECT_EQ(bodiesOf(notifications->sent()), QStringList({"Watched is back up", "mp_carentan started on Watched"}));
+    EXPECT_EQ(controller->myServers().size(), 1) << "the watched servers are not made favourites";
+}
+
+// The refresh of all favourites leaves a watched favourite that the watch is asking to
+// it, so the server has one query at a time; and its answers feed the rules.
+TEST_F(WatchRules, aWatchedFavouriteIsAskedOnceAtATimeAndTheRefreshOfAllFeedsItsRule)
+{
+    TestPreferences::setTimeout(999000);
+    peer.setSilent(true);
+    WatchRule back = onServer(WatchRule::Condition::ServerComesBack, peer);
+    back.intervalSeconds = 3600;
+    startWatching({back});
+    ASSERT_TRUE(peer.waitForReceived(1));
+    clickButton("refreshAllServersButton");
+    waitForTheRunToEnd();
+    waitForTheWatchToAsk({&peer});
+    EXPECT_EQ(statusQueries(peer), MasterScan::settingsFor({}).tries) << "the watch's query alone, with its tries";
+    EXPECT_TRUE(notifications->sent().isEmpty());
+
+    peer.setSilent(false);
+    clickButton("refreshAllServersButton");
+    waitForTheRunToEnd();
+    ASSERT_EQ(notifications->sent().size(), 1);
+    EXPECT_EQ(notifications->sent().first().body, "Watched is back up");
 }
