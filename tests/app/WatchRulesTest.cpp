@@ -187,6 +187,63 @@ TEST_F(WatchRules, theUserMakesPausesAndRemovesRulesWhichAreKeptInTheSettings)
     EXPECT_EQ(rulesTable(watch).rowCount(), 0);
 }
 
+// The user's first steps with the keyboard: the sheet opens with the focus where the
+// rule's text is typed, every time; Tab walks down it, Return takes the rule and
+// Escape drops it; Delete removes the selected rule, as the Remove button does.
+TEST_F(WatchRules, theKeyboardMakesAndRemovesARule)
+{
+    startWith({server("Watched", nobodyAnswers)});
+    WatchWindow& watch = openWatchWindow();
+    const auto openSheet = [this, &watch]() -> QDialog& {
+        // As the desktop does when a sheet closes, the window is active again.
+        watch.activateWindow();
+        if (!QTest::qWaitForWindowActive(&watch))
+            throw std::runtime_error("the Watch window did not become active");
+        press(Qt::Key_A, Qt::AltModifier);
+        // The button's shortcut clicks it as the user sees it pressed, a moment later.
+        auto& dialog = *watch.findChild<QDialog*>();
+        while (!dialog.isVisible())
+            QTest::qWait(5);
+        if (!QTest::qWaitForWindowActive(&dialog))
+            throw std::runtime_error("the rule sheet did not become active");
+        return dialog;
+    };
+    const auto focusName = [] {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : std::string();
+    };
+
+    QDialog& sheet = openSheet();
+    QTest::keyClicks(QApplication::focusWidget(), "<b>bold</b>");
+    EXPECT_EQ(sheet.findChild<QLineEdit*>("textField")->text(), "<b>bold</b>");
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "scopeBox") << "the number is not used by a player's rule";
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "notifyBox") << "the server is chosen only for one server";
+    press(Qt::Key_Return);
+    EXPECT_FALSE(sheet.isVisible());
+    ASSERT_EQ(WatchRuleStore::stored().size(), 1);
+    EXPECT_EQ(WatchRuleStore::stored().first().text, "<b>bold</b>");
+    EXPECT_EQ(cell(watch, 0, 1), "Player or tag \"<b>bold</b>\" appears");
+
+    openSheet();
+    EXPECT_EQ(focusName(), "textField") << "again, after the focus was elsewhere";
+    QTest::keyClicks(QApplication::focusWidget(), "Al");
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_TRUE(watch.isVisible()) << "Escape closed the sheet alone";
+    EXPECT_EQ(WatchRuleStore::stored().size(), 1);
+
+    watch.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&watch));
+    ASSERT_EQ(QApplication::focusWidget(), &rulesTable(watch)) << "the rules have the focus again";
+    QTableWidget& table = rulesTable(watch);
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, table.visualItemRect(table.item(0, 1)).center());
+    ASSERT_EQ(table.selectedItems().size(), table.columnCount());
+    press(Qt::Key_Delete);
+    EXPECT_TRUE(WatchRuleStore::stored().isEmpty());
+    EXPECT_EQ(rulesTable(watch).rowCount(), 0);
+}
+
 TEST_F(WatchRules, theRefreshOfAFavouriteFeedsARuleThatFiresOnceEachTimeThePlayerComes)
 {
     WatchRule bob = playerOn(addressOf(peer), "bob");
