@@ -33,3 +33,18 @@ std::optional<FarmListing> FarmProcess::start(const Shape& shape)
             return std::nullopt;
     }
 }
+
+// The farm answers "lateness answers=N p50_ms=X p99_ms=Y max_ms=Z".
+std::optional<FarmProcess::Lateness> FarmProcess::takeLateness()
+{
+    process.write("lateness\n");
+    while (!process.canReadLine()) {
+        if (!process.waitForReadyRead(startTimeoutMs))
+            return std::nullopt;
+    }
+    const QStringList words = QString::fromLatin1(process.readLine()).trimmed().split(u' ');
+    if (words.size() != 5 || words.first() != QStringLiteral("lateness"))
+        return std::nullopt;
+    const auto valueOf = [&words](int index) { return words.at(index).section(u'=', 1).toDouble(); };
+    return Lateness{valueOf(2), valueOf(3), valueOf(4)};
+}

@@ -21,9 +21,19 @@ public:
 
     ~FarmProcess();
 
+    // How late the farm's answers left against their due time, in milliseconds.
+    struct Lateness {
+        double p50Ms;
+        double p99Ms;
+        double maxMs;
+    };
+
     // Starts the farm with its master on an ephemeral port and reads its listing;
     // nothing when it could not start.
     std::optional<FarmListing> start(const Shape& shape);
+    // The lateness of the answers sent since the last call (or the start); nothing
+    // when the farm did not tell.
+    std::optional<Lateness> takeLateness();
 
 private:
     QProcess process;
