@@ -14,9 +14,10 @@
 // It prints one line per server in the master's order, "server 127.x.y.z:PORT
 // delay_ms=D" or "server 127.x.y.z:PORT silent", then "truth N", the servers a
 // patient client keeps, and "master 127.0.0.1:PORT servers=N" once everything serves.
-// Then each line "lateness" read on its standard input is answered with "lateness
-// answers=N p50_ms=X p99_ms=Y max_ms=Z": how late the answers sent since the last such
-// line left against their due time, the farm's own share of the pings' error.
+// Then each line "lateness" read on its standard input is answered with how late the
+// answers sent since the last such line left against their due time, the farm's own
+// share of the pings' error: "late 127.x.y.z:PORT MS" for each server that sent one
+// answer alone, then "lateness answers=N p50_ms=X p99_ms=Y max_ms=Z".
 #include "Cod4ServerLook.h"
 #include "LossyMaster.h"
 #include "Percentile.h"
@@ -128,11 +129,20 @@ void printServers(const GameServerFarm& farm)
     }
 }
 
+// A line per server that sent one answer alone, whose ping is then that answer's, and
+// the spread of every answer's lateness.
 void printLateness(GameServerFarm& farm)
 {
+    const std::vector<GameServerFarm::LateAnswer> sent = farm.takeSendLateness();
+    QHash<int, int> answersOf;
+    for (const GameServerFarm::LateAnswer& answer : sent)
+        ++answersOf[answer.server];
     std::vector<double> milliseconds;
-    for (const std::chrono::microseconds lateness : farm.takeSendLateness())
-        milliseconds.push_back(static_cast<double>(lateness.count()) / 1000.0);
+    for (const GameServerFarm::LateAnswer& answer : sent) {
+        milliseconds.push_back(static_cast<double>(answer.lateness.count()) / 1000.0);
+        if (answersOf.value(answer.server) == 1)
+            std::printf("late %s %.3f\n", qPrintable(farm.address(answer.server)), milliseconds.back());
+    }
     std::printf("lateness answers=%zu p50_ms=%.1f p99_ms=%.1f max_ms=%.1f\n", milliseconds.size(),
                 Percentile::of(milliseconds, 0.5), Percentile::of(milliseconds, 0.99), Percentile::of(milliseconds, 1.0));
     std::fflush(stdout);

@@ -138,6 +138,22 @@ std::vector<double> pingErrors(const FarmListing& farm, const ControllerScan::Fi
     return errors;
 }
 
+// The error of each ping that the farm's lateness does not explain, in milliseconds:
+// the engine's own, over the servers that sent one answer alone (their ping is that
+// answer's).
+std::vector<double> engineErrors(const FarmListing& farm, const ControllerScan::Figures& scan,
+                                 const FarmProcess::Lateness& lateness)
+{
+    std::vector<double> errors;
+    for (auto late = lateness.onceAnsweredMs.cbegin(); late != lateness.onceAnsweredMs.cend(); ++late) {
+        const std::optional<int> delay = farm.delayOf(late.key());
+        const auto ping = scan.pings.constFind(late.key());
+        if (delay && ping != scan.pings.cend())
+            errors.push_back(std::abs(ping.value() - *delay - late.value()));
+    }
+    return errors;
+}
+
 // One scan of the farm at that speed, and what it is measured against.
 struct Measured {
     ControllerScan::Figures scan;
@@ -204,8 +220,8 @@ bool measureFlood(const FarmListing& farm, int size)
     return true;
 }
 
-// The scan's figures beside how late the farm sent its answers while it ran: the
-// part of the pings' error that is the farm's, not the engine's.
+// The scan's figures beside how late the farm sent its answers while it ran, and the
+// pings' error without that lateness: the engine's own.
 bool measureLossy(const Farmed& farmed, int speed)
 {
     const FarmListing& farm = farmed.farm;
@@ -216,15 +232,18 @@ bool measureLossy(const Farmed& farmed, int speed)
         return false;
     const auto& [scan, pace, floor, errors, kept] = *measured;
     const double limitFloor = limitFloorSeconds(farmed.size, pace, farmed.timeoutMicroseconds / microsecondsPerSecond);
+    const std::vector<double> engineOwn = engineErrors(farm, scan, *farmLateness);
     std::printf("lossy n=%d pace=%d timeout_ms=%d loss_pct=5 jitter_ms=30 late_pct=5 limited_pct=10 wall_s=%.2f "
                 "floor_s=%.2f floor_ratio=%.2f limit_floor_s=%.2f limit_floor_ratio=%.2f truth=%d kept=%d "
                 "kept_pct=%.2f qstat_kept=%d qstat_kept_pct=%.2f qstat_best_s=%.2f ping_err_p50_ms=%.1f "
-                "ping_err_p99_ms=%.1f farm_late_p50_ms=%.1f farm_late_p99_ms=%.1f\n",
+                "ping_err_p99_ms=%.1f farm_late_p50_ms=%.1f farm_late_p99_ms=%.1f engine_err_p50_ms=%.1f "
+                "engine_err_p99_ms=%.1f\n",
                 farmed.size, pace, farmed.timeoutMicroseconds / 1000, scan.wallSeconds, floor, scan.wallSeconds / floor,
                 limitFloor, scan.wallSeconds / limitFloor, farm.answeringCount(), kept,
                 100.0 * kept / farm.answeringCount(), farmed.qstatBest.answers,
                 100.0 * farmed.qstatBest.answers / farm.answeringCount(), farmed.qstatBest.seconds,
-                Percentile::of(errors, 0.5), Percentile::of(errors, 0.99), farmLateness->p50Ms, farmLateness->p99Ms);
+                Percentile::of(errors, 0.5), Percentile::of(errors, 0.99), farmLateness->p50Ms, farmLateness->p99Ms,
+                Percentile::of(engineOwn, 0.5), Percentile::of(engineOwn, 0.99));
     std::fflush(stdout);
     return true;
 }

@@ -415,7 +415,7 @@ void GameServerFarm::sendDueAnswers(std::vector<PendingAnswer>& pending)
         std::pop_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
         if (!happens(faults.answerLoss)) {
             sendAnswer(pending.back());
-            noteLateness(Clock::now() - pending.back().due);
+            noteLateness(pending.back().server, Clock::now() - pending.back().due);
             if (happens(faults.duplicatedAnswers))
                 sendAnswer(pending.back());
         }
@@ -423,13 +423,13 @@ void GameServerFarm::sendDueAnswers(std::vector<PendingAnswer>& pending)
     }
 }
 
-void GameServerFarm::noteLateness(Clock::duration lateness)
+void GameServerFarm::noteLateness(std::size_t server, Clock::duration lateness)
 {
     std::lock_guard guard(countsLock);
-    sendLateness.push_back(std::chrono::duration_cast<std::chrono::microseconds>(lateness));
+    sendLateness.push_back({static_cast<int>(server), std::chrono::duration_cast<std::chrono::microseconds>(lateness)});
 }
 
-std::vector<std::chrono::microseconds> GameServerFarm::takeSendLateness()
+std::vector<GameServerFarm::LateAnswer> GameServerFarm::takeSendLateness()
 {
     std::lock_guard guard(countsLock);
     return std::exchange(sendLateness, {});
