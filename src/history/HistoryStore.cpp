@@ -5,6 +5,17 @@
 
 #include <chrono>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// How much lower than the other threads the writing thread runs (a nice value): the
+// window and the scan's engine come first, and the batches take what they leave.
+constexpr int writerNiceness = 5;
+
+}  // namespace
+
 HistoryStore::HistoryStore(const QString& path, QObject* parent)
     : QObject(parent)
     , path(path)
@@ -97,6 +108,8 @@ void HistoryStore::run(std::function<void(HistoryDatabase&)> job, QObject* recei
 
 void HistoryStore::work(std::stop_token stopToken)
 {
+    // On Linux a nice value belongs to the thread it is set on.
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), writerNiceness);
     HistoryDatabase database(path);
     opened(database);
     std::vector<ServerAnswer> answers;

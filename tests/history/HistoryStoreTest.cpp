@@ -23,7 +23,7 @@ ServerAnswer answerOf(const QString& address, qint64 time, const QString& player
     answer.time = time;
     answer.address = address;
     answer.name = QStringLiteral("Server");
-    answer.playerList = {{player, player}};
+    answer.playerList = {std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = player, .colouredName = player})};
     answer.players = 1;
     return answer;
 }
