@@ -32,13 +32,6 @@ const QString scanSources = QStringLiteral("(1, 2)");
 
 constexpr qint64 secondsPerDay = 24 * 60 * 60;
 
-template <typename Ids>
-auto stayNamed(Ids& ids, const QString& rawName)
-{
-    return std::lower_bound(ids.begin(), ids.end(), rawName,
-                            [](const auto& stay, const QString& name) { return stay.first < name; });
-}
-
 }  // namespace
 
 HistoryDatabase::HistoryDatabase(const QString& path)
@@ -245,11 +238,11 @@ bool HistoryDatabase::writeStays(qint64 server, const ServerAnswer& answer)
     listed.reserve(size_t(answer.playerList.size()));
     for (const CodPlayerPtr& player : answer.playerList) {
         const QString rawName = ServerAnswer::rawNameOf(*player);
-        const auto open = stayNamed(stays.ids, rawName);
-        if (goesOn && open != stays.ids.cend() && open->first == rawName) {
-            if (!statements->extendStay.execute(answer.time, open->second))
+        const std::optional<qint64> open = goesOn ? stayOf(stays.ids, rawName) : std::nullopt;
+        if (open) {
+            if (!statements->extendStay.execute(answer.time, *open))
                 return failed(statements->extendStay);
-            listed.emplace_back(rawName, open->second);
+            listed.emplace_back(rawName, *open);
             continue;
         }
         SqliteStatement& insert = statements->insertStay;
@@ -260,6 +253,15 @@ bool HistoryDatabase::writeStays(qint64 server, const ServerAnswer& answer)
     std::sort(listed.begin(), listed.end());
     stays = {answer.time, std::move(listed)};
     return true;
+}
+
+std::optional<qint64> HistoryDatabase::stayOf(const StayIds& ids, const QString& rawName)
+{
+    const auto found = std::lower_bound(ids.cbegin(), ids.cend(), rawName,
+                                        [](const auto& stay, const QString& name) { return stay.first < name; });
+    if (found == ids.cend() || found->first != rawName)
+        return std::nullopt;
+    return found->second;
 }
 
 bool HistoryDatabase::prune(const HistoryRetention& retention, qint64 now)

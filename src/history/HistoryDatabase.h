@@ -84,6 +84,8 @@ private:
     bool writeAnswer(const ServerAnswer& answer);
     std::optional<qint64> serverId(const ServerAnswer& answer);
     bool writeStays(qint64 server, const ServerAnswer& answer);
+    // The stay the player's raw name has in the list, if any.
+    static std::optional<qint64> stayOf(const StayIds& ids, const QString& rawName);
     bool pruneByAge(const QString& sources, qint64 before);
     bool pruneBySize(qint64 limitBytes);
     bool pruneServers();
