@@ -62,6 +62,8 @@ public:
 
     // The connection, for statements of the caller's own on this thread.
     QSqlDatabase& connection() { return database; }
+    // The rows of the statement with the values bound, or none when it failed.
+    QSqlQuery select(const QString& statement, const QVariantList& values);
 
 private:
     struct Stays {
@@ -87,8 +89,6 @@ private:
     bool exec(const QString& statement);
     // Runs a prepared query; false, keeping its error, when it failed.
     bool run(QSqlQuery& query);
-    // The rows of the statement with the values bound, or none when it failed.
-    QSqlQuery select(const QString& statement, const QVariantList& values);
     // Keeps the error; always false.
     bool failed(const QSqlError& error);
     // The one number a statement gives (a count, a pragma's value); 0 when none.
