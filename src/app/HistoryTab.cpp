@@ -48,6 +48,7 @@ HistoryTab::HistoryTab(HistoryStore& history, QWidget* parent)
     periodRow->addWidget(periodChoice);
     periodRow->addStretch();
 
+    pages->setObjectName(QStringLiteral("historyPages"));
     nothing->setObjectName(QStringLiteral("historyNothing"));
     nothing->setAlignment(Qt::AlignCenter);
     nothing->setWordWrap(true);

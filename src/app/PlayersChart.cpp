@@ -19,6 +19,9 @@ namespace {
 // not fill the chart.
 constexpr int fewestPlayersShown = 4;
 constexpr qreal markSize = 9;
+// Over a long period the changes are many: their marks shrink to let the line show.
+constexpr qsizetype manyChanges = 60;
+constexpr qreal smallMarkSize = 5;
 
 qreal millisecondsOf(qint64 seconds)
 {
@@ -102,7 +105,7 @@ void PlayersChart::markMapChanges(const QList<ServerHistory::MapChange>& changes
     markedChanges = changes;
     mapMarks = new QScatterSeries;
     mapMarks->setName(QStringLiteral("Map changes"));
-    mapMarks->setMarkerSize(markSize);
+    mapMarks->setMarkerSize(changes.size() > manyChanges ? smallMarkSize : markSize);
     for (const ServerHistory::MapChange& change : changes)
         mapMarks->append(millisecondsOf(change.time), change.players);
     chart()->addSeries(mapMarks);
