@@ -1,16 +1,20 @@
 // The pieces of the benchmark that its figures rest on: the farm's listing, the
 // answers counted in quakestat's output, the CoD4 look of the farm's servers as the
-// application reads them, and the lateness statistics.
+// application reads them, the farm's own lateness, and the lateness statistics.
 #include "Cod4ServerLook.h"
 #include "FarmListing.h"
 #include "LatenessProbe.h"
 #include "QstatRun.h"
 #include "model/CodServer.h"
+#include "net/QuakeProtocol.h"
+#include "net/ScanSocket.h"
 
 #include <QElapsedTimer>
 #include <QTest>
 
 #include <algorithm>
+
+#include <poll.h>
 
 #include <gtest/gtest.h>
 
@@ -74,6 +78,37 @@ TEST(Cod4ServerLookTest, theApplicationReadsADressedServerAsACod4ServerWithItsPl
     EXPECT_EQ(server->serverShortVersion(), "1.7");
     EXPECT_TRUE(server->serverMapName().startsWith(u"mp_"));
     EXPECT_EQ(server->serverPlayers().size(), mostPlayers->players.size());
+}
+
+// The farm answers its server's delay after the kernel received the query and tells
+// how late each answer left against that: a ping on this machine is the delay plus
+// that lateness, so the farm's share of a ping's error can be told from the scan's.
+TEST(GameServerFarmTest, anAnswerIsDueItsDelayAfterTheQueryCameAndItsLatenessIsTold)
+{
+    std::vector<GameServerFarm::Server> servers =
+        GameServerFarm::generate(1, {.seed = 3, .minimumDelay = 40ms, .maximumDelay = 40ms});
+    GameServerFarm farm(servers);
+    ScanSocket client(1400);
+    const quint32 server = GameServerFarm::host(0);
+    const auto sentAt = std::chrono::steady_clock::now();
+    ASSERT_TRUE(client.sendTo({server, farm.port()}, QuakeProtocol::statusRequest()));
+    std::optional<std::chrono::steady_clock::time_point> answeredAt;
+    pollfd readable{client.fileDescriptor(), POLLIN, 0};
+    while (!answeredAt && ::poll(&readable, 1, -1) == 1)
+        client.receive(1, [&answeredAt](ServerAddress, QByteArrayView, auto arrival) { answeredAt = arrival; });
+    ASSERT_TRUE(answeredAt);
+
+    const std::vector<GameServerFarm::LateAnswer> sent = farm.takeSendLateness();
+    ASSERT_EQ(sent.size(), 1U);
+    EXPECT_EQ(sent.front().server, 0);
+    const std::chrono::microseconds lateness = sent.front().lateness;
+    EXPECT_GE(lateness, 0us);
+    const auto roundTrip = *answeredAt - sentAt;
+    EXPECT_GE(roundTrip, 40ms);
+    // The round trip is the delay and the farm's lateness, and the loopback's few
+    // microseconds each way (with room for a busy machine's preemption).
+    EXPECT_LE(roundTrip, 40ms + lateness + 10ms);
+    EXPECT_TRUE(farm.takeSendLateness().empty());
 }
 
 TEST(LatenessProbeTest, latenessIsCountedBeyondThePeriodAndRanked)

@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr int timeoutMicroseconds = 500000;
 constexpr int settleMs = 300;
 // A player of a server far down the farm's list: the search goes over every
 // player of every server at each hand-over and finds a handful.
@@ -107,12 +106,13 @@ QHash<QString, int> pingsOf(const QList<CodServerPtr>& servers)
 
 }  // namespace
 
-std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, int serversByThread)
+std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, int serversByThread,
+                                                          int timeoutMicroseconds)
 {
     const QTemporaryDir settingsFolder;
     qputenv("XDG_DATA_HOME", settingsFolder.path().toLocal8Bit());
     Preferences::installStandard(std::make_unique<Preferences>(settingsFolder.filePath(QStringLiteral("Zorvel.conf"))));
-    configure(masterPort, serversByThread);
+    configure(masterPort, serversByThread, timeoutMicroseconds);
     Zorvel controller;
     MainWindow window(controller);
     window.show();
@@ -152,7 +152,7 @@ std::optional<ControllerScan::Figures> ControllerScan::run(quint16 masterPort, i
                    history.answers,      pingsOf(kept)};
 }
 
-void ControllerScan::configure(quint16 masterPort, int serversByThread)
+void ControllerScan::configure(quint16 masterPort, int serversByThread, int timeoutMicroseconds)
 {
     Preferences& store = Preferences::standard();
     store.setObject(QStringLiteral("127.0.0.1"), QStringLiteral("CoD4 Master Server"));

@@ -33,10 +33,14 @@ public:
         QHash<QString, int> pings;
     };
 
-    // Scans the master on 127.0.0.1 with "Timeout" 500 ms and that speed setting
+    // The preferences' default "Timeout".
+    static constexpr int defaultTimeoutMicroseconds = 500000;
+
+    // Scans the master on 127.0.0.1 with that "Timeout" and that speed setting
     // ("Number of servers by thread"); nothing when the finders did not open or the
     // master did not list any server.
-    static std::optional<Figures> run(quint16 masterPort, int serversByThread);
+    static std::optional<Figures> run(quint16 masterPort, int serversByThread,
+                                      int timeoutMicroseconds = defaultTimeoutMicroseconds);
 
     // The figures as text, one "ping ADDRESS MS" line per server, then the rest in
     // "key=value" words; and back.
@@ -44,5 +48,5 @@ public:
     static std::optional<Figures> parse(const QString& text);
 
 private:
-    static void configure(quint16 masterPort, int serversByThread);
+    static void configure(quint16 masterPort, int serversByThread, int timeoutMicroseconds);
 };

@@ -14,8 +14,13 @@
 // It prints one line per server in the master's order, "server 127.x.y.z:PORT
 // delay_ms=D" or "server 127.x.y.z:PORT silent", then "truth N", the servers a
 // patient client keeps, and "master 127.0.0.1:PORT servers=N" once everything serves.
+// Then each line "lateness" read on its standard input is answered with how late the
+// answers sent since the last such line left against their due time, the farm's own
+// share of the pings' error: "late 127.x.y.z:PORT MS" for each server that sent one
+// answer alone, then "lateness answers=N p50_ms=X p99_ms=Y max_ms=Z".
 #include "Cod4ServerLook.h"
 #include "LossyMaster.h"
+#include "Percentile.h"
 #include "peers/GameServerFarm.h"
 #include "peers/MasterServerPeer.h"
 
@@ -28,6 +33,10 @@
 #include <exception>
 #include <functional>
 #include <optional>
+
+#include <poll.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -120,6 +129,43 @@ void printServers(const GameServerFarm& farm)
     }
 }
 
+// A line per server that sent one answer alone, whose ping is then that answer's, and
+// the spread of every answer's lateness.
+void printLateness(GameServerFarm& farm)
+{
+    const std::vector<GameServerFarm::LateAnswer> sent = farm.takeSendLateness();
+    QHash<int, int> answersOf;
+    for (const GameServerFarm::LateAnswer& answer : sent)
+        ++answersOf[answer.server];
+    std::vector<double> milliseconds;
+    for (const GameServerFarm::LateAnswer& answer : sent) {
+        milliseconds.push_back(static_cast<double>(answer.lateness.count()) / 1000.0);
+        if (answersOf.value(answer.server) == 1)
+            std::printf("late %s %.3f\n", qPrintable(farm.address(answer.server)), milliseconds.back());
+    }
+    std::printf("lateness answers=%zu p50_ms=%.1f p99_ms=%.1f max_ms=%.1f\n", milliseconds.size(),
+                Percentile::of(milliseconds, 0.5), Percentile::of(milliseconds, 0.99), Percentile::of(milliseconds, 1.0));
+    std::fflush(stdout);
+}
+
+// Answers the lines of the standard input until SIGINT or SIGTERM.
+void serveUntilEnded(GameServerFarm& farm)
+{
+    const sigset_t endings = endingSignals();
+    const int endingSignalsRead = ::signalfd(-1, &endings, SFD_CLOEXEC);
+    pollfd watched[] = {{endingSignalsRead, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+    char line[64];
+    while (::poll(watched, 2, -1) >= 0 && !(watched[0].revents & POLLIN)) {
+        if (!watched[1].revents)
+            continue;
+        if (!std::fgets(line, sizeof line, stdin))
+            watched[1].fd = -1;
+        else if (qstrcmp(line, "lateness\n") == 0)
+            printLateness(farm);
+    }
+    ::close(endingSignalsRead);
+}
+
 int serve(const Arguments& arguments)
 {
     std::vector<GameServerFarm::Server> servers = GameServerFarm::generate(arguments.count, arguments.variety);
@@ -132,9 +178,7 @@ int serve(const Arguments& arguments)
     std::printf("master 127.0.0.1:%u servers=%d\n", master.port(), farm.size());
     std::fflush(stdout);
 
-    const sigset_t endings = endingSignals();
-    int received = 0;
-    sigwait(&endings, &received);
+    serveUntilEnded(farm);
     return 0;
 }
 

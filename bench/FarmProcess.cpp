@@ -33,3 +33,29 @@ std::optional<FarmListing> FarmProcess::start(const Shape& shape)
             return std::nullopt;
     }
 }
+
+// The farm answers "late ADDRESS MS" lines, then "lateness answers=N p50_ms=X
+// p99_ms=Y max_ms=Z".
+std::optional<FarmProcess::Lateness> FarmProcess::takeLateness()
+{
+    process.write("lateness\n");
+    Lateness lateness;
+    for (;;) {
+        while (!process.canReadLine()) {
+            if (!process.waitForReadyRead(startTimeoutMs))
+                return std::nullopt;
+        }
+        const QStringList words = QString::fromLatin1(process.readLine()).trimmed().split(u' ');
+        if (words.size() == 3 && words.first() == QStringLiteral("late")) {
+            lateness.onceAnsweredMs.insert(words.at(1), words.at(2).toDouble());
+            continue;
+        }
+        if (words.size() != 5 || words.first() != QStringLiteral("lateness"))
+            return std::nullopt;
+        const auto valueOf = [&words](int index) { return words.at(index).section(u'=', 1).toDouble(); };
+        lateness.p50Ms = valueOf(2);
+        lateness.p99Ms = valueOf(3);
+        lateness.maxMs = valueOf(4);
+        return lateness;
+    }
+}

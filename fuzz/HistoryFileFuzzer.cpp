@@ -23,7 +23,8 @@ ServerAnswer someAnswer()
     ServerAnswer answer;
     answer.time = 1'800'000'000;
     answer.address = QStringLiteral("10.0.0.1:28960");
-    answer.playerList = {{QStringLiteral("Sarge"), QStringLiteral("^1Sarge")}};
+    answer.playerList = {std::make_shared<const CodPlayer>(
+        CodPlayer::Fields{.name = QStringLiteral("Sarge"), .colouredName = QStringLiteral("^1Sarge")})};
     answer.players = 1;
     return answer;
 }

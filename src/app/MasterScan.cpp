@@ -141,7 +141,7 @@ void MasterScan::startWhenAllLookedUp()
 
 void MasterScan::startOnEngine(const QList<MasterSource>& masters, const Reports& reports)
 {
-    engineScan = engine.start(settingsFor(masters), engineReports(reports));
+    engineScan = engine.start(settingsFor(m_game, masters), engineReports(reports));
 }
 
 ScanSettings MasterScan::settingsFor(const QList<MasterSource>& masters)
@@ -154,6 +154,13 @@ ScanSettings MasterScan::settingsFor(const QList<MasterSource>& masters)
         .masters = masters,
         .tries = store.integerForKey(QStringLiteral("Scan tries")),
     };
+}
+
+ScanSettings MasterScan::settingsFor(const GameDescription& game, const QList<MasterSource>& masters)
+{
+    ScanSettings settings = settingsFor(masters);
+    settings.echoesChallenge = game.statusEchoesChallenge;
+    return settings;
 }
 
 void MasterScan::endWithoutMaster(const Reports& reports)

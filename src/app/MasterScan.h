@@ -86,6 +86,8 @@ public:
     // The settings of a scan of these masters: the time-out and the pace of the
     // preferences.
     static ScanSettings settingsFor(const QList<MasterSource>& masters);
+    // The same for a game's servers: each query carries a challenge when they echo it.
+    static ScanSettings settingsFor(const GameDescription& game, const QList<MasterSource>& masters);
 
     // A dotted IPv4 address unchanged, without look-up; otherwise the first IPv4
     // address of the host name, dotted; "" when there is none.

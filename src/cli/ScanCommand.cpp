@@ -54,7 +54,7 @@ int ScanCommand::run(const QCommandLineParser& parser)
     const QList<MasterSource> masters = lookedUp(mastersToAsk(parser, game));
     if (masters.isEmpty())
         return NoMasterList;
-    ScanSettings settings = MasterScan::settingsFor(masters);
+    ScanSettings settings = MasterScan::settingsFor(game, masters);
     if (pace)
         settings.queriesPerSecond = static_cast<int>(*pace);
     return scan(settings);

@@ -1,40 +1,69 @@
 #include "finders/FoundServers.h"
 
-#include "finders/ServerColumns.h"
-
 #include <algorithm>
+#include <atomic>
+#include <numeric>
 
-FoundServers::FoundServers(const QList<CodServerPtr>& servers)
+quint64 FoundServers::newArrangement()
 {
-    entries.reserve(servers.size());
+    static std::atomic<quint64> arrangements = 0;
+    return ++arrangements;
+}
+
+FoundServers::FoundServers(const QList<CodServerPtr>& handedOver)
+    : servers(handedOver.cbegin(), handedOver.cend())
+    , order(handedOver.size())
+{
+    facts.reserve(servers.size());
     for (const CodServerPtr& server : servers)
-        entries.append({server, ServerFacts::of(*server)});
+        facts.push_back(ServerFacts::of(*server));
+    std::iota(order.begin(), order.end(), 0);
 }
 
-void FoundServers::keepIn(const std::optional<ColumnOrder::Choice>& order)
+void FoundServers::keepIn(const std::optional<ColumnOrder::Choice>& choice)
 {
-    if (!order || orderedBy == order)
+    if (!choice || orderedBy == choice)
         return;
-    ColumnOrder::sortRows(
-        entries, [&column = order->column](const Entry& entry) { return ServerColumns::sortKey(*entry.server, column); },
-        order->order);
-    orderedBy = order;
+    const std::vector<int>& rank = ranks.of(choice->column, servers, facts);
+    const auto placeRank = [&rank](int place) { return rank[std::size_t(place)]; };
+    if (choice->order == Qt::AscendingOrder)
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return placeRank(a) < placeRank(b); });
+    else
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return placeRank(b) < placeRank(a); });
+    orderedBy = choice;
+    m_arrangement = newArrangement();
 }
 
-QList<CodServerPtr> FoundServers::passing(const ServerFilter& filter) const
+std::vector<int> FoundServers::passing(const ServerFilter& filter) const
 {
-    QList<CodServerPtr> passed;
-    for (const Entry& entry : entries) {
-        if (filter.passes(entry.facts))
-            passed.append(entry.server);
+    return passingAmong(order, filter);
+}
+
+std::vector<int> FoundServers::passingAmong(const std::vector<int>& places, const ServerFilter& filter) const
+{
+    // Folded once here, the name is not folded again for every server.
+    ServerFilter folded = filter;
+    folded.name = filter.name.toCaseFolded();
+    std::vector<int> passed;
+    for (const int place : places) {
+        if (folded.passes(facts[std::size_t(place)]))
+            passed.push_back(place);
     }
     return passed;
 }
 
+int FoundServers::placeOf(const CodServerPtr& server) const
+{
+    const auto found = std::find(servers.cbegin(), servers.cend(), server);
+    return found == servers.cend() ? -1 : int(found - servers.cbegin());
+}
+
 void FoundServers::refresh(const CodServerPtr& server)
 {
-    const auto found = std::find_if(entries.begin(), entries.end(),
-                                    [&server](const Entry& entry) { return entry.server == server; });
-    if (found != entries.end())
-        found->facts = ServerFacts::of(*server);
+    const int place = placeOf(server);
+    if (place < 0)
+        return;
+    facts[std::size_t(place)] = ServerFacts::of(*server);
+    // Its ranks changed with its record: the next order chosen ranks anew.
+    ranks = ColumnRanks();
 }

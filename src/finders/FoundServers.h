@@ -1,19 +1,22 @@
 #pragma once
 
 #include "finders/ColumnOrder.h"
+#include "finders/ColumnRanks.h"
 #include "finders/ServerFacts.h"
 #include "finders/ServerFilter.h"
 #include "model/CodServer.h"
 
 #include <QList>
+#include <QtGlobal>
 
 #include <optional>
+#include <vector>
 
 // One game's servers as the server finder filters and orders them, for lists of a
-// hundred thousand servers. What the filters read of each record is taken once, when
-// the list is handed over, and the list is kept in the order the table's titles
-// chose: a keystroke in a filter is then one pass over plain values, with neither the
-// records' locks nor a sort, and its result comes out in the table's order.
+// hundred thousand servers. Each server keeps the place its hand-over gave it; what
+// the filters read of it is taken once, at the hand-over, and the places are kept in
+// the order the table's titles chose. A keystroke in a filter is then one pass over
+// plain values and its result, places in the table's order, touches no record.
 class FoundServers {
 public:
     FoundServers() = default;
@@ -23,18 +26,28 @@ public:
     // Orders the servers as the titles chose, keeping the order of equal ones; nothing
     // to do when they are in that order already, or when no order was chosen.
     void keepIn(const std::optional<ColumnOrder::Choice>& order);
-    // The servers that pass the filter, in the order.
-    QList<CodServerPtr> passing(const ServerFilter& filter) const;
+    // The places of the servers that pass the filter, in the order.
+    std::vector<int> passing(const ServerFilter& filter) const;
+    // Those of the places whose servers pass the filter, in the places' order.
+    std::vector<int> passingAmong(const std::vector<int>& places, const ServerFilter& filter) const;
+    const CodServerPtr& server(int place) const { return servers[std::size_t(place)]; }
+    // The server's place, or -1 when it is not in the list.
+    int placeOf(const CodServerPtr& server) const;
     // Takes what the filters read of the server again, after its query again filled
     // its record anew; its place stays until the next order is chosen.
     void refresh(const CodServerPtr& server);
+    // Which list, in which order, this is: a number that no other list or order of the
+    // run had, so that places taken from it are known to be its places in its order.
+    quint64 arrangement() const { return m_arrangement; }
 
 private:
-    struct Entry {
-        CodServerPtr server;
-        ServerFacts facts;
-    };
+    static quint64 newArrangement();
 
-    QList<Entry> entries;
+    std::vector<CodServerPtr> servers;
+    std::vector<ServerFacts> facts;
+    // The places, in the table's order.
+    std::vector<int> order;
+    ColumnRanks ranks;
     std::optional<ColumnOrder::Choice> orderedBy;
+    quint64 m_arrangement = newArrangement();
 };

@@ -9,6 +9,7 @@
 
 namespace {
 
+const QString nameColumn = QStringLiteral("serverName");
 const QString pingColumn = QStringLiteral("ping");
 const QString playersColumn = QStringLiteral("players");
 
@@ -50,6 +51,15 @@ ColumnOrder::Key sortKey(const CodServer& server, const QString& identifier)
         return {TextValue::integerValue((server.*setting)()), {}};
     const ServerFields::Text field = ServerFields::named(identifier);
     return {0, field ? (server.*field)().toCaseFolded() : QString()};
+}
+
+ColumnOrder::Key sortKey(const CodServer& server, const ServerFacts& facts, const QString& identifier)
+{
+    if (identifier == nameColumn)
+        return {0, facts.foldedName};
+    if (identifier == playersColumn)
+        return {facts.players, {}};
+    return sortKey(server, identifier);
 }
 
 }  // namespace ServerColumns

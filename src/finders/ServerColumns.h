@@ -1,6 +1,7 @@
 #pragma once
 
 #include "finders/ColumnOrder.h"
+#include "finders/ServerFacts.h"
 #include "model/CodServer.h"
 
 #include <QList>
@@ -23,5 +24,8 @@ QVariant objectValue(const CodServer& server, const QString& identifier);
 // order by value, a server whose ping is unknown after every answered one; the text
 // columns without regard to case.
 ColumnOrder::Key sortKey(const CodServer& server, const QString& identifier);
+// The same, with the name and the number of players read from the server's facts,
+// taken with its list, rather than from its record.
+ColumnOrder::Key sortKey(const CodServer& server, const ServerFacts& facts, const QString& identifier);
 
 }  // namespace ServerColumns

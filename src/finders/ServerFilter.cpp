@@ -39,6 +39,13 @@ bool ServerFilter::passes(const ServerFacts& server) const
     return server.players >= minPlayers;
 }
 
+bool ServerFilter::narrows(const ServerFilter& other) const
+{
+    ServerFilter namedAsOther = *this;
+    namedAsOther.name = other.name;
+    return namedAsOther == other && name.toCaseFolded().contains(other.name.toCaseFolded());
+}
+
 QString ServerFilter::pingTime(const QString& pingText)
 {
     return pingText.mid(pingPrefixLength);

@@ -27,6 +27,11 @@ struct ServerFilter {
 
     bool passes(const CodServer& server) const;
     bool passes(const ServerFacts& server) const;
+    // Whether every server that passes this filter passes the other one too: they
+    // differ at most in the name, and this name holds the other's.
+    bool narrows(const ServerFilter& other) const;
+
+    bool operator==(const ServerFilter&) const = default;
 
     // The ping text ("Ping: %3.0f ms" or "Ping: --- ms") without its "Ping: ".
     static QString pingTime(const QString& pingText);

@@ -98,7 +98,7 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
     const qsizetype rows = gameControls.size() + 1;
     gameServers.resize(rows);
     gameChoices.resize(rows);
-    foundServers.resize(rows);
+    foundServers.resize(std::size_t(rows));
     gameMatrix = new QButtonGroup(this);
     for (int tag = 0; tag < int(gameControls.size()); ++tag)
         gameMatrix->addButton(gameControls.at(tag).choice, tag);
@@ -187,7 +187,7 @@ void ServerFinder::windowDidLoad()
 
 void ServerFinder::setUpTable()
 {
-    tableModel = new ServerFinderTableModel(m_theServers, tableColumns(),
+    tableModel = new ServerFinderTableModel(shown, tableColumns(),
                                             {controller.passwordImage(), controller.punkbusterImage()}, this);
     ui->serverTable->setModel(tableModel);
     ColumnFit::fitToFirstRows(*ui->serverTable, nameColumn);
@@ -231,26 +231,34 @@ void ServerFinder::getTheServersArray(const FinderHost::MasterLists& lists)
 // filters do: a rescan does not undo the user's choice.
 void ServerFinder::updateServers()
 {
+    // The rows shown are places in the lists built anew here: the selected server is
+    // read before they go.
+    const CodServerPtr selected = selectedServer();
+    shown.forget();
     for (qsizetype game = 0; game < gameServers.size(); ++game) {
         gameChoices[game] = GameChoices::of(gameServers.at(game));
-        foundServers[game] = FoundServers(gameServers.at(game));
+        foundServers[std::size_t(game)] = FoundServers(gameServers.at(game));
     }
     fillChoiceBoxes(ui->mapSearchBox->currentText(), ui->gametypeSearchBox->currentText());
-    applyFilters();
+    filterKeepingSelected(selected);
+}
+
+void ServerFinder::applyFilters()
+{
+    filterKeepingSelected(selectedServer());
 }
 
 // The game's servers are kept in the table's order, so that the servers that pass
-// come out in it.
-void ServerFinder::applyFilters()
+// come out in it; a filter that narrows the last one looks only at the servers shown.
+void ServerFinder::filterKeepingSelected(const CodServerPtr& selected)
 {
-    const CodServerPtr selected = selectedServer();
     const int game = selectedGame();
     if (game < 0) {
-        m_theServers.clear();
+        shown.forget();
     } else {
-        FoundServers& servers = foundServers[game];
+        FoundServers& servers = foundServers[std::size_t(game)];
         servers.keepIn(ColumnOrder::chosen(*ui->serverTable));
-        m_theServers = servers.passing(filterOfControls());
+        shown.show(servers, filterOfControls());
     }
     tableModel->reloadData();
     selectServer(selected);
@@ -265,7 +273,7 @@ void ServerFinder::gameChanged()
 
 void ServerFinder::updateUI()
 {
-    ui->numberOfServerFound->setText(serversText(m_theServers.size()));
+    ui->numberOfServerFound->setText(serversText(shown.size()));
     const bool scanning = controller.anyMasterIsRefreshing();
     for (const GameRow& game : allRows()) {
         game.fetch->setEnabled(!scanning);
@@ -426,14 +434,14 @@ void ServerFinder::showMastersTip(const GameRow& game, const ScanProgress& progr
 CodServerPtr ServerFinder::selectedServer() const
 {
     const QModelIndexList rows = ui->serverTable->selectionModel()->selectedRows();
-    if (rows.isEmpty() || rows.first().row() >= m_theServers.size())
+    if (rows.isEmpty() || rows.first().row() >= shown.size())
         return nullptr;
-    return m_theServers.at(rows.first().row());
+    return shown.at(rows.first().row());
 }
 
 void ServerFinder::selectServer(const CodServerPtr& server)
 {
-    const qsizetype row = server ? m_theServers.indexOf(server) : -1;
+    const qsizetype row = shown.rowOf(server);
     if (row < 0)
         ui->serverTable->clearSelection();
     else
@@ -442,7 +450,6 @@ void ServerFinder::selectServer(const CodServerPtr& server)
 
 void ServerFinder::removeServer(const CodServerPtr& server)
 {
-    m_theServers.removeOne(server);
     const int game = selectedGame();
     if (game >= 0)
         gameServers[game].removeOne(server);

@@ -6,6 +6,7 @@
 #include "finders/GameRows.h"
 #include "finders/ScanProgress.h"
 #include "finders/ServerFilter.h"
+#include "finders/ShownServers.h"
 #include "model/CodServer.h"
 #include "platform/WorkerQueue.h"
 
@@ -13,6 +14,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class ServerFinder;
@@ -41,7 +43,7 @@ public:
 
     Ui::ServerFinder& controls() { return *ui; }
     // The servers the table shows, in its order.
-    const QList<CodServerPtr>& theServers() const { return m_theServers; }
+    QList<CodServerPtr> theServers() const { return shown.servers(); }
 
     // Takes copies of the games' lists and rebuilds when no scan runs.
     void getTheServersArray(const FinderHost::MasterLists& lists);
@@ -95,6 +97,8 @@ private:
     // The selected game's tag, or -1 when none is selected.
     int selectedGame() const;
     ServerFilter filterOfControls() const;
+    // Filters and selects the server again when it is still shown.
+    void filterKeepingSelected(const CodServerPtr& selected);
     // Refills the map and gametype boxes with the selected game's choices, selecting
     // the entries equal to the texts, or "All" where there is none.
     void fillChoiceBoxes(const QString& map, const QString& gametype);
@@ -105,8 +109,8 @@ private:
     CodServerPtr selectedServer() const;
     // Selects the server's row, or no row when it is not shown.
     void selectServer(const CodServerPtr& server);
-    // Drops a server that did not answer its query from the shown list and from the
-    // copy of the selected game's list.
+    // Drops a server that did not answer its query from the copy of the selected
+    // game's list.
     void removeServer(const CodServerPtr& server);
     // The server's query again is over: its row is redrawn, or it is removed.
     void serverRequeried(const CodServerPtr& server);
@@ -122,8 +126,8 @@ private:
     // servers shown.
     FinderHost::MasterLists gameServers;
     // The same lists as the filters read them, in the table's order.
-    QList<FoundServers> foundServers;
-    QList<CodServerPtr> m_theServers;
+    std::vector<FoundServers> foundServers;
+    ShownServers shown;
     QList<GameChoices> gameChoices;
     // Last, so that its worker is joined before the lists its jobs' ends use go.
     WorkerQueue requeries;

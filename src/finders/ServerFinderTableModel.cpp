@@ -2,7 +2,7 @@
 
 #include "finders/ServerColumns.h"
 
-ServerFinderTableModel::ServerFinderTableModel(const QList<CodServerPtr>& shownServers, QList<Column> columns,
+ServerFinderTableModel::ServerFinderTableModel(const ShownServers& shownServers, QList<Column> columns,
                                                SettingColumns::Icons icons, QObject* parent)
     : RecordTableModel(std::move(columns), parent)
     , shownServers(shownServers)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "finders/SettingColumns.h"
+#include "finders/ShownServers.h"
 #include "model/CodServer.h"
 #include "platform/RecordTableModel.h"
 
@@ -10,7 +11,7 @@
 class ServerFinderTableModel : public RecordTableModel {
     Q_OBJECT
 public:
-    ServerFinderTableModel(const QList<CodServerPtr>& shownServers, QList<Column> columns,
+    ServerFinderTableModel(const ShownServers& shownServers, QList<Column> columns,
                            SettingColumns::Icons icons, QObject* parent);
 
 protected:
@@ -18,6 +19,6 @@ protected:
     QVariant objectValue(int row, const QString& columnIdentifier, int role) const override;
 
 private:
-    const QList<CodServerPtr>& shownServers;
+    const ShownServers& shownServers;
     const SettingColumns::Icons icons;
 };

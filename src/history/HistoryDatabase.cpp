@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -79,7 +80,7 @@ bool HistoryDatabase::prepareFile()
                           .arg(HistorySchema::currentVersion);
         return false;
     }
-    if (!statements.emplace(database).prepare()) {
+    if (!statements.emplace().prepare(SqliteStatement::connectionOf(database))) {
         m_lastError = QStringLiteral("its tables are not those this version of Zorvel writes");
         return false;
     }
@@ -135,26 +136,17 @@ bool HistoryDatabase::keepDamagedFile()
     return true;
 }
 
-HistoryDatabase::Statements::Statements(const QSqlDatabase& database)
-    : insertServer(database)
-    , selectServer(database)
-    , insertAnswer(database)
-    , insertStay(database)
-    , extendStay(database)
+bool HistoryDatabase::Statements::prepare(sqlite3* connection)
 {
-}
-
-bool HistoryDatabase::Statements::prepare()
-{
-    return insertServer.prepare(QStringLiteral("INSERT OR IGNORE INTO servers (address, game) VALUES (coalesce(?, ''), coalesce(?, ''))"))
-        && selectServer.prepare(QStringLiteral("SELECT id FROM servers WHERE address = coalesce(?, '')"))
-        && insertAnswer.prepare(QStringLiteral(
+    return insertServer.prepare(connection, QStringLiteral("INSERT OR IGNORE INTO servers (address, game) VALUES (coalesce(?, ''), coalesce(?, ''))"))
+        && selectServer.prepare(connection, QStringLiteral("SELECT id FROM servers WHERE address = coalesce(?, '')"))
+        && insertAnswer.prepare(connection, QStringLiteral(
             "INSERT INTO answers (server, time, source, name, map, gametype, players, max_players, ping) "
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))
-        && insertStay.prepare(QStringLiteral(
+        && insertStay.prepare(connection, QStringLiteral(
             "INSERT INTO stays (server, source, name, raw_name, first_seen, last_seen) "
             "VALUES (?, ?, coalesce(?, ''), coalesce(?, ''), ?, ?)"))
-        && extendStay.prepare(QStringLiteral("UPDATE stays SET last_seen = ? WHERE id = ?"));
+        && extendStay.prepare(connection, QStringLiteral("UPDATE stays SET last_seen = ? WHERE id = ?"));
 }
 
 bool HistoryDatabase::exec(const QString& statement)
@@ -195,6 +187,12 @@ bool HistoryDatabase::failed(const QSqlError& error)
     return false;
 }
 
+bool HistoryDatabase::failed(const SqliteStatement& statement)
+{
+    const SqliteStatement::Failure& failure = statement.failure();
+    return failed(QSqlError(QString(), failure.message, QSqlError::StatementError, QString::number(failure.code)));
+}
+
 bool HistoryDatabase::run(QSqlQuery& query)
 {
     return query.exec() || failed(query.lastError());
@@ -205,11 +203,11 @@ bool HistoryDatabase::writeAnswer(const ServerAnswer& answer)
     const std::optional<qint64> server = serverId(answer);
     if (!server)
         return false;
-    const QVariantList values = {*server, answer.time, int(answer.source), answer.name, answer.map,
-                                 answer.gametype, answer.players, answer.maxPlayers, answer.ping};
-    for (int index = 0; index < values.size(); ++index)
-        statements->insertAnswer.bindValue(index, values.at(index));
-    return run(statements->insertAnswer) && writeStays(*server, answer);
+    SqliteStatement& insert = statements->insertAnswer;
+    if (!insert.execute(*server, answer.time, int(answer.source), answer.name, answer.map, answer.gametype,
+                        answer.players, answer.maxPlayers, answer.ping))
+        return failed(insert);
+    return writeStays(*server, answer);
 }
 
 std::optional<qint64> HistoryDatabase::serverId(const ServerAnswer& answer)
@@ -217,14 +215,16 @@ std::optional<qint64> HistoryDatabase::serverId(const ServerAnswer& answer)
     const auto known = serverIds.constFind(answer.address);
     if (known != serverIds.cend())
         return *known;
-    statements->insertServer.bindValue(0, answer.address);
-    statements->insertServer.bindValue(1, answer.game);
-    statements->selectServer.bindValue(0, answer.address);
-    if (!run(statements->insertServer) || !run(statements->selectServer) || !statements->selectServer.next())
+    if (!statements->insertServer.execute(answer.address, answer.game)) {
+        failed(statements->insertServer);
         return std::nullopt;
-    const qint64 id = statements->selectServer.value(0).toLongLong();
-    statements->selectServer.finish();
-    serverIds.insert(answer.address, id);
+    }
+    const std::optional<qint64> id = statements->selectServer.number(answer.address);
+    if (!id) {
+        failed(statements->selectServer);
+        return std::nullopt;
+    }
+    serverIds.insert(answer.address, *id);
     return id;
 }
 
@@ -234,27 +234,34 @@ bool HistoryDatabase::writeStays(qint64 server, const ServerAnswer& answer)
 {
     Stays& stays = openStays[server];
     const bool goesOn = answer.time - stays.lastAnswer <= stayGapSeconds && answer.time >= stays.lastAnswer;
-    QHash<QString, qint64> listed;
-    for (const ServerAnswer::Player& player : answer.playerList) {
-        const auto open = stays.ids.constFind(player.rawName);
-        if (goesOn && open != stays.ids.cend()) {
-            statements->extendStay.bindValue(0, answer.time);
-            statements->extendStay.bindValue(1, *open);
-            if (!run(statements->extendStay))
-                return false;
-            listed.insert(player.rawName, *open);
+    StayIds listed;
+    listed.reserve(size_t(answer.playerList.size()));
+    for (const CodPlayerPtr& player : answer.playerList) {
+        const QString rawName = ServerAnswer::rawNameOf(*player);
+        const std::optional<qint64> open = goesOn ? stayOf(stays.ids, rawName) : std::nullopt;
+        if (open) {
+            if (!statements->extendStay.execute(answer.time, *open))
+                return failed(statements->extendStay);
+            listed.emplace_back(rawName, *open);
             continue;
         }
-        const QVariantList values = {server, int(answer.source), player.name, player.rawName, answer.time,
-                                     answer.time};
-        for (int index = 0; index < values.size(); ++index)
-            statements->insertStay.bindValue(index, values.at(index));
-        if (!run(statements->insertStay))
-            return false;
-        listed.insert(player.rawName, statements->insertStay.lastInsertId().toLongLong());
+        SqliteStatement& insert = statements->insertStay;
+        if (!insert.execute(server, int(answer.source), player->playerName(), rawName, answer.time, answer.time))
+            return failed(insert);
+        listed.emplace_back(rawName, insert.lastInsertId());
     }
-    stays = {answer.time, listed};
+    std::sort(listed.begin(), listed.end());
+    stays = {answer.time, std::move(listed)};
     return true;
+}
+
+std::optional<qint64> HistoryDatabase::stayOf(const StayIds& ids, const QString& rawName)
+{
+    const auto found = std::lower_bound(ids.cbegin(), ids.cend(), rawName,
+                                        [](const auto& stay, const QString& name) { return stay.first < name; });
+    if (found == ids.cend() || found->first != rawName)
+        return std::nullopt;
+    return found->second;
 }
 
 bool HistoryDatabase::prune(const HistoryRetention& retention, qint64 now)

@@ -2,6 +2,7 @@
 
 #include "history/HistoryRecords.h"
 #include "history/ServerAnswer.h"
+#include "history/SqliteStatement.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The history's SQLite file, used from one thread only: the one that made it. It
@@ -66,10 +68,12 @@ public:
     QSqlQuery select(const QString& statement, const QVariantList& values);
 
 private:
+    // A stay's id by the player's raw name, sorted by the name. A scan leaves one
+    // list for every server it recorded, so it is kept as small as it can be.
+    using StayIds = std::vector<std::pair<QString, qint64>>;
     struct Stays {
         qint64 lastAnswer = 0;
-        // By raw name.
-        QHash<QString, qint64> ids;
+        StayIds ids;
     };
 
     enum class Health { Sound, Damaged, Unreadable };
@@ -82,6 +86,8 @@ private:
     bool writeAnswer(const ServerAnswer& answer);
     std::optional<qint64> serverId(const ServerAnswer& answer);
     bool writeStays(qint64 server, const ServerAnswer& answer);
+    // The stay the player's raw name has in the list, if any.
+    static std::optional<qint64> stayOf(const StayIds& ids, const QString& rawName);
     bool pruneByAge(const QString& sources, qint64 before);
     bool pruneBySize(qint64 limitBytes);
     bool pruneServers();
@@ -91,6 +97,7 @@ private:
     bool run(QSqlQuery& query);
     // Keeps the error; always false.
     bool failed(const QSqlError& error);
+    bool failed(const SqliteStatement& statement);
     // The one number a statement gives (a count, a pragma's value); 0 when none.
     qint64 numberOf(const QString& statement);
 
@@ -99,13 +106,12 @@ private:
     QSqlDatabase database;
     // The statements each batch runs, prepared once the file is open.
     struct Statements {
-        explicit Statements(const QSqlDatabase& database);
-        bool prepare();
-        QSqlQuery insertServer;
-        QSqlQuery selectServer;
-        QSqlQuery insertAnswer;
-        QSqlQuery insertStay;
-        QSqlQuery extendStay;
+        bool prepare(sqlite3* connection);
+        SqliteStatement insertServer;
+        SqliteStatement selectServer;
+        SqliteStatement insertAnswer;
+        SqliteStatement insertStay;
+        SqliteStatement extendStay;
     };
     std::optional<Statements> statements;
     QString m_keptDamagedPath;

@@ -5,6 +5,17 @@
 
 #include <chrono>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// How much lower than the other threads the writing thread runs (a nice value): the
+// window and the scan's engine come first, and the batches take what they leave.
+constexpr int writerNiceness = 5;
+
+}  // namespace
+
 HistoryStore::HistoryStore(const QString& path, QObject* parent)
     : QObject(parent)
     , path(path)
@@ -97,6 +108,8 @@ void HistoryStore::run(std::function<void(HistoryDatabase&)> job, QObject* recei
 
 void HistoryStore::work(std::stop_token stopToken)
 {
+    // On Linux a nice value belongs to the thread it is set on.
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), writerNiceness);
     HistoryDatabase database(path);
     opened(database);
     std::vector<ServerAnswer> answers;
@@ -107,7 +120,9 @@ void HistoryStore::work(std::stop_token stopToken)
             write(database, answers);
         for (const Job& job : due)
             job(database);
-        answers.clear();
+        // A batch of a scan holds thousands of answers: their room goes back now,
+        // rather than staying with the queue until the next scan.
+        answers = {};
         due.clear();
     }
 }

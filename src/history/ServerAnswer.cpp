@@ -14,12 +14,6 @@ int pingOf(const QString& pingText)
     return TextValue::leadingInteger(measured).value_or(-1);
 }
 
-// A UT2004 answer has no colour codes, and no coloured name beside the plain one.
-QString rawNameOf(const CodPlayer& player)
-{
-    return player.colouredName().isEmpty() ? player.playerName() : player.colouredName();
-}
-
 }  // namespace
 
 ServerAnswer ServerAnswer::of(const CodServer& server, Source source)
@@ -35,8 +29,13 @@ ServerAnswer ServerAnswer::of(const CodServer& server, Source source)
     answer.gametype = server.serverGametype();
     answer.maxPlayers = TextValue::integerValue(server.serverMaxClients());
     answer.ping = pingOf(server.serverPing());
-    for (const CodPlayerPtr& player : server.serverPlayers())
-        answer.playerList.append({player->playerName(), rawNameOf(*player)});
+    answer.playerList = server.serverPlayers();
     answer.players = int(answer.playerList.size());
     return answer;
+}
+
+// A UT2004 answer has no colour codes, and no coloured name beside the plain one.
+QString ServerAnswer::rawNameOf(const CodPlayer& player)
+{
+    return player.colouredName().isEmpty() ? player.playerName() : player.colouredName();
 }

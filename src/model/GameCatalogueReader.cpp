@@ -58,6 +58,16 @@ QStringList textsOf(const QJsonObject& object, const QString& key, const QString
     return texts;
 }
 
+bool flagOf(const QJsonObject& object, const QString& key, const QString& where)
+{
+    const QJsonValue value = object.value(key);
+    if (value.isUndefined())
+        return false;
+    if (!value.isBool())
+        fail(at(where, key), QStringLiteral("expected true or false"));
+    return value.toBool();
+}
+
 int integerOf(const QJsonValue& value, const QString& where, int lowest, int highest)
 {
     const double number = value.toDouble(-1.0);
@@ -278,6 +288,7 @@ GameDescription gameOf(const QJsonObject& object, const QString& where)
                                       {QStringLiteral("darkplaces"), Colours::DarkPlaces}});
     game.playerLines = choiceOf<Lines>(object, QStringLiteral("playerLine"), where,
                                        {{QStringLiteral("cod"), Lines::Cod}, {QStringLiteral("darkplaces"), Lines::DarkPlaces}});
+    game.statusEchoesChallenge = flagOf(object, QStringLiteral("statusChallenge"), where);
     game.defaultPorts = portsOf(object, where);
     game.launchers = textsOf(object, QStringLiteral("launchers"), where, {});
     game.joinArguments = textsOf(object, QStringLiteral("join"), where, {QStringLiteral("+connect"), QStringLiteral("{address}")});

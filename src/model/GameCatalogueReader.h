@@ -13,7 +13,8 @@
 // "gameNames", "recognitionKeys" ({key: value}), "settingsPrefix", "masters",
 // "statusKeys" ({"name"|"password"|"maxClients"|"gametype": [keys]}), "gametypes"
 // ([[id, name], ...]), "colours" ("caret-digit"|"darkplaces"), "playerLine"
-// ("cod"|"darkplaces"), "ports", "launchers", "join", "joinPassword" and "admin"
+// ("cod"|"darkplaces"), "statusChallenge" (true when the servers echo a status
+// query's challenge; default false), "ports", "launchers", "join", "joinPassword" and "admin"
 // ({"kickByName", "kickBySlot", "ban": text, "mapListing": {"command", "prefix",
 // "extension"} or null}). A master has "host", "port", "transport" ("udp"|"tcp"),
 // "request", "gameName", "protocols", "keywords", "entryPrefix" (hex) and "listEnd"

@@ -122,6 +122,9 @@ struct GameDescription {
     QList<GametypeName> gametypes;
     ColourDialect colours = ColourDialect::CaretDigit;
     PlayerLineGrammar playerLines = PlayerLineGrammar::Cod;
+    // Whether its servers echo the challenge of a status query ("getstatus 123") in
+    // their answer ("\challenge\123"), so that an answer names the query it answers.
+    bool statusEchoesChallenge = false;
     // The ports its servers listen on by default, the first being the usual one.
     QList<quint16> defaultPorts;
     // Executable names of the game looked for on PATH, in order.

@@ -1,8 +1,6 @@
 #include "net/ScanSocket.h"
 
 #include <cerrno>
-#include <cstring>
-#include <ctime>
 
 #include <unistd.h>
 
@@ -10,20 +8,6 @@ namespace {
 
 // Datagrams read by one system call.
 constexpr std::size_t batchSize = 16;
-
-std::chrono::nanoseconds nanosecondsOf(const timespec& time)
-{
-    return std::chrono::seconds(time.tv_sec) + std::chrono::nanoseconds(time.tv_nsec);
-}
-
-// How far the steady clock is ahead of the real-time clock the kernel stamps with.
-std::chrono::nanoseconds steadyMinusRealTime()
-{
-    timespec real{};
-    ::clock_gettime(CLOCK_REALTIME, &real);
-    const auto steady = std::chrono::steady_clock::now().time_since_epoch();
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(steady) - nanosecondsOf(real);
-}
 
 }  // namespace
 
@@ -36,9 +20,8 @@ ScanSocket::ScanSocket(std::size_t bytesPerDatagram)
     , controls(batchSize)
     , messages(batchSize)
 {
-    const int on = 1;
     if (descriptor >= 0)
-        ::setsockopt(descriptor, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+        KernelArrival::requestOn(descriptor);
 }
 
 ScanSocket::~ScanSocket()
@@ -66,7 +49,7 @@ void ScanSocket::receive(int most, const Take& take)
         const int count = receiveBatch();
         if (count <= 0)
             return;
-        const std::chrono::nanoseconds offset = steadyMinusRealTime();
+        const std::chrono::nanoseconds offset = KernelArrival::steadyMinusRealTime();
         for (int i = 0; i < count; ++i) {
             const auto index = static_cast<std::size_t>(i);
             if (messages[index].msg_hdr.msg_flags & MSG_TRUNC)
@@ -104,13 +87,6 @@ int ScanSocket::receiveBatch()
 // The kernel's receive time on the steady clock, or now when the kernel gave none.
 ScanSocket::TimePoint ScanSocket::arrivalOf(int message, std::chrono::nanoseconds steadyMinusReal)
 {
-    msghdr& header = messages[static_cast<std::size_t>(message)].msg_hdr;
-    for (cmsghdr* control = CMSG_FIRSTHDR(&header); control; control = CMSG_NXTHDR(&header, control)) {
-        if (control->cmsg_level == SOL_SOCKET && control->cmsg_type == SCM_TIMESTAMPNS) {
-            timespec received{};
-            std::memcpy(&received, CMSG_DATA(control), sizeof received);
-            return TimePoint(nanosecondsOf(received) + steadyMinusReal);
-        }
-    }
-    return std::chrono::steady_clock::now();
+    return KernelArrival::of(messages[static_cast<std::size_t>(message)].msg_hdr, steadyMinusReal)
+        .value_or(std::chrono::steady_clock::now());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/KernelArrival.h"
 #include "net/ServerAddress.h"
 
 #include <QByteArray>
@@ -56,6 +57,6 @@ private:
     std::unique_ptr<char[]> buffers;
     std::vector<sockaddr_in> senders;
     std::vector<iovec> pieces;
-    std::vector<std::array<char, CMSG_SPACE(sizeof(timespec))>> controls;
+    std::vector<std::array<char, KernelArrival::controlBytes>> controls;
     std::vector<mmsghdr> messages;
 };

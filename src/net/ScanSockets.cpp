@@ -92,9 +92,12 @@ std::optional<PacedScan::Sent> ScanSockets::sendQuery(ServerAddress server, cons
         nextQuerySocket = (nextQuerySocket + 1) % queries.size();
     const std::size_t socket = nextQuerySocket;
     nextQuerySocket = (nextQuerySocket + 1) % queries.size();
+    // Taken just before the datagram goes: the kernel has it after that, so that no
+    // ping is shorter than the round trip, however long the thread waits in sendto.
+    const PacedScan::TimePoint sendingAt = std::chrono::steady_clock::now();
     if (!queries[socket]->sendTo(server, query))
         return std::nullopt;
-    return PacedScan::Sent{std::chrono::steady_clock::now(), indexOf(socket)};
+    return PacedScan::Sent{sendingAt, indexOf(socket)};
 }
 
 void ScanSockets::closeMastersOver(const PacedScan& scan)

@@ -2,10 +2,16 @@
 // is told of a history file found damaged at start.
 #include "MainWindowFixture.h"
 
+#include "peers/GameServerFarm.h"
 #include "peers/GameServerPeer.h"
+#include "peers/MasterServerPeer.h"
 #include "platform/Preferences.h"
+#include "support/TestPreferences.h"
 
+#include <QAction>
 #include <QDateTime>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +50,26 @@ protected:
             controller->history().lastSightings(text, 10, controller.get(), give);
         });
     }
+
+    // The numbers the statement gives on the history's thread, once every answer
+    // recorded before is written.
+    QList<qint64> numbersOf(const QString& statement) const
+    {
+        QList<qint64> numbers;
+        bool asked = false;
+        controller->history().run(
+            [&numbers, statement](HistoryDatabase& database) {
+                QSqlQuery query(database.connection());
+                EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
+                if (!query.next())
+                    return;
+                for (int field = 0; field < query.record().count(); ++field)
+                    numbers.append(query.value(field).toLongLong());
+            },
+            controller.get(), [&asked] { asked = true; });
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(asked, 120000); }();
+        return numbers;
+    }
 };
 
 }  // namespace
@@ -73,6 +99,41 @@ TEST_F(HistoryRecording, everyAnsweredRefreshOfAFavouriteIsRecordedWithItsPlayer
     EXPECT_EQ(bob.first().rawName, "^1Hist^7Bob");
     EXPECT_EQ(bob.first().address, address);
     EXPECT_EQ(bob.first().serverName, "Recorded");
+}
+
+// The answers of a scan reach the history from the scan's engine while it runs, and
+// are written in batches: each answering server once, with every player it listed.
+TEST_F(HistoryRecording, aMasterScanRecordsEachAnsweringServerOnceWithItsPlayers)
+{
+    using namespace std::chrono_literals;
+    GameServerFarm farm(GameServerFarm::generate(400, {.seed = 5, .silentFraction = 0.1, .maximumDelay = 3ms}));
+    MasterServerPeer master;
+    master.setAnswer(MasterServerPeer::listDatagrams(farm.masterRecords(), 110));
+    TestPreferences::setTimeout(100000);
+    TestPreferences::pointMaster("CoD", master.port());
+    start();
+
+    control<QAction>("scan-cod").trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!controller->masterIsRefreshing(0), 120000);
+
+    qint64 players = 0;
+    QByteArray aPlayer;
+    for (int index = 0; index < farm.size(); ++index) {
+        if (farm.server(index).answer != GameServerFarm::Answer::Status)
+            continue;
+        players += farm.server(index).players.size();
+        aPlayer = farm.server(index).players.value(0, aPlayer);
+    }
+    const auto answering = qint64(farm.answeringAddresses().size());
+    ASSERT_GT(players, answering) << "servers with several players";
+    // Scans' answers and stays, whatever earlier tests recorded beside them.
+    EXPECT_EQ(numbersOf("SELECT count(*), count(DISTINCT server), sum(players) FROM answers WHERE source = 1"),
+              (QList<qint64>{answering, answering, players}));
+    EXPECT_EQ(numbersOf("SELECT count(*), count(DISTINCT raw_name) FROM stays WHERE source = 1"),
+              (QList<qint64>{players, players}));
+    const QList<Sighting> seen = lastSightings(CodServer::clearColoredName(QString::fromLatin1(aPlayer)));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen.first().rawName, QString::fromLatin1(aPlayer));
 }
 
 // At start the history is pruned as the settings say: each source by its own days.

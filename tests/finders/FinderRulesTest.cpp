@@ -22,6 +22,15 @@ std::string verdicts(const ServerFilter& filter, const QList<FinderServer>& serv
     return marks;
 }
 
+// The names of the found servers that pass the filter, in the order kept.
+QStringList namesPassing(const FoundServers& found, const ServerFilter& filter)
+{
+    QStringList names;
+    for (const int place : found.passing(filter))
+        names.append(found.server(place)->serverName());
+    return names;
+}
+
 }  // namespace
 
 TEST(ServerFilterTest, aServerPassesOnlyWhatEveryFilterAllows)
@@ -76,10 +85,10 @@ TEST(FoundServersTest, theOrderComparesNumbersByValueAndTextsWithoutCaseAndFilte
     everyServer.showFull = true;
     const auto orderedBy = [&](const char* column, Qt::SortOrder order) {
         found.keepIn(ColumnOrder::Choice{column, order});
-        return namesOf(found.passing(everyServer));
+        return namesPassing(found, everyServer);
     };
 
-    EXPECT_EQ(namesOf(found.passing(everyServer)), QStringList({"bravo", "Alpha", "charlie", "delta"}))
+    EXPECT_EQ(namesPassing(found, everyServer), QStringList({"bravo", "Alpha", "charlie", "delta"}))
         << "until a title is clicked, the order of the hand-over";
     EXPECT_EQ(orderedBy("ping", Qt::AscendingOrder), QStringList({"charlie", "bravo", "delta", "Alpha"}));
     EXPECT_EQ(orderedBy("players", Qt::DescendingOrder), QStringList({"delta", "charlie", "bravo", "Alpha"}))
@@ -87,14 +96,19 @@ TEST(FoundServersTest, theOrderComparesNumbersByValueAndTextsWithoutCaseAndFilte
     EXPECT_EQ(orderedBy("serverName", Qt::AscendingOrder), QStringList({"Alpha", "bravo", "charlie", "delta"}));
     ServerFilter named = everyServer;
     named.name = "R";
-    EXPECT_EQ(namesOf(found.passing(named)), QStringList({"bravo", "charlie"}));
+    EXPECT_EQ(namesPassing(found, named), QStringList({"bravo", "charlie"}));
 
     // The filters read what a record held when it was handed over, or queried again.
     servers.at(3)->setServerName("zulu");
     named.name = "zulu";
-    EXPECT_TRUE(found.passing(named).isEmpty());
+    EXPECT_TRUE(namesPassing(found, named).isEmpty());
     found.refresh(servers.at(3));
-    EXPECT_EQ(namesOf(found.passing(named)), QStringList({"zulu"}));
+    EXPECT_EQ(namesPassing(found, named), QStringList({"zulu"}));
+    EXPECT_EQ(orderedBy("serverName", Qt::DescendingOrder), QStringList({"zulu", "charlie", "bravo", "Alpha"}));
+    servers.at(0)->setServerName("aaron");
+    found.refresh(servers.at(0));
+    EXPECT_EQ(orderedBy("serverName", Qt::AscendingOrder), QStringList({"aaron", "Alpha", "charlie", "zulu"}))
+        << "the next order reads the names as queried again";
 }
 
 TEST(ScanProgressTest, theCountsAreWrittenAsTheLocaleWritesThemAndAStopIsTold)

@@ -243,3 +243,43 @@ TEST_F(ServerFinderTest, aRescanKeepsEveryFilterWhoseValueTheNewListsStillHold)
     EXPECT_EQ(ui->serverNameToFind->text(), "o");
     EXPECT_TRUE(ui->emptySearchButton->isChecked());
 }
+
+// Each letter typed narrows the list shown; erasing one, or a filter let loose, shows
+// again what it hid, and a new order is kept by the letters typed after it.
+TEST_F(ServerFinderTest, theNameFilterNarrowsLetterByLetterAndWidensAgainInTheTablesOrder)
+{
+    const QList<CodServerPtr> servers =
+        records({server("Alpha", "dm", "mp_carentan", 3), server("Alpine", "dm", "mp_carentan", 2),
+                 server("Valhalla", "dm", "mp_carentan", 4), server("Bravo", "dm", "mp_carentan", 1),
+                 server("Alpaca", "dm", "mp_carentan", 0)});
+    finder->getTheServersArray({servers, {}, {}, {}});
+    QLineEdit& name = *ui->serverNameToFind;
+    UserInput::click(name);
+    const auto type = [&](Qt::Key key) {
+        QTest::keyClick(&name, key);
+        return shown();
+    };
+    EXPECT_EQ(type(Qt::Key_A), QStringList({"Alpha", "Alpine", "Valhalla", "Bravo"}));
+    EXPECT_EQ(type(Qt::Key_L), QStringList({"Alpha", "Alpine", "Valhalla"}));
+    EXPECT_EQ(type(Qt::Key_P), QStringList({"Alpha", "Alpine"}));
+    EXPECT_EQ(type(Qt::Key_H), QStringList({"Alpha"}));
+    EXPECT_EQ(type(Qt::Key_Backspace), QStringList({"Alpha", "Alpine"}));
+    ui->emptySearchButton->click();
+    EXPECT_EQ(shown(), QStringList({"Alpha", "Alpine", "Alpaca"})) << "the empty server hidden before";
+    ui->emptySearchButton->click();
+    EXPECT_EQ(type(Qt::Key_Backspace), QStringList({"Alpha", "Alpine", "Valhalla"}));
+    EXPECT_EQ(type(Qt::Key_Backspace), QStringList({"Alpha", "Alpine", "Valhalla", "Bravo"}));
+
+    UserInput::clickColumnTitle(*ui->serverTable, "Players");
+    UserInput::clickRow(*ui->serverTable, 3);
+    UserInput::click(name);
+    EXPECT_EQ(type(Qt::Key_L), QStringList({"Alpine", "Alpha", "Valhalla"}));
+    EXPECT_EQ(selectedRow(), 2) << "the selection stays on its server";
+    QTest::keyClick(&name, Qt::Key_Home);
+    EXPECT_EQ(type(Qt::Key_V), QStringList({"Valhalla"})) << "a letter typed before the others narrows too";
+    EXPECT_EQ(selectedRow(), 0);
+
+    finder->getTheServersArray({servers.mid(1), {}, {}, {}});
+    EXPECT_EQ(selectedRow(), 0) << "a hand-over keeps the selection on its server";
+    EXPECT_EQ(type(Qt::Key_Backspace), QStringList({"Alpine", "Valhalla"}));
+}

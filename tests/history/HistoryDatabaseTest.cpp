@@ -30,7 +30,8 @@ ServerAnswer answerAt(qint64 time, const QString& address, const QStringList& pl
     answer.map = QStringLiteral("mp_toujane");
     answer.maxPlayers = 20;
     for (const QString& player : players)
-        answer.playerList.append({CodServer::clearColoredName(player), player});
+        answer.playerList.append(std::make_shared<const CodPlayer>(
+            CodPlayer::Fields{.name = CodServer::clearColoredName(player), .colouredName = player}));
     answer.players = int(answer.playerList.size());
     return answer;
 }
@@ -289,9 +290,9 @@ TEST(ServerAnswerTest, TakesTheRecordsLastAnswer)
     EXPECT_EQ(answer.ping, 37);
     EXPECT_EQ(answer.time, server->lastUpdate()->toSecsSinceEpoch());
     ASSERT_EQ(answer.players, 2);
-    EXPECT_EQ(answer.playerList[0].name, QStringLiteral("Sarge"));
-    EXPECT_EQ(answer.playerList[0].rawName, QStringLiteral("^1Sarge"));
-    EXPECT_EQ(answer.playerList[1].rawName, QStringLiteral("Grunt"));
+    EXPECT_EQ(answer.playerList[0]->playerName(), QStringLiteral("Sarge"));
+    EXPECT_EQ(ServerAnswer::rawNameOf(*answer.playerList[0]), QStringLiteral("^1Sarge"));
+    EXPECT_EQ(ServerAnswer::rawNameOf(*answer.playerList[1]), QStringLiteral("Grunt"));
     server->setServerPing(QStringLiteral("Ping: --- ms"));
     EXPECT_EQ(ServerAnswer::of(*server, ServerAnswer::Source::Scan).ping, -1);
 }

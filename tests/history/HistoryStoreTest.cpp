@@ -1,6 +1,7 @@
 // The store around the history file: answers recorded from several threads while the
 // UI thread asks, and what the user is told of a damaged file or a full disk.
 #include "history/HistoryStore.h"
+#include "model/CodServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -23,7 +25,7 @@ ServerAnswer answerOf(const QString& address, qint64 time, const QString& player
     answer.time = time;
     answer.address = address;
     answer.name = QStringLiteral("Server");
-    answer.playerList = {{player, player}};
+    answer.playerList = {std::make_shared<const CodPlayer>(CodPlayer::Fields{.name = player, .colouredName = player})};
     answer.players = 1;
     return answer;
 }
@@ -78,6 +80,35 @@ TEST_F(HistoryStoreTest, RecordsFromSeveralThreadsWhileTheWindowAsks)
     EXPECT_EQ(answered, 20);
     EXPECT_EQ(sightingsOf(store, receiver, QStringLiteral("player-")).size(), threads * answersEach);
     EXPECT_TRUE(store.isRecording());
+}
+
+// A recorded answer shares its players with the record; a refresh of the record
+// before the answer is written installs other players and leaves the answer's alone.
+TEST_F(HistoryStoreTest, WritesThePlayersOfTheAnswerThoughTheRecordWasRefreshedSince)
+{
+    HistoryStore store(path());
+    std::promise<void> writing;
+    std::promise<void> release;
+    store.run(
+        [&writing, held = release.get_future().share()](HistoryDatabase&) {
+            writing.set_value();
+            held.wait();
+        },
+        &receiver, [] {});
+    writing.get_future().wait();
+    const CodServerPtr server = CodServer::create();
+    server->setServerIp(QStringLiteral("10.0.0.1:28960"));
+    const QString status = QStringLiteral("\\sv_hostname\\Alpha\\gamename\\Call of Duty 2\n0 40 \"%1\"\n");
+    server->statusAnswered(status.arg(QStringLiteral("^1Early")), 20.0);
+    store.record(ServerAnswer::of(*server, ServerAnswer::Source::Scan));
+    server->statusAnswered(status.arg(QStringLiteral("^2Late")), 20.0);
+    release.set_value();
+
+    waitUntilWritten(store, receiver);
+    const QList<Sighting> early = sightingsOf(store, receiver, QStringLiteral("early"));
+    ASSERT_EQ(early.size(), 1);
+    EXPECT_EQ(early.first().rawName, QStringLiteral("^1Early"));
+    EXPECT_TRUE(sightingsOf(store, receiver, QStringLiteral("late")).isEmpty());
 }
 
 TEST_F(HistoryStoreTest, AnswersNothingToAReceiverThatIsGone)

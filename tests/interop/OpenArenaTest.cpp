@@ -1,13 +1,16 @@
 #include "OpenArenaServer.h"
 
 #include "app/MainWindow.h"
+#include "app/MasterScan.h"
 #include "app/Zorvel.h"
 #include "model/CodServer.h"
+#include "model/GameCatalogue.h"
 #include "model/GameKind.h"
 #include "model/ServerArchive.h"
 #include "net/AnswerAssembly.h"
 #include "net/DatagramSocket.h"
 #include "net/QuakeProtocol.h"
+#include "net/ScanEngine.h"
 #include "peers/MasterServerPeer.h"
 #include "platform/Preferences.h"
 #include "support/ChildProcess.h"
@@ -32,6 +35,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <future>
 
 namespace {
 
@@ -430,4 +434,40 @@ TEST_F(OpenArenaTest, theCommandLineScanOfADpmasterStyleMasterFindsTheRealServer
     EXPECT_EQ(found["name"].toString(), "ZorvelTest");
     EXPECT_EQ(dpmaster.receivedDatagrams(),
               QList<QByteArray>{QByteArray("\xff\xff\xff\xffgetservers Quake3Arena 71 empty full")});
+}
+
+// An OpenArena scan asks each server with a challenge of its own: the real server
+// echoes it, the answer is matched to its query by it, and the ping is that query's
+// round trip on the loopback, within the time-out.
+TEST_F(OpenArenaTest, aScanWithTheChallengeOnKeepsTheRealServerWithASanePing)
+{
+    const GameDescription* openArena = GameCatalogue::standard().find(QStringLiteral("openarena"));
+    ASSERT_TRUE(openArena);
+    const ScanSettings settings = MasterScan::settingsFor(*openArena, {});
+    ASSERT_TRUE(settings.echoesChallenge);
+    std::mutex lock;
+    QList<CodServerPtr> kept;
+    std::promise<ScanCounts> ended;
+    ScanEngine engine;
+    OpenArenaServer::waitForTurn();
+    engine.query({{0x7F000001, OpenArenaServer::instance().port()}}, settings,
+                 {[&](const CodServerPtr& server) {
+                      std::lock_guard guard(lock);
+                      kept.append(server);
+                  },
+                  [](const ScanCounts&) {}, [&ended](const ScanCounts& counts, bool) { ended.set_value(counts); }});
+    EXPECT_EQ(ended.get_future().get().answered, 1);
+
+    std::lock_guard guard(lock);
+    ASSERT_EQ(kept.size(), 1);
+    const CodServer& server = *kept.first();
+    EXPECT_EQ(server.serverName(), "ZorvelTest");
+    const ServerRules rules = server.serverRules();
+    const auto challenge =
+        std::find_if(rules.cbegin(), rules.cend(), [](const auto& rule) { return rule.first == u"challenge"; });
+    ASSERT_NE(challenge, rules.cend()) << "the query carried no challenge";
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]+$")).match(challenge->second).hasMatch());
+    const QRegularExpressionMatch ping = QRegularExpression(QStringLiteral("^Ping: +([0-9]+) ms$")).match(server.serverPing());
+    ASSERT_TRUE(ping.hasMatch()) << server.serverPing().toStdString();
+    EXPECT_LT(ping.captured(1).toInt(), settings.timeout.count() / 1000);
 }

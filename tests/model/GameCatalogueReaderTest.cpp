@@ -65,6 +65,18 @@ TEST(GameCatalogueReaderTest, builtInMastersCarryTheirWire)
     EXPECT_EQ(gameIn(games, "nexuiz").admin.ban, "");
 }
 
+// The ioquake3 and DarkPlaces servers echo a status query's challenge; the Call of
+// Duty servers do not, and a query that carries one would be answered the same.
+TEST(GameCatalogueReaderTest, theGamesWhoseServersEchoTheChallengeSaySo)
+{
+    QStringList echoing;
+    for (const GameDescription& game : builtIn().games) {
+        if (game.statusEchoesChallenge)
+            echoing.append(game.id);
+    }
+    EXPECT_EQ(echoing, QStringList({"urt", "quake3", "openarena", "xonotic", "nexuiz"}));
+}
+
 TEST(GameCatalogueReaderTest, fieldsLeftOutTakeTheDefaults)
 {
     const GameCatalogueReader::Result result = GameCatalogueReader::read(
@@ -79,6 +91,7 @@ TEST(GameCatalogueReaderTest, fieldsLeftOutTakeTheDefaults)
     EXPECT_EQ(game.passwordArguments, QStringList({"+password", "{password}"}));
     EXPECT_EQ(game.admin.kickBySlot, "clientKick {slot}");
     EXPECT_EQ(game.admin.ban, "banUser {name}");
+    EXPECT_FALSE(game.statusEchoesChallenge);
     const MasterDescription& master = game.masters.at(0);
     EXPECT_EQ(master.transport, MasterDescription::Transport::Udp);
     EXPECT_EQ(master.request, "getservers {game} {protocol} {keywords}");
@@ -113,6 +126,8 @@ TEST(GameCatalogueReaderTest, aFaultIsNamedWithItsPlace)
         {catalogueOf(R"({"id": "x", "name": "X", "gametypes": [["dm"]]})"), "game \"x\".gametypes[0]: expected [id, name]"},
         {catalogueOf(R"({"id": "x", "name": "X", "launchers": ["a", 2]})"), "game \"x\".launchers[1]: expected a text"},
         {catalogueOf(R"({"id": "x", "name": "X", "colours": "html"})"), "game \"x\".colours: expected one of"},
+        {catalogueOf(R"({"id": "x", "name": "X", "statusChallenge": "yes"})"),
+         "game \"x\".statusChallenge: expected true or false"},
     };
     for (const auto& each : cases) {
         const GameCatalogueReader::Result result = GameCatalogueReader::read(each.json);

@@ -1,5 +1,6 @@
 #include "peers/GameServerFarm.h"
 
+#include "net/KernelArrival.h"
 #include "net/QuakeProtocol.h"
 #include "peers/GameServerPeer.h"
 #include "peers/MasterServerPeer.h"
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <random>
 #include <stdexcept>
+#include <utility>
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -57,6 +59,7 @@ int sharedSocket(quint16 port)
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     local.sin_port = htons(port);
     if (descriptor < 0 || ::setsockopt(descriptor, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) != 0
+        || !KernelArrival::requestOn(descriptor)
         || ::setsockopt(descriptor, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes, sizeof receiveBufferBytes) != 0
         || (port != 0 && !allowSharing()) || ::bind(descriptor, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0
         || (port == 0 && !allowSharing())) {
@@ -344,10 +347,13 @@ void GameServerFarm::serve()
     }
 }
 
+// An answer is due its server's delay after the kernel received the query, however
+// long the query waited for the loop.
 void GameServerFarm::receiveOn(int descriptor, std::vector<PendingAnswer>& pending)
 {
     char buffer[2048];
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo)) + KernelArrival::controlBytes];
+    const std::chrono::nanoseconds steadyMinusReal = KernelArrival::steadyMinusRealTime();
     for (;;) {
         sockaddr_in from{};
         iovec piece{buffer, sizeof buffer};
@@ -361,12 +367,10 @@ void GameServerFarm::receiveOn(int descriptor, std::vector<PendingAnswer>& pendi
         const ssize_t size = ::recvmsg(descriptor, &header, 0);
         if (size < 0)
             return;
-        const cmsghdr* destination = CMSG_FIRSTHDR(&header);
-        if (!destination || destination->cmsg_level != IPPROTO_IP || destination->cmsg_type != IP_PKTINFO)
+        const std::optional<in_addr> destination = destinationOf(header);
+        if (!destination)
             continue;
-        in_pktinfo information{};
-        std::memcpy(&information, CMSG_DATA(destination), sizeof information);
-        const std::optional<std::size_t> index = serverQueried(from, information.ipi_addr);
+        const std::optional<std::size_t> index = serverQueried(from, *destination);
         const QByteArray request(buffer, static_cast<qsizetype>(size));
         const bool status = request.startsWith(statusRequest);
         if (!index || (!status && !request.startsWith(infoRequest)))
@@ -378,9 +382,22 @@ void GameServerFarm::receiveOn(int descriptor, std::vector<PendingAnswer>& pendi
         const QByteArray challenge = status && servers[*index].echoesChallenge && request.size() > statusRequest.size() + 1
                                          ? request.mid(statusRequest.size() + 1)
                                          : QByteArray();
-        pending.push_back({Clock::now() + servers[*index].answerDelay, descriptor, *index, from, status, challenge});
+        const Clock::time_point arrival = KernelArrival::of(header, steadyMinusReal).value_or(Clock::now());
+        pending.push_back({arrival + servers[*index].answerDelay, descriptor, *index, from, status, challenge});
         std::push_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
     }
+}
+
+std::optional<in_addr> GameServerFarm::destinationOf(msghdr& header)
+{
+    for (cmsghdr* control = CMSG_FIRSTHDR(&header); control; control = CMSG_NXTHDR(&header, control)) {
+        if (control->cmsg_level == IPPROTO_IP && control->cmsg_type == IP_PKTINFO) {
+            in_pktinfo information{};
+            std::memcpy(&information, CMSG_DATA(control), sizeof information);
+            return information.ipi_addr;
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<std::size_t> GameServerFarm::serverQueried(const sockaddr_in& from, const in_addr& to) const
@@ -398,11 +415,24 @@ void GameServerFarm::sendDueAnswers(std::vector<PendingAnswer>& pending)
         std::pop_heap(pending.begin(), pending.end(), PendingAnswer::isDueLater);
         if (!happens(faults.answerLoss)) {
             sendAnswer(pending.back());
+            noteLateness(pending.back().server, Clock::now() - pending.back().due);
             if (happens(faults.duplicatedAnswers))
                 sendAnswer(pending.back());
         }
         pending.pop_back();
     }
+}
+
+void GameServerFarm::noteLateness(std::size_t server, Clock::duration lateness)
+{
+    std::lock_guard guard(countsLock);
+    sendLateness.push_back({static_cast<int>(server), std::chrono::duration_cast<std::chrono::microseconds>(lateness)});
+}
+
+std::vector<GameServerFarm::LateAnswer> GameServerFarm::takeSendLateness()
+{
+    std::lock_guard guard(countsLock);
+    return std::exchange(sendLateness, {});
 }
 
 // Each answer leaves from the address of the server that answers.

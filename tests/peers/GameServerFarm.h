@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <netinet/in.h>
+#include <sys/socket.h>
 
 // Many simulated Quake-3-style game servers, each on its own loopback address from
 // 127.1.0.1 upwards, all at one ephemeral port, served by one thread: an epoll loop
@@ -122,6 +123,16 @@ public:
     int mostQueriesWithin(std::chrono::milliseconds span) const;
     // The most status queries that the whole farm received within any span of that length.
     int mostFarmQueriesWithin(std::chrono::milliseconds span) const;
+    // An answer sent: by which server, and how late it left against its due time (the
+    // kernel's arrival of its query plus the server's delay). The lateness is the
+    // farm's own share of a ping's error, when the machine keeps its loop from
+    // sending on time.
+    struct LateAnswer {
+        int server;
+        std::chrono::microseconds lateness;
+    };
+    // The answers sent since the last call, in the order they left.
+    std::vector<LateAnswer> takeSendLateness();
 
 private:
     struct PendingAnswer;
@@ -133,7 +144,10 @@ private:
     // The index of the server at the address a query went to, when it is one of the
     // farm's and the query came from this computer.
     std::optional<std::size_t> serverQueried(const sockaddr_in& from, const in_addr& to) const;
+    // The address a query went to, from its control data.
+    static std::optional<in_addr> destinationOf(msghdr& header);
     void sendDueAnswers(std::vector<PendingAnswer>& pending);
+    void noteLateness(std::size_t server, std::chrono::steady_clock::duration lateness);
     void sendAnswer(const PendingAnswer& answer);
     // Takes a query that came from that address (counted when it asks the status);
     // whether the server answers it.
@@ -155,5 +169,6 @@ private:
     std::unordered_map<quint64, QueryLimiter> limiters;
     mutable std::mutex countsLock;
     std::vector<std::vector<std::chrono::steady_clock::time_point>> queryTimes;
+    std::vector<LateAnswer> sendLateness;
     std::thread servingThread;
 };
