@@ -1,6 +1,7 @@
 #include "app/InfoWindow.h"
 
 #include "admin/ServerSummary.h"
+#include "app/HistoryTab.h"
 #include "model/CodServer.h"
 #include "platform/CountText.h"
 #include "platform/PlainText.h"
@@ -17,11 +18,13 @@ bool isOn(const QString& setting)
 
 }  // namespace
 
-InfoWindow::InfoWindow(QWidget* parent)
+InfoWindow::InfoWindow(HistoryStore& history, QWidget* parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::InfoWindow>())
+    , historyTab(new HistoryTab(history))
 {
     ui->setupUi(this);
+    ui->infoTabs->addTab(historyTab, QStringLiteral("&History"));
     PlainText::labelsOf(*this);
     // The check boxes show the server's settings; the user cannot change them.
     for (QWidget* box : {ui->infoPassword, ui->infoPunkbuster, ui->infoPure})
@@ -55,4 +58,5 @@ void InfoWindow::showDetailsOf(const CodServer& server)
     ui->infoPassword->setChecked(isOn(server.serverPassActive()));
     ui->infoPunkbuster->setChecked(isOn(server.serverPunkBuster()));
     ui->infoPure->setChecked(isOn(server.serverPure()));
+    historyTab->showServer(server.serverIp());
 }

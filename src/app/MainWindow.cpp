@@ -337,7 +337,7 @@ void MainWindow::setUpSheets()
     connect(newModifySheet, &QDialog::finished, &controller,
             [this](int result) { controller.newModifySheetDidEnd(result, newModifySheet->mode()); });
 
-    infoSheet = new InfoWindow(this);
+    infoSheet = new InfoWindow(controller.history(), this);
     connect(infoSheet->controls().closeButton, &QPushButton::clicked, &controller, &Zorvel::closeInfoWindow);
 
     passwordSheet = new PasswordWindow(this);

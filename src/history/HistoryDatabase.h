@@ -64,6 +64,8 @@ public:
 
     // The connection, for statements of the caller's own on this thread.
     QSqlDatabase& connection() { return database; }
+    // The rows of the statement with the values bound, or none when it failed.
+    QSqlQuery select(const QString& statement, const QVariantList& values);
 
 private:
     // A stay's id by the player's raw name, sorted by the name. A scan leaves one
@@ -93,8 +95,6 @@ private:
     bool exec(const QString& statement);
     // Runs a prepared query; false, keeping its error, when it failed.
     bool run(QSqlQuery& query);
-    // The rows of the statement with the values bound, or none when it failed.
-    QSqlQuery select(const QString& statement, const QVariantList& values);
     // Keeps the error; always false.
     bool failed(const QSqlError& error);
     bool failed(const SqliteStatement& statement);

@@ -1,15 +1,18 @@
 // Draws Zorvel's windows for the README and saves them as PNG images: the main window
 // with its administration drawer open, the server finder during a scan, the player
 // finder with a search's results, the game rotation editor, the preferences, and the
-// Watch window with its rule sheet. The
-// favourites are made up and their state is set directly; the finders scan a farm of
-// simulated servers on 127.0.0.1, so nothing leaves this computer.
+// Watch window with its rule sheet, and the Information window's History tab. The
+// favourites are made up and their state is set directly; the history is a month of
+// made-up answers of the first favourite, in a data folder of the run's own; the
+// finders scan a farm of simulated servers on 127.0.0.1, so nothing leaves this
+// computer.
 //
 //   screenshots OUTPUT_FOLDER [--dark]
 //
 // With --dark the windows are drawn in the Fusion style on a dark palette, and each
 // image's name ends in "-dark".
 #include "admin/GameRotation.h"
+#include "app/InfoWindow.h"
 #include "app/MainWindow.h"
 #include "app/Zorvel.h"
 #include "finders/PlayerFinder.h"
@@ -36,13 +39,17 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QStyleFactory>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QDateTime>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTableView>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -132,6 +139,41 @@ QList<WatchRule> watchRules()
     return {clan, slot, map};
 }
 
+// A month of answers of the server, every ten minutes, busy in the evenings and at
+// weekends, on a map rotation of half an hour; Zorvel did not run for six hours a
+// day and a half ago.
+void seedHistory(HistoryStore& history, const QString& address)
+{
+    const QStringList maps = {QStringLiteral("mp_carentan"), QStringLiteral("mp_toujane"),
+                              QStringLiteral("mp_burgundy"), QStringLiteral("mp_dawnville")};
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    constexpr qint64 step = 10 * 60;
+    for (qint64 ago = 30 * 24 * 3600; ago >= 0; ago -= step) {
+        if (ago > 30 * 3600 && ago < 36 * 3600)
+            continue;
+        const QDateTime when = QDateTime::fromSecsSinceEpoch(now - ago);
+        const double hour = when.time().hour() + when.time().minute() / 60.0;
+        const double evening = std::exp(-std::pow((hour - 21) / 3.0, 2));
+        const double weekend = when.date().dayOfWeek() >= 6 ? 1.3 : 1.0;
+        const double wobble = std::sin(double(ago) / 1700.0) * 1.5;
+        ServerAnswer answer;
+        answer.time = now - ago;
+        answer.address = address;
+        answer.game = QStringLiteral("Call of Duty 2");
+        answer.name = QStringLiteral("[FR] Carentan Nights");
+        answer.map = maps.at(int((now - ago) / 1800 % maps.size()));
+        answer.gametype = QStringLiteral("tdm");
+        answer.maxPlayers = 24;
+        answer.players = std::clamp(int(std::lround(1 + 21 * evening * weekend + wobble)), 0, 24);
+        history.record(answer);
+    }
+    bool written = false;
+    QObject waiting;
+    history.run([](HistoryDatabase&) {}, &waiting, [&written] { written = true; });
+    while (!written)
+        QTest::qWait(10);
+}
+
 }  // namespace
 
 // Every window is drawn at a size that shows its tables without scrolling far.
@@ -143,6 +185,21 @@ bool save(QWidget& window, const QString& folder, const QString& name, const QSt
         return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
+}
+
+// Draws the History tab of the selected favourite over the period the choice's row
+// names, once its answer came.
+bool saveHistory(InfoWindow& sheet, int period, const QString& folder, const QString& name, const QString& suffix)
+{
+    auto& tabs = *sheet.findChild<QTabWidget*>(QStringLiteral("infoTabs"));
+    tabs.setCurrentIndex(1);
+    sheet.findChild<QComboBox*>(QStringLiteral("historyPeriod"))->setCurrentIndex(period);
+    QWidget& chart = *sheet.findChild<QWidget*>(QStringLiteral("historyChart"));
+    auto& pages = *sheet.findChild<QStackedWidget*>(QStringLiteral("historyPages"));
+    while (pages.currentWidget() != chart.parentWidget())
+        QTest::qWait(10);
+    QTest::qWait(200);
+    return save(sheet, folder, name, suffix);
 }
 
 // Lets the server's record take its map list from the simulated server's listing.
@@ -204,6 +261,9 @@ void scanTheFarm(ServerFinder& finder, const MasterServerPeer& master, const Gam
 
 int main(int argc, char** argv)
 {
+    // The made-up history goes in a data folder of the run's own.
+    const QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication application(argc, argv);
     if (argc < 2 || argc > 3 || (argc == 3 && qstrcmp(argv[2], "--dark") != 0)) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [--dark]\n", argv[0]);
@@ -245,6 +305,14 @@ int main(int argc, char** argv)
     servers.at(1)->setServerPlayers(playersOf(turnpikePlayers));
     controller.updateUI();
     bool saved = save(window, folder, QStringLiteral("main-window"), suffix);
+
+    seedHistory(controller.history(), servers.at(0)->serverIp());
+    controller.infoOnServer();
+    InfoWindow& info = window.infoWindow();
+    info.resize(640, 640);
+    saved &= saveHistory(info, 0, folder, QStringLiteral("history"), suffix);
+    saved &= saveHistory(info, 1, folder, QStringLiteral("history-week"), suffix);
+    controller.closeInfoWindow();
 
     controller.createGameRotation();
     GameRotation& editor = *shownWindow<GameRotation>();
