@@ -13,8 +13,8 @@
 
 class ScanEngine;
 
-// One refresh of a list of favourites on the scan engine: the status queries of all
-// of them go out at once, at the engine's pace and with its retries, and each answer
+// One refresh of a list of favourites (or of watched servers) on the scan engine: the
+// status queries of all of them go out at once, at the engine's pace and with its retries, and each answer
 // fills its favourite as it comes. The favourites that stay silent are then tried as
 // UT2004 servers, several at a time, while the configuration listings of the
 // answering favourites whose rcon password the user holds follow one server at a

@@ -1,5 +1,7 @@
 #include "app/Watches.h"
 
+#include "app/FavouritesRefresh.h"
+#include "app/MasterScan.h"
 #include "app/Zorvel.h"
 #include "platform/Alerts.h"
 #include "platform/DesktopNotifications.h"
@@ -25,8 +27,9 @@ void addSnapshots(const QList<CodServerPtr>& servers, QList<ServerSnapshot>& sna
 
 }  // namespace
 
-Watches::Watches(Zorvel& controller, Join join)
+Watches::Watches(Zorvel& controller, ScanEngine& engine, Join join)
     : controller(controller)
+    , engine(engine)
     , join(std::move(join))
 {
     nextQuery.setSingleShot(true);
@@ -37,6 +40,7 @@ Watches::Watches(Zorvel& controller, Join join)
 
 Watches::~Watches()
 {
+    stopQueries.request_stop();
     delete countdown.data();
 }
 
@@ -154,19 +158,37 @@ void Watches::reschedule()
                                 : std::chrono::ceil<std::chrono::milliseconds>(*due - now));
 }
 
-// A server whose refresh is under way elsewhere is left to it: that refresh feeds
-// the rules as well.
+// All the servers due go out in one query; one still being asked by the watch waits
+// for its next turn.
 void Watches::askDueServers()
 {
-    const QStringList due = schedule.takeDue(evaluation.rules(), favouriteAddresses(), WatchSchedule::Clock::now());
-    for (const QString& address : due) {
-        const CodServerPtr record = watchedRecord(address);
-        queries.queue([this, record]() -> WorkerQueue::Then {
-            record->refreshTryingUt2004();
-            return [this] { controller.reloadServerTable(); };
-        });
-    }
+    QStringList due = schedule.takeDue(evaluation.rules(), favouriteAddresses(), WatchSchedule::Clock::now());
+    due.removeIf([this](const QString& address) { return asking.contains(address); });
+    if (!due.isEmpty())
+        queueQueries(due);
     reschedule();
+}
+
+// The refresh leaves a server that another refresh holds to that one, which feeds
+// the rules as well. Each answer, and each silence, is looked at as it comes.
+void Watches::queueQueries(const QStringList& addresses)
+{
+    QList<CodServerPtr> records;
+    for (const QString& address : addresses) {
+        asking.insert(address);
+        records.append(watchedRecord(address));
+    }
+    queries.queue([this, addresses, records, stop = stopQueries.get_token()]() -> WorkerQueue::Then {
+        FavouritesRefresh refresh(engine, MasterScan::settingsFor({}));
+        refresh.run(records, stop, [this](const CodServerPtr&, const QString&) {
+            QMetaObject::invokeMethod(this, [this] { controller.reloadServerTable(); }, Qt::QueuedConnection);
+        });
+        return [this, addresses] {
+            for (const QString& address : addresses)
+                asking.remove(address);
+            controller.reloadServerTable();
+        };
+    });
 }
 
 void Watches::fire(const WatchRule& rule, const WatchFiring& firing, const CodServerPtr& server)

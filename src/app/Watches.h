@@ -10,19 +10,25 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <QSet>
+
 #include <functional>
 #include <memory>
+#include <stop_token>
 
 class JoinCountdown;
+class ScanEngine;
 class WatchWindow;
 class Zorvel;
 
 // The watch rules of the run: kept in the settings, edited in the Watch window, fed
 // by every refresh of the favourites, by the scans and by queries of their own. The
 // servers a rule watches are asked for their status every interval it sets (see
-// WatchSchedule), through the same refresh as a favourite's, on a worker; a watched
+// WatchSchedule): those due at once go out together on the scan engine, as a refresh
+// of all favourites does, at its pace and within its limits per address; a watched
 // server that is a favourite is refreshed in the favourites, one that is not is kept
-// here. A rule that fires notifies the desktop (offering "Join"), shows an alert,
+// here. A server whose refresh is under way, here or elsewhere, is not asked again
+// until it ends; one that stays silent counts as down. A rule that fires notifies the desktop (offering "Join"), shows an alert,
 // and joins its server, after a 10-second countdown unless the rule says otherwise.
 class Watches : public QObject {
     Q_OBJECT
@@ -31,7 +37,7 @@ public:
     // password when the server needs one.
     using Join = std::function<void(const CodServerPtr&)>;
 
-    Watches(Zorvel& controller, Join join);
+    Watches(Zorvel& controller, ScanEngine& engine, Join join);
     ~Watches() override;
 
     // Shows the Watch window, made at its first opening and kept to the end of the run.
@@ -62,10 +68,13 @@ private:
     // Sets the timer to the next query due.
     void reschedule();
     void askDueServers();
+    // Asks the servers on the engine, on the worker; each answer or silence feeds the rules.
+    void queueQueries(const QStringList& addresses);
     void fire(const WatchRule& rule, const WatchFiring& firing, const CodServerPtr& server);
     void joinAfterCountdown(const CodServerPtr& server);
 
     Zorvel& controller;
+    ScanEngine& engine;
     const Join join;
     WatchEvaluation evaluation;
     WatchSchedule schedule;
@@ -74,6 +83,10 @@ private:
     QHash<QString, CodServerPtr> ownRecords;
     std::unique_ptr<WatchWindow> window;
     QPointer<JoinCountdown> countdown;
+    // The addresses whose queries are queued or under way.
+    QSet<QString> asking;
+    // Cuts the queries short when the run ends.
+    std::stop_source stopQueries;
     // Last, so that it joins its worker before the members its jobs use go.
     WorkerQueue queries;
 };

@@ -442,5 +442,5 @@ private:
     // before the members their jobs use go.
     WorkerQueue windowExchanges;
     // The watch rules, fed by the refreshes and scans above; gone before the favourites.
-    Watches watches{*this, [this](const CodServerPtr& server) { joinWatchedServer(server); }};
+    Watches watches{*this, scanEngine, [this](const CodServerPtr& server) { joinWatchedServer(server); }};
 };

@@ -89,6 +89,7 @@ void WatchRuleDialog::setRule(const WatchRule& rule, const QStringList& servers)
     intervalBox->setValue(rule.effectiveInterval());
     paused = rule.paused;
     updateUI();
+    focusFirstField();
 }
 
 WatchRule WatchRuleDialog::rule() const
@@ -120,4 +121,15 @@ void WatchRuleDialog::updateUI()
     serverBox->setEnabled(shown.effectiveScope() == WatchRule::Scope::OneServer);
     joinWithoutAskingBox->setEnabled(joinBox->isChecked());
     buttons->button(QDialogButtonBox::Ok)->setEnabled(shown.isComplete());
+}
+
+// The name or map, else the number, else the condition: what the user types first.
+void WatchRuleDialog::focusFirstField()
+{
+    QWidget* first = conditionBox;
+    if (textField->isEnabled())
+        first = textField;
+    else if (countBox->isEnabled())
+        first = countBox;
+    first->setFocus();
 }

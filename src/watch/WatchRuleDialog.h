@@ -19,7 +19,8 @@ class WatchRuleDialog : public QDialog {
 public:
     explicit WatchRuleDialog(QWidget* parent = nullptr);
 
-    // Shows the rule, offering the addresses (the favourites) for its one server.
+    // Shows the rule, offering the addresses (the favourites) for its one server; the
+    // sheet then opens with the focus in the first field the rule's condition uses.
     void setRule(const WatchRule& rule, const QStringList& servers);
     // The rule as the controls show it; a rule that was paused stays paused.
     WatchRule rule() const;
@@ -28,6 +29,7 @@ private:
     void addControls();
     // Enables the controls the chosen condition uses, and OK when the rule is complete.
     void updateUI();
+    void focusFirstField();
 
     QComboBox* conditionBox = nullptr;
     QLineEdit* textField = nullptr;

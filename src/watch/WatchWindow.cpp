@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -69,6 +70,8 @@ void WatchWindow::addControls()
     connect(removeButton, &QPushButton::clicked, this, &WatchWindow::removeRule);
     connect(table, &QTableWidget::itemSelectionChanged, this, &WatchWindow::updateButtons);
     connect(table, &QTableWidget::cellDoubleClicked, this, &WatchWindow::editRule);
+    // Delete removes the selected rule, as the Remove button does.
+    new QShortcut(QKeySequence::Delete, table, this, &WatchWindow::removeRule, Qt::WidgetShortcut);
     connect(table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!redrawing && item->column() == OnColumn)
             ruleChecked(item->row(), item->checkState() == Qt::Checked);

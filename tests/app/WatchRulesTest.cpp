@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "app/MasterScan.h"
 #include "launch/GameApplications.h"
 #include "peers/GameServerPeer.h"
 #include "platform/DBusNotifications.h"
@@ -15,6 +16,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -36,6 +38,25 @@ QByteArray status(const QByteArray& map, const QList<QByteArray>& players)
     for (const QByteArray& player : players)
         answer += "0 40 \"" + player + "\"\n";
     return GameServerPeer::statusDatagram(answer);
+}
+
+WatchRule onServer(WatchRule::Condition condition, const UdpPeer& server)
+{
+    WatchRule rule;
+    rule.condition = condition;
+    rule.scope = WatchRule::Scope::OneServer;
+    rule.server = addressOf(server);
+    rule.intervalSeconds = WatchRule::shortestIntervalSeconds;
+    return rule;
+}
+
+QStringList bodiesOf(const QList<RecordingNotifications::Sent>& sent)
+{
+    QStringList bodies;
+    for (const RecordingNotifications::Sent& each : sent)
+        bodies.append(each.body);
+    bodies.sort();
+    return bodies;
 }
 
 WatchRule playerOn(const QString& server, const QString& player)
@@ -72,6 +93,14 @@ protected:
     void waitForTheFirstWatchQuery() const
     {
         while (statusQueries(peer) == 0 || !controller->watchRules().queriesIdle())
+            QTest::qWait(5);
+    }
+
+    // Until each server got a status query and the watch's queries are over.
+    void waitForTheWatchToAsk(const QList<const UdpPeer*>& servers) const
+    {
+        const auto asked = [](const UdpPeer* server) { return statusQueries(*server) > 0; };
+        while (!std::all_of(servers.cbegin(), servers.cend(), asked) || !controller->watchRules().queriesIdle())
             QTest::qWait(5);
     }
 
@@ -155,6 +184,63 @@ TEST_F(WatchRules, theUserMakesPausesAndRemovesRulesWhichAreKeptInTheSettings)
     QTest::mouseClick(watch.findChild<QPushButton*>("removeRuleButton"), Qt::LeftButton);
     EXPECT_TRUE(WatchRuleStore::stored().isEmpty());
     control<QCheckBox>("alertOnPlayerButton").setChecked(false);
+    EXPECT_EQ(rulesTable(watch).rowCount(), 0);
+}
+
+// The user's first steps with the keyboard: the sheet opens with the focus where the
+// rule's text is typed, every time; Tab walks down it, Return takes the rule and
+// Escape drops it; Delete removes the selected rule, as the Remove button does.
+TEST_F(WatchRules, theKeyboardMakesAndRemovesARule)
+{
+    startWith({server("Watched", nobodyAnswers)});
+    WatchWindow& watch = openWatchWindow();
+    const auto openSheet = [this, &watch]() -> QDialog& {
+        // As the desktop does when a sheet closes, the window is active again.
+        watch.activateWindow();
+        if (!QTest::qWaitForWindowActive(&watch))
+            throw std::runtime_error("the Watch window did not become active");
+        press(Qt::Key_A, Qt::AltModifier);
+        // The button's shortcut clicks it as the user sees it pressed, a moment later.
+        auto& dialog = *watch.findChild<QDialog*>();
+        while (!dialog.isVisible())
+            QTest::qWait(5);
+        if (!QTest::qWaitForWindowActive(&dialog))
+            throw std::runtime_error("the rule sheet did not become active");
+        return dialog;
+    };
+    const auto focusName = [] {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : std::string();
+    };
+
+    QDialog& sheet = openSheet();
+    QTest::keyClicks(QApplication::focusWidget(), "<b>bold</b>");
+    EXPECT_EQ(sheet.findChild<QLineEdit*>("textField")->text(), "<b>bold</b>");
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "scopeBox") << "the number is not used by a player's rule";
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "notifyBox") << "the server is chosen only for one server";
+    press(Qt::Key_Return);
+    EXPECT_FALSE(sheet.isVisible());
+    ASSERT_EQ(WatchRuleStore::stored().size(), 1);
+    EXPECT_EQ(WatchRuleStore::stored().first().text, "<b>bold</b>");
+    EXPECT_EQ(cell(watch, 0, 1), "Player or tag \"<b>bold</b>\" appears");
+
+    openSheet();
+    EXPECT_EQ(focusName(), "textField") << "again, after the focus was elsewhere";
+    QTest::keyClicks(QApplication::focusWidget(), "Al");
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_TRUE(watch.isVisible()) << "Escape closed the sheet alone";
+    EXPECT_EQ(WatchRuleStore::stored().size(), 1);
+
+    watch.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&watch));
+    ASSERT_EQ(QApplication::focusWidget(), &rulesTable(watch)) << "the rules have the focus again";
+    QTableWidget& table = rulesTable(watch);
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, table.visualItemRect(table.item(0, 1)).center());
+    ASSERT_EQ(table.selectedItems().size(), table.columnCount());
+    press(Qt::Key_Delete);
+    EXPECT_TRUE(WatchRuleStore::stored().isEmpty());
     EXPECT_EQ(rulesTable(watch).rowCount(), 0);
 }
 
@@ -261,4 +347,51 @@ TEST_F(WatchRules, theDesktopNotificationOffersJoinWhereTheServiceShowsActions)
     }
     DesktopNotifications::install(std::make_unique<RecordingNotifications>());
     QDBusConnection::disconnectFromBus(connection);
+}
+
+// The watch's own queries, on the scan engine, every interval of its rules: a map that
+// starts after the first query, and a silent server that starts answering, are told
+// at the next one.
+TEST_F(WatchRules, theWatchAsksAgainEachIntervalAndTellsAMapThatStartsAndAServerThatComesBack)
+{
+    GameServerPeer changing;
+    changing.setStatusAnswer({status("mp_toujane", {})});
+    GameServerPeer silent;
+    silent.setStatusAnswer({status("mp_dawnville", {})});
+    silent.setSilent(true);
+    WatchRule map = onServer(WatchRule::Condition::MapStarts, changing);
+    map.text = QStringLiteral("mp_carentan");
+    startWatching({map, onServer(WatchRule::Condition::ServerComesBack, silent)});
+    waitForTheWatchToAsk({&changing, &silent});
+    EXPECT_TRUE(notifications->sent().isEmpty()) << "another map; a server never seen up";
+
+    changing.setStatusAnswer({status("mp_carentan", {})});
+    silent.setSilent(false);
+    while (notifications->sent().size() < 2)
+        QTest::qWait(5);
+    EXPECT_EQ(bodiesOf(notifications->sent()), QStringList({"Watched is back up", "mp_carentan started on Watched"}));
+    EXPECT_EQ(controller->myServers().size(), 1) << "the watched servers are not made favourites";
+}
+
+// The refresh of all favourites leaves a watched favourite that the watch is asking to
+// it, so the server has one query at a time; and its answers feed the rules.
+TEST_F(WatchRules, aWatchedFavouriteIsAskedOnceAtATimeAndTheRefreshOfAllFeedsItsRule)
+{
+    TestPreferences::setTimeout(999000);
+    peer.setSilent(true);
+    WatchRule back = onServer(WatchRule::Condition::ServerComesBack, peer);
+    back.intervalSeconds = 3600;
+    startWatching({back});
+    ASSERT_TRUE(peer.waitForReceived(1));
+    clickButton("refreshAllServersButton");
+    waitForTheRunToEnd();
+    waitForTheWatchToAsk({&peer});
+    EXPECT_EQ(statusQueries(peer), MasterScan::settingsFor({}).tries) << "the watch's query alone, with its tries";
+    EXPECT_TRUE(notifications->sent().isEmpty());
+
+    peer.setSilent(false);
+    clickButton("refreshAllServersButton");
+    waitForTheRunToEnd();
+    ASSERT_EQ(notifications->sent().size(), 1);
+    EXPECT_EQ(notifications->sent().first().body, "Watched is back up");
 }
