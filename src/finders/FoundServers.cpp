@@ -1,5 +1,7 @@
 #include "finders/FoundServers.h"
 
+#include "finders/ListStart.h"
+
 #include <algorithm>
 #include <atomic>
 #include <numeric>
@@ -11,20 +13,38 @@ quint64 FoundServers::newArrangement()
 }
 
 FoundServers::FoundServers(const QList<CodServerPtr>& handedOver)
-    : servers(handedOver.cbegin(), handedOver.cend())
-    , order(handedOver.size())
 {
-    facts.reserve(servers.size());
-    for (const CodServerPtr& server : servers)
-        facts.push_back(ServerFacts::of(*server));
+    appendFrom(handedOver);
+}
+
+bool FoundServers::startsList(const QList<CodServerPtr>& list) const
+{
+    return ListStart::holds(list, servers);
+}
+
+void FoundServers::appendFrom(const QList<CodServerPtr>& list)
+{
+    if (list.size() <= qsizetype(servers.size()))
+        return;
+    const auto added = list.cbegin() + qsizetype(servers.size());
+    servers.insert(servers.end(), added, list.cend());
+    serverFacts.reserve(servers.size());
+    for (auto server = added; server != list.cend(); ++server)
+        serverFacts.push_back(ServerFacts::of(**server));
+    // Equal servers keep the order of their hand-over: the next order chosen sorts
+    // them all from it, with ranks that count the new ones.
+    order.resize(servers.size());
     std::iota(order.begin(), order.end(), 0);
+    ranks = ColumnRanks();
+    orderedBy.reset();
+    m_arrangement = newArrangement();
 }
 
 void FoundServers::keepIn(const std::optional<ColumnOrder::Choice>& choice)
 {
     if (!choice || orderedBy == choice)
         return;
-    const std::vector<int>& rank = ranks.of(choice->column, servers, facts);
+    const std::vector<int>& rank = ranks.of(choice->column, servers, serverFacts);
     const auto placeRank = [&rank](int place) { return rank[std::size_t(place)]; };
     if (choice->order == Qt::AscendingOrder)
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return placeRank(a) < placeRank(b); });
@@ -46,7 +66,7 @@ std::vector<int> FoundServers::passingAmong(const std::vector<int>& places, cons
     folded.name = filter.name.toCaseFolded();
     std::vector<int> passed;
     for (const int place : places) {
-        if (folded.passes(facts[std::size_t(place)]))
+        if (folded.passes(serverFacts[std::size_t(place)]))
             passed.push_back(place);
     }
     return passed;
@@ -63,7 +83,7 @@ void FoundServers::refresh(const CodServerPtr& server)
     const int place = placeOf(server);
     if (place < 0)
         return;
-    facts[std::size_t(place)] = ServerFacts::of(*server);
+    serverFacts[std::size_t(place)] = ServerFacts::of(*server);
     // Its ranks changed with its record: the next order chosen ranks anew.
     ranks = ColumnRanks();
 }

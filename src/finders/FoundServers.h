@@ -23,6 +23,13 @@ public:
     // The servers in the order they were handed over.
     explicit FoundServers(const QList<CodServerPtr>& servers);
 
+    // Whether the list holds these servers at its start, as a scan's list grows.
+    bool startsList(const QList<CodServerPtr>& list) const;
+    // Takes in the servers of the list after the first size() ones, in the list's
+    // order; the order chosen is chosen again.
+    void appendFrom(const QList<CodServerPtr>& list);
+    int size() const { return int(servers.size()); }
+
     // Orders the servers as the titles chose, keeping the order of equal ones; nothing
     // to do when they are in that order already, or when no order was chosen.
     void keepIn(const std::optional<ColumnOrder::Choice>& order);
@@ -31,6 +38,7 @@ public:
     // Those of the places whose servers pass the filter, in the places' order.
     std::vector<int> passingAmong(const std::vector<int>& places, const ServerFilter& filter) const;
     const CodServerPtr& server(int place) const { return servers[std::size_t(place)]; }
+    const ServerFacts& facts(int place) const { return serverFacts[std::size_t(place)]; }
     // The server's place, or -1 when it is not in the list.
     int placeOf(const CodServerPtr& server) const;
     // Takes what the filters read of the server again, after its query again filled
@@ -44,7 +52,7 @@ private:
     static quint64 newArrangement();
 
     std::vector<CodServerPtr> servers;
-    std::vector<ServerFacts> facts;
+    std::vector<ServerFacts> serverFacts;
     // The places, in the table's order.
     std::vector<int> order;
     ColumnRanks ranks;

@@ -123,11 +123,14 @@ void PlayerFinder::startSearch()
 
 void PlayerFinder::runSearch()
 {
-    // The run that ends a search, once no scan runs, goes over the whole lists: a
-    // server may have been queried again since it was searched.
+    // A run once no scan runs goes over the whole lists: a server may have been
+    // queried again since it was searched. The run that ends a scan does not: no
+    // server can be queried again while a scan runs, and the servers searched at its
+    // hand-overs are as they were; only those handed over since are searched.
     const bool scanning = controller.anyMasterIsRefreshing();
-    if (!scanning)
+    if (!scanning && !searchedWhileScanning)
         search.forget();
+    searchedWhileScanning = scanning;
     if (!ui->startButton->isChecked()) {
         setSearchingIndicatorAnimating(false);
         followLists();

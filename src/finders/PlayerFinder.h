@@ -94,6 +94,8 @@ private:
     // The games' lists of the last hand-over, and the search over them.
     PlayerSearch::GameLists gameLists;
     PlayerSearch search;
+    // Whether the last run of the search was while a scan ran.
+    bool searchedWhileScanning = false;
     QList<PlayerFound> m_thePlayersFound;
     // The text whose results the table shows, empty before the first search.
     QString shownSearch;

@@ -1,5 +1,7 @@
 #include "finders/PlayerSearch.h"
 
+#include "finders/ListStart.h"
+
 QList<PlayerFound> PlayerSearch::resultsFor(const QString& text, const GameLists& lists)
 {
     if (text != searchedText) {
@@ -23,16 +25,8 @@ void PlayerSearch::forget()
 
 void PlayerSearch::searchGame(const QString& text, const QList<CodServerPtr>& list, GameSearch& game)
 {
-    if (!extends(list, game.searched))
+    if (!ListStart::holds(list, game.searched))
         game = {};
     game.found += PlayerFound::searchPlayerInArray(text, list.mid(game.searched.size()));
     game.searched = list;
-}
-
-bool PlayerSearch::extends(const QList<CodServerPtr>& list, const QList<CodServerPtr>& searched)
-{
-    if (searched.isEmpty())
-        return true;
-    return list.size() >= searched.size() && list.first() == searched.first()
-           && list.at(searched.size() - 1) == searched.last();
 }

@@ -26,10 +26,6 @@ private:
         QList<PlayerFound> found;
     };
 
-    // Whether the list holds the searched servers at its start: the same records,
-    // checked at the first and the last searched position (a new scan makes new
-    // records, and the searched ones stay alive in this copy).
-    static bool extends(const QList<CodServerPtr>& list, const QList<CodServerPtr>& searched);
     void searchGame(const QString& text, const QList<CodServerPtr>& list, GameSearch& game);
 
     QString searchedText;

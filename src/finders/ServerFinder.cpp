@@ -99,6 +99,7 @@ ServerFinder::ServerFinder(FinderHost& controller, QWidget* parent)
     gameServers.resize(rows);
     gameChoices.resize(rows);
     foundServers.resize(std::size_t(rows));
+    gatheredServers.resize(std::size_t(rows));
     gameMatrix = new QButtonGroup(this);
     for (int tag = 0; tag < int(gameControls.size()); ++tag)
         gameMatrix->addButton(gameControls.at(tag).choice, tag);
@@ -220,6 +221,7 @@ void ServerFinder::getTheServersArray(const FinderHost::MasterLists& lists)
     // The local network's list is not the masters': it stays.
     for (qsizetype game = 0; game < gameControls.size(); ++game)
         gameServers[game] = lists.value(game);
+    takeInLists();
     showCounts();
     if (controller.anyMasterIsRefreshing())
         updateUI();
@@ -235,12 +237,21 @@ void ServerFinder::updateServers()
     // read before they go.
     const CodServerPtr selected = selectedServer();
     shown.forget();
-    for (qsizetype game = 0; game < gameServers.size(); ++game) {
-        gameChoices[game] = GameChoices::of(gameServers.at(game));
-        foundServers[std::size_t(game)] = FoundServers(gameServers.at(game));
+    takeInLists();
+    for (std::size_t game = 0; game < gatheredServers.size(); ++game) {
+        gameChoices[qsizetype(game)] = gatheredServers[game].choices();
+        foundServers[game] = gatheredServers[game].servers();
     }
     fillChoiceBoxes(ui->mapSearchBox->currentText(), ui->gametypeSearchBox->currentText());
     filterKeepingSelected(selected);
+}
+
+// The servers handed over while a scan runs are taken in at once, a few at every
+// hand-over, though the table shows them only once the scans are over.
+void ServerFinder::takeInLists()
+{
+    for (qsizetype game = 0; game < gameServers.size(); ++game)
+        gatheredServers[std::size_t(game)].takeIn(gameServers.at(game));
 }
 
 void ServerFinder::applyFilters()
@@ -353,8 +364,10 @@ void ServerFinder::serverRequeried(const CodServerPtr& server)
 {
     if (server->commError() == CodServer::Answered) {
         controller.history().record(ServerAnswer::of(*server, ServerAnswer::Source::Finder));
-        if (selectedGame() >= 0)
+        if (selectedGame() >= 0) {
             foundServers[size_t(selectedGame())].refresh(server);
+            gatheredServers[size_t(selectedGame())].refresh(server);
+        }
         tableModel->reloadData();
         offerChoice(*ui->gametypeSearchBox, server->serverGametype());
         offerChoice(*ui->mapSearchBox, server->serverMapName());
@@ -398,8 +411,8 @@ void ServerFinder::fillChoiceBoxes(const QString& map, const QString& gametype)
     const QSignalBlocker gametypeSignals(ui->gametypeSearchBox);
     const int game = selectedGame();
     const GameChoices choices = game < 0 ? GameChoices() : gameChoices.at(game);
-    fillBox(*ui->mapSearchBox, choices.maps, map);
-    fillBox(*ui->gametypeSearchBox, choices.gametypes, gametype);
+    fillBox(*ui->mapSearchBox, choices.maps(), map);
+    fillBox(*ui->gametypeSearchBox, choices.gametypes(), gametype);
 }
 
 QString ServerFinder::scansProgressText() const

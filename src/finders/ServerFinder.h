@@ -2,6 +2,7 @@
 
 #include "finders/FoundServers.h"
 #include "finders/GameChoices.h"
+#include "finders/GatheredServers.h"
 #include "finders/FinderHost.h"
 #include "finders/GameRows.h"
 #include "finders/ScanProgress.h"
@@ -50,6 +51,8 @@ public:
     // Rebuilds the map and gametype choices of every game, selects "All" in both boxes
     // and filters again.
     void updateServers();
+    // Takes in the servers of every list that were not taken in yet.
+    void takeInLists();
     // Rebuilds the shown list from the selected game's servers that pass the filters.
     void applyFilters();
     // Offers the newly selected game's maps and gametypes, keeping the chosen map and
@@ -125,7 +128,9 @@ private:
     // The copies of the games' master lists and of the local network's list, and the
     // servers shown.
     FinderHost::MasterLists gameServers;
-    // The same lists as the filters read them, in the table's order.
+    // The same lists as the filters read them, taken in at every hand-over.
+    std::vector<GatheredServers> gatheredServers;
+    // Those the table shows, as the scans' end left them, in the table's order.
     std::vector<FoundServers> foundServers;
     ShownServers shown;
     QList<GameChoices> gameChoices;

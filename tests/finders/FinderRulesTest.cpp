@@ -3,6 +3,7 @@
 #include "finders/FavoritePlayers.h"
 #include "finders/ScanProgress.h"
 #include "finders/FoundServers.h"
+#include "finders/GatheredServers.h"
 #include "finders/ServerFilter.h"
 #include "platform/Preferences.h"
 #include "support/RecordingAlerts.h"
@@ -109,6 +110,46 @@ TEST(FoundServersTest, theOrderComparesNumbersByValueAndTextsWithoutCaseAndFilte
     found.refresh(servers.at(0));
     EXPECT_EQ(orderedBy("serverName", Qt::AscendingOrder), QStringList({"aaron", "Alpha", "charlie", "zulu"}))
         << "the next order reads the names as queried again";
+}
+
+// A scan's list grows at its end between hand-overs: only the servers added are taken
+// in, and they join the order chosen and the choices offered; any other list is taken
+// in whole, as if it were the first.
+TEST(GatheredServersTest, aGrownListAddsItsNewServersToTheOrderAndTheChoicesAndAnyOtherStartsAnew)
+{
+    QList<CodServerPtr> list;
+    for (const auto& [name, map, gametype, players] :
+         {std::tuple{"bravo", "mp_Brecourt", "dm", 3}, {"alpha", "mp_carentan", "sd", 1}, {"echo", "", "DM", 9},
+          {"delta", "MP_CARENTAN", "ctf", 5}})
+        list.append(FinderServer{.name = name, .map = map, .gametype = gametype, .players = players}.make());
+    ServerFilter everyServer;
+    everyServer.showEmpty = true;
+    everyServer.showFull = true;
+
+    GatheredServers gathered;
+    gathered.takeIn(list.mid(0, 2));
+    gathered.takeIn(list);
+    EXPECT_EQ(namesPassing(gathered.servers(), everyServer), QStringList({"bravo", "alpha", "echo", "delta"}));
+    EXPECT_EQ(gathered.choices().maps(), QStringList({"All", "mp_brecourt", "mp_carentan"}));
+    EXPECT_EQ(gathered.choices().gametypes(), QStringList({"All", "dm", "sd", "ctf"}));
+
+    FoundServers found(list.mid(0, 3));
+    found.keepIn(ColumnOrder::Choice{"players", Qt::DescendingOrder});
+    found.appendFrom(list);
+    EXPECT_EQ(namesPassing(found, everyServer), QStringList({"bravo", "alpha", "echo", "delta"}))
+        << "the hand-over's order until the order is chosen again";
+    found.keepIn(ColumnOrder::Choice{"players", Qt::DescendingOrder});
+    EXPECT_EQ(namesPassing(found, everyServer), QStringList({"echo", "delta", "bravo", "alpha"}));
+
+    // A new scan's records, and a list that lost a server, are taken in whole.
+    const QList<CodServerPtr> rescan = {FinderServer{.name = "foxtrot", .map = "mp_dawnville"}.make()};
+    gathered.takeIn(rescan);
+    EXPECT_EQ(namesPassing(gathered.servers(), everyServer), QStringList({"foxtrot"}));
+    EXPECT_EQ(gathered.choices().maps(), QStringList({"All", "mp_dawnville"}));
+    gathered.takeIn(list);
+    gathered.takeIn(list.mid(0, 3));
+    EXPECT_EQ(namesPassing(gathered.servers(), everyServer), QStringList({"bravo", "alpha", "echo"}));
+    EXPECT_EQ(gathered.choices().gametypes(), QStringList({"All", "dm", "sd"}));
 }
 
 TEST(ScanProgressTest, theCountsAreWrittenAsTheLocaleWritesThemAndAStopIsTold)

@@ -98,6 +98,9 @@ TEST_F(ScanIntoFindersTest, theFindersFollowARunningScanAndShowItsWholeListWhenI
     EXPECT_TRUE(grewWhileFrozen) << "the counts grow while the shown list stays as it was";
 
     EXPECT_EQ(serverFinder->theServers().size(), 20) << "every answering server, the silent one left out";
+    EXPECT_EQ(serverFinder->controls().numberOfServerFound->text(), "20 servers");
+    EXPECT_EQ(entries(*serverFinder->controls().mapSearchBox), QStringList({"All", "mp_farm", "mp_late"}))
+        << "the map of the server that answered last is offered";
     EXPECT_FALSE(serverFinder->controls().filtersBox->isHidden());
     EXPECT_EQ(namesFound(playerFinder->thePlayersFound()), QStringList{"Latecomer"})
         << "found on the server that answered last";

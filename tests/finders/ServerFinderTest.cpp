@@ -283,3 +283,26 @@ TEST_F(ServerFinderTest, theNameFilterNarrowsLetterByLetterAndWidensAgainInTheTa
     EXPECT_EQ(selectedRow(), 0) << "a hand-over keeps the selection on its server";
     EXPECT_EQ(type(Qt::Key_Backspace), QStringList({"Alpine", "Valhalla"}));
 }
+
+// A list handed over again grown at its end, as a scan's last hand-over leaves it:
+// its new servers show with the others, in the order chosen, counted, with their maps
+// offered, and the selection stays on its server.
+TEST_F(ServerFinderTest, aListGrownAtItsEndShowsItsNewServersInTheChosenOrderCountedAndOffered)
+{
+    QList<CodServerPtr> servers = records({server("Alpha", "dm", "mp_carentan", 3),
+                                           server("Bravo", "dm", "mp_dawnville", 1)});
+    finder->getTheServersArray({servers, {}, {}, {}});
+    UserInput::clickColumnTitle(*ui->serverTable, "Players");
+    UserInput::clickRow(*ui->serverTable, 1);
+    ASSERT_EQ(shown(), QStringList({"Bravo", "Alpha"}));
+
+    servers += records({server("Charlie", "sd", "mp_harbor", 2), server("Delta", "ctf", "MP_Harbor", 9)});
+    finder->getTheServersArray({servers, {}, {}, {}});
+    EXPECT_EQ(shown(), QStringList({"Bravo", "Charlie", "Alpha", "Delta"}));
+    EXPECT_EQ(ui->numberOfServerFound->text(), "4 servers");
+    EXPECT_EQ(selectedRow(), 2) << "the selection stays on its server";
+    EXPECT_EQ(entries(*ui->mapSearchBox), QStringList({"All", "mp_carentan", "mp_dawnville", "mp_harbor"}));
+    EXPECT_EQ(entries(*ui->gametypeSearchBox), QStringList({"All", "dm", "sd", "ctf"}));
+    ui->mapSearchBox->setCurrentIndex(3);
+    EXPECT_EQ(shown(), QStringList({"Charlie", "Delta"})) << "the new servers' maps filter";
+}
