@@ -374,7 +374,10 @@ TEST(ScanEngineTest, aLongListThatTheMasterSendsAllAtOnceArrivesWhole)
 
     ScanEngine engine;
     ScanRecorder scan;
-    const ScanEngine::ScanId id = engine.start(settingsFor(master, 250, 100ms), scan.reports());
+    // The longest time-out the preferences offer: on a busy machine the master's
+    // sending thread may be held up between two datagrams, and the list must not end
+    // on that pause.
+    const ScanEngine::ScanId id = engine.start(settingsFor(master, 250, 999ms), scan.reports());
     // The counts are reported as the scan starts, and again once the list is complete.
     while (scan.progressReports().size() < 2)
         std::this_thread::sleep_for(5ms);
