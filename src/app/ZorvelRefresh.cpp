@@ -181,6 +181,9 @@ void Zorvel::refreshAllDidEnd()
 {
     showRefreshAllRunning(false);
     m_refreshAllInProgress = false;
+    // An answer reaches the rules while its favourite is still held for its
+    // listings, when the rules cannot tell yet; every favourite is let go by now.
+    watches.serversChanged();
     tellRefreshAllOutcome();
     updateUI();
 }
