@@ -8,9 +8,8 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
-
 #include <QSet>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -28,8 +27,9 @@ class Zorvel;
 // of all favourites does, at its pace and within its limits per address; a watched
 // server that is a favourite is refreshed in the favourites, one that is not is kept
 // here. A server whose refresh is under way, here or elsewhere, is not asked again
-// until it ends; one that stays silent counts as down. A rule that fires notifies the desktop (offering "Join"), shows an alert,
-// and joins its server, after a 10-second countdown unless the rule says otherwise.
+// until it ends; one that stays silent counts as down. A rule that fires notifies the
+// desktop (offering "Join"), shows an alert, and joins its server, after a 10-second
+// countdown unless the rule says otherwise.
 class Watches : public QObject {
     Q_OBJECT
 public:

@@ -83,14 +83,6 @@ void HistoryStore::prune(const HistoryRetention& retention)
     });
 }
 
-void HistoryStore::playersOverTime(const QString& address, qint64 since, QObject* receiver,
-                                   std::function<void(const QList<PlayerCount>&)> answer)
-{
-    ask<QList<PlayerCount>>(
-        [address, since](HistoryDatabase& database) { return database.playersOverTime(address, since); }, receiver,
-        std::move(answer));
-}
-
 void HistoryStore::lastSightings(const QString& text, int limit, QObject* receiver,
                                  std::function<void(const QList<Sighting>&)> answer)
 {

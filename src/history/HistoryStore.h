@@ -52,10 +52,6 @@ public:
     void pruneDaily(std::function<HistoryRetention()> retention);
     void prune(const HistoryRetention& retention);
 
-    // The server's answers since the time (seconds since 1970), oldest first: a
-    // server's players, maximum and map over time.
-    void playersOverTime(const QString& address, qint64 since, QObject* receiver,
-                         std::function<void(const QList<PlayerCount>&)> answer);
     // Where and when a player whose colour-free name holds the text (any case) was
     // seen, the latest first, at most limit stays.
     void lastSightings(const QString& text, int limit, QObject* receiver,

@@ -37,11 +37,17 @@ protected:
         return answer.value_or(Answer());
     }
 
+    // The server's recorded answers, read on the history's thread once every answer
+    // recorded before is written.
     QList<PlayerCount> playersOverTime(const QString& address) const
     {
-        return waitForAnswer<QList<PlayerCount>>([&](auto give) {
-            controller->history().playersOverTime(address, 0, controller.get(), give);
-        });
+        QList<PlayerCount> counts;
+        bool asked = false;
+        controller->history().run(
+            [&counts, address](HistoryDatabase& database) { counts = database.playersOverTime(address, 0); },
+            controller.get(), [&asked] { asked = true; });
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(asked, 120000); }();
+        return counts;
     }
 
     QList<Sighting> lastSightings(const QString& text) const

@@ -117,9 +117,7 @@ TEST_F(HistoryStoreTest, AnswersNothingToAReceiverThatIsGone)
     bool called = false;
     {
         QObject gone;
-        store.playersOverTime(QStringLiteral("10.0.0.1:28960"), 0, &gone, [&called](const QList<PlayerCount>&) {
-            called = true;
-        });
+        store.lastSightings(QStringLiteral("early"), 10, &gone, [&called](const QList<Sighting>&) { called = true; });
     }
     waitUntilWritten(store, receiver);
     QCoreApplication::processEvents();
