@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <cmath>
+
 namespace {
 
 // What is wrong with the file, thrown from deep in the reading and caught once.
@@ -71,8 +73,8 @@ bool flagOf(const QJsonObject& object, const QString& key, const QString& where)
 int integerOf(const QJsonValue& value, const QString& where, int lowest, int highest)
 {
     const double number = value.toDouble(-1.0);
-    if (!value.isDouble() || number != static_cast<double>(static_cast<qint64>(number)) || number < lowest
-        || number > highest)
+    // The range first: a number far past it has no whole value to compare with.
+    if (!value.isDouble() || number < lowest || number > highest || number != std::trunc(number))
         fail(where, QStringLiteral("expected a whole number from %1 to %2").arg(lowest).arg(highest));
     return static_cast<int>(number);
 }
