@@ -80,7 +80,8 @@ bool HistoryDatabase::prepareFile()
                           .arg(HistorySchema::currentVersion);
         return false;
     }
-    if (!statements.emplace().prepare(SqliteStatement::connectionOf(database))) {
+    if (!HistorySchema::hasCurrentTables(database)
+        || !statements.emplace().prepare(SqliteStatement::connectionOf(database))) {
         m_lastError = QStringLiteral("its tables are not those this version of Zorvel writes");
         return false;
     }

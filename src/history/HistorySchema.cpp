@@ -1,9 +1,11 @@
 #include "history/HistorySchema.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 
 #include <array>
+#include <atomic>
 
 namespace {
 
@@ -49,7 +51,72 @@ bool runStep(QSqlDatabase& database, int toVersion)
     return database.commit();
 }
 
+QStringList rowsOf(QSqlDatabase& database, const QString& statement)
+{
+    QSqlQuery query(database);
+    QStringList rows;
+    if (!query.exec(statement))
+        return {QStringLiteral("unreadable")};
+    while (query.next()) {
+        QStringList row;
+        for (int column = 0; column < query.record().count(); ++column)
+            row.append(query.value(column).isNull() ? QStringLiteral("null") : query.value(column).toString());
+        rows.append(row.join(QLatin1Char('|')));
+    }
+    return rows;
+}
+
+// Each column of each table (its name, type, whether it may be empty, its default and
+// its place in the key) and which of the table's indexes are unique.
+QStringList descriptionOf(QSqlDatabase& database, const QStringList& tables)
+{
+    QStringList description;
+    for (const QString& table : tables) {
+        description.append(QStringLiteral("table ") + table);
+        description += rowsOf(database, QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk "
+                                                       "FROM pragma_table_info('%1') ORDER BY cid").arg(table));
+        description += rowsOf(database, QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list('%1') "
+                                                       "ORDER BY name").arg(table));
+    }
+    return description;
+}
+
+// A database in memory with the tables this version writes, made by the same steps.
+class ReferenceDatabase {
+public:
+    ReferenceDatabase()
+        : connectionName(QStringLiteral("zorvel-history-reference-%1").arg(++count))
+    {
+        database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+        database.setDatabaseName(QStringLiteral(":memory:"));
+        if (database.open())
+            HistorySchema::migrate(database);
+    }
+    ~ReferenceDatabase()
+    {
+        database.close();
+        database = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+    }
+    ReferenceDatabase(const ReferenceDatabase&) = delete;
+    ReferenceDatabase& operator=(const ReferenceDatabase&) = delete;
+
+    QSqlDatabase database;
+
+private:
+    static inline std::atomic<int> count = 0;
+    const QString connectionName;
+};
+
 }  // namespace
+
+bool HistorySchema::hasCurrentTables(QSqlDatabase& database)
+{
+    ReferenceDatabase reference;
+    const QStringList tables =
+        rowsOf(reference.database, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+    return descriptionOf(database, tables) == descriptionOf(reference.database, tables);
+}
 
 int HistorySchema::versionOf(QSqlDatabase& database)
 {

@@ -21,5 +21,9 @@ int versionOf(QSqlDatabase& database);
 // the database at its last whole version, when a step failed or the database is of
 // a newer version than this program knows.
 bool migrate(QSqlDatabase& database, int toVersion = currentVersion);
+// Whether the database's tables have the columns, keys and unique indexes of this
+// version's: a file of the current version whose tables were changed by hand or by
+// damage that SQLite does not see would take answers and never give them back.
+bool hasCurrentTables(QSqlDatabase& database);
 
 }  // namespace HistorySchema

@@ -103,21 +103,43 @@ TEST_F(HistoryDatabaseTest, MigratesAnOlderFileKeepingWhatItHolds)
     EXPECT_EQ(database->lastSightings(QStringLiteral("sarge"), 10).size(), 1);
 }
 
-TEST_F(HistoryDatabaseTest, LeavesAFileOfANewerVersionAlone)
+// A file of a newer version, or one at this version whose tables were changed (here
+// the servers' id is no longer their row key, so no answer would find its server), is
+// refused and left as it was: nothing is written into it.
+TEST_F(HistoryDatabaseTest, LeavesAFileWhoseTablesItDoesNotKnowAlone)
 {
-    opened().reset();
-    {
-        QSqlDatabase newer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
-        newer.setDatabaseName(path());
-        ASSERT_TRUE(newer.open());
-        ASSERT_TRUE(QSqlQuery(newer).exec(QStringLiteral("PRAGMA user_version = 99")));
-        newer.close();
-        newer = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
-    }
-    HistoryDatabase database(path());
-    EXPECT_EQ(database.open(), HistoryDatabase::Opening::Failed);
-    EXPECT_EQ(HistorySchema::versionOf(database.connection()), 99);
+    const auto refused = [this](const QStringList& changes) {
+        QFile::remove(path());
+        opened().reset();
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(path());
+            EXPECT_TRUE(other.open());
+            for (const QString& change : changes)
+                EXPECT_TRUE(QSqlQuery(other).exec(change)) << change.toStdString();
+            other.close();
+            other = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        }
+        const QByteArray before = Files::contentOf(path());
+        HistoryDatabase database(path());
+        const bool failed = database.open() == HistoryDatabase::Opening::Failed;
+        EXPECT_EQ(database.write({answerAt(now, QStringLiteral("10.0.0.1:28960"), {QStringLiteral("Sarge")})}),
+                  HistoryDatabase::Writing::Failed);
+        EXPECT_EQ(Files::contentOf(path()), before);
+        return failed;
+    };
+    EXPECT_TRUE(refused({QStringLiteral("PRAGMA user_version = 99")}));
+    EXPECT_TRUE(refused({
+        QStringLiteral("DROP TABLE servers"),
+        QStringLiteral("CREATE TABLE servers (id INTERRG EPIMARY KEY, address TEXT NOT NULL UNIQUE, "
+                       "game TEXT NOT NULL DEFAULT '')"),
+    }));
+    EXPECT_TRUE(refused({
+        QStringLiteral("DROP TABLE servers"),
+        QStringLiteral("CREATE TABLE servers (id INTEGER PRIMARY KEY, address TEXT NOT NULL, "
+                       "game TEXT NOT NULL DEFAULT '')"),
+    })) << "without its unique address, a server would be written again at every answer";
 }
 
 // A player goes on staying while the server lists it again within the gap; leaving
