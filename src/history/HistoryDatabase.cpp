@@ -20,6 +20,11 @@ const QString diskFullCode = QStringLiteral("13");
 const QString corruptCode = QStringLiteral("11");
 const QString notADatabaseCode = QStringLiteral("26");
 
+bool isDamageCode(const QString& code)
+{
+    return code == corruptCode || code == notADatabaseCode;
+}
+
 QString newConnectionName()
 {
     static std::atomic<int> count = 0;
@@ -50,20 +55,26 @@ HistoryDatabase::Opening HistoryDatabase::open()
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!connect())
         return Opening::Failed;
-    Opening opening = Opening::Opened;
     switch (checkFile()) {
     case Health::Sound:
-        break;
+        return prepareFile() ? Opening::Opened : Opening::Failed;
     case Health::Unreadable:
         return Opening::Failed;
     case Health::Damaged:
-        disconnect();
-        if (!keepDamagedFile() || !connect())
-            return Opening::Failed;
-        opening = Opening::DamagedKept;
         break;
     }
-    return prepareFile() ? opening : Opening::Failed;
+    return startAnew();
+}
+
+HistoryDatabase::Opening HistoryDatabase::startAnew()
+{
+    disconnect();
+    serverIds.clear();
+    openStays.clear();
+    damageFound = false;
+    if (!keepDamagedFile() || !connect() || !prepareFile())
+        return Opening::Failed;
+    return Opening::DamagedKept;
 }
 
 // Pages freed by pruning go back to the file system (incremental_vacuum): this takes
@@ -117,8 +128,7 @@ HistoryDatabase::Health HistoryDatabase::checkFile()
     if (check.exec(QStringLiteral("PRAGMA quick_check")) && check.next())
         return check.value(0).toString() == QStringLiteral("ok") ? Health::Sound : Health::Damaged;
     failed(check.lastError());
-    const QString code = check.lastError().nativeErrorCode();
-    return code == corruptCode || code == notADatabaseCode ? Health::Damaged : Health::Unreadable;
+    return isDamageCode(check.lastError().nativeErrorCode()) ? Health::Damaged : Health::Unreadable;
 }
 
 // The damaged file and its log stay beside the new one, under the date they were
@@ -184,6 +194,7 @@ HistoryDatabase::Writing HistoryDatabase::write(const std::vector<ServerAnswer>&
 bool HistoryDatabase::failed(const QSqlError& error)
 {
     lastFailure = error;
+    damageFound = damageFound || isDamageCode(error.nativeErrorCode());
     m_lastError = error.text();
     return false;
 }

@@ -43,6 +43,13 @@ public:
     // Opens the file, creating it and its folder, checks it ("quick_check"), sets
     // write-ahead logging and brings its tables up to the current version.
     Opening open();
+    // Whether SQLite found the file damaged since it was opened. The check at opening
+    // reads only what it must, so a damaged page may show only when a write or a
+    // question reaches it.
+    bool isDamaged() const { return damageFound; }
+    // Keeps the damaged file under a dated name and starts a new one: DamagedKept, or
+    // Failed when that cannot be done.
+    Opening startAnew();
     QString keptDamagedPath() const { return m_keptDamagedPath; }
     QString lastError() const { return m_lastError; }
 
@@ -117,6 +124,7 @@ private:
     QString m_keptDamagedPath;
     QString m_lastError;
     QSqlError lastFailure;
+    bool damageFound = false;
     // Looked up once per run: address to row id, and the open stays of each server.
     QHash<QString, qint64> serverIds;
     QHash<qint64, Stays> openStays;

@@ -103,15 +103,17 @@ void HistoryStore::work(std::stop_token stopToken)
     // On Linux a nice value belongs to the thread it is set on.
     ::setpriority(PRIO_PROCESS, id_t(::gettid()), writerNiceness);
     HistoryDatabase database(path);
-    opened(database);
+    opened(database, database.open());
     std::vector<ServerAnswer> answers;
     std::deque<Job> due;
     // Once asked to stop, it still writes and runs what waits.
     while (takeWork(stopToken, answers, due)) {
         if (!answers.empty() && recording)
             write(database, answers);
-        for (const Job& job : due)
+        for (const Job& job : due) {
             job(database);
+            startAnewIfDamaged(database);
+        }
         // A batch of a scan holds thousands of answers: their room goes back now,
         // rather than staying with the queue until the next scan.
         answers = {};
@@ -128,26 +130,40 @@ bool HistoryStore::takeWork(std::stop_token stopToken, std::vector<ServerAnswer>
     return !answers.empty() || !due.empty();
 }
 
-void HistoryStore::opened(HistoryDatabase& database)
+bool HistoryStore::opened(HistoryDatabase& database, HistoryDatabase::Opening opening)
 {
-    switch (database.open()) {
+    switch (opening) {
     case HistoryDatabase::Opening::Opened:
-        return;
+        return true;
     case HistoryDatabase::Opening::DamagedKept:
         tell(QStringLiteral("The history of servers was damaged. Zorvel kept it as %1 and started a new one.")
                  .arg(database.keptDamagedPath()));
-        return;
+        return true;
     case HistoryDatabase::Opening::Failed:
         recording = false;
         tell(QStringLiteral("The history of servers cannot be opened (%1). Zorvel records none in this run.")
                  .arg(database.lastError()));
-        return;
+        return false;
     }
+    return false;
+}
+
+void HistoryStore::startAnewIfDamaged(HistoryDatabase& database)
+{
+    if (database.isDamaged())
+        opened(database, database.startAnew());
 }
 
 void HistoryStore::write(HistoryDatabase& database, const std::vector<ServerAnswer>& answers)
 {
-    switch (database.write(answers)) {
+    HistoryDatabase::Writing writing = database.write(answers);
+    // A batch that met a damaged page goes into the new file.
+    if (writing == HistoryDatabase::Writing::Failed && database.isDamaged()) {
+        if (!opened(database, database.startAnew()))
+            return;
+        writing = database.write(answers);
+    }
+    switch (writing) {
     case HistoryDatabase::Writing::Written:
         return;
     case HistoryDatabase::Writing::DiskFull:

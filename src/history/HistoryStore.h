@@ -29,8 +29,8 @@
 // the UI thread never waits for the file. Destroying the store writes what waits and
 // then joins its thread.
 //
-// A file that fails its check at start is kept under a dated name and a new one is
-// started; a full disk or a file that cannot be written stops the recording for the
+// A file that fails its check at start, or that SQLite finds damaged later, is kept
+// under a dated name and a new one is started; a full disk or a file that cannot be written stops the recording for the
 // rest of the run. Each is told once, through troubled().
 class HistoryStore : public QObject {
     Q_OBJECT
@@ -82,7 +82,11 @@ private:
     void deliver(QObject* receiver, std::function<void()> function);
     void work(std::stop_token stopToken);
     bool takeWork(std::stop_token stopToken, std::vector<ServerAnswer>& answers, std::deque<Job>& jobs);
-    void opened(HistoryDatabase& database);
+    // Tells how the file opened; false when nothing more can be recorded.
+    bool opened(HistoryDatabase& database, HistoryDatabase::Opening opening);
+    // A question or a pruning that met a damaged page: the file is kept aside as at
+    // opening, and a new one started.
+    void startAnewIfDamaged(HistoryDatabase& database);
     void write(HistoryDatabase& database, const std::vector<ServerAnswer>& answers);
     void tell(const QString& message);
 

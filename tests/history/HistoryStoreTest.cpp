@@ -141,6 +141,54 @@ TEST_F(HistoryStoreTest, TellsOnceThatADamagedFileWasKept)
     EXPECT_EQ(sightingsOf(store, receiver, QStringLiteral("sarge")).size(), 1);
 }
 
+// Empties the index of stays by their last time seen behind the store's back, as a
+// damaged file may: its pages stay sound, so only what reads or changes an entry that
+// should be there finds the damage. A partial index that holds nothing is rebuilt in
+// its place, and its definition then put back.
+void emptyStaysIndex(const QString& path)
+{
+    const auto runOnFile = [&path](const QStringList& statements) {
+        {
+            QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("damage"));
+            file.setDatabaseName(path);
+            EXPECT_TRUE(file.open());
+            for (const QString& statement : statements)
+                EXPECT_TRUE(QSqlQuery(file).exec(statement)) << statement.toStdString();
+            file.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("damage"));
+    };
+    const auto defineIndex = [](const QString& definition) {
+        return QStringList{QStringLiteral("PRAGMA writable_schema = ON"),
+                           QStringLiteral("UPDATE sqlite_master SET sql = '%1' WHERE name = 'stays_by_last_seen'")
+                               .arg(definition)};
+    };
+    runOnFile(defineIndex(QStringLiteral("CREATE INDEX stays_by_last_seen ON stays (last_seen) WHERE last_seen < 0")));
+    runOnFile({QStringLiteral("REINDEX stays_by_last_seen")});
+    runOnFile(defineIndex(QStringLiteral("CREATE INDEX stays_by_last_seen ON stays (last_seen)")));
+}
+
+// SQLite finds the damage only when a batch goes on a player's stay: the file is kept
+// aside as at opening, said once, and the batch goes into the new file.
+TEST_F(HistoryStoreTest, StartsANewFileWhenABatchMeetsDamageAndWritesTheBatchThere)
+{
+    HistoryStore store(path());
+    QSignalSpy troubled(&store, &HistoryStore::troubled);
+    store.record(answerOf(QStringLiteral("10.0.0.1:28960"), 1'800'000'000, QStringLiteral("Sarge")));
+    waitUntilWritten(store, receiver);
+    emptyStaysIndex(path());
+    store.record(answerOf(QStringLiteral("10.0.0.1:28960"), 1'800'000'060, QStringLiteral("Sarge")));
+    waitUntilWritten(store, receiver);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(troubled.size(), 1);
+    EXPECT_TRUE(troubled.first().first().toString().startsWith(QStringLiteral("The history of servers was damaged")));
+    EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("history.sqlite.damaged-*")}).size(), 1);
+    EXPECT_TRUE(store.isRecording());
+    const QList<Sighting> sightings = sightingsOf(store, receiver, QStringLiteral("sarge"));
+    ASSERT_EQ(sightings.size(), 1);
+    EXPECT_EQ(sightings.first().lastSeen, 1'800'000'060);
+}
+
 // Once the disk is full the store stops recording and says so once; what it holds
 // still answers the window's questions.
 TEST_F(HistoryStoreTest, StopsRecordingOnAFullDiskAndTellsItOnce)
