@@ -170,7 +170,8 @@ void Watches::askDueServers()
 }
 
 // The refresh leaves a server that another refresh holds to that one, which feeds
-// the rules as well. Each answer, and each silence, is looked at as it comes.
+// the rules as well. Each answer, and each silence, is looked at as it comes; each
+// answer goes into the history.
 void Watches::queueQueries(const QStringList& addresses)
 {
     QList<CodServerPtr> records;
@@ -180,7 +181,9 @@ void Watches::queueQueries(const QStringList& addresses)
     }
     queries.queue([this, addresses, records, stop = stopQueries.get_token()]() -> WorkerQueue::Then {
         FavouritesRefresh refresh(engine, MasterScan::settingsFor({}));
-        refresh.run(records, stop, [this](const CodServerPtr&, const QString&) {
+        refresh.run(records, stop, [this](const CodServerPtr& server, const QString&) {
+            if (server->commError() == CodServer::Answered)
+                controller.history().record(ServerAnswer::of(*server, ServerAnswer::Source::Watch));
             QMetaObject::invokeMethod(this, [this] { controller.reloadServerTable(); }, Qt::QueuedConnection);
         });
         return [this, addresses] {

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/MasterScan.h"
+#include "history/HistoryStore.h"
 #include "launch/GameApplications.h"
 #include "peers/GameServerPeer.h"
 #include "platform/DBusNotifications.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTest>
 
@@ -136,6 +138,25 @@ protected:
                 return asking;
         }
         return nullptr;
+    }
+
+    // How many of the server's answers the history holds from the watch's own queries,
+    // once every answer recorded before is written.
+    int answersRecordedByTheWatch(const UdpPeer& server) const
+    {
+        int count = -1;
+        bool asked = false;
+        controller->history().run(
+            [&count, address = addressOf(server)](HistoryDatabase& database) {
+                QSqlQuery query = database.select(
+                    QStringLiteral("SELECT count(*) FROM answers JOIN servers ON servers.id = answers.server "
+                                   "WHERE servers.address = ? AND answers.source = ?"),
+                    {address, int(ServerAnswer::Source::Watch)});
+                count = query.next() ? query.value(0).toInt() : -1;
+            },
+            controller.get(), [&asked] { asked = true; });
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(asked, 120000); }();
+        return count;
     }
 
     GameServerPeer peer;
@@ -371,6 +392,8 @@ TEST_F(WatchRules, theWatchAsksAgainEachIntervalAndTellsAMapThatStartsAndAServer
         QTest::qWait(5);
     EXPECT_EQ(bodiesOf(notifications->sent()), QStringList({"Watched is back up", "mp_carentan started on Watched"}));
     EXPECT_EQ(controller->myServers().size(), 1) << "the watched servers are not made favourites";
+    EXPECT_GE(answersRecordedByTheWatch(changing), 2) << "the history remembers what the watch saw";
+    EXPECT_GE(answersRecordedByTheWatch(silent), 1);
 }
 
 // The refresh of all favourites leaves a watched favourite that the watch is asking to
