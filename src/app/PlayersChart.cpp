@@ -69,7 +69,9 @@ void PlayersChart::scalePlayersAxis(const ServerHistory& history)
         most = std::max(most, point.players);
     for (const ServerHistory::MapChange& change : history.mapChanges)
         most = std::max(most, double(change.players));
-    playersAxis->setRange(0, most);
+    // One player more than the most seen, rounded up, leaves room above the busiest
+    // answer for its whole mark.
+    playersAxis->setRange(0, most + 1);
     playersAxis->applyNiceNumbers();
 }
 

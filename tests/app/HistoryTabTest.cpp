@@ -192,6 +192,21 @@ TEST_F(HistoryTabWindow, theKeyboardChoosesThePeriodWhosePointsTheChartDraws)
     EXPECT_EQ(mapMarks().count(), 2) << "the map at the period's start, and the change to mp_b";
 }
 
+// The busiest answer, at a round number of players, still shows its whole mark under
+// the top of the chart.
+TEST_F(HistoryTabWindow, theBusiestAnswersMarkStandsWhollyInsideTheChart)
+{
+    startWith({server("Charted", nobodyAnswers)});
+    record(3 * hour, 4, QStringLiteral("mp_a"));
+    record(1 * hour, 20, QStringLiteral("mp_b"));
+    ASSERT_NO_FATAL_FAILURE(openHistory());
+    waitForPoints(2);
+    QScatterSeries& marks = mapMarks();
+    ASSERT_EQ(marks.count(), 2);
+    const QPointF busiest = chart().chart()->mapToPosition(marks.at(1), &marks);
+    EXPECT_GE(busiest.y() - chart().chart()->plotArea().top(), marks.markerSize() / 2);
+}
+
 // A map name is the server's text: the change's tip shows its markup as typed.
 TEST_F(HistoryTabWindow, hoveringAMapChangeTellsTheMapAsPlainText)
 {
