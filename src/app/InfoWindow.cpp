@@ -3,6 +3,7 @@
 #include "admin/ServerSummary.h"
 #include "app/HistoryTab.h"
 #include "model/CodServer.h"
+#include "model/GameCatalogue.h"
 #include "platform/CountText.h"
 #include "platform/PlainText.h"
 #include "platform/TextValue.h"
@@ -14,6 +15,14 @@ namespace {
 bool isOn(const QString& setting)
 {
     return TextValue::integerValue(setting) > 0;
+}
+
+// The administrator's name as the server's other names show: without its colour codes.
+QString adminNameOf(const CodServer& server)
+{
+    const GameDescription* game = GameCatalogue::standard().gameOf(server.serverGameName(), server.serverRules());
+    return CodServer::clearColoredName(server.serverAdmin(),
+                                       game ? game->colours : GameDescription::ColourDialect::CaretDigit);
 }
 
 }  // namespace
@@ -46,7 +55,7 @@ void InfoWindow::showDetailsOf(const CodServer& server)
     ui->infoGame->setText(server.serverGameName());
     ui->infoVersion->setText(server.serverShortVersion());
     ui->infoProtocol->setText(server.serverProtocol());
-    ui->infoAdmin->setText(server.serverAdmin());
+    ui->infoAdmin->setText(adminNameOf(server));
     ui->infoMail->setText(server.serverEmail());
     ui->infoWebSite->setText(server.serverWebSite());
     ui->infoLocation->setText(server.serverLocation());

@@ -38,7 +38,8 @@ protected:
     }
     static QByteArray statusNaming(const QByteArray& hostName)
     {
-        return GameServerPeer::statusDatagram("\\sv_hostname\\" + hostName + "\\gamename\\Call of Duty 2\n");
+        return GameServerPeer::statusDatagram("\\sv_hostname\\" + hostName
+                                              + "\\_Admin\\^3Sarge ^7Boss\\gamename\\Call of Duty 2\n");
     }
 };
 
@@ -141,6 +142,7 @@ TEST_F(FavouritesEditing, aNameTheUserTypedOutlivesRefreshesAndRestartsWhileAnUn
     select(1);
     clickButton("infoServerButton");
     EXPECT_EQ(window->findChild<QPlainTextEdit*>("infoName")->toPlainText(), "Newcomer OA");
+    EXPECT_EQ(window->findChild<QLineEdit*>("infoAdmin")->text(), "Sarge Boss") << "as the names show, colour-free";
     controller->closeInfoWindow();
 
     // Confirming the sheet as it came leaves the server's name in charge.
