@@ -35,10 +35,6 @@ QPixmap imageResource(const QString& name)
 
 Zorvel::Zorvel(QObject* parent)
     : QObject(parent)
-    , m_codGameTypeArray{"dm", "tdm", "sd", "hq", "bel", "re"}
-    , m_uoGameTypeArray{"dm", "tdm", "sd", "hq", "bel", "re", "bas", "ctf", "dom"}
-    , m_cod2GameTypeArray{"dm", "tdm", "sd", "ctf", "hq"}
-    , m_cod4GameTypeArray{"dm", "dom", "koth", "sab", "sd", "war"}
     , m_AWEGameTypeArray{"actf", "htf", "rsd", "dem", "ad", "lts"}
     , m_codGameImage(imageResource(QStringLiteral("CoDgame.gif")))
     , m_uoGameImage(imageResource(QStringLiteral("UOgame.gif")))

@@ -231,10 +231,6 @@ public:
     const InstalledGames& installedGames() const { return m_installedGames; }
 
     QList<CodServerPtr> myServers() const { return m_myServers.servers(); }
-    const QStringList& codGameTypeArray() const { return m_codGameTypeArray; }
-    const QStringList& uoGameTypeArray() const { return m_uoGameTypeArray; }
-    const QStringList& cod2GameTypeArray() const { return m_cod2GameTypeArray; }
-    const QStringList& cod4GameTypeArray() const { return m_cod4GameTypeArray; }
     const QStringList& AWEGameTypeArray() const { return m_AWEGameTypeArray; }
     // A copy of the game's master list, taken under the lock the scans append under.
     QList<CodServerPtr> masterServers(int tag) const;
@@ -300,8 +296,9 @@ private:
     int selectedFavouriteRow() const;
     // Whether the server's game can be started on this machine.
     bool isGameInstalled(const CodServer& server) const;
-    // The gametypes the drawer offers for a game, with the AWE ones when wanted.
-    QStringList gameTypeArrayFor(GameKind kind, bool withAWE) const;
+    // The gametypes the drawer offers for the server's game, from the game catalogue,
+    // with the AWE mod's when wanted on the games it runs on.
+    QStringList gameTypeArrayFor(const CodServer& server, bool withAWE) const;
     // The status bar tells that a favourite has the address already.
     void tellAddressTaken(const QString& ip);
     // Appends the favourite, or tells that its address is taken; true when added.
@@ -391,10 +388,6 @@ private:
     bool toldRecoveryCopyFailed = false;
     // The user answered the quit prompt: the run ends, and no prompt comes again.
     bool quitPromptAnswered = false;
-    const QStringList m_codGameTypeArray;
-    const QStringList m_uoGameTypeArray;
-    const QStringList m_cod2GameTypeArray;
-    const QStringList m_cod4GameTypeArray;
     const QStringList m_AWEGameTypeArray;
     // Set while a hand-over of the master lists waits in the UI thread's queue: the
     // scans then queue no other, since that one copies the lists after their

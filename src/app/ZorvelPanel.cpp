@@ -7,6 +7,7 @@
 #include "admin/ServerSummary.h"
 #include "app/InfoWindow.h"
 #include "app/MainWindow.h"
+#include "model/GameCatalogue.h"
 #include "platform/PlainTextTip.h"
 
 #include "ui_MainWindow.h"
@@ -53,7 +54,6 @@ void Zorvel::updateButtonStatus()
     const CodServerPtr selected = m_myServers.serverAt(selectedFavouriteRow());
     if (selected)
         m_currentServer = selected;
-    const GameKind game = selected ? gameKindOf(selected->serverGameName()) : GameKind::Unknown;
     const AdministrationPanelState state =
         selected ? AdministrationPanelState(*selected, isGameInstalled(*selected)) : AdministrationPanelState();
     controls.modifyServerButton->setEnabled(state.editButtonsEnabled);
@@ -77,7 +77,7 @@ void Zorvel::updateButtonStatus()
     if (state.showsMapAndGametype) {
         controls.mapListComboBox->setEditText(selected->serverMapName());
         controls.gametypeListComboBox->setEditText(selected->serverGametype());
-        replaceItems(*controls.gametypeListComboBox, gameTypeArrayFor(game, controls.AWEButton->isChecked()));
+        replaceItems(*controls.gametypeListComboBox, gameTypeArrayFor(*selected, controls.AWEButton->isChecked()));
     } else {
         emptyList(*controls.mapListComboBox);
         emptyList(*controls.gametypeListComboBox);
@@ -85,20 +85,16 @@ void Zorvel::updateButtonStatus()
     controls.rconDrawer->show();
 }
 
-QStringList Zorvel::gameTypeArrayFor(GameKind kind, bool withAWE) const
+QStringList Zorvel::gameTypeArrayFor(const CodServer& server, bool withAWE) const
 {
-    const QStringList awe = withAWE ? m_AWEGameTypeArray : QStringList();
-    switch (kind) {
-    case GameKind::CoD: return m_codGameTypeArray + awe;
-    case GameKind::UO: return m_uoGameTypeArray + awe;
-    case GameKind::CoD2: return m_cod2GameTypeArray + awe;
-    case GameKind::CoD4: return m_cod4GameTypeArray;
-    case GameKind::UrbanTerror:
-    case GameKind::ET:
-    case GameKind::UT2004:
-    case GameKind::Unknown: break;
+    QStringList gametypes;
+    if (const GameDescription* game = GameCatalogue::standard().gameOf(server.serverGameName(), server.serverRules())) {
+        for (const GametypeName& gametype : game->gametypes)
+            gametypes.append(gametype.id);
     }
-    return {};
+    const GameKind kind = gameKindOf(server.serverGameName());
+    const bool runsAWE = kind == GameKind::CoD || kind == GameKind::UO || kind == GameKind::CoD2;
+    return withAWE && runsAWE ? gametypes + m_AWEGameTypeArray : gametypes;
 }
 
 void Zorvel::updateFields()

@@ -4,6 +4,7 @@
 #include "peers/GameServerPeer.h"
 #include "support/UserInput.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QPlainTextEdit>
@@ -65,6 +66,31 @@ TEST_F(AdministrationPanel, joiningNeedsAnAnsweredInstalledGameAndTheDrawerOnlyO
     setAnswered(*favourite(1), "UT2004");
     redraw();
     EXPECT_FALSE(drawerIsOpen());
+}
+
+// The drawer offers the gametypes of the administered server's game, for the Quake III
+// games as for Call of Duty, and the AWE mod's only where the mod runs.
+TEST_F(AdministrationPanel, theGametypesOfferedAreThoseOfTheServersGame)
+{
+    // Administered, each is refreshed on selection.
+    GameServerPeer urban;
+    urban.setStatusAnswer({GameServerPeer::statusDatagram("\\sv_hostname\\Urban\\gamename\\q3ut4\\g_gametype\\4\n")});
+    GameServerPeer duty;
+    duty.setStatusAnswer({GameServerPeer::statusDatagram("\\sv_hostname\\Duty\\gamename\\Call of Duty 2\n")});
+    startWith({server("Urban", QString::fromLatin1(urban.address()), "rcon"),
+               server("Duty", QString::fromLatin1(duty.address()), "rcon")});
+    select(0);
+    EXPECT_EQ(control<QComboBox>("gametypeListComboBox").currentText(), "4");
+    const QStringList urbanTerror = {"0", "1", "3", "4", "5", "6", "7", "8", "9", "10", "11"};
+    EXPECT_EQ(itemsOf("gametypeListComboBox"), urbanTerror);
+    select(1);
+    EXPECT_EQ(itemsOf("gametypeListComboBox"), QStringList({"dm", "tdm", "sd", "ctf", "hq"}));
+
+    QCheckBox& awe = control<QCheckBox>("AWEButton");
+    awe.click();
+    EXPECT_EQ(itemsOf("gametypeListComboBox").mid(5), QStringList({"actf", "htf", "rsd", "dem", "ad", "lts"}));
+    select(0);
+    EXPECT_EQ(itemsOf("gametypeListComboBox"), urbanTerror) << "AWE is a mod of Call of Duty";
 }
 
 TEST_F(AdministrationPanel, drawerListsTheFilesAndMapsTheServerListsThroughItsConsole)
