@@ -10,6 +10,8 @@
 
 #include "ui_InfoWindow.h"
 
+#include <QLineEdit>
+
 namespace {
 
 bool isOn(const QString& setting)
@@ -67,5 +69,8 @@ void InfoWindow::showDetailsOf(const CodServer& server)
     ui->infoPassword->setChecked(isOn(server.serverPassActive()));
     ui->infoPunkbuster->setChecked(isOn(server.serverPunkBuster()));
     ui->infoPure->setChecked(isOn(server.serverPure()));
+    // A text longer than its field (a version, a web site) shows its beginning.
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->setCursorPosition(0);
     historyTab->showServer(server.serverIp());
 }

@@ -39,7 +39,8 @@ protected:
     static QByteArray statusNaming(const QByteArray& hostName)
     {
         return GameServerPeer::statusDatagram("\\sv_hostname\\" + hostName
-                                              + "\\_Admin\\^3Sarge ^7Boss\\gamename\\Call of Duty 2\n");
+                                              + "\\_Admin\\^3Sarge ^7Boss\\shortversion\\1.3 " + QByteArray(200, 'x')
+                                              + "\\gamename\\Call of Duty 2\n");
     }
 };
 
@@ -143,6 +144,7 @@ TEST_F(FavouritesEditing, aNameTheUserTypedOutlivesRefreshesAndRestartsWhileAnUn
     clickButton("infoServerButton");
     EXPECT_EQ(window->findChild<QPlainTextEdit*>("infoName")->toPlainText(), "Newcomer OA");
     EXPECT_EQ(window->findChild<QLineEdit*>("infoAdmin")->text(), "Sarge Boss") << "as the names show, colour-free";
+    EXPECT_EQ(window->findChild<QLineEdit*>("infoVersion")->cursorPosition(), 0) << "a long version shows its start";
     controller->closeInfoWindow();
 
     // Confirming the sheet as it came leaves the server's name in charge.
