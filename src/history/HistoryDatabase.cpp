@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 
 #include <algorithm>
@@ -281,10 +282,23 @@ bool HistoryDatabase::prune(const HistoryRetention& retention, qint64 now)
     const bool pruned = pruneByAge(favouriteSources, now - retention.favouriteDays * secondsPerDay)
         && pruneByAge(scanSources, now - retention.scanDays * secondsPerDay) && pruneServers()
         && pruneBySize(retention.sizeLimitBytes) && giveFreePagesBack();
-    // Stays and servers may be gone: they are looked up again.
+    // Servers may be gone: they are looked up again. A stay that may still go on is
+    // kept while its row is.
     serverIds.clear();
-    openStays.clear();
+    keepOpenStaysThatRemain(now);
     return pruned;
+}
+
+void HistoryDatabase::keepOpenStaysThatRemain(qint64 now)
+{
+    QSet<qint64> remaining;
+    QSqlQuery query = select(QStringLiteral("SELECT id FROM stays WHERE last_seen >= ?"), {now - stayGapSeconds});
+    while (query.next())
+        remaining.insert(query.value(0).toLongLong());
+    for (auto server = openStays.begin(); server != openStays.end();) {
+        std::erase_if(server->ids, [&remaining](const auto& stay) { return !remaining.contains(stay.second); });
+        server = server->ids.empty() ? openStays.erase(server) : std::next(server);
+    }
 }
 
 // Servers of which nothing is left.

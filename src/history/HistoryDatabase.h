@@ -98,6 +98,8 @@ private:
     bool pruneByAge(const QString& sources, qint64 before);
     bool pruneBySize(qint64 limitBytes);
     bool pruneServers();
+    // Forgets the open stays that pruning deleted, or that ended before the gap.
+    void keepOpenStaysThatRemain(qint64 now);
     bool giveFreePagesBack();
     bool exec(const QString& statement);
     // Runs a prepared query; false, keeping its error, when it failed.

@@ -207,6 +207,30 @@ TEST_F(HistoryDatabaseTest, PrunesEachSourceByItsOwnAge)
     EXPECT_EQ(database->playersOverTime(favourite, 0).size(), 1);
 }
 
+// Pruning runs at start and once a day, between answers: a player who stays on goes
+// on with the stay the pruning left, and one whose stay it deleted begins another.
+TEST_F(HistoryDatabaseTest, AStayGoesOnThroughAPruningThatLeftIt)
+{
+    auto database = opened();
+    const QString address = QStringLiteral("10.0.0.1:28960");
+    ASSERT_EQ(database->write({answerAt(now, address, {QStringLiteral("Sarge")})}), HistoryDatabase::Writing::Written);
+    ASSERT_TRUE(database->prune({}, now + 30));
+    ASSERT_EQ(database->write({answerAt(now + 60, address, {QStringLiteral("Sarge")})}),
+              HistoryDatabase::Writing::Written);
+    QList<Sighting> sarge = database->lastSightings(QStringLiteral("sarge"), 10);
+    ASSERT_EQ(sarge.size(), 1);
+    EXPECT_EQ(sarge.first().firstSeen, now);
+    EXPECT_EQ(sarge.first().lastSeen, now + 60);
+
+    ASSERT_TRUE(database->prune({.sizeLimitBytes = 0}, now + 90));
+    ASSERT_EQ(countOf(*database, QStringLiteral("stays")), 0);
+    ASSERT_EQ(database->write({answerAt(now + 120, address, {QStringLiteral("Sarge")})}),
+              HistoryDatabase::Writing::Written);
+    sarge = database->lastSightings(QStringLiteral("sarge"), 10);
+    ASSERT_EQ(sarge.size(), 1) << "the deleted stay is not extended in vain";
+    EXPECT_EQ(sarge.first().firstSeen, now + 120);
+}
+
 TEST_F(HistoryDatabaseTest, PrunesTheOldestUntilWithinTheSizeAndGivesThePagesBack)
 {
     auto database = opened();
