@@ -3,6 +3,7 @@
 #include "model/CodServer.h"
 #include "model/GameCatalogue.h"
 #include "model/NumberTexts.h"
+#include "model/RuleKeys.h"
 #include "net/QuakeProtocol.h"
 
 #include <algorithm>
@@ -120,8 +121,11 @@ void StatusAnswer::readGame()
 // The pieces after the header alternate key and value.
 void StatusAnswer::readRules(const QStringList& pieces)
 {
+    // A scan keeps every server's rules: the list takes no more room than its pairs,
+    // and the keys and small numbers every server sends are shared.
+    m_rules.reserve((pieces.size() - 1) / 2);
     for (qsizetype key = 1; key + 1 < pieces.size(); key += 2)
-        m_rules.append({pieces.at(key), valueIn(pieces.at(key + 1))});
+        m_rules.append({RuleKeys::shared(pieces.at(key)), NumberTexts::shared(valueIn(pieces.at(key + 1)))});
 }
 
 // The last piece is the last value, then one line per player. A line with a double

@@ -1,7 +1,10 @@
 #include "model/CodServer.h"
+#include "model/RuleKeys.h"
 #include "net/StatusAnswer.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 
@@ -95,6 +98,28 @@ TEST(StatusAnswerTest, theRulesAreEveryKeyAndValueInAnswerOrder)
     EXPECT_EQ(parse("\\z\\1\\a\\2\\z\\3").rules(), Rules({{"z", "1"}, {"a", "2"}, {"z", "3"}}));
     EXPECT_EQ(StatusAnswer::parse("\xff\xff\xff\xffstatusResponse\n\\lonely").rules(), Rules());
     EXPECT_EQ(StatusAnswer::parse("no status at all").rules(), Rules());
+}
+
+// A scan keeps the rules of every server: their list has no spare room, and the keys
+// and small numbers that every server sends are one text each, up to a limit of keys
+// that servers making keys up cannot pass.
+TEST(StatusAnswerTest, theRulesOfManyServersShareTheirKeysAndSmallNumbers)
+{
+    const StatusAnswer first = parse("\\sv_maxclients\\24\\mapname\\mp_crash\\protocol\\6");
+    const StatusAnswer second = parse("\\sv_maxclients\\24\\mapname\\mp_crash\\protocol\\6");
+    EXPECT_EQ(first.rules().capacity(), first.rules().size());
+    for (qsizetype rule = 0; rule < first.rules().size(); ++rule)
+        EXPECT_EQ(first.rules().at(rule).first.constData(), second.rules().at(rule).first.constData());
+    EXPECT_EQ(first.rules().at(0).second.constData(), second.rules().at(0).second.constData());
+    EXPECT_NE(first.rules().at(1).second.constData(), second.rules().at(1).second.constData()) << "maps are many";
+
+    std::thread([] {
+        for (int made = 0; made < RuleKeys::sharedLimit; ++made)
+            RuleKeys::shared(QStringLiteral("made_up_%1").arg(made));
+        const auto keyOf = [](const char* name, int number) { return QStringLiteral("%1_%2").arg(name).arg(number); };
+        EXPECT_NE(RuleKeys::shared(keyOf("past", 1)).constData(), RuleKeys::shared(keyOf("past", 1)).constData());
+        EXPECT_EQ(RuleKeys::shared(keyOf("made_up", 7)).constData(), RuleKeys::shared(keyOf("made_up", 7)).constData());
+    }).join();
 }
 
 // DarkPlaces servers (Nexuiz, Xonotic) name themselves by "hostname", colour names with
