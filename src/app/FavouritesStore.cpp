@@ -47,16 +47,17 @@ FavouritesStore::Loaded FavouritesStore::read(const QByteArray& presetArchive)
 {
     const QList<CodServerPtr> preset = ServerArchive::unarchiveServerList(presetArchive).value_or(QList<CodServerPtr>());
     const std::optional<QByteArray> stored = Preferences::standard().storedBytesForKey(myServersKey);
+    const QStringList namedByUser = Preferences::standard().stringListForKey(namedByUserKey);
     if (!stored)
-        return {.servers = favouritesFrom(preset)};
+        return {.servers = favouritesFrom(preset, namedByUser)};
     ServerArchive::ReadableList readable = ServerArchive::readableServerList(*stored);
     if (readable.whole)
-        return {.servers = favouritesFrom(std::move(readable.servers))};
+        return {.servers = favouritesFrom(std::move(readable.servers), namedByUser)};
     qWarning().noquote() << "The stored list of favourite servers is damaged:" << readable.servers.size()
                          << "of its servers could be read";
     // With nothing read, the run starts as a first one does.
     const QList<CodServerPtr> servers = readable.servers.isEmpty() ? preset : readable.servers;
-    return {favouritesFrom(servers), true, readable.unreadable};
+    return {favouritesFrom(servers, namedByUser), true, readable.unreadable};
 }
 
 bool FavouritesStore::store(const QList<CodServerPtr>& servers)
@@ -75,10 +76,13 @@ bool FavouritesStore::keepCopyOf(Damaged& damaged, const QString& what)
     return damaged.copyPath.has_value();
 }
 
+// The names the user typed in this run go beside the copy: the stored list of them
+// changes only when the list is stored.
 bool FavouritesStore::keepRecoveryCopy(const QList<CodServerPtr>& servers)
 {
     if (keepCopyOf(damagedRecoveryCopy, recoveryCopyName)
-        && PrivateFile::write(recoveryCopyPath(), ServerArchive::archiveServerList(servers)))
+        && PrivateFile::write(recoveryCopyPath(), ServerArchive::archiveServerList(servers))
+        && PrivateFile::write(recoveryNamesPath(), addressesNamedByUser(servers).join(u'\n').toUtf8()))
         return true;
     qWarning().noquote() << "The unsaved favourite servers could not be kept in" << recoveryCopyPath();
     return false;
@@ -93,17 +97,28 @@ std::optional<FavouritesStore::Loaded> FavouritesStore::recoveryCopy()
     ServerArchive::ReadableList readable = ServerArchive::readableServerList(content);
     if (!readable.whole && readable.servers.isEmpty())
         return std::nullopt;
+    const QStringList namedByUser = recoveryNamedByUser();
     if (readable.whole)
-        return Loaded{.servers = favouritesFrom(std::move(readable.servers))};
+        return Loaded{.servers = favouritesFrom(std::move(readable.servers), namedByUser)};
     damagedRecoveryCopy.content = content;
     keepCopyOf(damagedRecoveryCopy, recoveryCopyName);
-    return Loaded{favouritesFrom(std::move(readable.servers)), true, readable.unreadable,
+    return Loaded{favouritesFrom(std::move(readable.servers), namedByUser), true, readable.unreadable,
                   damagedRecoveryCopy.copyPath};
+}
+
+// A copy left by a version that kept no names beside it takes the stored ones.
+QStringList FavouritesStore::recoveryNamedByUser()
+{
+    QFile names(recoveryNamesPath());
+    if (!names.open(QIODevice::ReadOnly))
+        return Preferences::standard().stringListForKey(namedByUserKey);
+    return QString::fromUtf8(names.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }
 
 void FavouritesStore::discardRecoveryCopy() const
 {
     QFile::remove(recoveryCopyPath());
+    QFile::remove(recoveryNamesPath());
 }
 
 QString FavouritesStore::recoveryCopyPath()
@@ -112,9 +127,13 @@ QString FavouritesStore::recoveryCopyPath()
     return QStringLiteral("%1/%2-unsaved-favourites").arg(settings.absolutePath(), settings.completeBaseName());
 }
 
-QList<CodServerPtr> FavouritesStore::favouritesFrom(QList<CodServerPtr> servers)
+QString FavouritesStore::recoveryNamesPath()
 {
-    const QStringList namedByUser = Preferences::standard().stringListForKey(namedByUserKey);
+    return recoveryCopyPath() + QStringLiteral("-named-by-user");
+}
+
+QList<CodServerPtr> FavouritesStore::favouritesFrom(QList<CodServerPtr> servers, const QStringList& namedByUser)
+{
     for (const CodServerPtr& server : servers) {
         FavouritesList::markPasswordHeld(*server);
         server->setServerNameTyped(namedByUser.contains(server->serverIp()));

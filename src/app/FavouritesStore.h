@@ -44,6 +44,8 @@ public:
     std::optional<Loaded> recoveryCopy();
     void discardRecoveryCopy() const;
     static QString recoveryCopyPath();
+    // The addresses of the favourites whose name the user typed, beside the copy.
+    static QString recoveryNamesPath();
 
 private:
     // Bytes found damaged, kept in a dated copy before anything replaces them.
@@ -55,8 +57,9 @@ private:
     // Copies the damaged bytes beside the settings once; false while they cannot be.
     static bool keepCopyOf(Damaged& damaged, const QString& what);
     // The records marked as ones whose rcon password the user holds when they have one,
-    // and as named by the user when the stored list of such addresses has theirs.
-    static QList<CodServerPtr> favouritesFrom(QList<CodServerPtr> servers);
+    // and as named by the user when the list of such addresses has theirs.
+    static QList<CodServerPtr> favouritesFrom(QList<CodServerPtr> servers, const QStringList& namedByUser);
+    static QStringList recoveryNamedByUser();
 
     Damaged damagedValue;
     Damaged damagedRecoveryCopy;

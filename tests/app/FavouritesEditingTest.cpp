@@ -172,6 +172,24 @@ TEST_F(FavouritesEditing, aNameTheUserTypedOutlivesRefreshesAndRestartsWhileAnUn
     EXPECT_EQ(nameCell(1), "Newcomer OA");
 }
 
+// The recovery copy of a run that ended without the quit prompt keeps which names the
+// user typed: restored, the typed name outlives the server's answers.
+TEST_F(FavouritesEditing, aNameTypedInARunThatEndedWithoutThePromptIsStillTheUsersOnceRestored)
+{
+    GameServerPeer named;
+    named.setStatusAnswer({statusNaming("Newcomer OA")});
+    startWith({server("Alpha", "10.0.0.1:28960")});
+    clickButton("newServerButton");
+    fillAndConfirm(QString::fromLatin1(named.address()), "My OA box");
+    endRunWithoutPrompt();
+
+    alerts->answerNext(Alerts::DefaultButton);
+    start();
+    ASSERT_EQ(controller->myServers().size(), 2) << "restored";
+    refreshRow(1);
+    EXPECT_EQ(nameCell(1), "My OA box");
+}
+
 // A favourite stored under older address rules keeps its address when only its name
 // or password change; an address the user changes is checked.
 TEST_F(FavouritesEditing, aFavouriteUnderOlderAddressRulesCanBeRenamed)
