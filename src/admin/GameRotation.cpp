@@ -7,6 +7,7 @@
 #include "net/ListingFilter.h"
 #include "net/QuakeProtocol.h"
 #include "platform/Alerts.h"
+#include "platform/ClosingKeys.h"
 #include "platform/EditableComboBox.h"
 #include "platform/PlainText.h"
 #include "platform/Preferences.h"
@@ -35,6 +36,8 @@ GameRotation::GameRotation(QWidget* parent)
     ui->setupUi(this);
     PlainText::labelsOf(*this);
     WindowMemory::attach(*this, QStringLiteral("GameRotation"));
+    // Escape closes the window as Cancel does; nothing is sent.
+    ClosingKeys::attach(*this);
     EditableComboBox::keepTypedText(*ui->configComboBox);
     setUpTables();
     connectActions();

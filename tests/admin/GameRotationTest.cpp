@@ -2,11 +2,13 @@
 
 #include "admin/ConfigForRotation.h"
 #include "admin/GameRotation.h"
+#include "admin/RotationMapsModel.h"
 #include "platform/Preferences.h"
 #include "support/RecordingAlerts.h"
 #include "support/TestPreferences.h"
 #include "support/UserInput.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -142,6 +144,28 @@ TEST_F(GameRotationTest, sendingEmptiesTheRotationThenSendsTheNewOneAndStartsItA
     EXPECT_EQ(next.commands(), QList<QByteArray>({"set sv_mapRotationCurrent \"\"",
                                                    "set sv_mapRotationCurrent \"gametype sd map mp_dawnville \""}))
         << "without the start box, only the rotation follows";
+}
+
+// Escape closes the editor as Cancel does, sending nothing; while a gametype cell is
+// being changed, it only leaves the cell.
+TEST_F(GameRotationTest, escapeLeavesAGametypeCellThenClosesTheEditorSendingNothing)
+{
+    ListedServer listed(serverMaps);
+    open(listed);
+    addMap(0, "sd");
+    auto& rotation = control<QTableView>("tableRotationMaps");
+    UserInput::clickRow(rotation, 0);
+    rotation.edit(rotation.model()->index(0, RotationMapsModel::gametypeColumn));
+    QWidget* cell = QApplication::focusWidget();
+    ASSERT_NE(qobject_cast<QComboBox*>(cell), nullptr) << "the gametype's pop-up is open in the cell";
+    QTest::keyClick(cell, Qt::Key_Escape);
+    EXPECT_TRUE(editor->isVisible()) << "Escape left the cell only";
+    EXPECT_EQ(rotation.model()->index(0, RotationMapsModel::gametypeColumn).data().toString(), "sd");
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(editor->isVisible());
+    QTest::qWait(int(4 * latency.count()));
+    EXPECT_TRUE(listed.commands().isEmpty());
 }
 
 TEST_F(GameRotationTest, aRotationThatWouldArriveHalfMadeIsRefusedWithNothingSent)
